@@ -1,0 +1,46 @@
+#!/bin/bash
+# Usage: tools/wine-session.sh PREFIX COMMAND [ARGS...]
+# Runs COMMAND inside one Wine session: the prefix PREFIX (created once), one Xvfb started and
+# stopped by its PID, and a persistent wineserver so that each Windows program starts fast.
+# Programs of the session are started with tools/wine-run.sh.
+set -euo pipefail
+
+here=$(dirname "$(readlink -f "$0")")
+prefix=$(realpath -m "$1")
+shift
+
+export WINEPREFIX=$prefix
+export YIELDORA_WINEPREFIX=$prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+export YIELDORA_SESSION_LOCALE=${LC_ALL:-}
+
+xvfb_pid=""
+displayfile=$(mktemp)
+cleanup() {
+    for p in "$prefix" "$prefix"-locale-*; do
+        [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
+    done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+    rm -f "$displayfile"
+}
+trap cleanup EXIT
+
+if [ -z "${YIELDORA_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do
+        [ -s "$displayfile" ] && break
+        sleep 0.1
+    done
+    [ -s "$displayfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$displayfile")"
+fi
+
+"$here/wine-prefix.sh" "$prefix"
+wineserver -p
+# Start Wine's own background processes now, detached from our output: a test that started them
+# would leave them holding its output pipe open until the test timed out.
+"$here/wine-warmup.sh"
+export YIELDORA_SESSION=1
+"$@"
