@@ -1,0 +1,129 @@
+#include "UkyClipboard.h"
+
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <type_traits>
+
+namespace {
+
+HWND MainWindow = nullptr;
+
+struct TGlobalDeleter {
+    void operator()(HGLOBAL Memory) const noexcept { GlobalFree(Memory); }
+};
+using TGlobalMemory = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, TGlobalDeleter>;
+
+// The clipboard, opened for as long as the object lives.
+class TOpenClipboard {
+public:
+    explicit TOpenClipboard(HWND Owner) : FOpen(OpenClipboard(Owner) != FALSE) {}
+    TOpenClipboard(const TOpenClipboard&) = delete;
+    TOpenClipboard& operator=(const TOpenClipboard&) = delete;
+    ~TOpenClipboard() {
+        if (FOpen) {
+            CloseClipboard();
+        }
+    }
+
+    bool IsOpen() const { return FOpen; }
+
+private:
+    bool FOpen;
+};
+
+// A block holding the text and its terminating zero, ready to be handed to the clipboard.
+TGlobalMemory CopyToGlobal(const std::wstring& Text) {
+    const SIZE_T Bytes = Text.size() * sizeof(wchar_t);
+    TGlobalMemory Memory(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, Bytes + sizeof(wchar_t)));
+    if (!Memory) {
+        return Memory;
+    }
+    void* Target = GlobalLock(Memory.get());
+    if (Target == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(Target, Text.data(), Bytes);
+    GlobalUnlock(Memory.get());
+    return Memory;
+}
+
+struct TMessageKind {
+    UINT Icon;
+    UINT Buttons;
+    const wchar_t* Caption;
+};
+
+constexpr TMessageKind MessageKinds[] = {
+    {MB_ICONWARNING, MB_OK, L"警告!"},     {MB_ICONWARNING, MB_OK, L"警告!"},
+    {MB_ICONINFORMATION, MB_OK, L"提示!"}, {MB_ICONQUESTION, MB_OKCANCEL, L"注意!"},
+    {MB_ICONQUESTION, MB_YESNO, L"注意!"}, {MB_ICONQUESTION, MB_YESNOCANCEL, L"注意!"},
+    {MB_ICONERROR, MB_OK, L"错误!"},
+};
+
+// Every kind beyond the table is an information box.
+const TMessageKind& MessageKind(std::uint8_t Kind) {
+    return Kind < std::size(MessageKinds) ? MessageKinds[Kind] : MessageKinds[MSGBOX_INFORMATION];
+}
+
+std::uint8_t MessageBoxResult(int Answer) {
+    switch (Answer) {
+    case IDOK:
+        return MSGBOX_RESULT_OK;
+    case IDCANCEL:
+        return MSGBOX_RESULT_CANCEL;
+    case IDYES:
+        return MSGBOX_RESULT_YES;
+    default:
+        return MSGBOX_RESULT_NO;
+    }
+}
+
+} // namespace
+
+HWND MainWindowHandle() {
+    return MainWindow;
+}
+
+void SetMainWindowHandle(HWND Window) {
+    MainWindow = Window;
+}
+
+// The text is ready in its own block before the clipboard is opened, so that a failure on the
+// way leaves the clipboard as it was.
+bool TkyClipboard::SetText(const std::wstring& Text) {
+    TGlobalMemory Memory = CopyToGlobal(Text);
+    if (!Memory) {
+        return false;
+    }
+    TOpenClipboard Open(FOwnerWindow);
+    if (!Open.IsOpen() || !EmptyClipboard()) {
+        return false;
+    }
+    if (SetClipboardData(CF_UNICODETEXT, Memory.get()) == nullptr) {
+        return false;
+    }
+    Memory.release();
+    return true;
+}
+
+TkyClipboard& Clipboard() {
+    static TkyClipboard Instance(MainWindowHandle());
+    return Instance;
+}
+
+std::uint8_t ShowMessageBox(const std::wstring& Text, std::uint8_t Kind,
+                            const std::wstring& Caption) {
+    const TMessageKind& Style = MessageKind(Kind);
+    const wchar_t* Title = Caption.empty() ? Style.Caption : Caption.c_str();
+    HWND Owner = GetWindow(MainWindowHandle(), GW_ENABLEDPOPUP);
+    if (Owner == nullptr) {
+        Owner = MainWindowHandle();
+    }
+    SendMessageW(Owner, MSG_MODAL_BEGIN, 0, 0);
+    const std::uint8_t Result =
+        MessageBoxResult(MessageBoxW(Owner, Text.c_str(), Title, Style.Icon | Style.Buttons));
+    SendMessageW(Owner, MSG_MODAL_END, 0, 0);
+    return Result;
+}

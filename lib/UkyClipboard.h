@@ -1,0 +1,60 @@
+#pragma once
+
+#include "UkyClasses.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Sent to the owner window just before a modal box or dialog comes up and just after it has gone,
+// both parameters 0.
+constexpr UINT MSG_MODAL_BEGIN = WM_APP + 300;
+constexpr UINT MSG_MODAL_END = WM_APP + 301;
+
+// The application's main window: the owner of message boxes, of the clipboard and of dialogs
+// without an owner. Null until the application names one.
+HWND MainWindowHandle();
+void SetMainWindowHandle(HWND Window);
+
+// Puts Unicode text on the clipboard.
+class TkyClipboard : public TObject {
+public:
+    explicit TkyClipboard(HWND AOwnerWindow) : FOwnerWindow(AOwnerWindow) {}
+
+    HWND OwnerWindow() const { return FOwnerWindow; }
+
+    // Replaces the clipboard's contents by Text as CF_UNICODETEXT. False, with the clipboard left
+    // as it was, when the clipboard cannot be opened (another window holds it) or the memory for
+    // the text cannot be had.
+    bool SetText(const std::wstring& Text);
+
+private:
+    HWND FOwnerWindow;
+};
+
+// The process's clipboard object, made on the first call with the main window of that moment as
+// its owner.
+TkyClipboard& Clipboard();
+
+// Kinds of message box: icon, buttons and default caption.
+constexpr std::uint8_t MSGBOX_WARNING = 0;
+constexpr std::uint8_t MSGBOX_ALERT = 1;
+constexpr std::uint8_t MSGBOX_INFORMATION = 2;
+constexpr std::uint8_t MSGBOX_OK_CANCEL = 3;
+constexpr std::uint8_t MSGBOX_YES_NO = 4;
+constexpr std::uint8_t MSGBOX_YES_NO_CANCEL = 5;
+constexpr std::uint8_t MSGBOX_ERROR = 6;
+
+// Answers of ShowMessageBox.
+constexpr std::uint8_t MSGBOX_RESULT_OK = 0;
+constexpr std::uint8_t MSGBOX_RESULT_CANCEL = 1;
+constexpr std::uint8_t MSGBOX_RESULT_YES = 2;
+constexpr std::uint8_t MSGBOX_RESULT_NO = 3;
+
+// Shows Text in a modal message box of the given kind, captioned Caption or, when that is empty,
+// the kind's own caption. The box's owner (the main window's enabled pop-up, else the main
+// window) gets MSG_MODAL_BEGIN before and MSG_MODAL_END after it. Answers which button closed
+// the box; MSGBOX_RESULT_NO also when no box could be shown.
+std::uint8_t ShowMessageBox(const std::wstring& Text, std::uint8_t Kind,
+                            const std::wstring& Caption);
