@@ -1,0 +1,42 @@
+#include "USchedule.h"
+
+#include "UkyMath.h"
+
+namespace {
+
+// Net yearly rate after tax, worked out in extended precision and rounded once.
+double NetRate(double Rate, double Tax) {
+    return StoreDouble((100.0L - Tax) * Rate / 10000.0L);
+}
+
+} // namespace
+
+TSchedule CalculateSchedule(const TScheduleInput& Input) {
+    const std::size_t length = static_cast<std::size_t>(Input.Year) + 1;
+    TSchedule schedule{std::vector<double>(length), std::vector<double>(length),
+                       std::vector<double>(length)};
+
+    const double rate = NetRate(Input.Rate, Input.Tax);
+    double principal = Input.Fund;
+    double total = Input.Fund;
+    schedule.Total[0] = Input.Fund;
+
+    for (std::size_t i = 1; i < length; ++i) {
+        const double interest = StoreDouble(static_cast<long double>(principal) * rate);
+        schedule.Interest[i] = interest;
+        total = StoreDouble(static_cast<long double>(total) + interest);
+        schedule.Total[i] = total;
+        if (IntMod(static_cast<std::int64_t>(i), Input.Period) > 0) {
+            continue;
+        }
+        const long double termInterest = static_cast<long double>(Input.Period) * interest;
+        if (Input.Deposit) {
+            principal = StoreDouble(termInterest + principal);
+        } else {
+            const double withdrawn = StoreDouble(termInterest);
+            schedule.Withdrawn[i] = withdrawn;
+            total = StoreDouble(static_cast<long double>(total) - withdrawn);
+        }
+    }
+    return schedule;
+}

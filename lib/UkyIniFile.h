@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A profile file of named sections holding key=value lines. Every read and write is a complete
+// access to the file through the platform's profile functions; nothing is kept open or cached.
+class TkyIniFile {
+public:
+    explicit TkyIniFile(std::wstring FileName);
+
+    // Full path of the file; fixed at construction.
+    const std::wstring FileName;
+    // The section every read and write addresses.
+    std::wstring Section;
+
+    // The stored value, at most 499 characters, or Default when the key or the file is absent.
+    std::wstring ReadString(const std::wstring& Key, const std::wstring& Default) const;
+    // The decimal number at the start of the stored value, or Default when the key is absent.
+    std::int32_t ReadInteger(const std::wstring& Key, std::int32_t Default) const;
+    // The stored number in the locale's decimal form, or Default when it is absent or malformed.
+    long double ReadFloat(const std::wstring& Key, double Default) const;
+    bool ReadBool(const std::wstring& Key, bool Default) const;
+
+    // Writes create the file, section and key as needed; failures are ignored.
+    void WriteString(const std::wstring& Key, const std::wstring& Value) const;
+    void WriteInteger(const std::wstring& Key, std::int32_t Value) const;
+    void WriteFloat(const std::wstring& Key, double Value) const;
+    void WriteBool(const std::wstring& Key, bool Value) const;
+};
+
+// The profile path of an executable: every ".exe" replaced by ".ini". When that changes nothing,
+// a final extension ".exe" in any letter case becomes ".ini", and any other path gets ".ini"
+// appended, so the result is never the executable itself.
+std::wstring ProfilePathOf(const std::wstring& ExePath);
+
+// The profile path of the running executable.
+std::wstring ProfilePath();

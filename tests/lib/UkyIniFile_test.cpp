@@ -1,0 +1,105 @@
+#include "UkyIniFile.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// Each test starts without a profile file beside the test program.
+class UkyIniFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::remove_all(Path);
+        Ini.Section = L"Yieldora";
+    }
+    void TearDown() override { std::filesystem::remove_all(Path); }
+
+    void Store(const std::string& Content) const {
+        std::ofstream(std::filesystem::path(Path), std::ios::binary) << Content;
+    }
+    std::string Content() const {
+        std::ifstream file(std::filesystem::path(Path), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    const std::wstring Path = ProfilePath();
+    TkyIniFile Ini{Path};
+};
+
+} // namespace
+
+TEST(UkyIniFile, ProfilePathReplacesTheExecutablesExtension) {
+    EXPECT_EQ(ProfilePathOf(L"D:\\Tools\\calc.exe"), L"D:\\Tools\\calc.ini");
+    EXPECT_EQ(ProfilePathOf(L"D:\\x.exe.d\\calc.exe"), L"D:\\x.ini.d\\calc.ini");
+    EXPECT_EQ(ProfilePathOf(L"D:\\x.exe.d\\CALC.EXE"), L"D:\\x.ini.d\\CALC.EXE");
+    EXPECT_EQ(ProfilePathOf(L"C:\\CALC.EXE"), L"C:\\CALC.ini");
+    EXPECT_EQ(ProfilePathOf(L"C:\\Calc.Exe"), L"C:\\Calc.ini");
+    EXPECT_EQ(ProfilePathOf(L"/usr/bin/calc"), L"/usr/bin/calc.ini");
+    EXPECT_EQ(ProfilePathOf(L"exe"), L"exe.ini");
+
+    wchar_t module[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    ASSERT_GT(length, 4u);
+    EXPECT_EQ(ProfilePath(), std::wstring(module, length - 4) + L".ini");
+    EXPECT_EQ(ProfilePath().substr(ProfilePath().size() - 19), L"UkyIniFile_test.ini");
+}
+
+TEST_F(UkyIniFileTest, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt) {
+    EXPECT_EQ(Ini.ReadString(L"Name", L"none"), L"none");
+    EXPECT_EQ(Ini.ReadInteger(L"Year", 20), 20);
+    EXPECT_EQ(static_cast<double>(Ini.ReadFloat(L"Rate", 3.6)), 3.6);
+    EXPECT_TRUE(Ini.ReadBool(L"Deposit", true));
+    EXPECT_FALSE(Ini.ReadBool(L"Deposit", false));
+    EXPECT_FALSE(std::filesystem::exists(Path));
+
+    Ini.WriteFloat(L"Fund", 10000);
+    Ini.WriteInteger(L"Period", 1);
+    Ini.WriteFloat(L"Rate", 3.6);
+    Ini.WriteFloat(L"Year", 20);
+    Ini.WriteInteger(L"Step", -5);
+    Ini.WriteBool(L"Deposit", true);
+    Ini.Section = L"Program";
+    Ini.WriteFloat(L"Half", 0.5);
+    Ini.WriteBool(L"Flag", false);
+    EXPECT_EQ(Content(),
+              "[Yieldora]\r\nFund=10000\r\nPeriod=1\r\nRate=3.6\r\nYear=20\r\nStep=-5\r\n"
+              "Deposit=1\r\n[Program]\r\nHalf=0.5\r\nFlag=0\r\n");
+
+    Ini.Section = L"Yieldora";
+    EXPECT_EQ(Ini.ReadInteger(L"Year", 0), 20);
+    EXPECT_EQ(Ini.ReadInteger(L"Step", 0), -5);
+    EXPECT_EQ(static_cast<double>(Ini.ReadFloat(L"Rate", 0)), 3.6);
+    EXPECT_EQ(static_cast<double>(Ini.ReadFloat(L"Fund", 0)), 10000.0);
+    EXPECT_EQ(Ini.ReadString(L"Absent", L"x"), L"x");
+}
+
+TEST_F(UkyIniFileTest, MalformedValuesReadAsDocumented) {
+    Store("[Yieldora]\r\nRate=\r\nTax=abc\r\nFund=12a\r\nYear=44abc\r\nPeriod=x3\r\n"
+          "D2=2\r\nD0=0\r\nDx=yes\r\n");
+    EXPECT_EQ(Ini.ReadFloat(L"Rate", 3.6), 0.0L);
+    EXPECT_EQ(Ini.ReadFloat(L"Tax", 20), 20.0L);
+    EXPECT_EQ(Ini.ReadFloat(L"Fund", 10000), 10000.0L);
+    EXPECT_EQ(Ini.ReadInteger(L"Year", 20), 44);
+    EXPECT_EQ(Ini.ReadInteger(L"Period", 1), 0);
+    EXPECT_TRUE(Ini.ReadBool(L"D2", false));
+    EXPECT_FALSE(Ini.ReadBool(L"D0", true));
+    EXPECT_FALSE(Ini.ReadBool(L"Dx", true));
+    EXPECT_TRUE(Ini.ReadBool(L"Dmissing", true));
+}
+
+TEST_F(UkyIniFileTest, LongValuesAreCutTo499Characters) {
+    Store("[Yieldora]\r\nLong=" + std::string(600, 'x') + "\r\n");
+    EXPECT_EQ(Ini.ReadString(L"Long", L""), std::wstring(499, L'x'));
+}
+
+TEST_F(UkyIniFileTest, FailedWritesAreIgnored) {
+    std::filesystem::create_directory(std::filesystem::path(Path));
+    Ini.WriteFloat(L"Fund", 5);
+    Ini.WriteString(L"Name", L"x");
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(Path)));
+    EXPECT_EQ(Ini.ReadFloat(L"Fund", 10000), 10000.0L);
+}
