@@ -1,0 +1,17 @@
+// The schedule over the longest projection the model holds.
+#include "USchedule.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_Calculate255Years(benchmark::State& State) {
+    const TScheduleInput input{
+        10000, static_cast<std::uint8_t>(State.range(0)), 3.6, 20, 255, State.range(1) != 0};
+    for (auto _ : State) {
+        benchmark::DoNotOptimize(CalculateSchedule(input));
+    }
+}
+BENCHMARK(BM_Calculate255Years)->Args({1, 1})->Args({3, 0})->Args({10, 1});
+
+} // namespace
