@@ -1,0 +1,183 @@
+#include "UkyDialog.h"
+
+#include "UkyClipboard.h"
+
+namespace {
+
+constexpr std::uint32_t ListCapacity = 100;
+constexpr int DlgTextCapacity = 5000;
+
+struct TLibraryDeleter {
+    void operator()(HMODULE Module) const noexcept { FreeLibrary(Module); }
+};
+
+// The common controls stay loaded while the program runs, so that the window classes that
+// templates name exist when a dialog creates its items.
+const std::unique_ptr<std::remove_pointer_t<HMODULE>, TLibraryDeleter>
+    CommonControls(LoadLibraryW(L"comctl32.dll"));
+
+void AttachPending(TkyWinContainer& Dialog, HWND Window) {
+    static_cast<TkyDialog&>(Dialog).Attach(Window);
+}
+
+} // namespace
+
+// TkyDialogSuper
+
+void TkyDialogSuper::SetTemplate(int ATemplateId, int AIconId) {
+    FTemplateId = ATemplateId;
+    FIconId = AIconId;
+}
+
+HWND TkyDialogSuper::DlgItemHandle(int Id) {
+    return GetDlgItem(FHandle, Id);
+}
+
+void TkyDialogSuper::SetDlgText(int Id, const std::wstring& Text) {
+    SetDlgItemTextW(FHandle, Id, Text.c_str());
+}
+
+std::wstring TkyDialogSuper::GetDlgText(int Id) {
+    std::wstring buffer(DlgTextCapacity + 1, L'\0');
+    const UINT copied = GetDlgItemTextW(FHandle, Id, buffer.data(), DlgTextCapacity);
+    buffer[copied] = L'\0';
+    return std::wstring(buffer.c_str());
+}
+
+void TkyDialogSuper::SetDlgCheck(int Id, bool On) {
+    SendMessageW(DlgItemHandle(Id), BM_SETCHECK, On ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TkyDialogSuper::GetDlgCheck(int Id) {
+    return SendMessageW(DlgItemHandle(Id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TkyDialogSuper::EnableDlgItem(int Id, bool Enabled) {
+    EnableWindow(DlgItemHandle(Id), Enabled ? TRUE : FALSE);
+}
+
+void TkyDialogSuper::Close(bool) {
+    FOwnedObjects->FreeAll();
+    Closing();
+}
+
+void TkyDialogSuper::Destroying() {}
+
+void TkyDialogSuper::InitDialog() {
+    const TBounds screen = GetScreenBounds(true);
+    TBounds area = screen;
+    if (FOwnerHandle != nullptr && !FCentreOnScreen) {
+        RECT owner{};
+        GetWindowRect(FOwnerHandle, &owner);
+        if (owner.left >= 0 && owner.top >= 0 && owner.right <= screen.Width &&
+            owner.bottom <= screen.Height) {
+            area = {owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top};
+        }
+    }
+    TBounds bounds = GetBounds();
+    bounds.X = area.X + (area.Width - bounds.Width) / 2;
+    bounds.Y = area.Y + (area.Height - bounds.Height) / 2;
+    FitToScreen(bounds, false);
+    ApplyBounds(bounds);
+    Activate();
+}
+
+void TkyDialogSuper::Closing() {}
+
+void TkyDialogSuper::ItemCommand(WORD Id) {
+    if (Id == IDOK) {
+        Close(true);
+    } else if (Id == IDCANCEL) {
+        Close(false);
+    }
+}
+
+LRESULT TkyDialogSuper::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
+    if ((AMessage == WM_SYSCOMMAND && (WParam & 0xFFF0) == SC_CLOSE) ||
+        (AMessage == WM_COMMAND && WParam == IDCANCEL)) {
+        Close(false);
+        return 1;
+    }
+    switch (AMessage) {
+    case WM_NOTIFY: {
+        const LRESULT result = TkyWinContainer::WindowProc(AMessage, WParam, LParam);
+        SetWindowLongPtrW(FHandle, DWLP_MSGRESULT, result);
+        return result;
+    }
+    case WM_COMMAND:
+        TkyWinContainer::WindowProc(AMessage, WParam, LParam);
+        ItemCommand(LOWORD(WParam));
+        return 1;
+    case WM_CTLCOLORDLG: {
+        HDC dc = reinterpret_cast<HDC>(WParam);
+        SetTextColor(dc, static_cast<COLORREF>(Font().Color() & 0xFFFFFFFF));
+        SetBkColor(dc, static_cast<COLORREF>(GetColor() & 0xFFFFFFFF));
+        return reinterpret_cast<LRESULT>(Brush());
+    }
+    default:
+        return TkyWinContainer::WindowProc(AMessage, WParam, LParam);
+    }
+}
+
+LRESULT TkyDialogSuper::DefaultProc(UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+// Objects still owned when the dialog goes (it never closed) go with it.
+void TkyDialogSuper::Destroy() {
+    Destroying();
+    if (FOwnedObjects) {
+        FOwnedObjects->FreeAll();
+        FOwnedObjects.reset();
+    }
+    Finalize();
+}
+
+void TkyDialogSuper::Construct(TkyWinControl* AOwner, bool ACentreOnScreen) {
+    Initialize();
+    FOwnerHandle = AOwner != nullptr ? AOwner->Handle() : MainWindowHandle();
+    FOwnedObjects = std::make_unique<TkyObjList>(ListCapacity);
+    FHandle = nullptr;
+    FCentreOnScreen = ACentreOnScreen;
+    DefineTemplate();
+}
+
+// TkyDialog
+
+// The window is gone when the platform's dialog function returns: its registration goes too, so
+// that a later window that gets the same handle value is not taken for this dialog. A dialog
+// that could not be shown answers false.
+bool TkyDialog::RunModal() {
+    FHandle = nullptr;
+    PendingDialog() = {this, &AttachPending};
+    const INT_PTR result = DialogBoxParamW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TemplateId()), OwnerHandle(), DialogProc, 0);
+    if (FHandle != nullptr) {
+        MHCenter().Unregister(FHandle);
+        FHandle = nullptr;
+    }
+    RaiseHandlerError();
+    return result != 0 && result != -1;
+}
+
+void TkyDialog::Attach(HWND Window) {
+    FHandle = Window;
+    if (IconId() != 0) {
+        SetIcon(IconId());
+    }
+    RegisterHandle();
+    NotifyOwner(MSG_MODAL_BEGIN);
+    InitDialog();
+}
+
+void TkyDialog::Close(bool Result) {
+    TkyDialogSuper::Close(Result);
+    EndDialog(FHandle, Result ? 1 : 0);
+    NotifyOwner(MSG_MODAL_END);
+}
+
+void TkyDialog::NotifyOwner(UINT AMessage) {
+    if (OwnerHandle() != nullptr) {
+        SendMessageW(OwnerHandle(), AMessage, 0, 0);
+    }
+}

@@ -1,0 +1,145 @@
+#include "UkyFont.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t MaxFaceNameLength = LF_FACESIZE - 1;
+constexpr std::int64_t DefaultTextColor = 0;
+constexpr int DefaultPointSize = 9;
+
+int ScreenPixelsPerInch() {
+    HDC screen = GetDC(nullptr);
+    int ppi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return ppi;
+}
+
+} // namespace
+
+int FontHeightFromPoints(int Points, int PixelsPerInch) {
+    return -MulDiv(Points, PixelsPerInch, 72);
+}
+
+TkyFont::TkyFont() {
+    SetName(L"");
+    SetSize(DefaultPointSize);
+    SetColor(DefaultTextColor);
+    SetBold(false);
+    SetItalic(false);
+    SetUnderline(false);
+    SetStrikeOut(false);
+}
+
+TkyFont::~TkyFont() {
+    DeleteHandle();
+}
+
+void TkyFont::SetName(const std::wstring& Value) {
+    if (Value != FName) {
+        FName = Value;
+        Changed();
+    }
+}
+
+void TkyFont::SetHeight(int Value) {
+    if (Value != FHeight) {
+        FHeight = Value;
+        Changed();
+    }
+}
+
+void TkyFont::SetSize(int Points) {
+    SetHeight(FontHeightFromPoints(Points, ScreenPixelsPerInch()));
+}
+
+void TkyFont::SetBold(bool Value) {
+    if (Value != FBold) {
+        FBold = Value;
+        Changed();
+    }
+}
+
+void TkyFont::SetItalic(bool Value) {
+    if (Value != FItalic) {
+        FItalic = Value;
+        Changed();
+    }
+}
+
+void TkyFont::SetUnderline(bool Value) {
+    if (Value != FUnderline) {
+        FUnderline = Value;
+        Changed();
+    }
+}
+
+void TkyFont::SetStrikeOut(bool Value) {
+    if (Value != FStrikeOut) {
+        FStrikeOut = Value;
+        Changed();
+    }
+}
+
+void TkyFont::SetColor(std::int64_t Value) {
+    if (Value != FColor) {
+        FColor = Value;
+        Notify();
+    }
+}
+
+void TkyFont::Assign(const TkyFont& Source) {
+    FName = Source.FName;
+    FHeight = Source.FHeight;
+    FBold = Source.FBold;
+    FItalic = Source.FItalic;
+    FUnderline = Source.FUnderline;
+    FStrikeOut = Source.FStrikeOut;
+    FColor = Source.FColor;
+    Changed();
+}
+
+HFONT TkyFont::GetHandle() {
+    if (!FHandle) {
+        Build();
+    }
+    return FHandle.get();
+}
+
+void TkyFont::Changed() {
+    DeleteHandle();
+    Build();
+    Notify();
+}
+
+void TkyFont::DeleteHandle() {
+    FHandle.reset();
+}
+
+LOGFONTW TkyFont::BuildLogFont() {
+    if (FName.empty()) {
+        FName = L"Arial";
+    }
+    LOGFONTW font{};
+    font.lfHeight = FHeight;
+    font.lfWeight = FBold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = FItalic ? 1 : 0;
+    font.lfUnderline = FUnderline ? 1 : 0;
+    font.lfStrikeOut = FStrikeOut ? 1 : 0;
+    font.lfCharSet = DEFAULT_CHARSET;
+    const std::size_t length = std::min(FName.size(), MaxFaceNameLength);
+    std::copy_n(FName.begin(), length, font.lfFaceName);
+    font.lfFaceName[length] = L'\0';
+    return font;
+}
+
+void TkyFont::Build() {
+    const LOGFONTW font = BuildLogFont();
+    FHandle.reset(CreateFontIndirectW(&font));
+}
+
+void TkyFont::Notify() {
+    if (OnChange) {
+        OnChange(*this);
+    }
+}
