@@ -1,0 +1,75 @@
+#include "UResultTable.h"
+
+#include "UkyFunctions.h"
+#include "UkyListSuper.h"
+#include "UkyMath.h"
+
+namespace {
+
+const std::wstring Tab = L"\t";
+
+// A figure in whole yuan, halves to the even neighbour.
+std::wstring WholeYuan(double Value) {
+    return IntToText(0, RoundToInt64(Value));
+}
+
+TResultRow MakeRow(const TResultSource& Source, std::size_t Index) {
+    const std::int64_t year = static_cast<std::int64_t>(Index);
+    TResultRow row{IntToText(0, year) + Tab + WholeYuan(Source.Interest[Index]) + Tab +
+                       WholeYuan(Source.Total[Index]),
+                   IMAGE_ORDINARY_YEAR};
+    if (year == Source.Year) {
+        row.Text += Tab + L"取出全部本息";
+        row.Image = IMAGE_LAST_YEAR;
+    } else if (IntMod(year, Source.Period) == 0) {
+        row.Text +=
+            Tab + (Source.Deposit ? std::wstring(L"连本带息取出后转存")
+                                  : L"取出利息" + WholeYuan(Source.Withdrawn[Index]) + L"元");
+        row.Image = IMAGE_MATURITY_YEAR;
+    }
+    return row;
+}
+
+} // namespace
+
+void ProduceResultRows(const TResultSource& Source,
+                       const std::function<void(const TResultRow&)>& AddRow) {
+    for (std::size_t i = 1; i <= Source.Year; ++i) {
+        if (IntMod(static_cast<std::int64_t>(i), Source.Step) > 0 && i < Source.Year) {
+            continue;
+        }
+        AddRow(MakeRow(Source, i));
+    }
+}
+
+std::vector<TResultRow> ResultRows(const TResultSource& Source) {
+    std::vector<TResultRow> rows;
+    ProduceResultRows(Source, [&rows](const TResultRow& Row) { rows.push_back(Row); });
+    return rows;
+}
+
+std::wstring TableText(std::span<const std::wstring_view> Captions,
+                       std::span<const std::wstring> RowTexts) {
+    TkyStrList lines(100);
+    TkyStrList header(100);
+    header.SetSeparator(Tab);
+    for (const std::wstring_view caption : Captions) {
+        header.Add(std::wstring(caption));
+    }
+    lines.Add(header.GetText());
+
+    const std::int32_t columns = static_cast<std::int32_t>(Captions.size());
+    TkyStrList cells(100);
+    cells.SetSeparator(Tab);
+    TkyStrList line(100);
+    line.SetSeparator(Tab);
+    for (const std::wstring& text : RowTexts) {
+        cells.SetText(text);
+        line.Clear();
+        for (std::int32_t column = 0; column < columns; ++column) {
+            line.Add(cells.Get(column));
+        }
+        lines.Add(line.GetText());
+    }
+    return RowTexts.empty() ? lines.Get(0) + L"\r\n" : lines.GetText();
+}

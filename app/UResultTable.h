@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Image indexes of the result table's rows.
+constexpr int IMAGE_ORDINARY_YEAR = 0;
+constexpr int IMAGE_MATURITY_YEAR = 1;
+constexpr int IMAGE_LAST_YEAR = 2;
+
+// The captions of the result table's columns, in column order.
+inline constexpr std::array<std::wstring_view, 4> ResultCaptions{L"年", L"利息", L"累计", L"备注"};
+
+// What the result table is built from: the model's inputs and its computed arrays, which hold
+// at least Year + 1 entries (index 0 is the starting state).
+struct TResultSource {
+    std::uint8_t Year;
+    std::int32_t Step;
+    std::uint8_t Period;
+    bool Deposit;
+    std::span<const double> Interest;
+    std::span<const double> Total;
+    std::span<const double> Withdrawn;
+};
+
+// One row of the result table: the cell texts joined by TAB, and the row's image.
+struct TResultRow {
+    std::wstring Text;
+    int Image;
+};
+
+// Hands the rows of the table to AddRow one by one, in table order: every Step-th year and the
+// last year, with the year, the interest and the total in whole yuan (halves to even) and the
+// remark of a maturity or of the last year. Raises "Division by zero" for a zero Step (before the
+// first row when Year >= 1), and "Invalid floating point operation" for a figure beyond the
+// signed 64-bit range, before the row that holds it.
+void ProduceResultRows(const TResultSource& Source,
+                       const std::function<void(const TResultRow&)>& AddRow);
+
+// All rows of the table; raises as ProduceResultRows, and then gives none.
+std::vector<TResultRow> ResultRows(const TResultSource& Source);
+
+// The whole table as one text: the captions joined by TAB, then for every row a line holding
+// exactly one cell per column (missing cells empty, cells beyond the columns dropped), joined by
+// TAB; the lines joined by CR LF, none after the last. A table without rows gives the caption
+// line and CR LF.
+std::wstring TableText(std::span<const std::wstring_view> Captions,
+                       std::span<const std::wstring> RowTexts);
