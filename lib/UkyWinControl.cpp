@@ -110,6 +110,14 @@ void RaiseHandlerError() {
 
 // TkyWinControl
 
+void* TkyWinControl::operator new(std::size_t Size) {
+    return ::operator new(Size);
+}
+
+void TkyWinControl::operator delete(void* Memory) noexcept {
+    ::operator delete(Memory);
+}
+
 void TkyWinControl::operator delete(TkyWinControl* Obj, std::destroying_delete_t) {
     Obj->Destroy();
     void* memory = dynamic_cast<void*>(Obj);

@@ -98,9 +98,9 @@ constexpr std::uint8_t ALIGN_KEEP = 7;
 // (BeforeDestroy, Destroying) reach the overrides of the object's own class.
 class TkyWinControl : public TkyInterfacedObject {
 public:
-    static void* operator new(std::size_t Size) { return ::operator new(Size); }
+    static void* operator new(std::size_t Size);
     // Frees an object whose constructor failed.
-    static void operator delete(void* Memory) noexcept { ::operator delete(Memory); }
+    static void operator delete(void* Memory) noexcept;
     static void operator delete(TkyWinControl* Obj, std::destroying_delete_t);
 
     virtual void SetVisible(bool Value);
