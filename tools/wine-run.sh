@@ -20,8 +20,10 @@ if [ "${LC_ALL:-}" != "${YIELDORA_SESSION_LOCALE:-}" ]; then
             rm -rf "$WINEPREFIX"
             cp -a "$base" "$WINEPREFIX"
         fi
-        if wineserver -p 2>/dev/null; then
-            "$here/wine-warmup.sh"
+        # The server and Wine's background processes must not inherit the lock (fd 9), or the
+        # next program that wants this locale would wait for it forever.
+        if wineserver -p </dev/null >/dev/null 2>&1 9>&-; then
+            "$here/wine-warmup.sh" 9>&-
         fi
     ) 9>"$WINEPREFIX.lock"
 fi

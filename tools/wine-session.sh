@@ -38,7 +38,7 @@ if [ -z "${YIELDORA_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
 fi
 
 "$here/wine-prefix.sh" "$prefix"
-wineserver -p
+wineserver -p </dev/null >/dev/null 2>&1
 # Start Wine's own background processes now, detached from our output: a test that started them
 # would leave them holding its output pipe open until the test timed out.
 "$here/wine-warmup.sh"
