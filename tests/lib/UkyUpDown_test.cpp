@@ -1,0 +1,185 @@
+#include "UkyUpDown.h"
+
+#include "ControlTestDialog.h"
+#include "MessageRecorder.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int EDIT_ID = 201;
+constexpr int UPDOWN_ID = 202;
+
+// The up-down and its buddy as the program sets them up.
+struct TSpin {
+    std::unique_ptr<TkyEdit> Edit;
+    std::unique_ptr<TkyUpDown> UpDown;
+    std::vector<std::int32_t> Changes;
+
+    void Wrap(TControlTestDialog& Dialog) {
+        Edit = TkyControl::Create<TkyEdit>(Dialog, Dialog.DlgItemHandle(EDIT_ID));
+        UpDown = TkyControl::Create<TkyUpDown>(Dialog, Dialog.DlgItemHandle(UPDOWN_ID));
+        UpDown->SetStyle(UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, true);
+        UpDown->SetRange(1, 100);
+        UpDown->SetBuddy(*Edit);
+        UpDown->OnChange = [this](std::int32_t Position) { Changes.push_back(Position); };
+    }
+
+    void Free() {
+        Edit.reset();
+        UpDown.reset();
+    }
+
+    // A mouse click on the upper or the lower arrow.
+    void Click(bool Up) const {
+        RECT area{};
+        GetClientRect(UpDown->Handle(), &area);
+        const int y = Up ? area.bottom / 4 : area.bottom * 3 / 4;
+        const LPARAM point = MAKELPARAM(area.right / 2, y);
+        SendMessageW(UpDown->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        SendMessageW(UpDown->Handle(), WM_LBUTTONUP, 0, point);
+    }
+
+    // The position the window itself holds.
+    int WindowPosition() const {
+        return static_cast<short>(LOWORD(SendMessageW(UpDown->Handle(), UDM_GETPOS, 0, 0)));
+    }
+};
+
+} // namespace
+
+TEST(TkyUpDown, ArrowClicksMoveThePositionKeptByTheObject) {
+    TSpin spin;
+    RunInDialog([&](TControlTestDialog& Dialog) { spin.Wrap(Dialog); },
+                [&](TControlTestDialog&) {
+                    EXPECT_EQ(spin.UpDown->Min(), 1);
+                    EXPECT_EQ(spin.UpDown->Max(), 100);
+                    EXPECT_EQ(spin.UpDown->Position(), 1);
+                    EXPECT_EQ(spin.UpDown->Step(), 1);
+                    EXPECT_EQ(spin.Edit->GetText(), L"");
+
+                    spin.Edit->SetText(L"20");
+                    spin.Click(true);
+                    EXPECT_EQ(spin.UpDown->Position(), 21);
+                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{21});
+                    EXPECT_EQ(spin.Edit->GetText(), L"21");
+                    EXPECT_EQ(spin.WindowPosition(), 21);
+
+                    spin.Changes.clear();
+                    spin.UpDown->SetPosition(5);
+                    spin.Edit->SetText(L"abc");
+                    spin.Click(false);
+                    EXPECT_EQ(spin.UpDown->Position(), 4);
+                    EXPECT_EQ(spin.Edit->GetText(), L"4");
+                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{4});
+
+                    spin.Changes.clear();
+                    spin.UpDown->SetPosition(7);
+                    spin.Edit->SetText(L"500");
+                    spin.Click(true);
+                    EXPECT_EQ(spin.UpDown->Position(), 8);
+                    EXPECT_EQ(spin.Edit->GetText(), L"8");
+                    EXPECT_EQ(spin.WindowPosition(), 8);
+                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{8});
+
+                    spin.Changes.clear();
+                    spin.UpDown->SetStep(5);
+                    spin.UpDown->SetPosition(12);
+                    spin.Click(false);
+                    EXPECT_EQ(spin.UpDown->Position(), 7);
+                    EXPECT_EQ(spin.Edit->GetText(), L"7");
+                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{7});
+                },
+                [&](TControlTestDialog&) { spin.Free(); });
+}
+
+TEST(TkyUpDown, RangeEndRefusesTheClickAndTheNotificationAnswersOne) {
+    TSpin spin;
+    RunInDialog([&](TControlTestDialog& Dialog) { spin.Wrap(Dialog); },
+                [&](TControlTestDialog& Dialog) {
+                    spin.UpDown->SetRange(1, 10);
+                    spin.UpDown->SetPosition(10);
+                    spin.Edit->SetText(L"10");
+                    {
+                        const TMessageRecorder recorder;
+                        spin.Click(true);
+                        // The buddy's text is taken over again; the refused step sends nothing.
+                        for (const TSentMessage& sent :
+                             recorder.Sent(spin.UpDown->Handle(), UDM_SETPOS)) {
+                            EXPECT_EQ(sent.LParam, 10);
+                        }
+                    }
+                    EXPECT_EQ(spin.UpDown->Position(), 10);
+                    EXPECT_TRUE(spin.Changes.empty());
+                    EXPECT_EQ(spin.WindowPosition(), 10);
+
+                    NMUPDOWN change{};
+                    change.hdr.hwndFrom = spin.UpDown->Handle();
+                    change.hdr.idFrom = UPDOWN_ID;
+                    change.hdr.code = UDN_DELTAPOS;
+                    change.iPos = 10;
+                    change.iDelta = 1;
+                    EXPECT_EQ(SendMessageW(Dialog.Handle(), WM_NOTIFY, UPDOWN_ID,
+                                           reinterpret_cast<LPARAM>(&change)),
+                              1);
+                    change.iDelta = -1;
+                    EXPECT_EQ(SendMessageW(Dialog.Handle(), WM_NOTIFY, UPDOWN_ID,
+                                           reinterpret_cast<LPARAM>(&change)),
+                              1);
+                    EXPECT_EQ(spin.UpDown->Position(), 9);
+                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{9});
+                },
+                [&](TControlTestDialog&) { spin.Free(); });
+}
+
+TEST(TkyUpDown, PositionsOutsideTheRangeAreRefused) {
+    TSpin spin;
+    RunInDialog([&](TControlTestDialog& Dialog) { spin.Wrap(Dialog); },
+                [&](TControlTestDialog&) {
+                    spin.UpDown->SetPosition(50);
+                    spin.UpDown->SetRange(1, 10);
+                    EXPECT_EQ(spin.UpDown->Position(), 50);
+                    EXPECT_EQ(spin.Edit->GetText(), L"50");
+
+                    const TMessageRecorder recorder;
+                    spin.UpDown->SetPosition(11);
+                    spin.UpDown->SetPosition(0);
+                    EXPECT_TRUE(recorder.Sent(spin.UpDown->Handle(), UDM_SETPOS).empty());
+                    EXPECT_EQ(spin.UpDown->Position(), 50);
+                    EXPECT_EQ(spin.Edit->GetText(), L"50");
+
+                    // A typed number beyond 32 bits must not wrap into the range.
+                    spin.UpDown->SetPosition(3);
+                    spin.Edit->SetText(L"4294967300");
+                    spin.Click(true);
+                    EXPECT_EQ(spin.UpDown->Position(), 4);
+
+                    spin.UpDown->SetRange(-5, 5);
+                    spin.UpDown->SetPosition(-3);
+                    EXPECT_EQ(spin.Edit->GetText(), L"-3");
+                },
+                [&](TControlTestDialog&) { spin.Free(); });
+}
+
+TEST(TkyUpDown, OwnWindowStartsWithItsDefaults) {
+    std::unique_ptr<TkyUpDown> own;
+    RunInDialog([&](TControlTestDialog& Dialog) { own = TkyControl::Create<TkyUpDown>(Dialog); },
+                [&](TControlTestDialog&) {
+                    ASSERT_TRUE(own->OwnsHandle());
+                    wchar_t name[32] = {};
+                    GetClassNameW(own->Handle(), name, 32);
+                    EXPECT_STREQ(name, L"msctls_updown32");
+                    EXPECT_EQ(own->GetLong(GWL_STYLE) & 0x26, 0x26);
+                    EXPECT_EQ(own->Min(), 0);
+                    EXPECT_EQ(own->Max(), 10);
+                    EXPECT_EQ(own->Position(), 1);
+                    EXPECT_EQ(own->Buddy(), nullptr);
+                    EXPECT_EQ(LOWORD(own->Perform(UDM_GETPOS, 0, 0)), 1);
+                    EXPECT_EQ(own->Perform(UDM_GETRANGE, 0, 0), MAKELONG(10, 0));
+                },
+                [&](TControlTestDialog&) { own.reset(); });
+}
