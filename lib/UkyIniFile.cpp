@@ -30,7 +30,15 @@ bool TkyIniFile::ReadBool(const std::wstring& Key, bool Default) const {
 }
 
 void TkyIniFile::WriteString(const std::wstring& Key, const std::wstring& Value) const {
-    WritePrivateProfileStringW(Section.c_str(), Key.c_str(), Value.c_str(), FileName.c_str());
+    if (WritePrivateProfileStringW(Section.c_str(), Key.c_str(), Value.c_str(), FileName.c_str())) {
+        return;
+    }
+    // A profile in the application-data folder finds its own folder missing on the first write.
+    const std::size_t slash = FileName.find_last_of(L'\\');
+    if (slash != std::wstring::npos &&
+        CreateDirectoryW(FileName.substr(0, slash).c_str(), nullptr)) {
+        WritePrivateProfileStringW(Section.c_str(), Key.c_str(), Value.c_str(), FileName.c_str());
+    }
 }
 
 void TkyIniFile::WriteInteger(const std::wstring& Key, std::int32_t Value) const {
@@ -57,6 +65,50 @@ std::wstring ProfilePathOf(const std::wstring& ExePath) {
     return path + L".ini";
 }
 
+std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstring& AppDataFolder,
+                               const std::function<bool(const std::wstring&)>& CanWrite) {
+    if (AppDataFolder.empty() || CanWrite(BesidePath)) {
+        return BesidePath;
+    }
+    const std::size_t slash = BesidePath.find_last_of(L"\\/");
+    const std::wstring name =
+        slash == std::wstring::npos ? BesidePath : BesidePath.substr(slash + 1);
+    std::wstring folder = AppDataFolder;
+    if (folder.back() != L'\\') {
+        folder += L'\\';
+    }
+    return folder + L"Yieldora\\" + name;
+}
+
+bool CanWriteFile(const std::wstring& Path) {
+    constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE file = CreateFileW(Path.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        file = CreateFileW(Path.c_str(), GENERIC_WRITE, share, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+namespace {
+
+std::wstring ApplicationDataFolder() {
+    const DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+    if (size == 0) {
+        return {};
+    }
+    std::wstring folder(size, L'\0');
+    folder.resize(GetEnvironmentVariableW(L"APPDATA", folder.data(), size));
+    return folder;
+}
+
+} // namespace
+
 std::wstring ProfilePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -68,5 +120,5 @@ std::wstring ProfilePath() {
         }
         path.resize(path.size() * 2);
     }
-    return ProfilePathOf(path);
+    return ChooseProfilePath(ProfilePathOf(path), ApplicationDataFolder(), CanWriteFile);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // A profile file of named sections holding key=value lines. Every read and write is a complete
@@ -22,7 +23,8 @@ public:
     long double ReadFloat(const std::wstring& Key, double Default) const;
     bool ReadBool(const std::wstring& Key, bool Default) const;
 
-    // Writes create the file, section and key as needed; failures are ignored.
+    // Writes create the file, section and key as needed, and the file's folder when it is
+    // missing; failures are ignored.
     void WriteString(const std::wstring& Key, const std::wstring& Value) const;
     void WriteInteger(const std::wstring& Key, std::int32_t Value) const;
     void WriteFloat(const std::wstring& Key, double Value) const;
@@ -34,5 +36,16 @@ public:
 // appended, so the result is never the executable itself.
 std::wstring ProfilePathOf(const std::wstring& ExePath);
 
-// The profile path of the running executable.
+// Where the profile goes: BesidePath (the path rule's result) when CanWrite says the program can
+// write that file, otherwise the file of the same name in the folder "Yieldora" of AppDataFolder
+// (the user's application-data folder). Without an AppDataFolder it stays BesidePath.
+std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstring& AppDataFolder,
+                               const std::function<bool(const std::wstring&)>& CanWrite);
+
+// The program can write the file Path: it exists and opens for writing, or it does not exist and
+// its folder accepts a new file (tried with a file that is deleted at once).
+bool CanWriteFile(const std::wstring& Path);
+
+// The profile path of the running executable: beside it when the program can write there,
+// otherwise in %APPDATA%\Yieldora.
 std::wstring ProfilePath();
