@@ -1,0 +1,67 @@
+// yieldora-drive PROGRAM EXPORT-FILE
+//
+// Runs yieldora.exe on the current display, presses calculate, then writes a line
+// "shown LEFT TOP WIDTH HEIGHT" (the dialog's rectangle on the screen) to standard output and waits
+// for a line on standard input (time for a screenshot). Then it exports the table, saves the
+// clipboard text as UTF-8 to EXPORT-FILE, closes the program with its exit button and writes
+// "exported ROWS" and "exit CODE". Errors go to standard error, with exit code 1.
+
+#include "YieldoraRemote.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+void WriteLine(const std::string& Line) {
+    const std::string text = Line + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+}
+
+// Blocks until a whole line (or the end of the input) has been read.
+void AwaitLine() {
+    char c = 0;
+    DWORD read = 0;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &read, nullptr) && read == 1 &&
+           c != '\n') {
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3) {
+        std::fputs("usage: yieldora-drive PROGRAM EXPORT-FILE\n", stderr);
+        return 1;
+    }
+    try {
+        TYieldoraRemote program(argv[1]);
+        program.Press(101);
+        program.Repaint();
+        RECT r{};
+        GetWindowRect(program.Dialog(), &r);
+        WriteLine("shown " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+                  std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
+        AwaitLine();
+
+        const int rows = program.RowCount();
+        const TRemoteBox box = program.PressAndAnswer(102);
+        if (box.Text != L"当前计算结果已导出到剪贴板！") {
+            std::fputs(("the export answered: " + ToUtf8(box.Text) + "\n").c_str(), stderr);
+            return 1;
+        }
+        std::ofstream(std::filesystem::path(argv[2]), std::ios::binary)
+            << ToUtf8(ReadClipboardText());
+        WriteLine("exported " + std::to_string(rows));
+        WriteLine("exit " + std::to_string(program.PressToExit(103)));
+        return 0;
+    } catch (const std::exception& e) {
+        std::fputs((std::string(e.what()) + "\n").c_str(), stderr);
+        return 1;
+    }
+}

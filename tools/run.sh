@@ -1,0 +1,94 @@
+#!/bin/bash
+# Usage: tools/run.sh run | screenshot
+#
+# run (make run): builds the 32-bit yieldora.exe and runs it under Wine. With a display ($DISPLAY)
+# the program opens there for you to use. Without one it runs on a virtual display: calculate is
+# pressed, a screenshot goes to build/screenshot.png, the exported table to build/export.tsv, and
+# the program is closed again.
+# screenshot (make screenshot): a fresh copy of the program, with its default inputs, on a virtual
+# display; calculate is pressed and the screenshot goes to docs/screenshot.png.
+#
+# The program runs in a Wine prefix of its own, build/wineprefix-run, apart from the tests'.
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")/.."
+
+prefix=build/wineprefix-run
+
+# Inside the Wine session: Wine's own fonts (Marlett draws the caption buttons) go into the prefix,
+# which Debian's Wine does not find by itself, and the Chinese glyphs are linked to the face that
+# stands in for the dialog's "Arial".
+prepare_prefix() {
+    [ -f "$WINEPREFIX/.yieldora-run-fonts" ] && return
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v 'Liberation Sans' /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f \
+        >/dev/null 2>&1
+    touch "$WINEPREFIX/.yieldora-run-fonts"
+}
+
+# Inside the Wine session: runs PROGRAM for the user.
+if [ "${1:-}" = "--show" ]; then
+    prepare_prefix
+    exec tools/wine-run.sh "$2"
+fi
+
+# Inside the Wine session: DRIVER drives PROGRAM; the screenshot goes to SHOT, the export to EXPORT.
+if [ "${1:-}" = "--drive" ]; then
+    driver=$2 program=$3 shot=$4 export=$5
+    prepare_prefix
+    coproc DRIVE { tools/wine-run.sh "$driver" "$(winepath -w "$program")" \
+                   "$(winepath -w "$export")" 2>&1; }
+    drive_pid=$DRIVE_PID
+    read -r word x y w h <&"${DRIVE[0]}" || true
+    if [ "${word:-}" != "shown" ]; then
+        echo "yieldora.exe could not be driven: ${word:-} ${x:-} ${y:-} ${w:-} ${h:-}" >&2
+        cat <&"${DRIVE[0]}" >&2 || true
+        exit 1
+    fi
+    xwd -root -silent | convert xwd:- -crop "${w}x${h%$'\r'}+${x}+${y}" +repage "png:$shot"
+    echo go >&"${DRIVE[1]}"
+    status=0
+    while read -r line; do
+        line=${line%$'\r'}
+        case $line in
+        "exported "*) echo "Calculated and exported ${line#exported } rows." ;;
+        "exit 0") ;;
+        *) echo "$line" >&2; status=1 ;;
+        esac
+    done <&"${DRIVE[0]}"
+    wait "$drive_pid" || status=1
+    exit $status
+fi
+
+mode=${1:-run}
+case $mode in
+run | screenshot) ;;
+*)
+    echo "usage: tools/run.sh run | screenshot" >&2
+    exit 2
+    ;;
+esac
+
+tools/setup.sh
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target yieldora yieldora_drive >/dev/null
+driver=build/win32/yieldora_drive.exe
+
+if [ "$mode" = screenshot ]; then
+    fresh=$(mktemp -d)
+    trap 'rm -rf "$fresh"' EXIT
+    cp build/win32/yieldora.exe "$fresh/"
+    tools/wine-session.sh $prefix tools/run.sh --drive $driver "$fresh/yieldora.exe" \
+        docs/screenshot.png "$fresh/export.tsv"
+    echo "Screenshot: docs/screenshot.png"
+elif [ -n "${DISPLAY:-}" ]; then
+    echo "Running build/win32/yieldora.exe on $DISPLAY; its settings are kept in build/win32/yieldora.ini."
+    YIELDORA_KEEP_DISPLAY=1 exec tools/wine-session.sh $prefix tools/run.sh --show \
+        build/win32/yieldora.exe
+else
+    tools/wine-session.sh $prefix tools/run.sh --drive $driver build/win32/yieldora.exe \
+        build/screenshot.png build/export.tsv
+    echo "There is no display, so the program ran on a virtual one, calculated and exported."
+    echo "Screenshot: build/screenshot.png"
+    echo "Exported table: build/export.tsv"
+fi
