@@ -4,7 +4,12 @@
 test:
 	@tools/test.sh
 
-# Builds the program and runs it under Wine.
+# Builds the program and runs it under Wine: on your display, or without one on a virtual display,
+# where it calculates, exports and saves build/screenshot.png and build/export.tsv.
 run:
-	@echo "yieldora.exe is not built yet: the main dialog has not landed. Use 'make test'."
-	@exit 1
+	@tools/run.sh run
+
+# Renders the program under Wine with its default inputs after a calculation: docs/screenshot.png.
+.PHONY: screenshot
+screenshot:
+	@tools/run.sh screenshot

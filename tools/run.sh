@@ -14,15 +14,19 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 
 prefix=build/wineprefix-run
 
-# Inside the Wine session: Wine's own fonts (Marlett draws the caption buttons) go into the prefix,
-# which Debian's Wine does not find by itself, and the Chinese glyphs are linked to the face that
-# stands in for the dialog's "Arial".
+# Inside the Wine session, once per prefix: Wine's own fonts (Marlett draws the caption buttons,
+# Tahoma the message boxes) go into the prefix, where Debian's Wine finds them, and the faces the
+# program's windows use are linked to a font with Chinese glyphs ("Arial" is drawn with
+# Liberation Sans).
 prepare_prefix() {
     [ -f "$WINEPREFIX/.yieldora-run-fonts" ] && return
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-        /v 'Liberation Sans' /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f \
-        >/dev/null 2>&1
+    local face
+    for face in "Arial" "Liberation Sans" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
+                "Microsoft Sans Serif"; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    done
     touch "$WINEPREFIX/.yieldora-run-fonts"
 }
 
