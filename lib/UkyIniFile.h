@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UkyProfileApi.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,10 +43,6 @@ std::wstring ProfilePathOf(const std::wstring& ExePath);
 // (the user's application-data folder). Without an AppDataFolder it stays BesidePath.
 std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstring& AppDataFolder,
                                const std::function<bool(const std::wstring&)>& CanWrite);
-
-// The program can write the file Path: it exists and opens for writing, or it does not exist and
-// its folder accepts a new file (tried with a file that is deleted at once).
-bool CanWriteFile(const std::wstring& Path);
 
 // The profile path of the running executable: beside it when the program can write there,
 // otherwise in %APPDATA%\Yieldora.

@@ -1,11 +1,11 @@
 #include "UkyIniFile.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -41,10 +41,10 @@ TEST(UkyIniFile, ProfilePathReplacesTheExecutablesExtension) {
     EXPECT_EQ(ProfilePathOf(L"/usr/bin/calc"), L"/usr/bin/calc.ini");
     EXPECT_EQ(ProfilePathOf(L"exe"), L"exe.ini");
 
-    wchar_t module[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    ASSERT_GT(length, 4u);
-    EXPECT_EQ(ProfilePath(), std::wstring(module, length - 4) + L".ini");
+    // The test program's own: UkyIniFile_test.exe on Windows, UkyIniFile_test elsewhere.
+    const std::wstring module = ModuleFileName();
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(module)));
+    EXPECT_EQ(ProfilePath(), ProfilePathOf(module));
     EXPECT_EQ(ProfilePath().substr(ProfilePath().size() - 19), L"UkyIniFile_test.ini");
 }
 
@@ -102,4 +102,56 @@ TEST_F(UkyIniFileTest, FailedWritesAreIgnored) {
     Ini.WriteString(L"Name", L"x");
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(Path)));
     EXPECT_EQ(Ini.ReadFloat(L"Fund", 10000), 10000.0L);
+}
+
+TEST_F(UkyIniFileTest, NamesIgnoreCaseAndValuesAreReplacedInPlace) {
+    Store("[Program]\r\nWindowLeft=1\r\n[Yieldora]\r\nFund = 2500.5 \r\nYear=44abc\r\n"
+          "Step=-12x\r\n[Other]\r\nFund=1\r\n");
+    Ini.Section = L"yieldora";
+    EXPECT_EQ(Ini.ReadString(L"FUND", L""), L"2500.5");
+    EXPECT_EQ(Ini.ReadInteger(L"year", 0), 44);
+    EXPECT_EQ(Ini.ReadInteger(L"Step", 0), -12);
+
+    Ini.WriteString(L"fund", L"7");
+    Ini.WriteString(L"Tax", L"20");
+    Ini.Section = L"Program";
+    Ini.WriteInteger(L"WindowLeft", -5);
+    EXPECT_EQ(Content(), "[Program]\r\nWindowLeft=-5\r\n[Yieldora]\r\nFund=7\r\nYear=44abc\r\n"
+                         "Step=-12x\r\nTax=20\r\n[Other]\r\nFund=1\r\n");
+}
+
+TEST_F(UkyIniFileTest, TheProfileWrittenOnWindowsIsReadAndWrittenAlike) {
+    // Written under Wine by the system's own profile functions, as the dialog writes on closing.
+    const std::filesystem::path fixture =
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" /
+        "profile-written-by-windows.ini";
+    std::ifstream file(fixture, std::ios::binary);
+    ASSERT_TRUE(file.good()) << fixture;
+    const std::string expected(std::istreambuf_iterator<char>(file), {});
+
+    Ini.Section = L"Program";
+    Ini.WriteInteger(L"WindowLeft", 312);
+    Ini.WriteInteger(L"WindowTop", 208);
+    Ini.Section = L"Yieldora";
+    Ini.WriteFloat(L"Fund", 25000.5);
+    Ini.WriteInteger(L"Period", 3);
+    Ini.WriteFloat(L"Rate", 2.75);
+    Ini.WriteFloat(L"Tax", 5);
+    Ini.WriteFloat(L"Year", 30);
+    Ini.WriteFloat(L"Step", 4);
+    Ini.WriteBool(L"Deposit", false);
+    EXPECT_EQ(Content(), expected);
+
+    TkyIniFile windows(std::filesystem::absolute(fixture).wstring());
+    windows.Section = L"Program";
+    EXPECT_EQ(windows.ReadInteger(L"WindowLeft", 0), 312);
+    EXPECT_EQ(windows.ReadInteger(L"WindowTop", 0), 208);
+    windows.Section = L"Yieldora";
+    EXPECT_EQ(windows.ReadFloat(L"Fund", 0), 25000.5L);
+    EXPECT_EQ(windows.ReadInteger(L"Period", 0), 3);
+    EXPECT_EQ(static_cast<double>(windows.ReadFloat(L"Rate", 0)), 2.75);
+    EXPECT_EQ(windows.ReadFloat(L"Tax", 0), 5.0L);
+    EXPECT_EQ(windows.ReadInteger(L"Year", 0), 30);
+    EXPECT_EQ(windows.ReadInteger(L"Step", 0), 4);
+    EXPECT_FALSE(windows.ReadBool(L"Deposit", true));
 }

@@ -1,0 +1,280 @@
+#include "UCommandLine.h"
+
+#include "UResultTable.h"
+#include "USchedule.h"
+#include "UkyError.h"
+#include "UkyFunctions.h"
+#include "UkyIniFile.h"
+#include "UkyMath.h"
+#include "UkyStrUtils.h"
+#include "UkyUtf8.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+namespace {
+
+const wchar_t* const Usage =
+    L"Usage: yieldora-cli [options]\n"
+    L"Works out the year-by-year schedule of a fixed-term bank deposit, as Yieldora does.\n"
+    L"\n"
+    L"  --fund AMOUNT    capital in yuan (default 10000)\n"
+    L"  --term YEARS     term of one deposit: 1, 2, 3, 5 or 10 (default 1)\n"
+    L"  --rate PERCENT   annual interest rate in percent (default 3.6)\n"
+    L"  --tax PERCENT    interest tax in percent of the interest (default 20)\n"
+    L"  --years N        years to project, 0 to 255 (default 20)\n"
+    L"  --step N         show every N-th year and the last year (default 1)\n"
+    L"  --redeposit      the interest due at a maturity is deposited again (default)\n"
+    L"  --withdraw       the interest due at a maturity is taken out\n"
+    L"  --profile FILE   first read the inputs from the section \"Yieldora\" of a Yieldora\n"
+    L"                   profile; the options above override them\n"
+    L"  --tsv            print the table as Yieldora exports it: tab-separated cells,\n"
+    L"                   CR LF between lines\n"
+    L"  --help           show this help\n"
+    L"\n"
+    L"Numbers use \".\" as the decimal character. Exit code: 0 done, 2 bad input.\n";
+
+// A double as the model's fields hold one; a number beyond the range raises.
+double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
+    try {
+        return StoreDouble(Ini.ReadFloat(Key, Default));
+    } catch (const EkyError&) {
+        return Default;
+    }
+}
+
+bool CanRead(const std::wstring& FileName) {
+#ifdef _WIN32
+    const std::filesystem::path path(FileName);
+#else
+    const std::filesystem::path path(TextToUtf8(FileName));
+#endif
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) &&
+           std::ifstream(path, std::ios::binary).good();
+}
+
+// The term list's reading: 1, 2, 3 and 5 years are terms of their own, anything else is 10.
+std::uint8_t ListedTerm(std::uint8_t Period) {
+    return Period == 1 || Period == 2 || Period == 3 || Period == 5 ? Period : 10;
+}
+
+// An integer option within Minimum..Maximum.
+std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int64_t Maximum) {
+    std::int64_t value;
+    try {
+        value = TextToInt(Text);
+    } catch (const EkyError& error) {
+        // Digits beyond the 64-bit range are out of range too, not malformed.
+        std::wstring digits = TextTrim(Text);
+        if (!digits.empty() && digits[0] == L'-') {
+            digits.erase(0, 1);
+        }
+        if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
+                                           [](wchar_t C) { return C >= L'0' && C <= L'9'; })) {
+            throw;
+        }
+        value = Maximum + 1;
+    }
+    if (value < Minimum || value > Maximum) {
+        throw EkyError(Text + L" is out of range " + IntToText(0, Minimum) + L".." +
+                       IntToText(0, Maximum) + L"!");
+    }
+    return value;
+}
+
+double Amount(const std::wstring& Text) {
+    return StoreDouble(TextToReal(Text, true));
+}
+
+std::uint8_t Term(const std::wstring& Text) {
+    const std::int64_t years = TextToInt(Text);
+    if (years != 1 && years != 2 && years != 3 && years != 5 && years != 10) {
+        throw EkyError(Text + L" is not a term of 1, 2, 3, 5 or 10 years!");
+    }
+    return static_cast<std::uint8_t>(years);
+}
+
+// The command line taken apart.
+struct TOptions {
+    bool Help = false;
+    bool Tsv = false;
+    std::wstring Profile;
+    bool HasProfile = false;
+    // The input options in their order, each with its value.
+    std::vector<std::pair<std::wstring, std::wstring>> Inputs;
+};
+
+bool TakesValue(const std::wstring& Name) {
+    return Name == L"--fund" || Name == L"--term" || Name == L"--rate" || Name == L"--tax" ||
+           Name == L"--years" || Name == L"--step" || Name == L"--profile";
+}
+
+TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
+    TOptions options;
+    for (std::size_t i = 0; i < Arguments.size(); ++i) {
+        std::wstring name = Arguments[i];
+        std::wstring value;
+        bool hasValue = false;
+        const std::size_t equals = name.find(L'=');
+        if (name.starts_with(L"--") && equals != std::wstring::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+            hasValue = true;
+        }
+        if (TakesValue(name)) {
+            if (!hasValue) {
+                if (i + 1 == Arguments.size()) {
+                    throw EkyError(L"The option " + name + L" needs a value!");
+                }
+                value = Arguments[++i];
+            }
+        } else if (hasValue || (name != L"--help" && name != L"--tsv" && name != L"--redeposit" &&
+                                name != L"--withdraw")) {
+            throw EkyError(L"Unknown option " + Arguments[i] + L"! See yieldora-cli --help.");
+        }
+        if (name == L"--help") {
+            options.Help = true;
+        } else if (name == L"--tsv") {
+            options.Tsv = true;
+        } else if (name == L"--profile") {
+            options.Profile = value;
+            options.HasProfile = true;
+        } else {
+            options.Inputs.emplace_back(name, value);
+        }
+    }
+    return options;
+}
+
+void ApplyOption(const std::wstring& Name, const std::wstring& Value, TCliInputs& Inputs) {
+    if (Name == L"--fund") {
+        Inputs.Fund = Amount(Value);
+    } else if (Name == L"--term") {
+        Inputs.Period = Term(Value);
+    } else if (Name == L"--rate") {
+        Inputs.Rate = Amount(Value);
+    } else if (Name == L"--tax") {
+        Inputs.Tax = Amount(Value);
+    } else if (Name == L"--years") {
+        Inputs.Year = static_cast<std::uint8_t>(IntegerIn(Value, 0, 255));
+    } else if (Name == L"--step") {
+        Inputs.Step =
+            static_cast<std::int32_t>(IntegerIn(Value, std::numeric_limits<std::int32_t>::min(),
+                                                std::numeric_limits<std::int32_t>::max()));
+    } else {
+        Inputs.Deposit = Name == L"--redeposit";
+    }
+}
+
+bool IsWide(char32_t Code) {
+    return (Code >= 0x1100 && Code <= 0x115F) || (Code >= 0x2E80 && Code <= 0xA4CF) ||
+           (Code >= 0xAC00 && Code <= 0xD7A3) || (Code >= 0xF900 && Code <= 0xFAFF) ||
+           (Code >= 0xFE30 && Code <= 0xFE4F) || (Code >= 0xFF00 && Code <= 0xFF60) ||
+           (Code >= 0xFFE0 && Code <= 0xFFE6) || (Code >= 0x20000 && Code <= 0x3FFFD);
+}
+
+std::vector<std::wstring> Cells(const std::wstring& RowText) {
+    std::vector<std::wstring> cells;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = RowText.find(L'\t', start);
+        cells.push_back(RowText.substr(start, tab - start));
+        if (tab == std::wstring::npos) {
+            return cells;
+        }
+        start = tab + 1;
+    }
+}
+
+} // namespace
+
+void ReadProfileInputs(const std::wstring& FileName, TCliInputs& Inputs) {
+    if (!CanRead(FileName)) {
+        throw EkyError(L"The profile " + FileName + L" cannot be read!");
+    }
+    TkyIniFile ini(FileName);
+    ini.Section = L"Yieldora";
+    Inputs.Fund = ReadDouble(ini, L"Fund", Inputs.Fund);
+    Inputs.Period =
+        ListedTerm(static_cast<std::uint8_t>(ini.ReadInteger(L"Period", Inputs.Period)));
+    Inputs.Rate = ReadDouble(ini, L"Rate", Inputs.Rate);
+    Inputs.Tax = ReadDouble(ini, L"Tax", Inputs.Tax);
+    Inputs.Year = static_cast<std::uint8_t>(ini.ReadInteger(L"Year", Inputs.Year));
+    Inputs.Step = ini.ReadInteger(L"Step", Inputs.Step);
+    Inputs.Deposit = ini.ReadBool(L"Deposit", Inputs.Deposit);
+}
+
+TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
+    try {
+        const TOptions options = ParseOptions(Arguments);
+        if (options.Help) {
+            return {EXIT_DONE, Usage, {}};
+        }
+        TCliInputs inputs;
+        if (options.HasProfile) {
+            ReadProfileInputs(options.Profile, inputs);
+        }
+        for (const auto& [name, value] : options.Inputs) {
+            ApplyOption(name, value, inputs);
+        }
+        const TSchedule schedule = CalculateSchedule(
+            {inputs.Fund, inputs.Period, inputs.Rate, inputs.Tax, inputs.Year, inputs.Deposit});
+        std::vector<std::wstring> rows;
+        for (const TResultRow& row :
+             ResultRows({inputs.Year, inputs.Step, inputs.Period, inputs.Deposit, schedule.Interest,
+                         schedule.Total, schedule.Withdrawn})) {
+            rows.push_back(row.Text);
+        }
+        return {EXIT_DONE,
+                options.Tsv ? TableText(ResultCaptions, rows) : AlignedTable(ResultCaptions, rows),
+                {}};
+    } catch (const EkyError& error) {
+        return {EXIT_BAD_INPUT, {}, error.Message() + L"\n"};
+    }
+}
+
+std::size_t DisplayWidth(std::wstring_view Text) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        char32_t code = static_cast<char32_t>(Text[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (code >= 0xD800 && code <= 0xDBFF && i + 1 < Text.size()) {
+                code =
+                    0x10000 + ((code - 0xD800) << 10) + (static_cast<char32_t>(Text[++i]) - 0xDC00);
+            }
+        }
+        width += IsWide(code) ? 2 : 1;
+    }
+    return width;
+}
+
+std::wstring AlignedTable(std::span<const std::wstring_view> Captions,
+                          std::span<const std::wstring> RowTexts) {
+    std::vector<std::vector<std::wstring>> lines{{Captions.begin(), Captions.end()}};
+    for (const std::wstring& row : RowTexts) {
+        lines.push_back(Cells(row));
+    }
+    std::vector<std::size_t> widths;
+    for (const std::vector<std::wstring>& cells : lines) {
+        widths.resize(std::max(widths.size(), cells.size()));
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            widths[column] = std::max(widths[column], DisplayWidth(cells[column]));
+        }
+    }
+    std::wstring text;
+    for (const std::vector<std::wstring>& cells : lines) {
+        std::wstring line;
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            const std::wstring padding(widths[column] - DisplayWidth(cells[column]), L' ');
+            if (column > 0) {
+                line += L"  ";
+            }
+            line += column + 1 < widths.size() ? padding + cells[column] : cells[column] + padding;
+        }
+        text += line.substr(0, line.find_last_not_of(L' ') + 1) + L"\n";
+    }
+    return text;
+}

@@ -1,0 +1,164 @@
+#include "UCommandLine.h"
+
+#include "UkyError.h"
+#include "UkyUtf8.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const std::filesystem::path Golden = std::filesystem::absolute(
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "golden");
+
+std::string Bytes(const std::filesystem::path& Path) {
+    std::ifstream file(Path, std::ios::binary);
+    EXPECT_TRUE(file.good()) << Path;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+TCliResult Cli(const std::vector<std::wstring>& Arguments) {
+    return RunCommandLine(Arguments);
+}
+
+// The run fails on bad input with the message and nothing on standard output.
+void ExpectBadInput(const std::vector<std::wstring>& Arguments, const std::wstring& Message) {
+    const TCliResult result = Cli(Arguments);
+    EXPECT_EQ(result.ExitCode, 2) << TextToUtf8(Message);
+    EXPECT_EQ(result.Err, Message + L"\n");
+    EXPECT_EQ(result.Out, L"");
+}
+
+// A profile of the test's own, removed afterwards.
+class CliProfileTest : public testing::Test {
+protected:
+    void TearDown() override { std::filesystem::remove(Path); }
+    void Store(const std::string& Content) const {
+        std::ofstream(Path, std::ios::binary) << Content;
+    }
+
+    const std::filesystem::path Path =
+        std::filesystem::absolute(std::filesystem::path("UCommandLine_test.profile.ini"));
+};
+
+} // namespace
+
+TEST(CommandLine, TsvIsTheDialogsExportByteForByte) {
+    const TCliResult result = Cli({L"--tsv"});
+    EXPECT_EQ(result.ExitCode, 0);
+    EXPECT_EQ(result.Err, L"");
+    EXPECT_EQ(TextToUtf8(result.Out), Bytes(Golden / "default-export.tsv"));
+
+    EXPECT_EQ(
+        Cli({L"--years", L"2", L"--withdraw", L"--tsv"}).Out,
+        L"年\t利息\t累计\t备注\r\n1\t288\t10288\t取出利息288元\r\n2\t288\t10288\t取出全部本息");
+    EXPECT_EQ(Cli({L"--years=0", L"--tsv"}).Out, L"年\t利息\t累计\t备注\r\n");
+}
+
+TEST(CommandLine, WorkedExamplesOfTheSchedule) {
+    EXPECT_EQ(Cli({L"--term", L"3", L"--years", L"7", L"--tsv"}).Out,
+              L"年\t利息\t累计\t备注\r\n1\t288\t10288\t\r\n2\t288\t10576\t\r\n"
+              L"3\t288\t10864\t连本带息取出后转存\r\n4\t313\t11177\t\r\n5\t313\t11490\t\r\n"
+              L"6\t313\t11803\t连本带息取出后转存\r\n7\t340\t12143\t取出全部本息");
+    EXPECT_EQ(Cli({L"--term=3", L"--withdraw", L"--years=7", L"--step=2", L"--tsv"}).Out,
+              L"年\t利息\t累计\t备注\r\n2\t288\t10576\t\r\n4\t288\t10288\t\r\n"
+              L"6\t288\t10864\t取出利息864元\r\n7\t288\t10288\t取出全部本息");
+    // The last option of a kind wins.
+    EXPECT_EQ(Cli({L"--fund", L"1", L"--fund", L"10000.00", L"--rate", L"3.6", L"--tax", L"20",
+                   L"--withdraw", L"--redeposit", L"--tsv"})
+                  .Out,
+              Cli({L"--tsv"}).Out);
+}
+
+TEST(CommandLine, AlignedTableCountsWideCharactersTwice) {
+    const TCliResult result = Cli({L"--years", L"2", L"--withdraw"});
+    EXPECT_EQ(result.ExitCode, 0);
+    EXPECT_EQ(result.Out, L"年  利息   累计  备注\n"
+                          L" 1   288  10288  取出利息288元\n"
+                          L" 2   288  10288  取出全部本息\n");
+    EXPECT_EQ(Cli({L"--term", L"3", L"--years", L"3"}).Out,
+              L"年  利息   累计  备注\n 1   288  10288\n 2   288  10576\n"
+              L" 3   288  10864  取出全部本息\n");
+    EXPECT_EQ(DisplayWidth(L"a年利息"), 7u);
+}
+
+TEST(CommandLine, BadInputGivesTheDialogsMessagesAndExitCode2) {
+    ExpectBadInput({L"--fund", L"abc"}, L"abc is not a valid float number!");
+    ExpectBadInput({L"--rate", L"1,5"}, L"1,5 is not a valid float number!");
+    ExpectBadInput({L"--tax", L"1e"}, L"empty string cannot be converted to integer!");
+    ExpectBadInput({L"--years", L"12a"}, L"12a is not a valid integer!");
+    ExpectBadInput({L"--years", L"300"}, L"300 is out of range 0..255!");
+    ExpectBadInput({L"--years", L"-1"}, L"-1 is out of range 0..255!");
+    ExpectBadInput({L"--step", L"2147483648"},
+                   L"2147483648 is out of range -2147483648..2147483647!");
+    ExpectBadInput({L"--step", L"-99999999999999999999"},
+                   L"-99999999999999999999 is out of range -2147483648..2147483647!");
+    ExpectBadInput({L"--step", L"0"}, L"Division by zero");
+    ExpectBadInput({L"--term", L"4"}, L"4 is not a term of 1, 2, 3, 5 or 10 years!");
+    ExpectBadInput({L"--fund", L"1e400"}, L"Floating point overflow");
+    ExpectBadInput({L"--fund", L"1e20"}, L"Invalid floating point operation");
+    ExpectBadInput({L"--fund"}, L"The option --fund needs a value!");
+    ExpectBadInput({L"--colour"}, L"Unknown option --colour! See yieldora-cli --help.");
+    ExpectBadInput({L"--tsv=1"}, L"Unknown option --tsv=1! See yieldora-cli --help.");
+
+    // Without a year to show, a zero step tests nothing; a negative step counts as its size.
+    EXPECT_EQ(Cli({L"--step", L"0", L"--years", L"0"}).ExitCode, 0);
+    EXPECT_EQ(Cli({L"--step", L"-7", L"--tsv"}).Out, Cli({L"--step", L"7", L"--tsv"}).Out);
+    EXPECT_EQ(Cli({L"--fund", L"", L"--tsv", L"--years", L"1"}).Out,
+              L"年\t利息\t累计\t备注\r\n1\t0\t0\t取出全部本息");
+}
+
+TEST(CommandLine, HelpNamesEveryOption) {
+    const TCliResult result = Cli({L"--fund", L"abc", L"--help"});
+    EXPECT_EQ(result.ExitCode, 0);
+    for (const wchar_t* option : {L"--fund", L"--term", L"--rate", L"--tax", L"--years", L"--step",
+                                  L"--redeposit", L"--withdraw", L"--profile", L"--tsv"}) {
+        EXPECT_NE(result.Out.find(option), std::wstring::npos) << TextToUtf8(option);
+    }
+}
+
+TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
+    TCliInputs inputs;
+    ReadProfileInputs((Golden / "profile-written-by-windows.ini").wstring(), inputs);
+    EXPECT_EQ(inputs.Fund, 25000.5);
+    EXPECT_EQ(inputs.Period, 3);
+    EXPECT_EQ(inputs.Rate, 2.75);
+    EXPECT_EQ(inputs.Tax, 5.0);
+    EXPECT_EQ(inputs.Year, 30);
+    EXPECT_EQ(inputs.Step, 4);
+    EXPECT_FALSE(inputs.Deposit);
+
+    const std::wstring profile = (Golden / "profile-written-by-windows.ini").wstring();
+    EXPECT_EQ(TextToUtf8(Cli({L"--profile", profile, L"--tsv"}).Out),
+              Bytes(Golden / "profile-written-by-windows.tsv"));
+    // Options on the command line win over the profile.
+    EXPECT_EQ(Cli({L"--profile", profile, L"--fund=10000", L"--term=1", L"--rate=3.6", L"--tax=20",
+                   L"--years=20", L"--step=1", L"--redeposit", L"--tsv"})
+                  .Out,
+              Cli({L"--tsv"}).Out);
+}
+
+TEST_F(CliProfileTest, ProfileValuesAsTheDialogTakesThem) {
+    Store("[yieldora]\r\nFund=\r\nPeriod=4\r\nRate=abc\r\nTax=1e400\r\nYear=300\r\nStep=-2\r\n"
+          "Deposit=2\r\n");
+    TCliInputs inputs;
+    ReadProfileInputs(Path.wstring(), inputs);
+    EXPECT_EQ(inputs.Fund, 0.0);
+    EXPECT_EQ(inputs.Period, 10);
+    EXPECT_EQ(inputs.Rate, 3.6);
+    EXPECT_EQ(inputs.Tax, 20.0);
+    EXPECT_EQ(inputs.Year, 44);
+    EXPECT_EQ(inputs.Step, -2);
+    EXPECT_TRUE(inputs.Deposit);
+
+    Store("[Program]\r\nWindowLeft=1\r\n");
+    EXPECT_EQ(Cli({L"--profile", Path.wstring(), L"--tsv"}).Out, Cli({L"--tsv"}).Out);
+
+    const std::wstring missing = (Path.parent_path() / "absent.ini").wstring();
+    ExpectBadInput({L"--profile", missing}, L"The profile " + missing + L" cannot be read!");
+    const std::wstring folder = Path.parent_path().wstring();
+    ExpectBadInput({L"--profile", folder}, L"The profile " + folder + L" cannot be read!");
+}
