@@ -2,20 +2,11 @@
 #include "UkyMath.h"
 #include "USchedule.h"
 
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
-
-std::wstring ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EkyError& error) {
-        return error.Message();
-    }
-    return L"(no error)";
-}
 
 TSchedule Defaults(std::uint8_t Period, bool Deposit, std::uint8_t Year = 20) {
     return CalculateSchedule({10000, Period, 3.6, 20, Year, Deposit});

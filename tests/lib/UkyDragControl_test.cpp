@@ -1,6 +1,7 @@
 #include "UkyDragControl.h"
 
 #include "ControlTestDialog.h"
+#include "ImageColour.h"
 #include "UkyListView.h"
 
 #include <gtest/gtest.h>
@@ -138,22 +139,7 @@ COLORREF DragImageColour() {
     if (image == nullptr) {
         return CLR_NONE;
     }
-    int width = 0;
-    int height = 0;
-    ImageList_GetIconSize(image, &width, &height);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const RECT all{0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ImageList_Draw(image, 0, dc, 0, 0, ILD_NORMAL);
-    const COLORREF colour = GetPixel(dc, width / 2, height / 2 + 2);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return ImageColour(image, 0, 2);
 }
 
 constexpr COLORREF MOVE_COLOUR = RGB(0x19, 0x76, 0xD2);

@@ -2,24 +2,14 @@
 #include "UkyFunctions.h"
 #include "UkyMath.h"
 
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
 
-namespace {
-
-std::wstring ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EkyError& error) {
-        return error.Message();
-    }
-    return L"(no error)";
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(UkyFunctions, IntToTextPadsDigitsAndPutsTheSignInFront) {
     EXPECT_EQ(IntToText(0, 2024), L"2024");

@@ -1,30 +1,12 @@
 #include "UkyImageList.h"
 
+#include "ImageColour.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-// Colour of the centre pixel of image Index, drawn onto white.
-COLORREF CentreColour(const TkyImageList& List, int Index) {
-    int width = 0;
-    int height = 0;
-    ImageList_GetIconSize(List.Handle(), &width, &height);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const RECT all{0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ImageList_Draw(List.Handle(), Index, dc, 0, 0, ILD_NORMAL);
-    const COLORREF colour = GetPixel(dc, width / 2, height / 2 + 1);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
 
 constexpr COLORREF RED = RGB(0xD3, 0x2F, 0x2F);
 constexpr COLORREF BLUE = RGB(0x19, 0x76, 0xD2);
@@ -52,9 +34,9 @@ TEST(TkyImageList, AddsResourceIconsInTheOrderGiven) {
     TkyImageList list(0, 0, 0);
     list.AddIcons({2, 1, 3});
     ASSERT_EQ(list.Count(), 3);
-    EXPECT_EQ(CentreColour(list, 0), BLUE);
-    EXPECT_EQ(CentreColour(list, 1), RED);
-    EXPECT_EQ(CentreColour(list, 2), GREEN);
+    EXPECT_EQ(ImageColour(list.Handle(), 0, 1), BLUE);
+    EXPECT_EQ(ImageColour(list.Handle(), 1, 1), RED);
+    EXPECT_EQ(ImageColour(list.Handle(), 2, 1), GREEN);
 
     ASSERT_EQ(list.Icons().Count(), 3);
     EXPECT_EQ(list.Icons().IndexOfKey(2), 0);
@@ -102,5 +84,5 @@ TEST(TkyImageList, ClearDestroysTheLoadedIconsAndRestartsTheNumbering) {
         EXPECT_FALSE(GetIconInfo(icon, &info));
     }
     EXPECT_EQ(list.AddIconFromResource(3), 0);
-    EXPECT_EQ(CentreColour(list, 0), GREEN);
+    EXPECT_EQ(ImageColour(list.Handle(), 0, 1), GREEN);
 }

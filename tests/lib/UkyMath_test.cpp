@@ -1,23 +1,15 @@
 #include "UkyError.h"
 #include "UkyMath.h"
 
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
-#include <functional>
 #include <limits>
 
 namespace {
-
-std::wstring ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EkyError& error) {
-        return error.Message();
-    }
-    return L"(no error)";
-}
 
 constexpr long double Inf = std::numeric_limits<long double>::infinity();
 constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();

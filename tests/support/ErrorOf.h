@@ -1,0 +1,16 @@
+#pragma once
+
+#include "UkyError.h"
+
+#include <functional>
+#include <string>
+
+// The message of the error an action raises, or "(no error)" when it raises none.
+inline std::wstring ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EkyError& error) {
+        return error.Message();
+    }
+    return L"(no error)";
+}
