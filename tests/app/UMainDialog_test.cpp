@@ -1,0 +1,681 @@
+#include "UMainDialog.h"
+
+#include "ModalDriver.h"
+#include "MsgBoxHook.h"
+#include "UkyIniFile.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---- The dialog's items, seen from outside -----------------------------------------------------
+
+std::wstring Text(HWND Dialog, int Id) {
+    wchar_t buffer[512] = {};
+    GetDlgItemTextW(Dialog, Id, buffer, 512);
+    return buffer;
+}
+
+void Type(HWND Dialog, int Id, const std::wstring& Text) {
+    SetDlgItemTextW(Dialog, Id, Text.c_str());
+}
+
+// Wine also presses a disabled button, so the test checks that it can be pressed.
+void Press(HWND Dialog, int Id) {
+    const HWND button = GetDlgItem(Dialog, Id);
+    ASSERT_TRUE(IsWindowEnabled(button)) << "button " << Id;
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+bool Checked(HWND Dialog, int Id) {
+    return IsDlgButtonChecked(Dialog, Id) == BST_CHECKED;
+}
+
+// A table row as the list view holds it: the four cell texts joined by TAB, and the image.
+using TRow = std::pair<std::wstring, int>;
+
+std::vector<TRow> Rows(HWND Dialog) {
+    const HWND view = GetDlgItem(Dialog, 113);
+    std::vector<TRow> rows;
+    const auto count = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring cells;
+        for (int column = 0; column < 4; ++column) {
+            wchar_t buffer[256] = {};
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = buffer;
+            item.cchTextMax = 256;
+            SendMessageW(view, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+            cells += (column > 0 ? L"\t" : L"") + std::wstring(buffer);
+        }
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        SendMessageW(view, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        rows.emplace_back(cells, item.iImage);
+    }
+    return rows;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+void SetClipboardText(const std::wstring& Text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (Text.size() + 1) * sizeof(wchar_t));
+    std::copy_n(Text.c_str(), Text.size() + 1, static_cast<wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+}
+
+std::wstring FromUtf8(const std::string& Text) {
+    std::wstring result(Text.size(), L'\0');
+    result.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, Text.data(), static_cast<int>(Text.size()), result.data(),
+                            static_cast<int>(result.size()))));
+    return result;
+}
+
+std::string ReadFile(const fs::path& Path) {
+    std::ifstream file(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The export of the default inputs, as the golden file beside the tests holds it.
+std::wstring GoldenExport() {
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    return FromUtf8(ReadFile(fs::path(module).parent_path() / YIELDORA_GOLDEN_EXPORT));
+}
+
+RECT WindowRect(HWND Window) {
+    RECT rect{};
+    GetWindowRect(Window, &rect);
+    return rect;
+}
+
+// ---- Running the program's dialog --------------------------------------------------------------
+
+using TStep = std::function<void(HWND Dialog)>;
+
+class MainDialog : public testing::Test {
+protected:
+    void SetUp() override { fs::remove(Profile); }
+    void TearDown() override { fs::remove(Profile); }
+
+    // Runs the dialog; each step runs on its own tick of the dialog's modal loop, and the last one
+    // must have closed the dialog. Message boxes are answered with OK and recorded in Boxes.
+    void Run(const std::vector<TStep>& Steps) {
+        const auto dialog = TkyDialogSuper::Create<TMainDialog>(nullptr, false);
+        TModalDriver driver;
+        for (const TStep& step : Steps) {
+            driver.Then([&dialog, &step] { step(dialog->Handle()); });
+        }
+        dialog->RunModal();
+        EXPECT_TRUE(driver.Done());
+    }
+
+    std::string ProfileText() const { return ReadFile(Profile); }
+    void WriteProfile(const std::string& Text) const { std::ofstream(Profile) << Text; }
+
+    // The boxes' texts, for a quick comparison.
+    std::vector<std::wstring> BoxTexts() const {
+        std::vector<std::wstring> texts;
+        for (const TMsgBoxRecord& box : Boxes.Boxes()) {
+            texts.push_back(box.Text);
+        }
+        return texts;
+    }
+
+    const fs::path Profile{ProfilePath()};
+    TMsgBoxHook Boxes;
+};
+
+// Where the dialog stands when the profile does not place it, found by a first run.
+RECT TemplatePlace() {
+    RECT rect{};
+    const auto dialog = TkyDialogSuper::Create<TMainDialog>(nullptr, false);
+    TModalDriver driver;
+    driver.Then([&] {
+        rect = WindowRect(dialog->Handle());
+        SendMessageW(dialog->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    dialog->RunModal();
+    return rect;
+}
+
+const std::string DefaultModel =
+    "[Yieldora]\r\nFund=10000\r\nPeriod=1\r\nRate=3.6\r\nTax=20\r\nYear=20\r\nStep=1\r\n"
+    "Deposit=1\r\n";
+
+std::string ProgramSection(const RECT& Place) {
+    return "[Program]\r\nWindowLeft=" + std::to_string(Place.left) +
+           "\r\nWindowTop=" + std::to_string(Place.top) + "\r\n";
+}
+
+// ---- The dialog template, read from the resources ----------------------------------------------
+
+struct TTemplateItem {
+    int Id;
+    std::wstring Class;
+    std::wstring Caption;
+    short X, Y, Width, Height;
+    DWORD Style;
+};
+
+struct TTemplateReader {
+    const WORD* At;
+
+    WORD Word() { return *At++; }
+    DWORD DoubleWord() {
+        const DWORD low = Word();
+        return low | (static_cast<DWORD>(Word()) << 16);
+    }
+    std::wstring String() {
+        std::wstring text;
+        while (*At != 0) {
+            text += static_cast<wchar_t>(*At++);
+        }
+        ++At;
+        return text;
+    }
+    // A name or an ordinal; the ordinals of the predefined classes become their names.
+    std::wstring NameOrOrdinal() {
+        if (*At != 0xFFFF) {
+            return String();
+        }
+        ++At;
+        const WORD ordinal = Word();
+        const wchar_t* const names[] = {L"BUTTON",  L"EDIT",      L"STATIC",
+                                        L"LISTBOX", L"SCROLLBAR", L"COMBOBOX"};
+        return ordinal >= 0x80 && ordinal <= 0x85 ? names[ordinal - 0x80]
+                                                  : L"#" + std::to_wstring(ordinal);
+    }
+    void AlignToDoubleWord(const void* Start) {
+        const auto offset = reinterpret_cast<const char*>(At) - static_cast<const char*>(Start);
+        At += (offset % 4) / 2;
+    }
+};
+
+} // namespace
+
+TEST(MainDialogResources, TemplateTenHoldsTheDialogAndItsItemsInTabOrder) {
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(10), MAKEINTRESOURCEW(5));
+    ASSERT_NE(found, nullptr);
+    const void* start = LockResource(LoadResource(nullptr, found));
+    TTemplateReader r{static_cast<const WORD*>(start)};
+
+    EXPECT_EQ(r.DoubleWord(), static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
+                                                 WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT));
+    r.DoubleWord();
+    const WORD count = r.Word();
+    const short frame[] = {77, 43, 228, 259};
+    for (short value : frame) {
+        EXPECT_EQ(static_cast<short>(r.Word()), value);
+    }
+    EXPECT_EQ(r.NameOrOrdinal(), L"");
+    EXPECT_EQ(r.NameOrOrdinal(), L"");
+    EXPECT_EQ(r.String(), L"Yieldora 1.3");
+    EXPECT_EQ(r.Word(), 9);
+    EXPECT_EQ(r.String(), L"Arial");
+
+    constexpr DWORD edit = WS_BORDER | WS_TABSTOP;
+    constexpr DWORD label = SS_LEFT;
+    const std::vector<TTemplateItem> expected = {
+        {108, L"EDIT", L"", 46, 11, 50, 12, edit},
+        {109, L"COMBOBOX", L"", 46, 29, 50, 50, CBS_DROPDOWNLIST | WS_TABSTOP},
+        {110, L"EDIT", L"", 46, 48, 50, 12, edit},
+        {104, L"EDIT", L"", 46, 67, 50, 12, edit},
+        {105, L"EDIT", L"", 164, 11, 34, 12, edit},
+        {106, L"EDIT", L"", 164, 29, 34, 12, edit},
+        {107, L"BUTTON", L"到期利息继续存入", 10, 87, 70, 12, BS_AUTOCHECKBOX | WS_TABSTOP},
+        {101, L"BUTTON", L"计   算", 128, 67, 41, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+        {102, L"BUTTON", L"导    出", 176, 67, 41, 14, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED},
+        {103, L"BUTTON", L"退   出", 128, 86, 41, 14, BS_PUSHBUTTON | WS_TABSTOP},
+        {-1, L"STATIC", L"投入资金：", 10, 11, 35, 9, label},
+        {-1, L"STATIC", L"存期：", 10, 30, 25, 9, label},
+        {-1, L"STATIC", L"年利率：", 10, 49, 31, 9, label},
+        {-1, L"STATIC", L"利息税：", 10, 67, 28, 9, label},
+        {-1, L"STATIC", L"计算时限：", 128, 11, 34, 9, label},
+        {-1, L"STATIC", L"计算步长：", 128, 30, 34, 9, label},
+        {-1, L"STATIC", L"元", 101, 11, 10, 9, label},
+        {-1, L"STATIC", L"%", 101, 50, 10, 9, label},
+        {-1, L"STATIC", L"%", 101, 68, 10, 9, label},
+        {111, L"msctls_updown32", L"", 198, 11, 9, 12, 0},
+        {112, L"msctls_updown32", L"", 198, 29, 9, 12, 0},
+        {113, L"SysListView32", L"", 10, 110, 207, 140, WS_BORDER},
+        {-1, L"STATIC", L"年", 212, 11, 12, 8, label},
+        {-1, L"STATIC", L"年", 212, 30, 12, 8, label},
+    };
+    ASSERT_EQ(count, expected.size());
+    for (const TTemplateItem& item : expected) {
+        SCOPED_TRACE(testing::Message() << "item " << item.Id << " at " << item.X << "," << item.Y);
+        r.AlignToDoubleWord(start);
+        EXPECT_EQ(r.DoubleWord(), WS_CHILD | WS_VISIBLE | item.Style);
+        r.DoubleWord();
+        const short place[] = {item.X, item.Y, item.Width, item.Height};
+        for (short value : place) {
+            EXPECT_EQ(static_cast<short>(r.Word()), value);
+        }
+        EXPECT_EQ(static_cast<short>(r.Word()), item.Id);
+        EXPECT_EQ(CompareStringOrdinal(r.NameOrOrdinal().c_str(), -1, item.Class.c_str(), -1, TRUE),
+                  CSTR_EQUAL);
+        EXPECT_EQ(r.NameOrOrdinal(), item.Caption);
+        r.At += (r.Word() + 1) / 2;
+    }
+}
+
+TEST(MainDialogResources, IconsManifestAndCommonControls) {
+    // Icon 1 in 16 and 32 pixels, icons 2 and 3 in 16, each with 256 colours.
+    const std::vector<std::vector<int>> sizes = {{16, 32}, {16}, {16}};
+    for (int number = 1; number <= 3; ++number) {
+        const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(number), RT_GROUP_ICON);
+        ASSERT_NE(found, nullptr) << number;
+        const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+        const WORD images = *reinterpret_cast<const WORD*>(group + 4);
+        std::vector<int> widths;
+        for (WORD i = 0; i < images; ++i) {
+            const BYTE* entry = group + 6 + 14 * i;
+            EXPECT_EQ(entry[0], entry[1]);
+            EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 8) << "bits per pixel";
+            widths.push_back(entry[0]);
+        }
+        EXPECT_EQ(widths, sizes[number - 1]) << number;
+    }
+
+    // The manifest makes the process aware of the system's resolution and picks the common
+    // controls of version 6.
+    EXPECT_TRUE(IsProcessDPIAware());
+    // Wine's version 6 answers DllGetVersion with 5, so the test looks where the library came
+    // from: the side-by-side assembly of version 6.
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), path, MAX_PATH);
+    std::wstring folder = fs::path(path).parent_path().filename().wstring();
+    CharLowerW(folder.data());
+    EXPECT_TRUE(folder.starts_with(L"x86_microsoft.windows.common-controls_6595b64144ccf1df_6.") ||
+                folder.starts_with(L"amd64_microsoft.windows.common-controls_6595b64144ccf1df_6."))
+        << path;
+}
+
+TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
+    Run({[](HWND dialog) {
+        EXPECT_EQ(Text(dialog, 108), L"10000");
+        EXPECT_EQ(Text(dialog, 109), L"一年期");
+        EXPECT_EQ(SendDlgItemMessageW(dialog, 109, CB_GETCOUNT, 0, 0), 5);
+        EXPECT_EQ(Text(dialog, 110), L"3.6");
+        EXPECT_EQ(Text(dialog, 104), L"20");
+        EXPECT_EQ(Text(dialog, 105), L"20");
+        EXPECT_EQ(Text(dialog, 106), L"1");
+        EXPECT_TRUE(Checked(dialog, 107));
+        EXPECT_TRUE(Rows(dialog).empty());
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 102)));
+        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
+
+        // The spin buttons and their buddies.
+        const int spins[][4] = {{111, 105, 1, 100}, {112, 106, 1, 10}};
+        for (const auto& spin : spins) {
+            const HWND upDown = GetDlgItem(dialog, spin[0]);
+            int min = 0;
+            int max = 0;
+            SendMessageW(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&min),
+                         reinterpret_cast<LPARAM>(&max));
+            EXPECT_EQ(min, spin[2]);
+            EXPECT_EQ(max, spin[3]);
+            EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(upDown, UDM_GETBUDDY, 0, 0)),
+                      GetDlgItem(dialog, spin[1]));
+            EXPECT_EQ(GetWindowLongW(upDown, GWL_STYLE) & 0x26, 0x26);
+        }
+
+        // The result table: a report with single full-row selection, grid lines, a header,
+        // four centred columns and three small images.
+        const HWND view = GetDlgItem(dialog, 113);
+        const LONG style = GetWindowLongW(view, GWL_STYLE);
+        EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_EQ(style & (LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_EDITLABELS), LVS_SINGLESEL);
+        const auto extended = SendMessageW(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+        EXPECT_EQ(extended & (LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP |
+                              LVS_EX_HEADERDRAGDROP | LVS_EX_CHECKBOXES),
+                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
+        const HDC screen = GetDC(nullptr);
+        ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), 96);
+        ReleaseDC(nullptr, screen);
+        const std::pair<std::wstring, int> columns[] = {
+            {L"年", 52}, {L"利息", 80}, {L"累计", 80}, {L"备注", 128}};
+        for (int i = 0; i < 4; ++i) {
+            wchar_t caption[32] = {};
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            column.pszText = caption;
+            column.cchTextMax = 32;
+            ASSERT_TRUE(SendMessageW(view, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
+            EXPECT_EQ(caption, columns[i].first);
+            EXPECT_EQ(column.cx, columns[i].second);
+            EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_CENTER);
+        }
+        const auto images =
+            reinterpret_cast<HIMAGELIST>(SendMessageW(view, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        EXPECT_EQ(ImageList_GetImageCount(images), 3);
+        int width = 0;
+        int height = 0;
+        ImageList_GetIconSize(images, &width, &height);
+        EXPECT_EQ(width, 16);
+        EXPECT_EQ(height, 16);
+        Press(dialog, 103);
+    }});
+    EXPECT_TRUE(Boxes.Boxes().empty());
+}
+
+TEST_F(MainDialog, CalculatesTheDefaultScheduleAndExportsIt) {
+    SetClipboardText(L"before");
+    Run({[](HWND dialog) {
+        Press(dialog, 101);
+        const std::vector<TRow> rows = Rows(dialog);
+        ASSERT_EQ(rows.size(), 20u);
+        EXPECT_EQ(rows[0], TRow(L"1\t288\t10288\t连本带息取出后转存", 1));
+        EXPECT_EQ(rows[1], TRow(L"2\t296\t10584\t连本带息取出后转存", 1));
+        EXPECT_EQ(rows[2], TRow(L"3\t305\t10889\t连本带息取出后转存", 1));
+        EXPECT_EQ(rows[18].second, 1);
+        EXPECT_EQ(rows[19], TRow(L"20\t494\t17645\t取出全部本息", 2));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 102)));
+
+        Press(dialog, 102);
+        EXPECT_EQ(ClipboardText(), GoldenExport());
+
+        // Calculating again leaves only the new rows.
+        Type(dialog, 105, L"3");
+        Press(dialog, 101);
+        EXPECT_EQ(Rows(dialog).size(), 3u);
+        Press(dialog, 103);
+    }});
+    ASSERT_EQ(Boxes.Boxes().size(), 1u);
+    EXPECT_EQ(Boxes.Boxes()[0].Caption, L"提示!");
+    EXPECT_EQ(Boxes.Boxes()[0].Text, L"当前计算结果已导出到剪贴板！");
+    EXPECT_EQ(Boxes.Boxes()[0].Icon, LoadIconW(nullptr, IDI_INFORMATION));
+    EXPECT_EQ(Boxes.Boxes()[0].Buttons, std::vector<int>{IDOK});
+}
+
+TEST_F(MainDialog, TermDepositStepAndYearsShapeTheTable) {
+    Run({[](HWND dialog) {
+        // Three-year term, interest withdrawn.
+        SendDlgItemMessageW(dialog, 109, CB_SETCURSEL, 2, 0);
+        CheckDlgButton(dialog, 107, BST_UNCHECKED);
+        Press(dialog, 101);
+        std::vector<TRow> rows = Rows(dialog);
+        ASSERT_EQ(rows.size(), 20u);
+        EXPECT_EQ(rows[1], TRow(L"2\t288\t10576\t", 0));
+        EXPECT_EQ(rows[2], TRow(L"3\t288\t10864\t取出利息864元", 1));
+        EXPECT_EQ(rows[3], TRow(L"4\t288\t10288\t", 0));
+
+        // Every third year and the last one.
+        Type(dialog, 106, L"3");
+        Press(dialog, 101);
+        rows = Rows(dialog);
+        ASSERT_EQ(rows.size(), 7u);
+        EXPECT_EQ(rows[0], TRow(L"3\t288\t10864\t取出利息864元", 1));
+        EXPECT_EQ(rows[5], TRow(L"18\t288\t10864\t取出利息864元", 1));
+        EXPECT_EQ(rows[6], TRow(L"20\t288\t10576\t取出全部本息", 2));
+
+        // The exported lines: a trailing TAB for an empty remark, none after the last line.
+        Type(dialog, 105, L"2");
+        Type(dialog, 106, L"1");
+        Press(dialog, 101);
+        Press(dialog, 102);
+        EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n1\t288\t10288\t\r\n"
+                                   L"2\t288\t10576\t取出全部本息");
+
+        // No years: an empty table, whose export is the header line.
+        Type(dialog, 105, L"0");
+        Press(dialog, 101);
+        EXPECT_TRUE(Rows(dialog).empty());
+        Press(dialog, 102);
+        EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n");
+
+        // Halves go to the even neighbour: interest 288.5, total 3173.5.
+        Type(dialog, 108, L"2885");
+        Type(dialog, 110, L"10");
+        Type(dialog, 104, L"0");
+        Type(dialog, 105, L"1");
+        Press(dialog, 101);
+        EXPECT_EQ(Rows(dialog), std::vector<TRow>{TRow(L"1\t288\t3174\t取出全部本息", 2)});
+        Press(dialog, 103);
+    }});
+    EXPECT_TRUE(
+        ProfileText().ends_with("[Yieldora]\r\nFund=2885\r\nPeriod=3\r\nRate=10\r\nTax=0\r\n"
+                                "Year=1\r\nStep=1\r\nDeposit=0\r\n"));
+}
+
+TEST_F(MainDialog, BadInputIsReportedAndTheFieldsComeBackFromTheModel) {
+    Run({[](HWND dialog) {
+        // Each bad field: the message, and the field shows the model's value again.
+        const struct {
+            int Id;
+            std::wstring Typed;
+            std::wstring Shown;
+        } cases[] = {
+            {108, L"abc", L"10000"}, {108, L"1,000", L"10000"},  {108, L"1e400", L"10000"},
+            {105, L"", L"20"},       {105, L"12a", L"20"},       {105, L"300", L"20"},
+            {105, L" -1 ", L"20"},   {106, L"4294967297", L"1"},
+        };
+        for (const auto& c : cases) {
+            Type(dialog, c.Id, c.Typed);
+            Press(dialog, 101);
+            EXPECT_EQ(Text(dialog, c.Id), c.Shown) << c.Typed;
+        }
+        EXPECT_TRUE(Rows(dialog).empty());
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 102)));
+
+        // A valid new rate stays when the tax after it is bad; fields come back canonical.
+        Type(dialog, 108, L"10000.50");
+        Type(dialog, 110, L"4.50");
+        Type(dialog, 104, L"x");
+        Press(dialog, 101);
+        EXPECT_EQ(Text(dialog, 108), L"10000.5");
+        EXPECT_EQ(Text(dialog, 110), L"4.5");
+        EXPECT_EQ(Text(dialog, 104), L"20");
+
+        // Step 0 fails after the table was cleared; export keeps its state.
+        Press(dialog, 101);
+        ASSERT_EQ(Rows(dialog).size(), 20u);
+        Type(dialog, 106, L"0");
+        Press(dialog, 101);
+        EXPECT_TRUE(Rows(dialog).empty());
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 113))) << "redrawing is back on";
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 102)));
+        EXPECT_EQ(Text(dialog, 106), L"0");
+
+        // A whole-yuan figure beyond 64 bits.
+        Type(dialog, 106, L"1");
+        Type(dialog, 108, L"1e20");
+        Press(dialog, 101);
+        EXPECT_TRUE(Rows(dialog).empty());
+        Type(dialog, 108, L"10000");
+        Press(dialog, 103);
+    }});
+    EXPECT_EQ(
+        BoxTexts(),
+        (std::vector<std::wstring>{
+            L"abc is not a valid float number!", L"1,000 is not a valid float number!",
+            L"Floating point overflow", L"empty string cannot be converted to integer!",
+            L"12a is not a valid integer!", L"300 is out of range 0..255!",
+            L"-1 is out of range 0..255!", L"4294967297 is out of range -2147483648..2147483647!",
+            L"x is not a valid float number!", L"Division by zero",
+            L"Invalid floating point operation"}));
+    for (const TMsgBoxRecord& box : Boxes.Boxes()) {
+        EXPECT_EQ(box.Caption, L"提示!");
+        EXPECT_EQ(box.Icon, LoadIconW(nullptr, IDI_INFORMATION));
+    }
+}
+
+TEST_F(MainDialog, EnterCalculatesEscapeAndTheCloseBoxClose) {
+    const auto pressKey = [](HWND dialog, WPARAM key) {
+        const HWND edit = GetDlgItem(dialog, 108);
+        SetFocus(edit);
+        PostMessageW(edit, WM_KEYDOWN, key, 1);
+        PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
+    };
+    Run({[&](HWND dialog) { pressKey(dialog, VK_RETURN); },
+         [&](HWND dialog) {
+             EXPECT_EQ(Rows(dialog).size(), 20u);
+             Type(dialog, 108, L"5000");
+             pressKey(dialog, VK_ESCAPE);
+         }});
+    EXPECT_NE(ProfileText().find("Fund=5000\r\n"), std::string::npos);
+
+    fs::remove(Profile);
+    Run({[](HWND dialog) {
+        Type(dialog, 110, L"2");
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }});
+    EXPECT_NE(ProfileText().find("Rate=2\r\n"), std::string::npos);
+    EXPECT_TRUE(Boxes.Boxes().empty());
+}
+
+TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
+    RECT place{};
+    Run({[&](HWND dialog) {
+        place = WindowRect(dialog);
+        Press(dialog, 103);
+    }});
+    EXPECT_EQ(ProfileText(), ProgramSection(place) + DefaultModel);
+
+    WriteProfile("[Program]\r\nWindowLeft=200\r\nWindowTop=150\r\n[Yieldora]\r\nFund=2885.5\r\n"
+                 "Period=5\r\nRate=10\r\nTax=0\r\nYear=7\r\nStep=2\r\nDeposit=0\r\n");
+    Run({[](HWND dialog) {
+        EXPECT_EQ(WindowRect(dialog).left, 200);
+        EXPECT_EQ(WindowRect(dialog).top, 150);
+        EXPECT_EQ(Text(dialog, 108), L"2885.5");
+        EXPECT_EQ(Text(dialog, 109), L"五年期");
+        EXPECT_EQ(Text(dialog, 110), L"10");
+        EXPECT_EQ(Text(dialog, 104), L"0");
+        EXPECT_EQ(Text(dialog, 105), L"7");
+        EXPECT_EQ(Text(dialog, 106), L"2");
+        EXPECT_FALSE(Checked(dialog, 107));
+        MoveWindow(dialog, 210, 160, WindowRect(dialog).right - WindowRect(dialog).left,
+                   WindowRect(dialog).bottom - WindowRect(dialog).top, TRUE);
+        SendDlgItemMessageW(dialog, 109, CB_SETCURSEL, 4, 0);
+        Press(dialog, 103);
+    }});
+    EXPECT_EQ(ProfileText(), "[Program]\r\nWindowLeft=210\r\nWindowTop=160\r\n[Yieldora]\r\n"
+                             "Fund=2885.5\r\nPeriod=10\r\nRate=10\r\nTax=0\r\nYear=7\r\nStep=2\r\n"
+                             "Deposit=0\r\n");
+}
+
+TEST_F(MainDialog, ASavedPositionIsUsedWhileAnyPartOfTheDialogIsOnAMonitor) {
+    const RECT place = TemplatePlace();
+    const struct {
+        std::string Saved;
+        LONG Left;
+        LONG Top;
+    } cases[] = {
+        {"WindowLeft=1000\r\nWindowTop=700", 1000, 700},
+        {"WindowLeft=5000\r\nWindowTop=100", place.left, place.top},
+        {"WindowLeft=100\r\nWindowTop=3000", place.left, place.top},
+        {"WindowLeft=-5\r\nWindowTop=100", place.left, 100},
+    };
+    for (const auto& c : cases) {
+        WriteProfile("[Program]\r\n" + c.Saved + "\r\n");
+        Run({[&](HWND dialog) {
+            EXPECT_EQ(WindowRect(dialog).left, c.Left) << c.Saved;
+            EXPECT_EQ(WindowRect(dialog).top, c.Top) << c.Saved;
+            Press(dialog, 103);
+        }});
+    }
+}
+
+TEST_F(MainDialog, ClosingWithABadFieldReportsItAndStaysOpenUntilTheNextClose) {
+    Run({[](HWND dialog) { Type(dialog, 108, L"abc"); },
+         [&](HWND dialog) {
+             Press(dialog, 103);
+             EXPECT_TRUE(IsWindowVisible(dialog));
+             EXPECT_EQ(Text(dialog, 108), L"10000");
+             EXPECT_FALSE(fs::exists(Profile));
+             Type(dialog, 105, L"256");
+             SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+         },
+         [](HWND dialog) {
+             EXPECT_TRUE(IsWindowVisible(dialog));
+             Press(dialog, 103);
+         }});
+    EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"abc is not a valid float number!",
+                                                     L"256 is out of range 0..255!"}));
+    EXPECT_NE(ProfileText().find(DefaultModel), std::string::npos);
+}
+
+TEST_F(MainDialog, EndingTheSessionSavesWithoutAsking) {
+    Run({[](HWND dialog) {
+        EXPECT_EQ(SendMessageW(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        // Shutdown cancelled: nothing happens.
+        SendMessageW(dialog, WM_ENDSESSION, FALSE, 0);
+        EXPECT_FALSE(fs::exists(ProfilePath()));
+        Type(dialog, 108, L"abc");
+        Type(dialog, 110, L"7");
+        Type(dialog, 105, L"999");
+        SendMessageW(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    }});
+    EXPECT_TRUE(Boxes.Boxes().empty());
+    const std::string profile = ProfileText();
+    EXPECT_TRUE(profile.starts_with("[Program]\r\nWindowLeft="));
+    EXPECT_NE(profile.find("Fund=10000\r\nPeriod=1\r\nRate=7\r\nTax=20\r\nYear=20\r\n"),
+              std::string::npos);
+}
+
+TEST_F(MainDialog, ABusyClipboardFailsTheExportVisibly) {
+    SetClipboardText(L"kept");
+    // Another thread holds the clipboard open while the dialog exports.
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        const HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                           nullptr, nullptr, nullptr);
+        OpenClipboard(owner);
+        SetEvent(opened);
+        WaitForSingleObject(release, INFINITE);
+        CloseClipboard();
+        DestroyWindow(owner);
+    });
+    WaitForSingleObject(opened, INFINITE);
+    Run({[](HWND dialog) {
+        Press(dialog, 101);
+        Press(dialog, 102);
+        Press(dialog, 103);
+    }});
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+
+    ASSERT_EQ(Boxes.Boxes().size(), 1u);
+    EXPECT_EQ(Boxes.Boxes()[0].Text, L"剪贴板正被其他程序占用，导出失败！");
+    EXPECT_EQ(Boxes.Boxes()[0].Caption, L"错误!");
+    EXPECT_EQ(Boxes.Boxes()[0].Icon, LoadIconW(nullptr, IDI_ERROR));
+    EXPECT_EQ(ClipboardText(), L"kept");
+}
