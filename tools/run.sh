@@ -49,7 +49,7 @@ if [ "${1:-}" = "--drive" ]; then
         cat <&"${DRIVE[0]}" >&2 || true
         exit 1
     fi
-    xwd -root -silent | convert xwd:- -crop "${w}x${h%$'\r'}+${x}+${y}" +repage "png:$shot"
+    xwd -root -silent | convert xwd:- -crop "${w}x${h%$'\r'}+${x}+${y}" +repage -strip "png:$shot"
     echo go >&"${DRIVE[1]}"
     status=0
     while read -r line; do
