@@ -13,3 +13,14 @@ run:
 .PHONY: screenshot
 screenshot:
 	@tools/run.sh screenshot
+
+# Runs every fuzz target (fuzz/) for FUZZ_SECONDS seconds each, 60 unless set, on one core.
+.PHONY: fuzz
+fuzz:
+	@tools/fuzz.sh
+
+# The release packages in build/dist/: yieldora-<version>-win32.zip and -win64.zip (yieldora.exe,
+# yieldora-cli.exe, read-me) and yieldora-cli-<version>-linux-x86_64.tar.gz.
+.PHONY: dist
+dist:
+	@tools/dist.sh
