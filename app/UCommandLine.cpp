@@ -45,15 +45,25 @@ double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
     }
 }
 
-bool CanRead(const std::wstring& FileName) {
+// The file's full path, or empty when it is not a file that can be read. The profile functions
+// get the full path: Windows looks for a bare file name in its own folder, not the current one.
+std::wstring ReadableFile(const std::wstring& FileName) {
 #ifdef _WIN32
-    const std::filesystem::path path(FileName);
+    const std::filesystem::path name(FileName);
 #else
-    const std::filesystem::path path(TextToUtf8(FileName));
+    const std::filesystem::path name(TextToUtf8(FileName));
 #endif
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error) &&
-           std::ifstream(path, std::ios::binary).good();
+    const std::filesystem::path path = std::filesystem::absolute(name, error);
+    if (error || !std::filesystem::is_regular_file(path, error) ||
+        !std::ifstream(path, std::ios::binary).good()) {
+        return {};
+    }
+#ifdef _WIN32
+    return path.wstring();
+#else
+    return Utf8ToText(path.string());
+#endif
 }
 
 // The term list's reading: 1, 2, 3 and 5 years are terms of their own, anything else is 10.
@@ -192,10 +202,11 @@ std::vector<std::wstring> Cells(const std::wstring& RowText) {
 } // namespace
 
 void ReadProfileInputs(const std::wstring& FileName, TCliInputs& Inputs) {
-    if (!CanRead(FileName)) {
+    const std::wstring path = ReadableFile(FileName);
+    if (path.empty()) {
         throw EkyError(L"The profile " + FileName + L" cannot be read!");
     }
-    TkyIniFile ini(FileName);
+    TkyIniFile ini(path);
     ini.Section = L"Yieldora";
     Inputs.Fund = ReadDouble(ini, L"Fund", Inputs.Fund);
     Inputs.Period =

@@ -145,7 +145,8 @@ TEST_F(CliProfileTest, ProfileValuesAsTheDialogTakesThem) {
     Store("[yieldora]\r\nFund=\r\nPeriod=4\r\nRate=abc\r\nTax=1e400\r\nYear=300\r\nStep=-2\r\n"
           "Deposit=2\r\n");
     TCliInputs inputs;
-    ReadProfileInputs(Path.wstring(), inputs);
+    // A bare file name is one in the current folder.
+    ReadProfileInputs(Path.filename().wstring(), inputs);
     EXPECT_EQ(inputs.Fund, 0.0);
     EXPECT_EQ(inputs.Period, 10);
     EXPECT_EQ(inputs.Rate, 3.6);
