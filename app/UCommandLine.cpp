@@ -73,10 +73,12 @@ std::uint8_t ListedTerm(std::uint8_t Period) {
 
 // An integer option within Minimum..Maximum.
 std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int64_t Maximum) {
-    std::int64_t value;
+    std::int64_t value = 0;
+    bool inRange;
     try {
         value = TextToInt(Text);
-    } catch (const EkyError& error) {
+        inRange = value >= Minimum && value <= Maximum;
+    } catch (const EkyError&) {
         // Digits beyond the 64-bit range are out of range too, not malformed.
         std::wstring digits = TextTrim(Text);
         if (!digits.empty() && digits[0] == L'-') {
@@ -86,9 +88,9 @@ std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int6
                                            [](wchar_t C) { return C >= L'0' && C <= L'9'; })) {
             throw;
         }
-        value = Maximum + 1;
+        inRange = false;
     }
-    if (value < Minimum || value > Maximum) {
+    if (!inRange) {
         throw EkyError(Text + L" is out of range " + IntToText(0, Minimum) + L".." +
                        IntToText(0, Maximum) + L"!");
     }
@@ -252,7 +254,8 @@ std::size_t DisplayWidth(std::wstring_view Text) {
     for (std::size_t i = 0; i < Text.size(); ++i) {
         char32_t code = static_cast<char32_t>(Text[i]);
         if constexpr (sizeof(wchar_t) == 2) {
-            if (code >= 0xD800 && code <= 0xDBFF && i + 1 < Text.size()) {
+            if (code >= 0xD800 && code <= 0xDBFF && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 &&
+                Text[i + 1] <= 0xDFFF) {
                 code =
                     0x10000 + ((code - 0xD800) << 10) + (static_cast<char32_t>(Text[++i]) - 0xDC00);
             }
