@@ -14,32 +14,14 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 
 prefix=build/wineprefix-run
 
-# Inside the Wine session, once per prefix: Wine's own fonts (Marlett draws the caption buttons,
-# Tahoma the message boxes) go into the prefix, where Debian's Wine finds them, and the faces the
-# program's windows use are linked to a font with Chinese glyphs ("Arial" is drawn with
-# Liberation Sans).
-prepare_prefix() {
-    [ -f "$WINEPREFIX/.yieldora-run-fonts" ] && return
-    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-    local face
-    for face in "Arial" "Liberation Sans" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
-                "Microsoft Sans Serif"; do
-        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-            /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
-    done
-    touch "$WINEPREFIX/.yieldora-run-fonts"
-}
-
 # Inside the Wine session: runs PROGRAM for the user.
 if [ "${1:-}" = "--show" ]; then
-    prepare_prefix
     exec tools/wine-run.sh "$2"
 fi
 
 # Inside the Wine session: DRIVER drives PROGRAM; the screenshot goes to SHOT, the export to EXPORT.
 if [ "${1:-}" = "--drive" ]; then
     driver=$2 program=$3 shot=$4 export=$5
-    prepare_prefix
     coproc DRIVE { tools/wine-run.sh "$driver" "$(winepath -w "$program")" \
                    "$(winepath -w "$export")" 2>&1; }
     drive_pid=$DRIVE_PID

@@ -16,7 +16,7 @@ if [ "${LC_ALL:-}" != "${YIELDORA_SESSION_LOCALE:-}" ]; then
     export WINEPREFIX="$base-locale-${LC_ALL:-default}"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.yieldora-ready" ]; then
+        if [ ! -f "$WINEPREFIX/.yieldora-prefix-v2" ]; then
             rm -rf "$WINEPREFIX"
             cp -a "$base" "$WINEPREFIX"
         fi
