@@ -18,7 +18,7 @@ export YIELDORA_SESSION_LOCALE=${LC_ALL:-}
 xvfb_pid=""
 displayfile=$(mktemp)
 cleanup() {
-    for p in "$prefix" "$prefix"-locale-*; do
+    for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-*; do
         [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
     done
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
