@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -49,11 +50,18 @@ std::string Content(const std::string& Path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+// The file lives in memory where there is a memory file system: every write ends in fsync.
+std::string ScratchFile() {
+    std::error_code error;
+    const std::string folder =
+        std::filesystem::is_directory("/dev/shm", error) ? "/dev/shm" : "/tmp";
+    return folder + "/yieldora-profile-fuzz-" + std::to_string(getpid()) + ".ini";
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
-    static const std::string path =
-        "/tmp/yieldora-profile-fuzz-" + std::to_string(getpid()) + ".ini";
+    static const std::string path = ScratchFile();
     const std::wstring fileName = Utf8ToText(path);
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
