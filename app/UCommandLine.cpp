@@ -2,6 +2,7 @@
 
 #include "UResultTable.h"
 #include "USchedule.h"
+#include "UYieldora.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyIniFile.h"
@@ -37,14 +38,6 @@ const wchar_t* const Usage =
     L"Numbers use \".\" as the decimal character. Exit code: 0 done, 2 bad input.\n";
 
 // A double as the model's fields hold one; a number beyond the range raises.
-double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
-    try {
-        return StoreDouble(Ini.ReadFloat(Key, Default));
-    } catch (const EkyError&) {
-        return Default;
-    }
-}
-
 // The file's full path, or empty when it is not a file that can be read. The profile functions
 // get the full path: Windows looks for a bare file name in its own folder, not the current one.
 std::wstring ReadableFile(const std::wstring& FileName) {
@@ -161,7 +154,7 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
     return options;
 }
 
-void ApplyOption(const std::wstring& Name, const std::wstring& Value, TCliInputs& Inputs) {
+void ApplyOption(const std::wstring& Name, const std::wstring& Value, TYieldoraInputs& Inputs) {
     if (Name == L"--fund") {
         Inputs.Fund = Amount(Value);
     } else if (Name == L"--term") {
@@ -203,21 +196,13 @@ std::vector<std::wstring> Cells(const std::wstring& RowText) {
 
 } // namespace
 
-void ReadProfileInputs(const std::wstring& FileName, TCliInputs& Inputs) {
+void ReadProfileInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
     const std::wstring path = ReadableFile(FileName);
     if (path.empty()) {
         throw EkyError(L"The profile " + FileName + L" cannot be read!");
     }
-    TkyIniFile ini(path);
-    ini.Section = L"Yieldora";
-    Inputs.Fund = ReadDouble(ini, L"Fund", Inputs.Fund);
-    Inputs.Period =
-        ListedTerm(static_cast<std::uint8_t>(ini.ReadInteger(L"Period", Inputs.Period)));
-    Inputs.Rate = ReadDouble(ini, L"Rate", Inputs.Rate);
-    Inputs.Tax = ReadDouble(ini, L"Tax", Inputs.Tax);
-    Inputs.Year = static_cast<std::uint8_t>(ini.ReadInteger(L"Year", Inputs.Year));
-    Inputs.Step = ini.ReadInteger(L"Step", Inputs.Step);
-    Inputs.Deposit = ini.ReadBool(L"Deposit", Inputs.Deposit);
+    ReadYieldoraInputs(path, Inputs);
+    Inputs.Period = ListedTerm(Inputs.Period);
 }
 
 TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
@@ -226,7 +211,7 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
         if (options.Help) {
             return {EXIT_DONE, Usage, {}};
         }
-        TCliInputs inputs;
+        TYieldoraInputs inputs;
         if (options.HasProfile) {
             ReadProfileInputs(options.Profile, inputs);
         }

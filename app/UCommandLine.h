@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UResultTable.h"
+#include "UYieldora.h"
 
 #include <cstdint>
 #include <span>
@@ -8,21 +9,10 @@
 #include <string_view>
 #include <vector>
 
-// The inputs of one calculation, with the model's defaults.
-struct TCliInputs {
-    double Fund = 10000;
-    std::uint8_t Period = 1;
-    double Rate = 3.6;
-    double Tax = 20;
-    std::uint8_t Year = 20;
-    std::int32_t Step = 1;
-    bool Deposit = true;
-};
-
 // Reads the section "Yieldora" of a profile file as the model does; a key that is absent keeps
 // the value Inputs holds. A term other than 1, 2, 3 or 5 years becomes 10, as in the dialog's
 // term list. Raises, naming the file, when it cannot be read.
-void ReadProfileInputs(const std::wstring& FileName, TCliInputs& Inputs);
+void ReadProfileInputs(const std::wstring& FileName, TYieldoraInputs& Inputs);
 
 // What a run of the command line prints and ends with.
 struct TCliResult {

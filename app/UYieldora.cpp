@@ -22,16 +22,28 @@ double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
 
 } // namespace
 
-TYieldora::TYieldora() {
-    TkyIniFile ini(ProfilePath());
+void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
+    TkyIniFile ini(FileName);
     ini.Section = SectionName;
-    Fund = ReadDouble(ini, L"Fund", 10000);
-    Period = static_cast<std::uint8_t>(ini.ReadInteger(L"Period", 1));
-    Rate = ReadDouble(ini, L"Rate", 3.6);
-    Tax = ReadDouble(ini, L"Tax", 20);
-    Year = static_cast<std::uint8_t>(ini.ReadInteger(L"Year", 20));
-    Step = ini.ReadInteger(L"Step", 1);
-    Deposit = ini.ReadBool(L"Deposit", true);
+    Inputs.Fund = ReadDouble(ini, L"Fund", Inputs.Fund);
+    Inputs.Period = static_cast<std::uint8_t>(ini.ReadInteger(L"Period", Inputs.Period));
+    Inputs.Rate = ReadDouble(ini, L"Rate", Inputs.Rate);
+    Inputs.Tax = ReadDouble(ini, L"Tax", Inputs.Tax);
+    Inputs.Year = static_cast<std::uint8_t>(ini.ReadInteger(L"Year", Inputs.Year));
+    Inputs.Step = ini.ReadInteger(L"Step", Inputs.Step);
+    Inputs.Deposit = ini.ReadBool(L"Deposit", Inputs.Deposit);
+}
+
+TYieldora::TYieldora() {
+    TYieldoraInputs inputs;
+    ReadYieldoraInputs(ProfilePath(), inputs);
+    Fund = inputs.Fund;
+    Period = inputs.Period;
+    Rate = inputs.Rate;
+    Tax = inputs.Tax;
+    Year = inputs.Year;
+    Step = inputs.Step;
+    Deposit = inputs.Deposit;
 }
 
 TYieldora::~TYieldora() {

@@ -121,7 +121,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
 }
 
 TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
-    TCliInputs inputs;
+    TYieldoraInputs inputs;
     ReadProfileInputs((Golden / "profile-written-by-windows.ini").wstring(), inputs);
     EXPECT_EQ(inputs.Fund, 25000.5);
     EXPECT_EQ(inputs.Period, 3);
@@ -144,7 +144,7 @@ TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
 TEST_F(CliProfileTest, ProfileValuesAsTheDialogTakesThem) {
     Store("[yieldora]\r\nFund=\r\nPeriod=4\r\nRate=abc\r\nTax=1e400\r\nYear=300\r\nStep=-2\r\n"
           "Deposit=2\r\n");
-    TCliInputs inputs;
+    TYieldoraInputs inputs;
     // A bare file name is one in the current folder.
     ReadProfileInputs(Path.filename().wstring(), inputs);
     EXPECT_EQ(inputs.Fund, 0.0);
