@@ -87,7 +87,8 @@ void TListViewColumns::GetColumn(std::int32_t Index, TListViewColumn& Column) co
                       reinterpret_cast<LPARAM>(&column));
     Column.Caption.assign(column.pszText, wcsnlen(column.pszText, TEXT_CAPACITY - 1));
     Column.Width = column.cx;
-    switch (column.fmt & LVCFMT_JUSTIFYMASK) {
+    // A format with any bit besides the alignment leaves the caller's alignment.
+    switch (column.fmt) {
     case LVCFMT_LEFT:
         Column.Alignment = COLUMN_LEFT;
         break;
@@ -379,15 +380,20 @@ TkyImageList& TkyListView::GetSmallImages() {
     return *FSmallImages;
 }
 
+// Handing back the list the view holds keeps it, and owned, instead of freeing it under the window.
 void TkyListView::SetSmallImages(TkyImageList* List) {
-    FOwnedSmallImages.reset();
-    FSmallImages = List;
+    if (List != FSmallImages) {
+        FOwnedSmallImages.reset();
+        FSmallImages = List;
+    }
     HandSmallImages();
 }
 
 void TkyListView::SetNormalImages(TkyImageList* List) {
-    FOwnedNormalImages.reset();
-    FNormalImages = List;
+    if (List != FNormalImages) {
+        FOwnedNormalImages.reset();
+        FNormalImages = List;
+    }
 }
 
 LRESULT TkyListView::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {

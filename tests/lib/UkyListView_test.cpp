@@ -231,6 +231,16 @@ TEST(TkyListView, TableTextWithAndWithoutRows) {
                     EXPECT_EQ(column.Width, 80);
                     EXPECT_EQ(column.Alignment, COLUMN_CENTER);
                     EXPECT_EQ(table.List->Columns().GetCaption(3), L"备注");
+                    LVCOLUMNW format{};
+                    format.mask = LVCF_FMT;
+                    format.fmt = LVCFMT_RIGHT | LVCFMT_BITMAP_ON_RIGHT;
+                    table.List->Perform(LVM_SETCOLUMNW, 2, reinterpret_cast<LPARAM>(&format));
+                    format.fmt = 0;
+                    table.List->Perform(LVM_GETCOLUMNW, 2, reinterpret_cast<LPARAM>(&format));
+                    ASSERT_EQ(format.fmt, LVCFMT_RIGHT | LVCFMT_BITMAP_ON_RIGHT);
+                    table.List->Columns().GetColumn(2, column);
+                    EXPECT_EQ(column.Caption, L"累计");
+                    EXPECT_EQ(column.Alignment, COLUMN_CENTER);
 
                     EXPECT_FALSE(table.List->Columns().Delete(table.List->Columns().Count()));
                     EXPECT_EQ(table.List->Columns().Count(), 4);
@@ -311,6 +321,11 @@ TEST(TkyListView, SmallImagesAreOwnedUntilReplaced) {
                     ImageList_GetIconSize(made.Handle(), &width, &height);
                     EXPECT_EQ(width, GetSystemMetrics(SM_CXSMICON));
                     EXPECT_EQ(height, GetSystemMetrics(SM_CXSMICON));
+                    EXPECT_EQ(table.List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
+                              reinterpret_cast<LRESULT>(made.Handle()));
+                    table.List->SetSmallImages(&made);
+                    EXPECT_TRUE(table.List->OwnsSmallImages());
+                    EXPECT_EQ(made.Count(), 3);
                     EXPECT_EQ(table.List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
                               reinterpret_cast<LRESULT>(made.Handle()));
 
