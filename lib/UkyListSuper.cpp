@@ -121,13 +121,14 @@ bool TkyListSuper::Delete(std::int32_t Index, std::int32_t ACount) {
 }
 
 std::int32_t TkyListSuper::Find(const TListItem& Probe, std::uint8_t Selector) const {
-    const std::uint8_t Field = Selector & 0x7F;
-    if (SortsByKey(FSortMode) && Field == FIND_KEY) {
+    // Only the plain selectors use the sort order; the linear search looks at the low seven bits.
+    if (SortsByKey(FSortMode) && Selector == FIND_KEY) {
         return SearchKey(Probe.Key, LowIndex(), true, HighIndex());
     }
-    if (SortsByName(FSortMode) && Field == FIND_NAME) {
+    if (SortsByName(FSortMode) && Selector == FIND_NAME) {
         return SearchName(Probe.Name, LowIndex(), true, HighIndex());
     }
+    const std::uint8_t Field = Selector & 0x7F;
     for (std::int32_t I = LowIndex(); I <= HighIndex(); ++I) {
         if (Matches(*FItems[I], Probe, Field)) {
             return I;

@@ -309,6 +309,19 @@ TEST(TkyListSuper, SortingAnUnsortedListOrdersItByKey) {
     EXPECT_EQ(Keys(List), (std::vector<std::int32_t>{-2, 0, 5, 7, 9, -50}));
 }
 
+TEST(TkyListSuper, EqualKeysSortBeforeTheEntryMetAndOnlyPlainSelectorsSearchBinary) {
+    TkyIntList List(100);
+    for (std::intptr_t Value : {1, 2, 3}) {
+        List.AddWithKey(5, Value);
+    }
+    List.SetSortMode(SORT_BY_KEY);
+    EXPECT_EQ(Values(List), (std::vector<std::intptr_t>{3, 2, 1}));
+    TListItem Probe;
+    Probe.Key = 5;
+    EXPECT_EQ(List.Find(Probe, FIND_KEY), 1);
+    EXPECT_EQ(List.Find(Probe, FIND_KEY | 0x80), 0);
+}
+
 TEST(TkyListSuper, NameModesSortAndLookUpCaseSensitively) {
     TkyStrList List(100);
     List.SetSortMode(SORT_BY_NAME);
