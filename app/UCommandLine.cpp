@@ -33,6 +33,9 @@ const wchar_t* const Usage =
     L"                   profile; the options above override them\n"
     L"  --tsv            print the table as Yieldora exports it: tab-separated cells,\n"
     L"                   CR LF between lines\n"
+    L"  --csv            print the table as Yieldora saves it to a CSV file: UTF-8 with a\n"
+    L"                   byte-order mark, comma-separated, CR LF line ends\n"
+    L"                   (of --tsv and --csv, the last one given counts)\n"
     L"  --help           show this help\n"
     L"\n"
     L"Numbers use \".\" as the decimal character. Exit code: 0 done, 2 bad input.\n";
@@ -103,9 +106,11 @@ std::uint8_t Term(const std::wstring& Text) {
 }
 
 // The command line taken apart.
+enum class TTableForm { Aligned, Tsv, Csv };
+
 struct TOptions {
     bool Help = false;
-    bool Tsv = false;
+    TTableForm Form = TTableForm::Aligned;
     std::wstring Profile;
     bool HasProfile = false;
     // The input options in their order, each with its value.
@@ -136,14 +141,16 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
                 }
                 value = Arguments[++i];
             }
-        } else if (hasValue || (name != L"--help" && name != L"--tsv" && name != L"--redeposit" &&
-                                name != L"--withdraw")) {
+        } else if (hasValue || (name != L"--help" && name != L"--tsv" && name != L"--csv" &&
+                                name != L"--redeposit" && name != L"--withdraw")) {
             throw EkyError(L"Unknown option " + Arguments[i] + L"! See yieldora-cli --help.");
         }
         if (name == L"--help") {
             options.Help = true;
         } else if (name == L"--tsv") {
-            options.Tsv = true;
+            options.Form = TTableForm::Tsv;
+        } else if (name == L"--csv") {
+            options.Form = TTableForm::Csv;
         } else if (name == L"--profile") {
             options.Profile = value;
             options.HasProfile = true;
@@ -226,9 +233,14 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
                          schedule.Total, schedule.Withdrawn})) {
             rows.push_back(row.Text);
         }
-        return {EXIT_DONE,
-                options.Tsv ? TableText(ResultCaptions, rows) : AlignedTable(ResultCaptions, rows),
-                {}};
+        switch (options.Form) {
+        case TTableForm::Tsv:
+            return {EXIT_DONE, TableText(ResultCaptions, rows), {}};
+        case TTableForm::Csv:
+            return {EXIT_DONE, CsvText(ResultCaptions, rows), {}};
+        default:
+            return {EXIT_DONE, AlignedTable(ResultCaptions, rows), {}};
+        }
     } catch (const EkyError& error) {
         return {EXIT_BAD_INPUT, {}, error.Message() + L"\n"};
     }

@@ -26,7 +26,8 @@ constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_BAD_INPUT = 2;
 
 // Runs the command-line program on its arguments (without the program's name): the schedule of
-// the inputs as an aligned table, or with --tsv as the dialog's exported text. Bad input gives
+// the inputs as an aligned table, with --tsv as the dialog's exported text, with --csv as the
+// dialog's CSV file (byte-order mark included). Bad input gives
 // its message on Err and EXIT_BAD_INPUT.
 TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments);
 

@@ -30,6 +30,21 @@ TResultRow MakeRow(const TResultSource& Source, std::size_t Index) {
     return row;
 }
 
+// A cell as a CSV field: quoted when it holds a separator, a quote or a line end.
+std::wstring CsvField(std::wstring_view Cell) {
+    if (Cell.find_first_of(L",\"\r\n") == std::wstring_view::npos) {
+        return std::wstring(Cell);
+    }
+    std::wstring field = L"\"";
+    for (const wchar_t c : Cell) {
+        field += c;
+        if (c == L'"') {
+            field += c;
+        }
+    }
+    return field + L"\"";
+}
+
 } // namespace
 
 void ProduceResultRows(const TResultSource& Source,
@@ -72,4 +87,34 @@ std::wstring TableText(std::span<const std::wstring_view> Captions,
         lines.Add(line.GetText());
     }
     return RowTexts.empty() ? lines.Get(0) + L"\r\n" : lines.GetText();
+}
+
+std::wstring CsvText(std::span<const std::wstring_view> Captions,
+                     std::span<const std::wstring> RowTexts) {
+    std::wstring text = L"\uFEFF";
+    const auto addLine = [&text](const auto& Cells, std::size_t Count) {
+        for (std::size_t column = 0; column < Count; ++column) {
+            if (column > 0) {
+                text += L',';
+            }
+            text += CsvField(column < Cells.size() ? std::wstring_view(Cells[column]) : L"");
+        }
+        text += L"\r\n";
+    };
+    addLine(Captions, Captions.size());
+    std::vector<std::wstring> cells;
+    for (const std::wstring& row : RowTexts) {
+        cells.clear();
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t tab = row.find(L'\t', start);
+            cells.push_back(row.substr(start, tab - start));
+            if (tab == std::wstring::npos) {
+                break;
+            }
+            start = tab + 1;
+        }
+        addLine(cells, Captions.size());
+    }
+    return text;
 }

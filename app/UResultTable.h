@@ -51,3 +51,11 @@ std::vector<TResultRow> ResultRows(const TResultSource& Source);
 // line and CR LF.
 std::wstring TableText(std::span<const std::wstring_view> Captions,
                        std::span<const std::wstring> RowTexts);
+
+// The whole table as comma-separated values, as spreadsheets read them: a byte-order mark
+// (U+FEFF) first, so that a spreadsheet takes the UTF-8 bytes of the text for what they are; the
+// caption line, then one line per row with exactly one cell per column (as TableText); a cell
+// holding a comma, a double quote, CR or LF in double quotes, its double quotes doubled; every
+// line ended by CR LF.
+std::wstring CsvText(std::span<const std::wstring_view> Captions,
+                     std::span<const std::wstring> RowTexts);

@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ clang make zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
 wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth x11-apps imagemagick \
-fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev"
+fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev libreoffice-calc-nogui"
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then

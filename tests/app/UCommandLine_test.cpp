@@ -58,6 +58,15 @@ TEST(CommandLine, TsvIsTheDialogsExportByteForByte) {
     EXPECT_EQ(Cli({L"--years=0", L"--tsv"}).Out, L"年\t利息\t累计\t备注\r\n");
 }
 
+TEST(CommandLine, CsvIsTheDialogsSavedFileByteForByte) {
+    const TCliResult result = Cli({L"--csv"});
+    EXPECT_EQ(result.ExitCode, 0);
+    EXPECT_EQ(TextToUtf8(result.Out), Bytes(Golden / "default-export.csv"));
+    EXPECT_EQ(Cli({L"--years", L"1", L"--tsv", L"--csv"}).Out,
+              L"\uFEFF年,利息,累计,备注\r\n1,288,10288,取出全部本息\r\n");
+    EXPECT_EQ(Cli({L"--years=0", L"--csv", L"--tsv"}).Out, L"年\t利息\t累计\t备注\r\n");
+}
+
 TEST(CommandLine, WorkedExamplesOfTheSchedule) {
     EXPECT_EQ(Cli({L"--term", L"3", L"--years", L"7", L"--tsv"}).Out,
               L"年\t利息\t累计\t备注\r\n1\t288\t10288\t\r\n2\t288\t10576\t\r\n"
@@ -114,8 +123,9 @@ TEST(CommandLine, BadInputGivesTheDialogsMessagesAndExitCode2) {
 TEST(CommandLine, HelpNamesEveryOption) {
     const TCliResult result = Cli({L"--fund", L"abc", L"--help"});
     EXPECT_EQ(result.ExitCode, 0);
-    for (const wchar_t* option : {L"--fund", L"--term", L"--rate", L"--tax", L"--years", L"--step",
-                                  L"--redeposit", L"--withdraw", L"--profile", L"--tsv"}) {
+    for (const wchar_t* option :
+         {L"--fund", L"--term", L"--rate", L"--tax", L"--years", L"--step", L"--redeposit",
+          L"--withdraw", L"--profile", L"--tsv", L"--csv"}) {
         EXPECT_NE(result.Out.find(option), std::wstring::npos) << TextToUtf8(option);
     }
 }
