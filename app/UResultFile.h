@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The forms the result table is saved in: comma-separated values, or the exported text with its
+// cells separated by TAB.
+enum class TResultFileKind { Csv, Text };
+
+// Writes Bytes to FileName through a new file beside it, which then replaces FileName: a failure
+// at any point (a folder that cannot be written, a full disk, a file held open by another
+// program) leaves the old file as it was and no new file behind. Raises, naming the file and the
+// system's reason: "无法保存文件 <FileName>：<reason>".
+void SaveFileSafely(const std::wstring& FileName, const std::string& Bytes);
+
+// The system's description of an error code, without its line end.
+std::wstring SystemErrorText(DWORD Code);
+
+// The standard Save dialog for the result table, owned by Owner: it starts in the user's
+// Documents folder with the name "存款计算结果" and the file types CSV and tab-separated text,
+// and asks before replacing a file. False when the user cancels. Kind is the form of the file's
+// extension (.csv, .txt), or else of the file type chosen.
+bool AskResultFileName(HWND Owner, std::wstring& FileName, TResultFileKind& Kind);
