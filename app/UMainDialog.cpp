@@ -1,5 +1,6 @@
 #include "UMainDialog.h"
 
+#include "UResultFile.h"
 #include "UResultTable.h"
 #include "UkyClipboard.h"
 #include "UkyError.h"
@@ -7,11 +8,14 @@
 #include "UkyIniFile.h"
 #include "UkyMath.h"
 #include "UkyStrUtils.h"
+#include "UkyUtf8.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -34,6 +38,18 @@ constexpr int TemplateNumber = 10;
 constexpr int WindowIcon = 1;
 
 const wchar_t* const ProgramSection = L"Program";
+
+// Commands of the table's menu.
+constexpr UINT CmdCopy = 1001;
+constexpr UINT CmdSelectAll = 1002;
+constexpr UINT CmdExport = 1003;
+constexpr UINT CmdSaveAs = 1004;
+constexpr UINT CmdShowChart = 1005;
+
+struct TMenuDestroyer {
+    void operator()(HMENU Menu) const noexcept { DestroyMenu(Menu); }
+};
+using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
 
 // The deposit terms of the term list, in list order, in years.
 constexpr std::uint8_t TermYears[] = {1, 2, 3, 5};
@@ -109,13 +125,15 @@ void TMainDialog::InitDialog() {
     StepUpDown->SetBuddy(*StepEdit);
 
     ResultView = TkyControl::Create<TkyListView>(*this, DlgItemHandle(IdResultView));
-    ResultView->ApplyStyle({3, false, true, true, false, true, false, false});
+    ResultView->ApplyStyle({3, true, true, true, false, true, false, false});
     ResultView->GetSmallImages().AddIcons({2, 1, 3});
     const int widths[] = {52, 80, 80, 128};
     for (std::size_t i = 0; i < ResultCaptions.size(); ++i) {
         ResultView->Columns().Add(std::wstring(ResultCaptions[i]), ScaledWidth(widths[i]),
                                   COLUMN_CENTER);
     }
+    SetUpSizing();
+    RestoreSize();
 
     Model = std::make_unique<TYieldora>();
     ShowInputs();
@@ -229,6 +247,7 @@ void TMainDialog::Close(bool Result) {
 void TMainDialog::Closing() {
     ReadInputs();
     SavePosition();
+    SaveSize();
     YearEdit.reset();
     StepEdit.reset();
     YearUpDown.reset();
@@ -252,6 +271,26 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
         }
         SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, 0);
         return TRUE;
+    case WM_GETMINMAXINFO:
+        if (FMinSize.cx > 0) {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(LParam);
+            limits->ptMinTrackSize = POINT{FMinSize.cx, FMinSize.cy};
+        }
+        return TRUE;
+    case WM_CONTEXTMENU:
+        if (ResultView && reinterpret_cast<HWND>(WParam) == ResultView->Handle()) {
+            ShowTableMenu(LParam);
+            return TRUE;
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(LParam);
+        if (ResultView && header != nullptr && header->hwndFrom == ResultView->Handle() &&
+            header->code == LVN_KEYDOWN) {
+            TableKey(reinterpret_cast<const NMLVKEYDOWN*>(LParam)->wVKey);
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
+    }
     default:
         return TkyDialog::WindowProc(AMessage, WParam, LParam);
     }
@@ -278,4 +317,185 @@ void TMainDialog::SavePosition() {
     ini.Section = ProgramSection;
     ini.WriteInteger(L"WindowLeft", GetBounds().X);
     ini.WriteInteger(L"WindowTop", GetBounds().Y);
+}
+
+void TMainDialog::SetUpSizing() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    RECT table{};
+    GetWindowRect(ResultView->Handle(), &table);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&table), 2);
+    FTableOrigin = POINT{table.left, table.top};
+    FTableMargin = SIZE{client.right - table.right, client.bottom - table.bottom};
+
+    const auto style =
+        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(style));
+    RECT frame = client;
+    AdjustWindowRectEx(&frame, style, FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    FMinSize = SIZE{frame.right - frame.left, frame.bottom - frame.top};
+    SetWindowPos(Handle(), nullptr, 0, 0, FMinSize.cx, FMinSize.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// A saved size below the least counts as the least; one beyond the monitor's work area is cut to
+// it.
+void TMainDialog::RestoreSize() {
+    TkyIniFile ini(ProfilePath());
+    ini.Section = ProgramSection;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const auto fit = [](std::int32_t Saved, LONG Least, LONG Most) {
+        return std::max<LONG>(std::min<LONG>(Saved, Most), Least);
+    };
+    const LONG width = fit(ini.ReadInteger(L"WindowWidth", FMinSize.cx), FMinSize.cx,
+                           monitor.rcWork.right - monitor.rcWork.left);
+    const LONG height = fit(ini.ReadInteger(L"WindowHeight", FMinSize.cy), FMinSize.cy,
+                            monitor.rcWork.bottom - monitor.rcWork.top);
+    SetBounds(-1, -1, width, height);
+    if (ini.ReadInteger(L"WindowMaximized", 0) == 1) {
+        ShowWindow(Handle(), SW_MAXIMIZE);
+    }
+}
+
+void TMainDialog::SaveSize() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle(), &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    const bool maximized = IsZoomed(Handle()) ||
+                           (IsIconic(Handle()) && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    TkyIniFile ini(ProfilePath());
+    ini.Section = ProgramSection;
+    ini.WriteInteger(L"WindowWidth", normal.right - normal.left);
+    ini.WriteInteger(L"WindowHeight", normal.bottom - normal.top);
+    ini.WriteInteger(L"WindowMaximized", maximized ? 1 : 0);
+}
+
+void TMainDialog::Realigned(const TBounds& ClientBounds) {
+    if (!ResultView || FMinSize.cx == 0) {
+        return;
+    }
+    MoveWindow(ResultView->Handle(), FTableOrigin.x, FTableOrigin.y,
+               std::max<LONG>(ClientBounds.Width - FTableOrigin.x - FTableMargin.cx, 0),
+               std::max<LONG>(ClientBounds.Height - FTableOrigin.y - FTableMargin.cy, 0), TRUE);
+}
+
+void TMainDialog::ShowTableMenu(LPARAM Position) {
+    const HWND view = ResultView->Handle();
+    POINT at{static_cast<short>(LOWORD(Position)), static_cast<short>(HIWORD(Position))};
+    if (static_cast<DWORD>(Position) == 0xFFFFFFFF) {
+        const std::int32_t selected = ResultView->Items().FirstSelected();
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        if (selected >= 0 && SendMessageW(view, LVM_ENSUREVISIBLE, selected, FALSE) &&
+            SendMessageW(view, LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row))) {
+            at = POINT{row.left, row.bottom};
+        } else {
+            at = POINT{0, 0};
+        }
+        ClientToScreen(view, &at);
+    }
+
+    const std::int32_t rows = ResultView->Items().Count();
+    const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
+    const bool result = IsWindowEnabled(DlgItemHandle(IdExport)) != FALSE;
+    const TMenuHandle menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), CmdCopy,
+                L"复制\tCtrl+C");
+    AppendMenuW(menu.get(), state(rows > 0), CmdSelectAll, L"全选\tCtrl+A");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), state(result), CmdExport, L"导出到剪贴板");
+    AppendMenuW(menu.get(), state(result), CmdSaveAs, L"另存为…");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), state(rows > 0), CmdShowChart, L"显示图表");
+    TableCommand(
+        static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         at.x, at.y, 0, Handle(), nullptr)));
+}
+
+void TMainDialog::TableCommand(UINT Command) {
+    switch (Command) {
+    case CmdCopy:
+        CopySelection();
+        break;
+    case CmdSelectAll:
+        SelectAll();
+        break;
+    case CmdExport:
+        ExportTable();
+        break;
+    case CmdSaveAs:
+        SaveTable();
+        break;
+    case CmdShowChart:
+        ShowChart();
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainDialog::TableKey(WORD Key) {
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) {
+        return;
+    }
+    if (Key == 'C') {
+        CopySelection();
+    } else if (Key == 'A') {
+        SelectAll();
+    }
+}
+
+std::vector<std::wstring> TMainDialog::TableRows(bool SelectedOnly) const {
+    const TListViewItems& items = ResultView->Items();
+    std::vector<std::wstring> rows;
+    for (std::int32_t i = 0; i < items.Count(); ++i) {
+        if (!SelectedOnly || items.IsSelected(i)) {
+            rows.emplace_back();
+            items.GetItemText(i, rows.back());
+        }
+    }
+    return rows;
+}
+
+void TMainDialog::CopySelection() {
+    const std::vector<std::wstring> rows = TableRows(true);
+    if (rows.empty()) {
+        return;
+    }
+    if (!Clipboard().SetText(TableText(ResultCaptions, rows))) {
+        ShowMessageBox(L"剪贴板正被其他程序占用，复制失败！", MSGBOX_ERROR, L"");
+    }
+}
+
+void TMainDialog::SelectAll() {
+    TListViewItems& items = ResultView->Items();
+    for (std::int32_t i = 0; i < items.Count(); ++i) {
+        items.SetSelected(i, true);
+    }
+}
+
+void TMainDialog::SaveTable() {
+    std::wstring fileName;
+    TResultFileKind kind = TResultFileKind::Csv;
+    if (!AskResultFileName(Handle(), fileName, kind)) {
+        return;
+    }
+    const std::vector<std::wstring> rows = TableRows(false);
+    try {
+        SaveFileSafely(fileName,
+                       TextToUtf8(kind == TResultFileKind::Csv ? CsvText(ResultCaptions, rows)
+                                                               : TableText(ResultCaptions, rows)));
+    } catch (const EkyError& e) {
+        ShowMessageBox(e.Message(), MSGBOX_ERROR, L"");
+    }
+}
+
+void TMainDialog::ShowChart() {
+    if (OnShowChart) {
+        OnShowChart();
+    }
 }

@@ -9,11 +9,16 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 // The program's window: the deposit inputs, the calculate, export and exit buttons and the
 // result table, built from dialog template 10. It keeps the inputs in a TYieldora model and its
-// own position in the profile section "Program".
+// own position and size in the profile section "Program". It can be resized (the table follows)
+// and maximised; the table copies its selected rows on Ctrl+C, selects all on Ctrl+A, and has a
+// menu to copy, select, export, save to a file and show the chart.
 class TMainDialog : public TkyDialog {
 public:
     // Model to fields, in their canonical text.
@@ -29,6 +34,9 @@ public:
     // The result table onto the clipboard as text.
     void ExportTable();
 
+    // Runs when the table's menu asks for the chart of the result.
+    std::function<void()> OnShowChart;
+
 protected:
     friend class TkyDialogSuper;
 
@@ -42,6 +50,8 @@ protected:
     void Close(bool Result) override;
     // Saves inputs and position when Windows ends the session.
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
+    // The result table follows the window's right and bottom edges.
+    void Realigned(const TBounds& ClientBounds) override;
 
 private:
     // Reads the fields; with KeepBadFields a field that cannot be converted keeps the model's
@@ -50,6 +60,28 @@ private:
     void RestorePosition();
     void SavePosition();
 
+    // Gives the window a sizing border and a maximise box; its size as built becomes the least.
+    void SetUpSizing();
+    // The saved size (never below the least) and the maximised state.
+    void RestoreSize();
+    // The normal size and whether the window is maximised.
+    void SaveSize();
+
+    // The table's menu at a point on the screen, or for the keyboard's position (both
+    // coordinates -1) at the first selected row or the table's corner.
+    void ShowTableMenu(LPARAM Position);
+    void TableCommand(UINT Command);
+    // Ctrl+C and Ctrl+A in the table.
+    void TableKey(WORD Key);
+    // The texts of the table's rows, of all or of the selected ones.
+    std::vector<std::wstring> TableRows(bool SelectedOnly) const;
+    // The selected rows, under the caption line, onto the clipboard.
+    void CopySelection();
+    void SelectAll();
+    // Asks for a file and saves the whole table there as CSV or as the exported text.
+    void SaveTable();
+    void ShowChart();
+
     std::unique_ptr<TkyEdit> YearEdit;
     std::unique_ptr<TkyEdit> StepEdit;
     std::unique_ptr<TkyUpDown> YearUpDown;
@@ -57,4 +89,11 @@ private:
     std::unique_ptr<TkyListView> ResultView;
     std::unique_ptr<TkyComboBox> TermCombo;
     std::unique_ptr<TYieldora> Model;
+
+    // The least window size; zero until the sizing border is set up.
+    SIZE FMinSize{};
+    // The table's top-left corner in the client area, and its distances from the client area's
+    // right and bottom edges.
+    POINT FTableOrigin{};
+    SIZE FTableMargin{};
 };

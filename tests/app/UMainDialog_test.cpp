@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -132,8 +134,13 @@ protected:
 
     // Runs the dialog; each step runs on its own tick of the dialog's modal loop, and the last one
     // must have closed the dialog. Message boxes are answered with OK and recorded in Boxes.
-    void Run(const std::vector<TStep>& Steps) {
+    // Prepare sees the dialog object before it runs.
+    void Run(const std::vector<TStep>& Steps,
+             const std::function<void(TMainDialog&)>& Prepare = nullptr) {
         const auto dialog = TkyDialogSuper::Create<TMainDialog>(nullptr, false);
+        if (Prepare) {
+            Prepare(*dialog);
+        }
         TModalDriver driver;
         for (const TStep& step : Steps) {
             driver.Then([&dialog, &step] { step(dialog->Handle()); });
@@ -175,9 +182,15 @@ const std::string DefaultModel =
     "[Yieldora]\r\nFund=10000\r\nPeriod=1\r\nRate=3.6\r\nTax=20\r\nYear=20\r\nStep=1\r\n"
     "Deposit=1\r\n";
 
+std::string SizeKeys(const RECT& Place, bool Maximized = false) {
+    return "WindowWidth=" + std::to_string(Place.right - Place.left) +
+           "\r\nWindowHeight=" + std::to_string(Place.bottom - Place.top) +
+           "\r\nWindowMaximized=" + (Maximized ? "1" : "0") + "\r\n";
+}
+
 std::string ProgramSection(const RECT& Place) {
     return "[Program]\r\nWindowLeft=" + std::to_string(Place.left) +
-           "\r\nWindowTop=" + std::to_string(Place.top) + "\r\n";
+           "\r\nWindowTop=" + std::to_string(Place.top) + "\r\n" + SizeKeys(Place);
 }
 
 // ---- The dialog template, read from the resources ----------------------------------------------
@@ -354,12 +367,12 @@ TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
             EXPECT_EQ(GetWindowLongW(upDown, GWL_STYLE) & 0x26, 0x26);
         }
 
-        // The result table: a report with single full-row selection, grid lines, a header,
-        // four centred columns and three small images.
+        // The result table: a report with full-row selection of many rows, grid lines, a
+        // header, four centred columns and three small images.
         const HWND view = GetDlgItem(dialog, 113);
         const LONG style = GetWindowLongW(view, GWL_STYLE);
         EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
-        EXPECT_EQ(style & (LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_EDITLABELS), LVS_SINGLESEL);
+        EXPECT_EQ(style & (LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_EDITLABELS), 0);
         const auto extended = SendMessageW(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
         EXPECT_EQ(extended & (LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP |
                               LVS_EX_HEADERDRAGDROP | LVS_EX_CHECKBOXES),
@@ -584,6 +597,7 @@ TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
     }});
     EXPECT_EQ(ProfileText(), ProgramSection(place) + DefaultModel);
 
+    // A profile without the size keys (of an older version) opens at the template's size.
     WriteProfile("[Program]\r\nWindowLeft=200\r\nWindowTop=150\r\n[Yieldora]\r\nFund=2885.5\r\n"
                  "Period=5\r\nRate=10\r\nTax=0\r\nYear=7\r\nStep=2\r\nDeposit=0\r\n");
     Run({[](HWND dialog) {
@@ -601,9 +615,9 @@ TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
         SendDlgItemMessageW(dialog, 109, CB_SETCURSEL, 4, 0);
         Press(dialog, 103);
     }});
-    EXPECT_EQ(ProfileText(), "[Program]\r\nWindowLeft=210\r\nWindowTop=160\r\n[Yieldora]\r\n"
-                             "Fund=2885.5\r\nPeriod=10\r\nRate=10\r\nTax=0\r\nYear=7\r\nStep=2\r\n"
-                             "Deposit=0\r\n");
+    EXPECT_EQ(ProfileText(), "[Program]\r\nWindowLeft=210\r\nWindowTop=160\r\n" + SizeKeys(place) +
+                                 "[Yieldora]\r\nFund=2885.5\r\nPeriod=10\r\nRate=10\r\nTax=0\r\n"
+                                 "Year=7\r\nStep=2\r\nDeposit=0\r\n");
 }
 
 TEST_F(MainDialog, ASavedPositionIsUsedWhileAnyPartOfTheDialogIsOnAMonitor) {
@@ -696,4 +710,335 @@ TEST_F(MainDialog, ABusyClipboardFailsTheExportVisibly) {
     EXPECT_EQ(Boxes.Boxes()[0].Caption, L"错误!");
     EXPECT_EQ(Boxes.Boxes()[0].Icon, LoadIconW(nullptr, IDI_ERROR));
     EXPECT_EQ(ClipboardText(), L"kept");
+}
+
+// ---- Sizing, the table's keys and menu, saving to a file ---------------------------------------
+
+namespace {
+
+// An item's rectangle in the dialog's client area.
+RECT ChildRect(HWND Dialog, int Id) {
+    RECT rect = WindowRect(GetDlgItem(Dialog, Id));
+    MapWindowPoints(nullptr, Dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// A rectangle in the template's dialog units, in pixels.
+RECT DialogUnits(HWND Dialog, RECT Rect) {
+    MapDialogRect(Dialog, &Rect);
+    return Rect;
+}
+
+std::pair<LONG, LONG> SizeOf(const RECT& Rect) {
+    return {Rect.right - Rect.left, Rect.bottom - Rect.top};
+}
+
+std::vector<LONG> Edges(const RECT& Rect) {
+    return {Rect.left, Rect.top, Rect.right, Rect.bottom};
+}
+
+// Key with Ctrl held down, as the table gets it.
+void CtrlKey(HWND Dialog, WPARAM Key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendDlgItemMessageW(Dialog, 113, WM_KEYDOWN, Key, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+void SelectRows(HWND Dialog, const std::vector<int>& Indexes) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    SendDlgItemMessageW(Dialog, 113, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (int index : Indexes) {
+        SendDlgItemMessageW(Dialog, 113, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
+    }
+}
+
+int SelectedCount(HWND Dialog) {
+    return static_cast<int>(SendDlgItemMessageW(Dialog, 113, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+// Opens the table's menu as the keyboard does; the next step runs inside the menu.
+void OpenTableMenu(HWND Dialog) {
+    PostMessageW(GetDlgItem(Dialog, 113), WM_CONTEXTMENU,
+                 reinterpret_cast<WPARAM>(GetDlgItem(Dialog, 113)), -1);
+}
+
+// The open pop-up menu's items: text, and whether it is greyed.
+std::vector<std::pair<std::wstring, bool>> OpenMenuItems() {
+    const HWND window = FindWindowW(L"#32768", nullptr);
+    EXPECT_NE(window, nullptr);
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+    std::vector<std::pair<std::wstring, bool>> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        items.emplace_back(text, (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0);
+    }
+    return items;
+}
+
+// Picks the Downs-th item of the open menu with the arrow keys and Enter.
+void ChooseMenuItem(int Downs) {
+    const HWND window = FindWindowW(L"#32768", nullptr);
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < Downs; ++i) {
+        PostMessageW(window, WM_KEYDOWN, VK_DOWN, 1);
+    }
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+}
+
+std::string GoldenFile(const wchar_t* Extension) {
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    return ReadFile(
+        (fs::path(module).parent_path() / YIELDORA_GOLDEN_EXPORT).replace_extension(Extension));
+}
+
+} // namespace
+
+TEST_F(MainDialog, TheWindowSizesDownToTheTemplateAndTheTableFollowsItsEdges) {
+    RECT normal{};
+    Run({[&](HWND dialog) {
+        EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX),
+                  WS_THICKFRAME | WS_MAXIMIZEBOX);
+        // It opens with the template's client area of 228 x 259 dialog units.
+        RECT client{};
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(Edges(client), Edges(DialogUnits(dialog, {0, 0, 228, 259})));
+        const RECT table = DialogUnits(dialog, {10, 110, 217, 250});
+        EXPECT_EQ(Edges(ChildRect(dialog, 113)), Edges(table));
+        const RECT least = WindowRect(dialog);
+        const RECT button = ChildRect(dialog, 101);
+        const SIZE margin{client.right - table.right, client.bottom - table.bottom};
+
+        // Not smaller than that.
+        MoveWindow(dialog, least.left, least.top, 100, 100, TRUE);
+        EXPECT_EQ(SizeOf(WindowRect(dialog)), SizeOf(least));
+        MoveWindow(dialog, least.left, least.top, least.right - least.left + 50, 10, TRUE);
+        EXPECT_EQ(SizeOf(WindowRect(dialog)).second, SizeOf(least).second);
+
+        // Larger: the table's right and bottom edges follow; everything else stays.
+        MoveWindow(dialog, least.left, least.top, least.right - least.left + 120,
+                   least.bottom - least.top + 90, TRUE);
+        EXPECT_EQ(Edges(ChildRect(dialog, 113)),
+                  (std::vector<LONG>{table.left, table.top, table.right + 120, table.bottom + 90}));
+        EXPECT_EQ(Edges(ChildRect(dialog, 101)), Edges(button));
+        normal = WindowRect(dialog);
+
+        // Maximised, the table reaches as far, as far from the edges.
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        EXPECT_TRUE(IsZoomed(dialog));
+        GetClientRect(dialog, &client);
+        const RECT wide = ChildRect(dialog, 113);
+        EXPECT_EQ(client.right - wide.right, margin.cx);
+        EXPECT_EQ(client.bottom - wide.bottom, margin.cy);
+        EXPECT_EQ(wide.left, table.left);
+        Press(dialog, 103);
+    }});
+    // Maximised on closing: the normal size is kept, and the state.
+    EXPECT_NE(ProfileText().find(SizeKeys(normal, true)), std::string::npos) << ProfileText();
+
+    Run({[&](HWND dialog) {
+        EXPECT_TRUE(IsZoomed(dialog));
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_FALSE(IsZoomed(dialog));
+        EXPECT_EQ(SizeOf(WindowRect(dialog)), SizeOf(normal));
+        Press(dialog, 103);
+    }});
+    EXPECT_NE(ProfileText().find(SizeKeys(normal, false)), std::string::npos) << ProfileText();
+}
+
+TEST_F(MainDialog, ASavedSizeIsKeptBetweenTheTemplateAndTheScreen) {
+    const RECT place = TemplatePlace();
+    const auto [width, height] = SizeOf(place);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        std::string Saved;
+        std::pair<LONG, LONG> Size;
+    } cases[] = {
+        {"WindowWidth=" + std::to_string(width + 33) +
+             "\r\nWindowHeight=" + std::to_string(height + 44),
+         {width + 33, height + 44}},
+        {"WindowWidth=10\r\nWindowHeight=-10", {width, height}},
+        {"WindowWidth=50000\r\nWindowHeight=50000", SizeOf(work)},
+        {"WindowWidth=abc", {width, height}},
+    };
+    for (const auto& c : cases) {
+        WriteProfile("[Program]\r\n" + c.Saved + "\r\n");
+        Run({[&](HWND dialog) {
+            EXPECT_EQ(SizeOf(WindowRect(dialog)), c.Size) << c.Saved;
+            EXPECT_FALSE(IsZoomed(dialog));
+            Press(dialog, 103);
+        }});
+    }
+}
+
+TEST_F(MainDialog, CtrlCCopiesTheSelectedRowsAndCtrlASelectsThemAll) {
+    SetClipboardText(L"kept");
+    Run({[](HWND dialog) {
+        // Nothing to copy or select in the empty table.
+        CtrlKey(dialog, 'A');
+        CtrlKey(dialog, 'C');
+        EXPECT_EQ(ClipboardText(), L"kept");
+
+        Press(dialog, 101);
+        SelectRows(dialog, {0, 2});
+        SendDlgItemMessageW(dialog, 113, WM_KEYDOWN, 'C', 1);
+        EXPECT_EQ(ClipboardText(), L"kept") << "C without Ctrl";
+        CtrlKey(dialog, 'C');
+        EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n1\t288\t10288\t连本带息取出后转存\r\n"
+                                   L"3\t305\t10889\t连本带息取出后转存");
+
+        CtrlKey(dialog, 'A');
+        EXPECT_EQ(SelectedCount(dialog), 20);
+        CtrlKey(dialog, 'C');
+        EXPECT_EQ(ClipboardText(), GoldenExport());
+        Press(dialog, 103);
+    }});
+    EXPECT_TRUE(Boxes.Boxes().empty());
+}
+
+TEST_F(MainDialog, TheTableMenuGreysWhatCannotActAndRunsItsCommands) {
+    int charts = 0;
+    const std::vector<std::pair<std::wstring, bool>> greyed = {
+        {L"复制\tCtrl+C", true}, {L"全选\tCtrl+A", true}, {L"", true},
+        {L"导出到剪贴板", true}, {L"另存为…", true},      {L"", true},
+        {L"显示图表", true}};
+    SetClipboardText(L"kept");
+    Run({[](HWND dialog) { OpenTableMenu(dialog); },
+         [&](HWND) {
+             EXPECT_EQ(OpenMenuItems(), greyed);
+             EndMenu();
+         },
+         [](HWND dialog) {
+             Press(dialog, 101);
+             SelectRows(dialog, {1});
+             // A right click: the menu at the mouse.
+             RECT row{LVIR_BOUNDS, 0, 0, 0};
+             SendDlgItemMessageW(dialog, 113, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+             POINT at{row.left + 5, row.top + 5};
+             ClientToScreen(GetDlgItem(dialog, 113), &at);
+             PostMessageW(GetDlgItem(dialog, 113), WM_CONTEXTMENU,
+                          reinterpret_cast<WPARAM>(GetDlgItem(dialog, 113)),
+                          MAKELPARAM(at.x, at.y));
+         },
+         [](HWND) {
+             for (const auto& [text, grey] : OpenMenuItems()) {
+                 EXPECT_EQ(grey, text.empty()) << testing::PrintToString(text);
+             }
+             ChooseMenuItem(1);
+         },
+         [](HWND dialog) {
+             EXPECT_EQ(ClipboardText(),
+                       L"年\t利息\t累计\t备注\r\n2\t296\t10584\t连本带息取出后转存");
+             OpenTableMenu(dialog);
+         },
+         [](HWND) { ChooseMenuItem(2); },
+         [](HWND dialog) {
+             EXPECT_EQ(SelectedCount(dialog), 20);
+             OpenTableMenu(dialog);
+         },
+         [](HWND) { ChooseMenuItem(5); },
+         [&](HWND dialog) {
+             EXPECT_EQ(charts, 1);
+             SetClipboardText(L"kept");
+             OpenTableMenu(dialog);
+         },
+         [](HWND) { ChooseMenuItem(3); },
+         [](HWND dialog) {
+             EXPECT_EQ(ClipboardText(), GoldenExport());
+             Press(dialog, 103);
+         }},
+        [&](TMainDialog& dialog) { dialog.OnShowChart = [&] { ++charts; }; });
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"当前计算结果已导出到剪贴板！"});
+}
+
+namespace {
+
+// The file name field of the Save dialog: a combo box's edit, or an edit.
+HWND FileNameField(HWND SaveDialog) {
+    if (const HWND combo = GetDlgItem(SaveDialog, cmb13)) {
+        return combo;
+    }
+    return GetDlgItem(SaveDialog, edt1);
+}
+
+// In the open Save dialog: the file name and OK.
+void SaveAs(const fs::path& File) {
+    const HWND save = TopDialog();
+    ASSERT_NE(save, nullptr);
+    SetWindowTextW(FileNameField(save), File.c_str());
+    PostMessageW(save, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+TEST_F(MainDialog, SaveAsWritesTheCsvOrTheExportedTextAndAFailureKeepsTheOldFile) {
+    const fs::path folder = fs::absolute(L"UMainDialog_test.保存");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    Run({[](HWND dialog) {
+             Press(dialog, 101);
+             OpenTableMenu(dialog);
+         },
+         [](HWND) { ChooseMenuItem(4); },
+         [](HWND) {
+             // The standard dialog: the Documents folder, the name, the two file types.
+             const HWND save = TopDialog();
+             ASSERT_NE(save, nullptr);
+             wchar_t text[MAX_PATH] = {};
+             GetWindowTextW(FileNameField(save), text, MAX_PATH);
+             EXPECT_STREQ(text, L"存款计算结果.csv");
+             wchar_t profile[MAX_PATH] = {};
+             GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+             const std::wstring documents = std::wstring(profile) + L"\\Documents";
+             SendMessageW(save, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(text));
+             EXPECT_EQ(CompareStringOrdinal(text, -1, documents.c_str(), -1, TRUE), CSTR_EQUAL)
+                 << testing::PrintToString(std::wstring(text));
+             const HWND types = GetDlgItem(save, cmb1);
+             ASSERT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 2);
+             for (int i = 0; i < 2; ++i) {
+                 SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                 EXPECT_STREQ(text, i == 0 ? L"CSV (逗号分隔)" : L"文本 (制表符分隔)");
+             }
+         },
+         [&](HWND) { SaveAs(folder / L"结果.csv"); },
+         [&](HWND dialog) {
+             EXPECT_EQ(ReadFile(folder / L"结果.csv"), GoldenFile(L".csv"));
+             OpenTableMenu(dialog);
+         },
+         [](HWND) { ChooseMenuItem(4); }, [&](HWND) { SaveAs(folder / L"结果.txt"); },
+         [&](HWND dialog) {
+             EXPECT_EQ(ReadFile(folder / L"结果.txt"), GoldenFile(L".tsv"));
+             // Another program holds the old file open.
+             held = CreateFileW((folder / L"结果.csv").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+             ASSERT_NE(held, INVALID_HANDLE_VALUE);
+             Type(dialog, 105, L"1");
+             Press(dialog, 101);
+             OpenTableMenu(dialog);
+         },
+         [](HWND) { ChooseMenuItem(4); }, [&](HWND) { SaveAs(folder / L"结果.csv"); },
+         [&](HWND dialog) {
+             CloseHandle(held);
+             EXPECT_EQ(ReadFile(folder / L"结果.csv"), GoldenFile(L".csv"));
+             Press(dialog, 103);
+         }});
+    // The replacement was confirmed in the Save dialog's own box; then the error.
+    ASSERT_EQ(Boxes.Boxes().size(), 2u);
+    const std::wstring prefix = L"无法保存文件 " + (folder / L"结果.csv").wstring() + L"：";
+    EXPECT_TRUE(Boxes.Boxes()[1].Text.starts_with(prefix))
+        << testing::PrintToString(Boxes.Boxes()[1].Text);
+    EXPECT_GT(Boxes.Boxes()[1].Text.size(), prefix.size());
+    EXPECT_EQ(Boxes.Boxes()[1].Caption, L"错误!");
+    EXPECT_EQ(Boxes.Boxes()[1].Icon, LoadIconW(nullptr, IDI_ERROR));
+    fs::remove_all(folder);
 }
