@@ -723,21 +723,11 @@ RECT ChildRect(HWND Dialog, int Id) {
     return rect;
 }
 
-// A rectangle in the template's dialog units, in pixels.
-RECT DialogUnits(HWND Dialog, RECT Rect) {
-    MapDialogRect(Dialog, &Rect);
-    return Rect;
-}
-
-std::pair<LONG, LONG> SizeOf(const RECT& Rect) {
+std::vector<LONG> Size(const RECT& Rect) {
     return {Rect.right - Rect.left, Rect.bottom - Rect.top};
 }
 
-std::vector<LONG> Edges(const RECT& Rect) {
-    return {Rect.left, Rect.top, Rect.right, Rect.bottom};
-}
-
-// Key with Ctrl held down, as the table gets it.
+// The key with Ctrl held down, as the table gets it.
 void CtrlKey(HWND Dialog, WPARAM Key) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -748,37 +738,22 @@ void CtrlKey(HWND Dialog, WPARAM Key) {
     SetKeyboardState(keys);
 }
 
-void SelectRows(HWND Dialog, const std::vector<int>& Indexes) {
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED;
-    SendDlgItemMessageW(Dialog, 113, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                        reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
-    for (int index : Indexes) {
-        SendDlgItemMessageW(Dialog, 113, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
-    }
-}
-
-int SelectedCount(HWND Dialog) {
-    return static_cast<int>(SendDlgItemMessageW(Dialog, 113, LVM_GETSELECTEDCOUNT, 0, 0));
-}
-
 // Opens the table's menu as the keyboard does; the next step runs inside the menu.
 void OpenTableMenu(HWND Dialog) {
-    PostMessageW(GetDlgItem(Dialog, 113), WM_CONTEXTMENU,
-                 reinterpret_cast<WPARAM>(GetDlgItem(Dialog, 113)), -1);
+    const HWND view = GetDlgItem(Dialog, 113);
+    PostMessageW(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), -1);
 }
 
-// The open pop-up menu's items: text, and whether it is greyed.
-std::vector<std::pair<std::wstring, bool>> OpenMenuItems() {
-    const HWND window = FindWindowW(L"#32768", nullptr);
-    EXPECT_NE(window, nullptr);
-    const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
-    std::vector<std::pair<std::wstring, bool>> items;
+// The open menu's items; a greyed one marked by a leading "-".
+std::vector<std::wstring> OpenMenuItems() {
+    const auto menu =
+        reinterpret_cast<HMENU>(SendMessageW(FindWindowW(L"#32768", nullptr), MN_GETHMENU, 0, 0));
+    std::vector<std::wstring> items;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-        items.emplace_back(text, (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0);
+        const bool grey = (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0;
+        items.push_back((grey ? L"-" : L"") + std::wstring(text));
     }
     return items;
 }
@@ -786,11 +761,16 @@ std::vector<std::pair<std::wstring, bool>> OpenMenuItems() {
 // Picks the Downs-th item of the open menu with the arrow keys and Enter.
 void ChooseMenuItem(int Downs) {
     const HWND window = FindWindowW(L"#32768", nullptr);
-    ASSERT_NE(window, nullptr);
     for (int i = 0; i < Downs; ++i) {
         PostMessageW(window, WM_KEYDOWN, VK_DOWN, 1);
     }
     PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+}
+
+// In the open Save dialog: the file name, then OK.
+void SaveAs(const fs::path& File) {
+    SetDlgItemTextW(TopDialog(), cmb13, File.c_str());
+    PostMessageW(TopDialog(), WM_COMMAND, IDOK, 0);
 }
 
 std::string GoldenFile(const wchar_t* Extension) {
@@ -802,150 +782,92 @@ std::string GoldenFile(const wchar_t* Extension) {
 
 } // namespace
 
-TEST_F(MainDialog, TheWindowSizesDownToTheTemplateAndTheTableFollowsItsEdges) {
+TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKept) {
     RECT normal{};
     Run({[&](HWND dialog) {
-        EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX),
-                  WS_THICKFRAME | WS_MAXIMIZEBOX);
-        // It opens with the template's client area of 228 x 259 dialog units.
+        // It opens with the template's client area, 228 x 259 dialog units.
         RECT client{};
         GetClientRect(dialog, &client);
-        EXPECT_EQ(Edges(client), Edges(DialogUnits(dialog, {0, 0, 228, 259})));
-        const RECT table = DialogUnits(dialog, {10, 110, 217, 250});
-        EXPECT_EQ(Edges(ChildRect(dialog, 113)), Edges(table));
+        RECT units{0, 0, 228, 259};
+        MapDialogRect(dialog, &units);
+        EXPECT_EQ(Size(client), Size(units));
         const RECT least = WindowRect(dialog);
+        const RECT table = ChildRect(dialog, 113);
         const RECT button = ChildRect(dialog, 101);
-        const SIZE margin{client.right - table.right, client.bottom - table.bottom};
 
-        // Not smaller than that.
         MoveWindow(dialog, least.left, least.top, 100, 100, TRUE);
-        EXPECT_EQ(SizeOf(WindowRect(dialog)), SizeOf(least));
-        MoveWindow(dialog, least.left, least.top, least.right - least.left + 50, 10, TRUE);
-        EXPECT_EQ(SizeOf(WindowRect(dialog)).second, SizeOf(least).second);
-
-        // Larger: the table's right and bottom edges follow; everything else stays.
+        EXPECT_EQ(Size(WindowRect(dialog)), Size(least));
+        // Larger: the table's right and bottom edges follow; the other items stay.
         MoveWindow(dialog, least.left, least.top, least.right - least.left + 120,
                    least.bottom - least.top + 90, TRUE);
-        EXPECT_EQ(Edges(ChildRect(dialog, 113)),
+        const RECT grown = ChildRect(dialog, 113);
+        EXPECT_EQ((std::vector<LONG>{grown.left, grown.top, grown.right, grown.bottom}),
                   (std::vector<LONG>{table.left, table.top, table.right + 120, table.bottom + 90}));
-        EXPECT_EQ(Edges(ChildRect(dialog, 101)), Edges(button));
+        EXPECT_EQ(ChildRect(dialog, 101).right, button.right);
         normal = WindowRect(dialog);
-
-        // Maximised, the table reaches as far, as far from the edges.
         SendMessageW(dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        EXPECT_TRUE(IsZoomed(dialog));
         GetClientRect(dialog, &client);
-        const RECT wide = ChildRect(dialog, 113);
-        EXPECT_EQ(client.right - wide.right, margin.cx);
-        EXPECT_EQ(client.bottom - wide.bottom, margin.cy);
-        EXPECT_EQ(wide.left, table.left);
+        EXPECT_EQ(ChildRect(dialog, 113).right, client.right - (units.right - table.right));
         Press(dialog, 103);
     }});
     // Maximised on closing: the normal size is kept, and the state.
     EXPECT_NE(ProfileText().find(SizeKeys(normal, true)), std::string::npos) << ProfileText();
-
     Run({[&](HWND dialog) {
         EXPECT_TRUE(IsZoomed(dialog));
         SendMessageW(dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
-        EXPECT_FALSE(IsZoomed(dialog));
-        EXPECT_EQ(SizeOf(WindowRect(dialog)), SizeOf(normal));
+        EXPECT_EQ(Size(WindowRect(dialog)), Size(normal));
         Press(dialog, 103);
     }});
-    EXPECT_NE(ProfileText().find(SizeKeys(normal, false)), std::string::npos) << ProfileText();
-}
 
-TEST_F(MainDialog, ASavedSizeIsKeptBetweenTheTemplateAndTheScreen) {
-    const RECT place = TemplatePlace();
-    const auto [width, height] = SizeOf(place);
+    // A saved size below the template's or beyond the screen's.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const struct {
-        std::string Saved;
-        std::pair<LONG, LONG> Size;
-    } cases[] = {
-        {"WindowWidth=" + std::to_string(width + 33) +
-             "\r\nWindowHeight=" + std::to_string(height + 44),
-         {width + 33, height + 44}},
-        {"WindowWidth=10\r\nWindowHeight=-10", {width, height}},
-        {"WindowWidth=50000\r\nWindowHeight=50000", SizeOf(work)},
-        {"WindowWidth=abc", {width, height}},
-    };
-    for (const auto& c : cases) {
-        WriteProfile("[Program]\r\n" + c.Saved + "\r\n");
+    fs::remove(Profile);
+    const RECT least = TemplatePlace();
+    for (const auto& [saved, size] : {std::pair{"10\r\nWindowHeight=-10", Size(least)},
+                                      std::pair{"50000\r\nWindowHeight=50000", Size(work)}}) {
+        WriteProfile("[Program]\r\nWindowWidth=" + std::string(saved) + "\r\n");
         Run({[&](HWND dialog) {
-            EXPECT_EQ(SizeOf(WindowRect(dialog)), c.Size) << c.Saved;
-            EXPECT_FALSE(IsZoomed(dialog));
+            EXPECT_EQ(Size(WindowRect(dialog)), size) << saved;
             Press(dialog, 103);
         }});
     }
 }
 
-TEST_F(MainDialog, CtrlCCopiesTheSelectedRowsAndCtrlASelectsThemAll) {
-    SetClipboardText(L"kept");
-    Run({[](HWND dialog) {
-        // Nothing to copy or select in the empty table.
-        CtrlKey(dialog, 'A');
-        CtrlKey(dialog, 'C');
-        EXPECT_EQ(ClipboardText(), L"kept");
-
-        Press(dialog, 101);
-        SelectRows(dialog, {0, 2});
-        SendDlgItemMessageW(dialog, 113, WM_KEYDOWN, 'C', 1);
-        EXPECT_EQ(ClipboardText(), L"kept") << "C without Ctrl";
-        CtrlKey(dialog, 'C');
-        EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n1\t288\t10288\t连本带息取出后转存\r\n"
-                                   L"3\t305\t10889\t连本带息取出后转存");
-
-        CtrlKey(dialog, 'A');
-        EXPECT_EQ(SelectedCount(dialog), 20);
-        CtrlKey(dialog, 'C');
-        EXPECT_EQ(ClipboardText(), GoldenExport());
-        Press(dialog, 103);
-    }});
-    EXPECT_TRUE(Boxes.Boxes().empty());
-}
-
-TEST_F(MainDialog, TheTableMenuGreysWhatCannotActAndRunsItsCommands) {
+TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
     int charts = 0;
-    const std::vector<std::pair<std::wstring, bool>> greyed = {
-        {L"复制\tCtrl+C", true}, {L"全选\tCtrl+A", true}, {L"", true},
-        {L"导出到剪贴板", true}, {L"另存为…", true},      {L"", true},
-        {L"显示图表", true}};
     SetClipboardText(L"kept");
     Run({[](HWND dialog) { OpenTableMenu(dialog); },
-         [&](HWND) {
-             EXPECT_EQ(OpenMenuItems(), greyed);
+         [](HWND) {
+             // Nothing can act on an empty table before a calculation.
+             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
+                                            L"-复制\tCtrl+C", L"-全选\tCtrl+A", L"-",
+                                            L"-导出到剪贴板", L"-另存为…", L"-", L"-显示图表"}));
              EndMenu();
          },
          [](HWND dialog) {
              Press(dialog, 101);
-             SelectRows(dialog, {1});
-             // A right click: the menu at the mouse.
-             RECT row{LVIR_BOUNDS, 0, 0, 0};
-             SendDlgItemMessageW(dialog, 113, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-             POINT at{row.left + 5, row.top + 5};
-             ClientToScreen(GetDlgItem(dialog, 113), &at);
-             PostMessageW(GetDlgItem(dialog, 113), WM_CONTEXTMENU,
-                          reinterpret_cast<WPARAM>(GetDlgItem(dialog, 113)),
-                          MAKELPARAM(at.x, at.y));
+             LVITEMW selected{};
+             selected.stateMask = selected.state = LVIS_SELECTED;
+             SendDlgItemMessageW(dialog, 113, LVM_SETITEMSTATE, 2,
+                                 reinterpret_cast<LPARAM>(&selected));
+             SendDlgItemMessageW(dialog, 113, WM_KEYDOWN, 'C', 1);
+             EXPECT_EQ(ClipboardText(), L"kept") << "C without Ctrl";
+             CtrlKey(dialog, 'C');
+             EXPECT_EQ(ClipboardText(),
+                       L"年\t利息\t累计\t备注\r\n3\t305\t10889\t连本带息取出后转存");
+             CtrlKey(dialog, 'A');
+             EXPECT_EQ(SendDlgItemMessageW(dialog, 113, LVM_GETSELECTEDCOUNT, 0, 0), 20);
+             CtrlKey(dialog, 'C');
+             EXPECT_EQ(ClipboardText(), GoldenExport());
+             OpenTableMenu(dialog);
          },
          [](HWND) {
-             for (const auto& [text, grey] : OpenMenuItems()) {
-                 EXPECT_EQ(grey, text.empty()) << testing::PrintToString(text);
-             }
-             ChooseMenuItem(1);
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"复制\tCtrl+C", L"全选\tCtrl+A", L"-",
+                                                  L"导出到剪贴板", L"另存为…", L"-", L"显示图表"}));
+             ChooseMenuItem(5);
          },
-         [](HWND dialog) {
-             EXPECT_EQ(ClipboardText(),
-                       L"年\t利息\t累计\t备注\r\n2\t296\t10584\t连本带息取出后转存");
-             OpenTableMenu(dialog);
-         },
-         [](HWND) { ChooseMenuItem(2); },
-         [](HWND dialog) {
-             EXPECT_EQ(SelectedCount(dialog), 20);
-             OpenTableMenu(dialog);
-         },
-         [](HWND) { ChooseMenuItem(5); },
          [&](HWND dialog) {
              EXPECT_EQ(charts, 1);
              SetClipboardText(L"kept");
@@ -960,85 +882,51 @@ TEST_F(MainDialog, TheTableMenuGreysWhatCannotActAndRunsItsCommands) {
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"当前计算结果已导出到剪贴板！"});
 }
 
-namespace {
-
-// The file name field of the Save dialog: a combo box's edit, or an edit.
-HWND FileNameField(HWND SaveDialog) {
-    if (const HWND combo = GetDlgItem(SaveDialog, cmb13)) {
-        return combo;
-    }
-    return GetDlgItem(SaveDialog, edt1);
-}
-
-// In the open Save dialog: the file name and OK.
-void SaveAs(const fs::path& File) {
-    const HWND save = TopDialog();
-    ASSERT_NE(save, nullptr);
-    SetWindowTextW(FileNameField(save), File.c_str());
-    PostMessageW(save, WM_COMMAND, IDOK, 0);
-}
-
-} // namespace
-
 TEST_F(MainDialog, SaveAsWritesTheCsvOrTheExportedTextAndAFailureKeepsTheOldFile) {
     const fs::path folder = fs::absolute(L"UMainDialog_test.保存");
     fs::remove_all(folder);
     fs::create_directories(folder);
+    const fs::path csv = folder / L"结果.csv";
+    const fs::path txt = folder / L"结果.txt";
     HANDLE held = INVALID_HANDLE_VALUE;
-    Run({[](HWND dialog) {
-             Press(dialog, 101);
-             OpenTableMenu(dialog);
-         },
-         [](HWND) { ChooseMenuItem(4); },
-         [](HWND) {
-             // The standard dialog: the Documents folder, the name, the two file types.
+    const TStep openSave = [](HWND dialog) {
+        Press(dialog, 101);
+        OpenTableMenu(dialog);
+    };
+    const TStep chooseSave = [](HWND) { ChooseMenuItem(4); };
+    Run({openSave, chooseSave,
+         [&](HWND) {
+             // The Documents folder, the name and the two file types.
              const HWND save = TopDialog();
-             ASSERT_NE(save, nullptr);
              wchar_t text[MAX_PATH] = {};
-             GetWindowTextW(FileNameField(save), text, MAX_PATH);
+             GetDlgItemTextW(save, cmb13, text, MAX_PATH);
              EXPECT_STREQ(text, L"存款计算结果.csv");
-             wchar_t profile[MAX_PATH] = {};
-             GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-             const std::wstring documents = std::wstring(profile) + L"\\Documents";
              SendMessageW(save, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(text));
-             EXPECT_EQ(CompareStringOrdinal(text, -1, documents.c_str(), -1, TRUE), CSTR_EQUAL)
-                 << testing::PrintToString(std::wstring(text));
-             const HWND types = GetDlgItem(save, cmb1);
-             ASSERT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 2);
-             for (int i = 0; i < 2; ++i) {
-                 SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-                 EXPECT_STREQ(text, i == 0 ? L"CSV (逗号分隔)" : L"文本 (制表符分隔)");
-             }
+             EXPECT_TRUE(std::wstring(text).ends_with(L"\\Documents"));
+             SendDlgItemMessageW(save, cmb1, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
+             EXPECT_STREQ(text, L"文本 (制表符分隔)");
+             SaveAs(csv);
          },
-         [&](HWND) { SaveAs(folder / L"结果.csv"); },
+         openSave, chooseSave, [&](HWND) { SaveAs(txt); },
          [&](HWND dialog) {
-             EXPECT_EQ(ReadFile(folder / L"结果.csv"), GoldenFile(L".csv"));
-             OpenTableMenu(dialog);
-         },
-         [](HWND) { ChooseMenuItem(4); }, [&](HWND) { SaveAs(folder / L"结果.txt"); },
-         [&](HWND dialog) {
-             EXPECT_EQ(ReadFile(folder / L"结果.txt"), GoldenFile(L".tsv"));
+             EXPECT_EQ(ReadFile(csv), GoldenFile(L".csv"));
+             EXPECT_EQ(ReadFile(txt), GoldenFile(L".tsv"));
              // Another program holds the old file open.
-             held = CreateFileW((folder / L"结果.csv").c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-             ASSERT_NE(held, INVALID_HANDLE_VALUE);
+             held = CreateFileW(csv.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
              Type(dialog, 105, L"1");
-             Press(dialog, 101);
-             OpenTableMenu(dialog);
+             openSave(dialog);
          },
-         [](HWND) { ChooseMenuItem(4); }, [&](HWND) { SaveAs(folder / L"结果.csv"); },
+         chooseSave, [&](HWND) { SaveAs(csv); },
          [&](HWND dialog) {
              CloseHandle(held);
-             EXPECT_EQ(ReadFile(folder / L"结果.csv"), GoldenFile(L".csv"));
+             EXPECT_EQ(ReadFile(csv), GoldenFile(L".csv"));
              Press(dialog, 103);
          }});
-    // The replacement was confirmed in the Save dialog's own box; then the error.
+    // The Save dialog asked before replacing; then the error box.
     ASSERT_EQ(Boxes.Boxes().size(), 2u);
-    const std::wstring prefix = L"无法保存文件 " + (folder / L"结果.csv").wstring() + L"：";
-    EXPECT_TRUE(Boxes.Boxes()[1].Text.starts_with(prefix))
-        << testing::PrintToString(Boxes.Boxes()[1].Text);
+    const std::wstring prefix = L"无法保存文件 " + csv.wstring() + L"：";
+    EXPECT_TRUE(Boxes.Boxes()[1].Text.starts_with(prefix));
     EXPECT_GT(Boxes.Boxes()[1].Text.size(), prefix.size());
     EXPECT_EQ(Boxes.Boxes()[1].Caption, L"错误!");
-    EXPECT_EQ(Boxes.Boxes()[1].Icon, LoadIconW(nullptr, IDI_ERROR));
     fs::remove_all(folder);
 }
