@@ -29,6 +29,8 @@ constexpr int IdRate = 110;
 constexpr int IdYearUpDown = 111;
 constexpr int IdStepUpDown = 112;
 constexpr int IdResultView = 113;
+// Not an item of the template: the command that opens the growth chart.
+constexpr int IdShowChart = 120;
 
 constexpr int TemplateNumber = 10;
 constexpr int WindowIcon = 1;
@@ -118,6 +120,7 @@ void TMainDialog::InitDialog() {
     }
 
     Model = std::make_unique<TYieldora>();
+    Chart = std::make_unique<TChartWindow>(Handle());
     ShowInputs();
     TrimWorkingSet();
 }
@@ -180,6 +183,10 @@ void TMainDialog::FillTable() {
     TListViewItems& items = ResultView->Items();
     items.Clear();
     const TYieldora& model = *Model;
+    // The chart takes the rows the table will hold, also when a row cannot be shown.
+    Chart->SetData(
+        MakeChartData({model.Fund, model.Period, model.Rate, model.Tax, model.Year, model.Step,
+                       model.Deposit, model.Interest, model.Total, model.Withdrawn}));
     ProduceResultRows({model.Year, model.Step, model.Period, model.Deposit, model.Interest,
                        model.Total, model.Withdrawn},
                       [&items](const TResultRow& Row) { items.Add(Row.Text, Row.Image); });
@@ -191,6 +198,10 @@ void TMainDialog::ExportTable() {
     } else {
         ShowMessageBox(L"剪贴板正被其他程序占用，导出失败！", MSGBOX_ERROR, L"");
     }
+}
+
+void TMainDialog::ShowChart() {
+    Chart->Show();
 }
 
 void TMainDialog::ItemCommand(WORD Id) {
@@ -206,6 +217,9 @@ void TMainDialog::ItemCommand(WORD Id) {
         break;
     case IdExit:
         Close(false);
+        break;
+    case IdShowChart:
+        ShowChart();
         break;
     default:
         break;
@@ -229,6 +243,10 @@ void TMainDialog::Close(bool Result) {
 void TMainDialog::Closing() {
     ReadInputs();
     SavePosition();
+    if (Chart) {
+        Chart->SavePlacement();
+        Chart.reset();
+    }
     YearEdit.reset();
     StepEdit.reset();
     YearUpDown.reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UChartWindow.h"
 #include "UYieldora.h"
 #include "UkyComboBox.h"
 #include "UkyDialog.h"
@@ -28,6 +29,8 @@ public:
     void FillTable();
     // The result table onto the clipboard as text.
     void ExportTable();
+    // Opens the growth chart of the table, or brings it to the front.
+    void ShowChart();
 
 protected:
     friend class TkyDialogSuper;
@@ -57,4 +60,5 @@ private:
     std::unique_ptr<TkyListView> ResultView;
     std::unique_ptr<TkyComboBox> TermCombo;
     std::unique_ptr<TYieldora> Model;
+    std::unique_ptr<TChartWindow> Chart;
 };

@@ -697,3 +697,37 @@ TEST_F(MainDialog, ABusyClipboardFailsTheExportVisibly) {
     EXPECT_EQ(Boxes.Boxes()[0].Icon, LoadIconW(nullptr, IDI_ERROR));
     EXPECT_EQ(ClipboardText(), L"kept");
 }
+
+// The tooltip window of the growth chart: one tool per bar.
+HWND ChartTip(HWND Chart) {
+    HWND tip = nullptr;
+    while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr) {
+        if (GetWindow(tip, GW_OWNER) == Chart) {
+            return tip;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
+    Run({[](HWND dialog) {
+        Press(dialog, 101);
+        SendMessageW(dialog, WM_COMMAND, 120, 0);
+        const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+        ASSERT_NE(chart, nullptr);
+        EXPECT_TRUE(IsWindowVisible(chart));
+        EXPECT_EQ(GetWindow(chart, GW_OWNER), dialog);
+        EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 20);
+        Type(dialog, 105, L"7");
+        Type(dialog, 106, L"3");
+        Press(dialog, 101);
+        EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 3);
+        MoveWindow(chart, 300, 200, 520, 380, TRUE);
+        Press(dialog, 103);
+    }});
+    const std::string profile = ProfileText();
+    EXPECT_NE(
+        profile.find("ChartLeft=300\r\nChartTop=200\r\nChartWidth=520\r\nChartHeight=380\r\n"),
+        std::string::npos)
+        << profile;
+}
