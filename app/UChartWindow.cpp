@@ -596,6 +596,10 @@ LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam)
         ShowWindow(window, SW_HIDE);
         return 0;
     case WM_KEYDOWN:
+        if (WParam == VK_ESCAPE) {
+            ShowWindow(window, SW_HIDE);
+            return 0;
+        }
         if (WParam == 'C' && GetKeyState(VK_CONTROL) < 0) {
             if (FLayout.Empty) {
                 MessageBeep(MB_OK);

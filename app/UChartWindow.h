@@ -10,8 +10,8 @@
 
 // The growth chart: a top-level window captioned "收益图", owned by the main dialog, that draws the
 // running totals of the result table as bars split into capital and interest, with the interest
-// withdrawn so far as a line when it is not re-deposited. Ctrl+C copies the picture; its context
-// menu also saves it as PNG. Its place is kept in the profile section "Program".
+// withdrawn so far as a line when it is not re-deposited. Ctrl+C copies the picture, Escape hides
+// it; its context menu also saves it as PNG. Its place is kept in the profile section "Program".
 class TChartWindow {
 public:
     // The window itself is made when it is first shown.

@@ -192,6 +192,26 @@ TEST_F(ChartWindow, OpensOwnedFollowsTheDataAndHidesOnClose) {
     EXPECT_TRUE(IsWindowVisible(window));
 }
 
+TEST_F(ChartWindow, CtrlCCopiesAndEscapeHides) {
+    TChartWindow chart(Owner);
+    chart.SetData(DefaultData());
+    chart.Show();
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(chart.Handle(), WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+
+    SendMessageW(chart.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(IsWindowVisible(chart.Handle()));
+}
+
 TEST_F(ChartWindow, RemembersItsPlaceUnderItsOwnKeys) {
     {
         TChartWindow never(Owner);
