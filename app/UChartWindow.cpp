@@ -294,7 +294,12 @@ void ShowError(HWND Owner, const std::wstring& Text) {
 
 TChartWindow::TChartWindow(HWND Owner) : FOwner(Owner) {}
 
-TChartWindow::~TChartWindow() = default;
+TChartWindow::~TChartWindow() {
+    // The window's last messages must not reach the object that is going.
+    if (FHandle) {
+        SetWindowLongPtrW(FHandle.get(), GWLP_USERDATA, 0);
+    }
+}
 
 void TChartWindow::SetData(TChartData Data) {
     FData = std::move(Data);
