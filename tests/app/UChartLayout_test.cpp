@@ -62,21 +62,6 @@ TEST_F(ChartLayoutTest, DefaultInputsGiveProportionalBarsOnRoundTicks) {
     EXPECT_EQ(layout.YearLabels[1].X, 144);
 }
 
-TEST_F(ChartLayoutTest, LengthsScaleWithTheDpi) {
-    const TChartData data = Data(10000, 1, true);
-    const TChartLayout normal = LayoutChart(data, 640, 400, 96);
-    const TChartLayout large = LayoutChart(data, 960, 600, 144);
-    EXPECT_EQ(large.Plot.Left, 114);
-    EXPECT_EQ(large.Plot.Top, 108);
-    EXPECT_EQ(large.Plot.Right, 930);
-    EXPECT_EQ(large.Plot.Bottom, 540);
-    ASSERT_EQ(large.Bars.size(), normal.Bars.size());
-    for (std::size_t i = 0; i < large.Bars.size(); ++i) {
-        EXPECT_NEAR(large.Bars[i].Rect.Top, normal.Bars[i].Rect.Top * 1.5, 1.5) << i;
-        EXPECT_NEAR(large.Bars[i].Rect.Left, normal.Bars[i].Rect.Left * 1.5, 1.5) << i;
-    }
-}
-
 TEST_F(ChartLayoutTest, WithdrawnInterestFollowsTheShownYears) {
     const TChartData data = Data(10000, 3, false, 10, 2);
     ASSERT_EQ(data.Years.size(), 5u);
