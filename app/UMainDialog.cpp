@@ -33,6 +33,8 @@ constexpr int IdRate = 110;
 constexpr int IdYearUpDown = 111;
 constexpr int IdStepUpDown = 112;
 constexpr int IdResultView = 113;
+// Not an item of the template: the command that opens the growth chart.
+constexpr int IdShowChart = 120;
 
 constexpr int TemplateNumber = 10;
 constexpr int WindowIcon = 1;
@@ -136,6 +138,7 @@ void TMainDialog::InitDialog() {
     RestoreSize();
 
     Model = std::make_unique<TYieldora>();
+    Chart = std::make_unique<TChartWindow>(Handle());
     ShowInputs();
     TrimWorkingSet();
 }
@@ -198,6 +201,10 @@ void TMainDialog::FillTable() {
     TListViewItems& items = ResultView->Items();
     items.Clear();
     const TYieldora& model = *Model;
+    // The chart takes the rows the table will hold, also when a row cannot be shown.
+    Chart->SetData(
+        MakeChartData({model.Fund, model.Period, model.Rate, model.Tax, model.Year, model.Step,
+                       model.Deposit, model.Interest, model.Total, model.Withdrawn}));
     ProduceResultRows({model.Year, model.Step, model.Period, model.Deposit, model.Interest,
                        model.Total, model.Withdrawn},
                       [&items](const TResultRow& Row) { items.Add(Row.Text, Row.Image); });
@@ -209,6 +216,10 @@ void TMainDialog::ExportTable() {
     } else {
         ShowMessageBox(L"剪贴板正被其他程序占用，导出失败！", MSGBOX_ERROR, L"");
     }
+}
+
+void TMainDialog::ShowChart() {
+    Chart->Show();
 }
 
 void TMainDialog::ItemCommand(WORD Id) {
@@ -224,6 +235,9 @@ void TMainDialog::ItemCommand(WORD Id) {
         break;
     case IdExit:
         Close(false);
+        break;
+    case IdShowChart:
+        ShowChart();
         break;
     default:
         break;
@@ -248,6 +262,10 @@ void TMainDialog::Closing() {
     ReadInputs();
     SavePosition();
     SaveSize();
+    if (Chart) {
+        Chart->SavePlacement();
+        Chart.reset();
+    }
     YearEdit.reset();
     StepEdit.reset();
     YearUpDown.reset();
@@ -410,7 +428,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     AppendMenuW(menu.get(), state(result), CmdExport, L"导出到剪贴板");
     AppendMenuW(menu.get(), state(result), CmdSaveAs, L"另存为…");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), state(rows > 0), CmdShowChart, L"显示图表");
+    AppendMenuW(menu.get(), state(rows > 0), CmdShowChart, L"显示图表\tCtrl+G");
     TableCommand(
         static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                          at.x, at.y, 0, Handle(), nullptr)));
@@ -446,6 +464,8 @@ void TMainDialog::TableKey(WORD Key) {
         CopySelection();
     } else if (Key == 'A') {
         SelectAll();
+    } else if (Key == 'G' && ResultView->Items().Count() > 0) {
+        ShowChart();
     }
 }
 
@@ -491,11 +511,5 @@ void TMainDialog::SaveTable() {
                                                                : TableText(ResultCaptions, rows)));
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_ERROR, L"");
-    }
-}
-
-void TMainDialog::ShowChart() {
-    if (OnShowChart) {
-        OnShowChart();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UChartWindow.h"
 #include "UYieldora.h"
 #include "UkyComboBox.h"
 #include "UkyDialog.h"
@@ -33,9 +34,8 @@ public:
     void FillTable();
     // The result table onto the clipboard as text.
     void ExportTable();
-
-    // Runs when the table's menu asks for the chart of the result.
-    std::function<void()> OnShowChart;
+    // Opens the growth chart of the table, or brings it to the front.
+    void ShowChart();
 
 protected:
     friend class TkyDialogSuper;
@@ -80,7 +80,6 @@ private:
     void SelectAll();
     // Asks for a file and saves the whole table there as CSV or as the exported text.
     void SaveTable();
-    void ShowChart();
 
     std::unique_ptr<TkyEdit> YearEdit;
     std::unique_ptr<TkyEdit> StepEdit;
@@ -96,4 +95,5 @@ private:
     // right and bottom edges.
     POINT FTableOrigin{};
     SIZE FTableMargin{};
+    std::unique_ptr<TChartWindow> Chart;
 };

@@ -3,10 +3,10 @@
 #
 # run (make run): builds the 32-bit yieldora.exe and runs it under Wine. With a display ($DISPLAY)
 # the program opens there for you to use. Without one it runs on a virtual display: calculate is
-# pressed, a screenshot goes to build/screenshot.png, the exported table to build/export.tsv, and
-# the program is closed again.
+# pressed, a screenshot goes to build/screenshot.png, the exported table to build/export.tsv, the
+# growth chart's picture to build/chart.png, and the program is closed again.
 # screenshot (make screenshot): a fresh copy of the program, with its default inputs, on a virtual
-# display; calculate is pressed and the screenshot goes to docs/screenshot.png.
+# display; calculate is pressed and the screenshots go to docs/screenshot.png and docs/chart.png.
 #
 # The program runs in a Wine prefix of its own, build/wineprefix-run, apart from the tests'.
 set -euo pipefail
@@ -19,9 +19,10 @@ if [ "${1:-}" = "--show" ]; then
     exec tools/wine-run.sh "$2"
 fi
 
-# Inside the Wine session: DRIVER drives PROGRAM; the screenshot goes to SHOT, the export to EXPORT.
+# Inside the Wine session: DRIVER drives PROGRAM; the screenshot goes to SHOT, the export to EXPORT,
+# the growth chart's screenshot to CHART.
 if [ "${1:-}" = "--drive" ]; then
-    driver=$2 program=$3 shot=$4 export=$5
+    driver=$2 program=$3 shot=$4 export=$5 chart=$6
     coproc DRIVE { tools/wine-run.sh "$driver" "$(winepath -w "$program")" \
                    "$(winepath -w "$export")" 2>&1; }
     drive_pid=$DRIVE_PID
@@ -38,6 +39,11 @@ if [ "${1:-}" = "--drive" ]; then
         line=${line%$'\r'}
         case $line in
         "exported "*) echo "Calculated and exported ${line#exported } rows." ;;
+        "chart "*)
+            read -r x y w h <<<"${line#chart }"
+            xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage -strip "png:$chart"
+            echo go >&"${DRIVE[1]}"
+            ;;
         "exit 0") ;;
         *) echo "$line" >&2; status=1 ;;
         esac
@@ -65,16 +71,17 @@ if [ "$mode" = screenshot ]; then
     trap 'rm -rf "$fresh"' EXIT
     cp build/win32/yieldora.exe "$fresh/"
     tools/wine-session.sh $prefix tools/run.sh --drive $driver "$fresh/yieldora.exe" \
-        docs/screenshot.png "$fresh/export.tsv"
-    echo "Screenshot: docs/screenshot.png"
+        docs/screenshot.png "$fresh/export.tsv" docs/chart.png
+    echo "Screenshots: docs/screenshot.png, docs/chart.png"
 elif [ -n "${DISPLAY:-}" ]; then
     echo "Running build/win32/yieldora.exe on $DISPLAY; its settings are kept in build/win32/yieldora.ini."
     YIELDORA_KEEP_DISPLAY=1 exec tools/wine-session.sh $prefix tools/run.sh --show \
         build/win32/yieldora.exe
 else
     tools/wine-session.sh $prefix tools/run.sh --drive $driver build/win32/yieldora.exe \
-        build/screenshot.png build/export.tsv
+        build/screenshot.png build/export.tsv build/chart.png
     echo "There is no display, so the program ran on a virtual one, calculated and exported."
     echo "Screenshot: build/screenshot.png"
+    echo "Growth chart: build/chart.png"
     echo "Exported table: build/export.tsv"
 fi

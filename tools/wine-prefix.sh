@@ -10,7 +10,7 @@ mkdir -p "$(dirname "$prefix")"
 
 exec 9>"$prefix.lock"
 flock 9
-[ -f "$prefix/.yieldora-prefix-v2" ] && exit 0
+[ -f "$prefix/.yieldora-prefix-v3" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 rm -rf "$prefix"
@@ -20,10 +20,12 @@ wine reg import "$(winepath -w "$here/wine-prefix.reg" 2>/dev/null)" >/dev/null 
 # only inside the prefix.
 cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
 # The faces the windows use fall back to a font with Chinese glyphs ("Arial" is drawn with
-# Liberation Sans). reg add, because reg import stores REG_MULTI_SZ values byte by byte.
-for face in "Arial" "Liberation Sans" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+# Liberation Sans; bold Tahoma, as in captions, needs a link of its own). reg add, because reg
+# import stores REG_MULTI_SZ values byte by byte.
+for face in "Arial" "Liberation Sans" "Tahoma" "Tahoma Bold" "MS Shell Dlg" "MS Shell Dlg 2" \
+    "Microsoft Sans Serif"; do
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
         /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
 done
 wineserver -w
-touch "$prefix/.yieldora-prefix-v2"
+touch "$prefix/.yieldora-prefix-v3"

@@ -24,7 +24,7 @@ if [ -n "$variant" ]; then
     export WINEPREFIX="$base$variant"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.yieldora-prefix-v2" ]; then
+        if [ ! -f "$WINEPREFIX/.yieldora-prefix-v3" ]; then
             rm -rf "$WINEPREFIX"
             cp -a "$base" "$WINEPREFIX"
             if [ -n "${YIELDORA_WINE_DPI:-}" ]; then

@@ -835,14 +835,14 @@ TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKep
 }
 
 TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
-    int charts = 0;
     SetClipboardText(L"kept");
     Run({[](HWND dialog) { OpenTableMenu(dialog); },
          [](HWND) {
              // Nothing can act on an empty table before a calculation.
-             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
-                                            L"-复制\tCtrl+C", L"-全选\tCtrl+A", L"-",
-                                            L"-导出到剪贴板", L"-另存为…", L"-", L"-显示图表"}));
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"-复制\tCtrl+C", L"-全选\tCtrl+A", L"-",
+                                                  L"-导出到剪贴板", L"-另存为…", L"-",
+                                                  L"-显示图表\tCtrl+G"}));
              EndMenu();
          },
          [](HWND dialog) {
@@ -863,13 +863,18 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              OpenTableMenu(dialog);
          },
          [](HWND) {
-             EXPECT_EQ(OpenMenuItems(),
-                       (std::vector<std::wstring>{L"复制\tCtrl+C", L"全选\tCtrl+A", L"-",
-                                                  L"导出到剪贴板", L"另存为…", L"-", L"显示图表"}));
+             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
+                                            L"复制\tCtrl+C", L"全选\tCtrl+A", L"-", L"导出到剪贴板",
+                                            L"另存为…", L"-", L"显示图表\tCtrl+G"}));
              ChooseMenuItem(5);
          },
-         [&](HWND dialog) {
-             EXPECT_EQ(charts, 1);
+         [](HWND dialog) {
+             const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+             ASSERT_NE(chart, nullptr);
+             EXPECT_TRUE(IsWindowVisible(chart));
+             ShowWindow(chart, SW_HIDE);
+             CtrlKey(dialog, 'G');
+             EXPECT_TRUE(IsWindowVisible(chart));
              SetClipboardText(L"kept");
              OpenTableMenu(dialog);
          },
@@ -877,8 +882,7 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
          [](HWND dialog) {
              EXPECT_EQ(ClipboardText(), GoldenExport());
              Press(dialog, 103);
-         }},
-        [&](TMainDialog& dialog) { dialog.OnShowChart = [&] { ++charts; }; });
+         }});
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"当前计算结果已导出到剪贴板！"});
 }
 
@@ -929,4 +933,38 @@ TEST_F(MainDialog, SaveAsWritesTheCsvOrTheExportedTextAndAFailureKeepsTheOldFile
     EXPECT_GT(Boxes.Boxes()[1].Text.size(), prefix.size());
     EXPECT_EQ(Boxes.Boxes()[1].Caption, L"错误!");
     fs::remove_all(folder);
+}
+
+// The tooltip window of the growth chart: one tool per bar.
+HWND ChartTip(HWND Chart) {
+    HWND tip = nullptr;
+    while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr) {
+        if (GetWindow(tip, GW_OWNER) == Chart) {
+            return tip;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
+    Run({[](HWND dialog) {
+        Press(dialog, 101);
+        SendMessageW(dialog, WM_COMMAND, 120, 0);
+        const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+        ASSERT_NE(chart, nullptr);
+        EXPECT_TRUE(IsWindowVisible(chart));
+        EXPECT_EQ(GetWindow(chart, GW_OWNER), dialog);
+        EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 20);
+        Type(dialog, 105, L"7");
+        Type(dialog, 106, L"3");
+        Press(dialog, 101);
+        EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 3);
+        MoveWindow(chart, 300, 200, 520, 380, TRUE);
+        Press(dialog, 103);
+    }});
+    const std::string profile = ProfileText();
+    EXPECT_NE(
+        profile.find("ChartLeft=300\r\nChartTop=200\r\nChartWidth=520\r\nChartHeight=380\r\n"),
+        std::string::npos)
+        << profile;
 }

@@ -3,8 +3,10 @@
 // Runs yieldora.exe on the current display, presses calculate, then writes a line
 // "shown LEFT TOP WIDTH HEIGHT" (the dialog's rectangle on the screen) to standard output and waits
 // for a line on standard input (time for a screenshot). Then it exports the table, saves the
-// clipboard text as UTF-8 to EXPORT-FILE, closes the program with its exit button and writes
-// "exported ROWS" and "exit CODE". Errors go to standard error, with exit code 1.
+// clipboard text as UTF-8 to EXPORT-FILE and writes "exported ROWS". It opens the growth chart,
+// writes "chart LEFT TOP WIDTH HEIGHT" (the chart's rectangle) and waits for another line. Then it
+// closes the program with its exit button and writes "exit CODE". Errors go to standard error,
+// with exit code 1.
 
 #include "YieldoraRemote.h"
 
@@ -58,6 +60,23 @@ int wmain(int argc, wchar_t** argv) {
         std::ofstream(std::filesystem::path(argv[2]), std::ios::binary)
             << ToUtf8(ReadClipboardText());
         WriteLine("exported " + std::to_string(rows));
+
+        // The dialog's command that opens the growth chart.
+        constexpr WPARAM ShowChart = 120;
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, ShowChart, 0, SMTO_NORMAL, 30000,
+                            &result);
+        const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+        if (chart == nullptr) {
+            std::fputs("the growth chart did not open\n", stderr);
+            return 1;
+        }
+        RedrawWindow(chart, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        SendMessageTimeoutW(chart, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+        GetWindowRect(chart, &r);
+        WriteLine("chart " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+                  std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
+        AwaitLine();
         WriteLine("exit " + std::to_string(program.PressToExit(103)));
         return 0;
     } catch (const std::exception& e) {

@@ -1,0 +1,624 @@
+#include "UChartWindow.h"
+
+#include "UkyIniFile.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <objbase.h>
+#include <wincodec.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const wchar_t* const ClassName = L"YieldoraChart";
+const wchar_t* const Caption = L"收益图";
+const wchar_t* const ProgramSection = L"Program";
+const wchar_t* const FontFace = L"Tahoma";
+
+constexpr COLORREF BackColour = RGB(255, 255, 255);
+constexpr COLORREF TextColour = RGB(0, 0, 0);
+constexpr COLORREF GridColour = RGB(221, 221, 221);
+constexpr COLORREF CapitalColour = RGB(65, 105, 225);
+constexpr COLORREF InterestColour = RGB(255, 165, 0);
+constexpr COLORREF WithdrawnColour = RGB(204, 34, 34);
+
+constexpr UINT_PTR MenuCopy = 1;
+constexpr UINT_PTR MenuSave = 2;
+
+// Lengths are given for 96 dots per inch.
+int Scaled(int Length, int Dpi) {
+    return MulDiv(Length, Dpi, 96);
+}
+
+template <class Handle> struct TGdiDeleter {
+    void operator()(Handle Object) const noexcept { DeleteObject(Object); }
+};
+template <class Handle>
+using TGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, TGdiDeleter<Handle>>;
+
+struct TDcDeleter {
+    void operator()(HDC Dc) const noexcept { DeleteDC(Dc); }
+};
+using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
+
+// Selects an object into a DC while it lives.
+class TSelection {
+public:
+    TSelection(HDC Dc, HGDIOBJ Object) : FDc(Dc), FOld(SelectObject(Dc, Object)) {}
+    TSelection(const TSelection&) = delete;
+    TSelection& operator=(const TSelection&) = delete;
+    ~TSelection() { SelectObject(FDc, FOld); }
+
+private:
+    HDC FDc;
+    HGDIOBJ FOld;
+};
+
+TGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
+    return TGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
+                                         Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, FontFace));
+}
+
+void FillArea(HDC Dc, const RECT& Area, COLORREF Colour) {
+    const TGdiObject<HBRUSH> brush(CreateSolidBrush(Colour));
+    FillRect(Dc, &Area, brush.get());
+}
+
+void Line(HDC Dc, int X1, int Y1, int X2, int Y2) {
+    MoveToEx(Dc, X1, Y1, nullptr);
+    LineTo(Dc, X2, Y2);
+}
+
+SIZE TextSize(HDC Dc, const std::wstring& Text) {
+    SIZE size{};
+    GetTextExtentPoint32W(Dc, Text.c_str(), static_cast<int>(Text.size()), &size);
+    return size;
+}
+
+void DrawTextAt(HDC Dc, const std::wstring& Text, RECT Area, UINT Format) {
+    DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Area, Format | DT_NOPREFIX);
+}
+
+// The withdrawn-interest marker: a filled dot.
+void Marker(HDC Dc, int X, int Y, int Radius) {
+    Ellipse(Dc, X - Radius, Y - Radius, X + Radius + 1, Y + Radius + 1);
+}
+
+void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit) {
+    const int dpi = Layout.Dpi;
+    const int box = Scaled(12, dpi);
+    const int gap = Scaled(6, dpi);
+    const int space = Scaled(18, dpi);
+    struct TEntry {
+        std::wstring Text;
+        COLORREF Colour;
+        bool IsLine;
+    };
+    std::vector<TEntry> entries{{L"本金", CapitalColour, false}, {L"利息", InterestColour, false}};
+    if (!Deposit) {
+        entries.push_back({L"已取出利息", WithdrawnColour, true});
+    }
+    int width = 0;
+    for (const TEntry& entry : entries) {
+        width += box + gap + TextSize(Dc, entry.Text).cx + space;
+    }
+    width -= space;
+    const RECT& area{Layout.LegendRect.Left, Layout.LegendRect.Top, Layout.LegendRect.Right,
+                     Layout.LegendRect.Bottom};
+    int x = (area.left + area.right - width) / 2;
+    const int middle = (area.top + area.bottom) / 2;
+    for (const TEntry& entry : entries) {
+        if (entry.IsLine) {
+            const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, dpi), entry.Colour));
+            const TGdiObject<HBRUSH> brush(CreateSolidBrush(entry.Colour));
+            const TSelection penSelection(Dc, pen.get());
+            const TSelection brushSelection(Dc, brush.get());
+            Line(Dc, x, middle, x + box, middle);
+            Marker(Dc, x + box / 2, middle, Scaled(3, dpi));
+        } else {
+            FillArea(Dc, {x, middle - box / 2, x + box, middle - box / 2 + box}, entry.Colour);
+        }
+        x += box + gap;
+        const int textWidth = TextSize(Dc, entry.Text).cx;
+        DrawTextAt(Dc, entry.Text, {x, area.top, x + textWidth, area.bottom},
+                   DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        x += textWidth + space;
+    }
+}
+
+void DrawAxes(HDC Dc, const TChartLayout& Layout) {
+    const int dpi = Layout.Dpi;
+    const TChartRect& plot = Layout.Plot;
+    const int labelRight = plot.Left - Scaled(6, dpi);
+    const int half = Scaled(10, dpi);
+    {
+        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GridColour));
+        const TSelection selection(Dc, grid.get());
+        for (const TChartTick& tick : Layout.Ticks) {
+            if (tick.Y != plot.Bottom) {
+                Line(Dc, plot.Left, tick.Y, plot.Right, tick.Y);
+            }
+        }
+    }
+    for (const TChartTick& tick : Layout.Ticks) {
+        DrawTextAt(Dc, tick.Label, {0, tick.Y - half, labelRight, tick.Y + half},
+                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    }
+    DrawTextAt(Dc, Layout.ValueCaption,
+               {0, plot.Top - Scaled(34, dpi), labelRight, plot.Top - Scaled(12, dpi)},
+               DT_RIGHT | DT_BOTTOM | DT_SINGLELINE);
+    const int labelBottom = Layout.YearLabelTop + Scaled(18, dpi);
+    for (const TChartYearLabel& label : Layout.YearLabels) {
+        DrawTextAt(Dc, label.Label,
+                   {label.X - Scaled(20, dpi), Layout.YearLabelTop, label.X + Scaled(21, dpi),
+                    labelBottom},
+                   DT_CENTER | DT_TOP | DT_SINGLELINE);
+    }
+    DrawTextAt(Dc, L"年", {plot.Left, labelBottom, plot.Right, labelBottom + Scaled(18, dpi)},
+               DT_RIGHT | DT_TOP | DT_SINGLELINE);
+}
+
+void DrawBars(HDC Dc, const TChartLayout& Layout) {
+    for (const TChartBar& bar : Layout.Bars) {
+        const TChartRect& r = bar.Rect;
+        if (bar.CapitalTop < r.Bottom) {
+            FillArea(Dc, {r.Left, bar.CapitalTop, r.Right, r.Bottom}, CapitalColour);
+        }
+        if (r.Top < bar.CapitalTop) {
+            FillArea(Dc, {r.Left, r.Top, r.Right, bar.CapitalTop}, InterestColour);
+        }
+    }
+    const TChartRect& plot = Layout.Plot;
+    const TGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, TextColour));
+    const TSelection selection(Dc, axis.get());
+    Line(Dc, plot.Left, plot.Top, plot.Left, plot.Bottom);
+    Line(Dc, plot.Left, plot.Bottom, plot.Right, plot.Bottom);
+}
+
+void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
+    if (Layout.WithdrawnLine.empty()) {
+        return;
+    }
+    std::vector<POINT> points;
+    for (const TChartPoint& point : Layout.WithdrawnLine) {
+        points.push_back({point.X, point.Y});
+    }
+    const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, Layout.Dpi), WithdrawnColour));
+    const TGdiObject<HBRUSH> brush(CreateSolidBrush(WithdrawnColour));
+    const TSelection penSelection(Dc, pen.get());
+    const TSelection brushSelection(Dc, brush.get());
+    Polyline(Dc, points.data(), static_cast<int>(points.size()));
+    for (const POINT& point : points) {
+        Marker(Dc, point.x, point.y, Scaled(3, Layout.Dpi));
+    }
+}
+
+// A picture of Width x Height pixels, 24 bits per pixel, rows top-down and 4-byte aligned.
+struct TPicture {
+    TGdiObject<HBITMAP> Bitmap;
+    BYTE* Bits = nullptr;
+    UINT Stride = 0;
+};
+
+TPicture MakePicture(int Width, int Height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TPicture picture;
+    picture.Bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    picture.Bits = static_cast<BYTE*>(bits);
+    picture.Stride = static_cast<UINT>((Width * 3 + 3) / 4 * 4);
+    return picture;
+}
+
+template <class T> struct TComReleaser {
+    void operator()(T* Object) const noexcept { Object->Release(); }
+};
+template <class T> using TComPtr = std::unique_ptr<T, TComReleaser<T>>;
+
+// COM for this thread while it lives, when the thread did not have it already.
+class TComScope {
+public:
+    TComScope() : FInitialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    TComScope(const TComScope&) = delete;
+    TComScope& operator=(const TComScope&) = delete;
+    ~TComScope() {
+        if (FInitialized) {
+            CoUninitialize();
+        }
+    }
+
+private:
+    bool FInitialized;
+};
+
+bool WritePng(const std::wstring& FileName, const TPicture& Picture, UINT Width, UINT Height) {
+    const TComScope com;
+    IWICImagingFactory* rawFactory = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory)))) {
+        return false;
+    }
+    const TComPtr<IWICImagingFactory> factory(rawFactory);
+    const UINT size = Picture.Stride * Height;
+    IWICBitmap* rawBitmap = nullptr;
+    if (FAILED(factory->CreateBitmapFromMemory(Width, Height, GUID_WICPixelFormat24bppBGR,
+                                               Picture.Stride, size, Picture.Bits, &rawBitmap))) {
+        return false;
+    }
+    const TComPtr<IWICBitmap> bitmap(rawBitmap);
+    IWICStream* rawStream = nullptr;
+    if (FAILED(factory->CreateStream(&rawStream))) {
+        return false;
+    }
+    const TComPtr<IWICStream> stream(rawStream);
+    if (FAILED(stream->InitializeFromFilename(FileName.c_str(), GENERIC_WRITE))) {
+        return false;
+    }
+    IWICBitmapEncoder* rawEncoder = nullptr;
+    if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &rawEncoder))) {
+        return false;
+    }
+    const TComPtr<IWICBitmapEncoder> encoder(rawEncoder);
+    IWICBitmapFrameEncode* rawFrame = nullptr;
+    if (FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(&rawFrame, nullptr))) {
+        return false;
+    }
+    const TComPtr<IWICBitmapFrameEncode> frame(rawFrame);
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    return SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(Width, Height)) &&
+           SUCCEEDED(frame->SetPixelFormat(&format)) &&
+           IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
+           SUCCEEDED(frame->WriteSource(bitmap.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
+           SUCCEEDED(encoder->Commit());
+}
+
+void ShowError(HWND Owner, const std::wstring& Text) {
+    MessageBoxW(Owner, Text.c_str(), L"错误!", MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+TChartWindow::TChartWindow(HWND Owner) : FOwner(Owner) {}
+
+TChartWindow::~TChartWindow() {
+    // The window's last messages must not reach the object that is going.
+    if (FHandle) {
+        SetWindowLongPtrW(FHandle.get(), GWLP_USERDATA, 0);
+    }
+}
+
+void TChartWindow::SetData(TChartData Data) {
+    FData = std::move(Data);
+    if (FHandle) {
+        Relayout();
+        InvalidateRect(FHandle.get(), nullptr, FALSE);
+    }
+}
+
+void TChartWindow::Show() {
+    if (!FHandle) {
+        CreateHandle();
+    }
+    ShowWindow(FHandle.get(), IsIconic(FHandle.get()) ? SW_RESTORE : SW_SHOWNORMAL);
+    SetForegroundWindow(FHandle.get());
+}
+
+void TChartWindow::CreateHandle() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (!GetClassInfoExW(instance, ClassName, &windowClass)) {
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = &TChartWindow::WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = ClassName;
+        RegisterClassExW(&windowClass);
+    }
+
+    const int dpi = ScreenDpi();
+    int width = Scaled(640, dpi);
+    int height = Scaled(440, dpi);
+    RECT owner{};
+    GetWindowRect(FOwner, &owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(FOwner, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    int left =
+        std::max<int>(work.left, std::min<int>(owner.right + Scaled(8, dpi), work.right - width));
+    int top = std::max<int>(work.top, std::min<int>(owner.top, work.bottom - height));
+
+    TkyIniFile ini(ProfilePath());
+    ini.Section = ProgramSection;
+    const int savedLeft = ini.ReadInteger(L"ChartLeft", left);
+    const int savedTop = ini.ReadInteger(L"ChartTop", top);
+    const int savedWidth = ini.ReadInteger(L"ChartWidth", width);
+    const int savedHeight = ini.ReadInteger(L"ChartHeight", height);
+    const RECT saved{savedLeft, savedTop, savedLeft + savedWidth, savedTop + savedHeight};
+    // A saved place wholly off every monitor, or without size, is not used.
+    if (savedWidth > 0 && savedHeight > 0 &&
+        MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr) {
+        left = savedLeft;
+        top = savedTop;
+        width = savedWidth;
+        height = savedHeight;
+    }
+
+    CreateWindowExW(0, ClassName, Caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
+                    height, FOwner, nullptr, instance, this);
+    FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, FHandle.get(), nullptr, instance, nullptr);
+    SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400, dpi));
+    Relayout();
+}
+
+int TChartWindow::ScreenDpi() const {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+SIZE TChartWindow::ClientSize() const {
+    RECT client{};
+    GetClientRect(FHandle.get(), &client);
+    return {client.right, client.bottom};
+}
+
+void TChartWindow::Relayout() {
+    const SIZE size = ClientSize();
+    FLayout = LayoutChart(FData, size.cx, size.cy, ScreenDpi());
+    if (!FTip) {
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = FHandle.get();
+    for (int i = 0; i < FTipCount; ++i) {
+        tool.uId = static_cast<UINT_PTR>(i);
+        SendMessageW(FTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    FTipCount = 0;
+    for (const TChartBar& bar : FLayout.Bars) {
+        std::wstring text = ChartBarTip(bar.Figures, FData.Deposit);
+        tool.uFlags = TTF_SUBCLASS;
+        tool.uId = static_cast<UINT_PTR>(FTipCount);
+        tool.rect = {bar.Rect.Left, bar.Rect.Top, bar.Rect.Right, bar.Rect.Bottom};
+        tool.lpszText = text.data();
+        SendMessageW(FTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ++FTipCount;
+    }
+}
+
+void TChartWindow::Render(HDC Dc, int Width, int Height, int Dpi) const {
+    const TChartLayout layout = LayoutChart(FData, Width, Height, Dpi);
+    FillArea(Dc, {0, 0, Width, Height}, BackColour);
+    const TGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
+    const TSelection fontSelection(Dc, font.get());
+    SetBkMode(Dc, TRANSPARENT);
+    SetTextColor(Dc, TextColour);
+    if (layout.Empty) {
+        DrawTextAt(Dc, ChartEmptyText, {0, 0, Width, Height},
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        return;
+    }
+    {
+        const TGdiObject<HFONT> titleFont = MakeFont(Dpi, 10, true);
+        const TSelection titleSelection(Dc, titleFont.get());
+        const TChartRect& r = layout.TitleRect;
+        DrawTextAt(Dc, layout.Title, {r.Left, r.Top, r.Right, r.Bottom},
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    }
+    DrawLegend(Dc, layout, FData.Deposit);
+    DrawAxes(Dc, layout);
+    DrawBars(Dc, layout);
+    DrawWithdrawnLine(Dc, layout);
+}
+
+void TChartWindow::Paint() {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(FHandle.get(), &paint);
+    const SIZE size = ClientSize();
+    const TMemoryDc memory(CreateCompatibleDC(dc));
+    const TGdiObject<HBITMAP> buffer(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    if (memory && buffer) {
+        const TSelection selection(memory.get(), buffer.get());
+        Render(memory.get(), size.cx, size.cy, GetDeviceCaps(dc, LOGPIXELSY));
+        BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
+    }
+    EndPaint(FHandle.get(), &paint);
+}
+
+bool TChartWindow::CopyToClipboard() const {
+    if (!FHandle) {
+        return false;
+    }
+    const SIZE size = ClientSize();
+    const HDC screen = GetDC(nullptr);
+    TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
+    const TMemoryDc memory(CreateCompatibleDC(screen));
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (!bitmap || !memory) {
+        return false;
+    }
+    {
+        const TSelection selection(memory.get(), bitmap.get());
+        Render(memory.get(), size.cx, size.cy, dpi);
+    }
+    if (!OpenClipboard(FHandle.get())) {
+        return false;
+    }
+    EmptyClipboard();
+    // The clipboard owns the bitmap once it has taken it.
+    const bool taken = SetClipboardData(CF_BITMAP, bitmap.get()) != nullptr;
+    if (taken) {
+        bitmap.release();
+    }
+    CloseClipboard();
+    return taken;
+}
+
+bool TChartWindow::SaveAsPng(const std::wstring& FileName) const {
+    if (!FHandle) {
+        return false;
+    }
+    const SIZE size = ClientSize();
+    if (size.cx <= 0 || size.cy <= 0) {
+        return false;
+    }
+    const TPicture picture = MakePicture(size.cx, size.cy);
+    const TMemoryDc memory(CreateCompatibleDC(nullptr));
+    if (!picture.Bitmap || !memory) {
+        return false;
+    }
+    {
+        const TSelection selection(memory.get(), picture.Bitmap.get());
+        Render(memory.get(), size.cx, size.cy, ScreenDpi());
+        GdiFlush();
+    }
+    return WritePng(FileName, picture, static_cast<UINT>(size.cx), static_cast<UINT>(size.cy));
+}
+
+void TChartWindow::SavePlacement() const {
+    if (!FHandle) {
+        return;
+    }
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(FHandle.get(), &placement);
+    const RECT& r = placement.rcNormalPosition;
+    TkyIniFile ini(ProfilePath());
+    ini.Section = ProgramSection;
+    ini.WriteInteger(L"ChartLeft", r.left);
+    ini.WriteInteger(L"ChartTop", r.top);
+    ini.WriteInteger(L"ChartWidth", r.right - r.left);
+    ini.WriteInteger(L"ChartHeight", r.bottom - r.top);
+}
+
+void TChartWindow::ShowMenu(POINT Position) {
+    if (Position.x == -1 && Position.y == -1) {
+        const SIZE size = ClientSize();
+        Position = {size.cx / 2, size.cy / 2};
+        ClientToScreen(FHandle.get(), &Position);
+    }
+    const HMENU menu = CreatePopupMenu();
+    const UINT state = FLayout.Empty ? MF_GRAYED : MF_ENABLED;
+    AppendMenuW(menu, MF_STRING | state, MenuCopy, L"复制图片\tCtrl+C");
+    AppendMenuW(menu, MF_STRING | state, MenuSave, L"另存为图片…");
+    const auto command =
+        static_cast<UINT_PTR>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                             Position.x, Position.y, 0, FHandle.get(), nullptr));
+    DestroyMenu(menu);
+    if (command == MenuCopy) {
+        CopyWithMessage();
+    } else if (command == MenuSave) {
+        SaveWithDialog();
+    }
+}
+
+void TChartWindow::CopyWithMessage() const {
+    if (!CopyToClipboard()) {
+        ShowError(FHandle.get(), L"剪贴板正被其他程序占用，复制图片失败！");
+    }
+}
+
+void TChartWindow::SaveWithDialog() const {
+    wchar_t file[MAX_PATH] = L"收益图.png";
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = FHandle.get();
+    dialog.lpstrFilter = L"PNG 图片 (*.png)\0*.png\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = L"png";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (GetSaveFileNameW(&dialog) && !SaveAsPng(file)) {
+        ShowError(FHandle.get(), std::wstring(L"图片未能保存到 ") + file + L"！");
+    }
+}
+
+LRESULT CALLBACK TChartWindow::WindowProc(HWND Window, UINT AMessage, WPARAM WParam,
+                                          LPARAM LParam) {
+    if (AMessage == WM_NCCREATE) {
+        auto* chart = static_cast<TChartWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
+        chart->FHandle.reset(Window);
+        SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(chart));
+    }
+    auto* chart = reinterpret_cast<TChartWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+    if (chart == nullptr) {
+        return DefWindowProcW(Window, AMessage, WParam, LParam);
+    }
+    if (AMessage == WM_NCDESTROY) {
+        // Destroyed with its owner: the object must not destroy it again.
+        SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
+        static_cast<void>(chart->FHandle.release());
+        chart->FTip = nullptr;
+        chart->FTipCount = 0;
+        return DefWindowProcW(Window, AMessage, WParam, LParam);
+    }
+    return chart->HandleMessage(AMessage, WParam, LParam);
+}
+
+LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {
+    const HWND window = FHandle.get();
+    switch (AMessage) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        Relayout();
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    case WM_GETMINMAXINFO: {
+        const int dpi = ScreenDpi();
+        auto* info = reinterpret_cast<MINMAXINFO*>(LParam);
+        info->ptMinTrackSize = {Scaled(320, dpi), Scaled(240, dpi)};
+        return 0;
+    }
+    case WM_CLOSE:
+        // Closing only hides it: it keeps following the calculations and its place.
+        ShowWindow(window, SW_HIDE);
+        return 0;
+    case WM_KEYDOWN:
+        if (WParam == VK_ESCAPE) {
+            ShowWindow(window, SW_HIDE);
+            return 0;
+        }
+        if (WParam == 'C' && GetKeyState(VK_CONTROL) < 0) {
+            if (FLayout.Empty) {
+                MessageBeep(MB_OK);
+            } else {
+                CopyWithMessage();
+            }
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        ShowMenu({GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)});
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, AMessage, WParam, LParam);
+}

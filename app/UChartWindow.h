@@ -1,0 +1,66 @@
+#pragma once
+
+#include "UChartLayout.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+// The growth chart: a top-level window captioned "收益图", owned by the main dialog, that draws the
+// running totals of the result table as bars split into capital and interest, with the interest
+// withdrawn so far as a line when it is not re-deposited. Ctrl+C copies the picture, Escape hides
+// it; its context menu also saves it as PNG. Its place is kept in the profile section "Program".
+class TChartWindow {
+public:
+    // The window itself is made when it is first shown.
+    explicit TChartWindow(HWND Owner);
+    TChartWindow(const TChartWindow&) = delete;
+    TChartWindow& operator=(const TChartWindow&) = delete;
+    ~TChartWindow();
+
+    // The chart of a new calculation; an open window redraws.
+    void SetData(TChartData Data);
+    const TChartData& Data() const { return FData; }
+
+    // Opens the window at its remembered place (or beside its owner), or brings it to the front.
+    void Show();
+    // Null until the window is first shown.
+    HWND Handle() const { return FHandle.get(); }
+
+    // Draws the chart into Dc as a Width x Height picture for a screen of Dpi dots per inch.
+    void Render(HDC Dc, int Width, int Height, int Dpi) const;
+    // The client area's picture onto the clipboard as a bitmap; false when the clipboard is busy
+    // or the picture could not be made.
+    bool CopyToClipboard() const;
+    // The client area's picture as a PNG file; false when it could not be written.
+    bool SaveAsPng(const std::wstring& FileName) const;
+    // Writes the window's place and size to the profile; nothing when it was never shown.
+    void SavePlacement() const;
+
+private:
+    struct TWindowDestroyer {
+        void operator()(HWND Window) const noexcept { DestroyWindow(Window); }
+    };
+    using TWindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
+
+    static LRESULT CALLBACK WindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
+    LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
+    void CreateHandle();
+    int ScreenDpi() const;
+    SIZE ClientSize() const;
+    // Lays the chart out for the client area and gives every bar its tooltip.
+    void Relayout();
+    void Paint();
+    void ShowMenu(POINT Position);
+    void CopyWithMessage() const;
+    void SaveWithDialog() const;
+
+    HWND FOwner;
+    TWindowHandle FHandle;
+    HWND FTip = nullptr; // owned by the window, destroyed with it
+    int FTipCount = 0;
+    TChartData FData;
+    TChartLayout FLayout;
+};

@@ -1,0 +1,251 @@
+#include "UChartWindow.h"
+
+#include "USchedule.h"
+#include "UkyIniFile.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr COLORREF Capital = RGB(65, 105, 225);
+constexpr COLORREF Interest = RGB(255, 165, 0);
+
+// A picture drawn by Render into a 32-bit memory bitmap.
+class TRendered {
+public:
+    TRendered(const TChartWindow& Chart, int Width, int Height, int Dpi)
+        : FWidth(Width), FPixels(static_cast<std::size_t>(Width) * Height) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, bitmap);
+        Chart.Render(dc, Width, Height, Dpi);
+        GdiFlush();
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        for (std::size_t i = 0; i < FPixels.size(); ++i) {
+            const DWORD p = pixels[i];
+            FPixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+
+    COLORREF At(int X, int Y) const {
+        return FPixels[static_cast<std::size_t>(Y) * FWidth + static_cast<std::size_t>(X)];
+    }
+    // Runs of Colour along row Y: their left ends and widths.
+    std::vector<std::pair<int, int>> Runs(int Y, COLORREF Colour) const {
+        std::vector<std::pair<int, int>> runs;
+        for (int x = 0; x < FWidth; ++x) {
+            if (At(x, Y) == Colour) {
+                if (runs.empty() || runs.back().first + runs.back().second != x) {
+                    runs.emplace_back(x, 0);
+                }
+                ++runs.back().second;
+            }
+        }
+        return runs;
+    }
+    // Pixels of Colour in column X from Top down to Bottom.
+    int Count(int X, int Top, int Bottom, COLORREF Colour) const {
+        int count = 0;
+        for (int y = Top; y < Bottom; ++y) {
+            count += At(X, y) == Colour ? 1 : 0;
+        }
+        return count;
+    }
+    int Dark(int Top, int Bottom) const {
+        int count = 0;
+        for (int y = Top; y < Bottom; ++y) {
+            for (int x = 0; x < FWidth; ++x) {
+                count += GetGValue(At(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+private:
+    int FWidth;
+    std::vector<COLORREF> FPixels;
+};
+
+TChartData DefaultData() {
+    const TSchedule schedule = CalculateSchedule({10000, 1, 3.6, 20, 20, true});
+    return MakeChartData(
+        {10000, 1, 3.6, 20, 20, 1, true, schedule.Interest, schedule.Total, schedule.Withdrawn});
+}
+
+// The table's totals for the default inputs, in whole yuan.
+const double Totals[] = {10288, 10584, 10889, 11203, 11525, 11857, 12199, 12550, 12912, 13283,
+                         13666, 14060, 14464, 14881, 15310, 15751, 16204, 16671, 17151, 17645};
+
+// The bars found in the picture: along the row just above the zero line at Bottom, each bar is a
+// run of the capital colour; its height splits into capital and interest.
+void ExpectBars(const TRendered& Picture, int Bottom, int PlotHeight, int BarWidth) {
+    const auto runs = Picture.Runs(Bottom - 1, Capital);
+    ASSERT_EQ(runs.size(), 20u);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const int middle = runs[i].first + runs[i].second / 2;
+        EXPECT_EQ(runs[i].second, BarWidth) << i;
+        // The axis runs to 20000 yuan: capital is half of it in every bar.
+        const int top = Bottom - PlotHeight;
+        EXPECT_EQ(Picture.Count(middle, top, Bottom, Capital), PlotHeight / 2) << i;
+        const int height = Picture.Count(middle, top, Bottom, Capital) +
+                           Picture.Count(middle, top, Bottom, Interest);
+        EXPECT_NEAR(height, Totals[i] * PlotHeight / 20000, 1.0) << i;
+    }
+}
+
+TEST(ChartPicture, BarsAreProportionalToTheTotalsWithEqualCapital) {
+    TChartWindow chart(nullptr);
+    chart.SetData(DefaultData());
+    ExpectBars(TRendered(chart, 640, 400, 96), 360, 288, 16);
+}
+
+TEST(ChartPicture, ScalesWithTheDpi) {
+    TChartWindow chart(nullptr);
+    chart.SetData(DefaultData());
+    ExpectBars(TRendered(chart, 960, 600, 144), 540, 432, 24);
+}
+
+TEST(ChartPicture, AnEmptyTableIsSaidInWords) {
+    TChartWindow chart(nullptr);
+    const TRendered picture(chart, 640, 400, 96);
+    EXPECT_TRUE(picture.Runs(359, Capital).empty());
+    // The one line of text sits in the middle band; nothing else is drawn.
+    EXPECT_GT(picture.Dark(180, 220), 100);
+    EXPECT_EQ(picture.Dark(0, 180) + picture.Dark(220, 400), 0);
+}
+
+// ---- The window --------------------------------------------------------------------------------
+
+class ChartWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove(Profile);
+        Owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 10, 10, 300, 200,
+                                nullptr, nullptr, nullptr, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(Owner);
+        fs::remove(Profile);
+    }
+
+    static RECT WindowRect(HWND Window) {
+        RECT rect{};
+        GetWindowRect(Window, &rect);
+        return rect;
+    }
+
+    const fs::path Profile{ProfilePath()};
+    HWND Owner = nullptr;
+};
+
+TEST_F(ChartWindow, CtrlCCopiesEscapeAndTheCloseBoxHide) {
+    TChartWindow chart(Owner);
+    EXPECT_EQ(chart.Handle(), nullptr);
+    chart.SetData(DefaultData());
+    chart.Show();
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(chart.Handle(), WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+
+    SendMessageW(chart.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(IsWindowVisible(chart.Handle()));
+    chart.Show();
+    EXPECT_TRUE(IsWindowVisible(chart.Handle()));
+    SendMessageW(chart.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(chart.Handle()));
+    EXPECT_FALSE(IsWindowVisible(chart.Handle()));
+}
+
+TEST_F(ChartWindow, RemembersItsPlaceUnderItsOwnKeys) {
+    {
+        TChartWindow never(Owner);
+        never.SavePlacement();
+    }
+    EXPECT_FALSE(fs::exists(Profile));
+    {
+        TChartWindow chart(Owner);
+        chart.Show();
+        MoveWindow(chart.Handle(), 120, 90, 500, 350, TRUE);
+        chart.SavePlacement();
+    }
+    TkyIniFile ini(ProfilePath());
+    ini.Section = L"Program";
+    EXPECT_EQ(ini.ReadInteger(L"ChartLeft", -1), 120);
+    EXPECT_EQ(ini.ReadInteger(L"ChartTop", -1), 90);
+    EXPECT_EQ(ini.ReadInteger(L"ChartWidth", -1), 500);
+    EXPECT_EQ(ini.ReadInteger(L"ChartHeight", -1), 350);
+    TChartWindow again(Owner);
+    again.Show();
+    const RECT place = WindowRect(again.Handle());
+    EXPECT_EQ(place.left, 120);
+    EXPECT_EQ(place.top, 90);
+    EXPECT_EQ(place.right - place.left, 500);
+    EXPECT_EQ(place.bottom - place.top, 350);
+
+    // A place off every monitor is not used.
+    ini.WriteInteger(L"ChartLeft", -5000);
+    TChartWindow away(Owner);
+    away.Show();
+    EXPECT_GE(WindowRect(away.Handle()).left, 0);
+}
+
+TEST_F(ChartWindow, CopiesABitmapAndSavesAPng) {
+    TChartWindow chart(Owner);
+    chart.SetData(DefaultData());
+    chart.Show();
+    RECT client{};
+    GetClientRect(chart.Handle(), &client);
+
+    ASSERT_TRUE(chart.CopyToClipboard());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP info{};
+    EXPECT_NE(GetObjectW(bitmap, sizeof(info), &info), 0);
+    CloseClipboard();
+    EXPECT_EQ(info.bmWidth, client.right);
+    EXPECT_EQ(info.bmHeight, client.bottom);
+
+    const fs::path file = fs::temp_directory_path() / L"收益图-test.png";
+    ASSERT_TRUE(chart.SaveAsPng(file.wstring()));
+    std::ifstream png(file, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(png), {});
+    png.close();
+    fs::remove(file);
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const auto bigEndian = [&bytes](std::size_t At) {
+        return (static_cast<unsigned char>(bytes[At]) << 24) |
+               (static_cast<unsigned char>(bytes[At + 1]) << 16) |
+               (static_cast<unsigned char>(bytes[At + 2]) << 8) |
+               static_cast<unsigned char>(bytes[At + 3]);
+    };
+    EXPECT_EQ(bigEndian(16), client.right);
+    EXPECT_EQ(bigEndian(20), client.bottom);
+    // A folder that does not exist is a failure, not a crash.
+    EXPECT_FALSE(chart.SaveAsPng(L"Z:\\no\\such\\folder\\chart.png"));
+}
+
+} // namespace
