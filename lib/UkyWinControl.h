@@ -79,7 +79,6 @@ public:
     THandlerErrors& operator=(const THandlerErrors&) = delete;
     ~THandlerErrors();
 
-    bool Failed() const { return static_cast<bool>(FError); }
     // Raises the kept error again (once), or does nothing when there is none.
     void Raise();
 
