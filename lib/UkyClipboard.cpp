@@ -97,7 +97,7 @@ bool TkyClipboard::SetText(const std::wstring& Text) {
     if (!Memory) {
         return false;
     }
-    TOpenClipboard Open(FOwnerWindow);
+    TOpenClipboard Open(OwnerWindow());
     if (!Open.IsOpen() || !EmptyClipboard()) {
         return false;
     }
@@ -109,7 +109,7 @@ bool TkyClipboard::SetText(const std::wstring& Text) {
 }
 
 TkyClipboard& Clipboard() {
-    static TkyClipboard Instance(MainWindowHandle());
+    static TkyClipboard Instance;
     return Instance;
 }
 

@@ -13,16 +13,20 @@ constexpr UINT MSG_MODAL_BEGIN = WM_APP + 300;
 constexpr UINT MSG_MODAL_END = WM_APP + 301;
 
 // The application's main window: the owner of message boxes, of the clipboard and of dialogs
-// without an owner. Null until the application names one.
+// without an owner. Null until the application names one, and again once that window has been
+// destroyed (the framework's window and dialog procedures see it go).
 HWND MainWindowHandle();
 void SetMainWindowHandle(HWND Window);
 
 // Puts Unicode text on the clipboard.
 class TkyClipboard : public TObject {
 public:
-    explicit TkyClipboard(HWND AOwnerWindow) : FOwnerWindow(AOwnerWindow) {}
+    // Opens the clipboard for the main window of the moment.
+    TkyClipboard() = default;
+    // Opens the clipboard for AOwnerWindow.
+    explicit TkyClipboard(HWND AOwnerWindow) : FOwnerWindow(AOwnerWindow), FFixedOwner(true) {}
 
-    HWND OwnerWindow() const { return FOwnerWindow; }
+    HWND OwnerWindow() const { return FFixedOwner ? FOwnerWindow : MainWindowHandle(); }
 
     // Replaces the clipboard's contents by Text as CF_UNICODETEXT. False, with the clipboard left
     // as it was, when the clipboard cannot be opened (another window holds it) or the memory for
@@ -30,11 +34,12 @@ public:
     bool SetText(const std::wstring& Text);
 
 private:
-    HWND FOwnerWindow;
+    HWND FOwnerWindow = nullptr;
+    bool FFixedOwner = false;
 };
 
-// The process's clipboard object, made on the first call with the main window of that moment as
-// its owner.
+// The process's clipboard object; it opens the clipboard for whatever window is the main window
+// when it does.
 TkyClipboard& Clipboard();
 
 // Kinds of message box: icon, buttons and default caption.

@@ -7,14 +7,9 @@ namespace {
 constexpr std::uint32_t ListCapacity = 100;
 constexpr int DlgTextCapacity = 5000;
 
-struct TLibraryDeleter {
-    void operator()(HMODULE Module) const noexcept { FreeLibrary(Module); }
-};
-
-// The common controls stay loaded while the program runs, so that the window classes that
+// The common controls are loaded before the program runs, so that the window classes that
 // templates name exist when a dialog creates its items.
-const std::unique_ptr<std::remove_pointer_t<HMODULE>, TLibraryDeleter>
-    CommonControls(LoadLibraryW(L"comctl32.dll"));
+[[maybe_unused]] const HMODULE CommonControls = CommonControlsLibrary();
 
 void AttachPending(TkyWinContainer& Dialog, HWND Window) {
     static_cast<TkyDialog&>(Dialog).Attach(Window);
@@ -145,18 +140,28 @@ void TkyDialogSuper::Construct(TkyWinControl* AOwner, bool ACentreOnScreen) {
 // TkyDialog
 
 // The window is gone when the platform's dialog function returns: its registration goes too, so
-// that a later window that gets the same handle value is not taken for this dialog. A dialog
-// that could not be shown answers false.
+// that a later window that gets the same handle value is not taken for this dialog. A loop that
+// a handler's error ended never got to Close: the owner still hears that the dialog is over, and
+// the error is raised here, never by another loop. A dialog that could not be shown answers false.
 bool TkyDialog::RunModal() {
     FHandle = nullptr;
+    FModalBegun = false;
+    THandlerErrors errors;
     PendingDialog() = {this, &AttachPending};
     const INT_PTR result = DialogBoxParamW(
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TemplateId()), OwnerHandle(), DialogProc, 0);
     if (FHandle != nullptr) {
-        MHCenter().Unregister(FHandle);
+        MHCenter().Unregister(FHandle, this);
+        if (MainWindowHandle() == FHandle) {
+            SetMainWindowHandle(nullptr);
+        }
         FHandle = nullptr;
     }
-    RaiseHandlerError();
+    if (FModalBegun) {
+        FModalBegun = false;
+        NotifyOwner(MSG_MODAL_END);
+    }
+    errors.Raise();
     return result != 0 && result != -1;
 }
 
@@ -166,6 +171,7 @@ void TkyDialog::Attach(HWND Window) {
         SetIcon(IconId());
     }
     RegisterHandle();
+    FModalBegun = true;
     NotifyOwner(MSG_MODAL_BEGIN);
     InitDialog();
 }
@@ -173,6 +179,7 @@ void TkyDialog::Attach(HWND Window) {
 void TkyDialog::Close(bool Result) {
     TkyDialogSuper::Close(Result);
     EndDialog(FHandle, Result ? 1 : 0);
+    FModalBegun = false;
     NotifyOwner(MSG_MODAL_END);
 }
 

@@ -91,4 +91,7 @@ protected:
 
 private:
     void NotifyOwner(UINT AMessage);
+
+    // MSG_MODAL_BEGIN went to the owner and MSG_MODAL_END has not yet.
+    bool FModalBegun = false;
 };

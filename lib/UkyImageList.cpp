@@ -1,24 +1,11 @@
 #include "UkyImageList.h"
 
+#include "UkyWinControl.h"
+
 namespace {
 
-// Holds a load of the common-controls library for as long as the program runs.
-class TCommonControlsLoad {
-public:
-    TCommonControlsLoad() : FModule(LoadLibraryW(L"comctl32.dll")) {}
-    TCommonControlsLoad(const TCommonControlsLoad&) = delete;
-    TCommonControlsLoad& operator=(const TCommonControlsLoad&) = delete;
-    ~TCommonControlsLoad() {
-        if (FModule != nullptr) {
-            FreeLibrary(FModule);
-        }
-    }
-
-private:
-    HMODULE FModule;
-};
-
-const TCommonControlsLoad CommonControlsLoad;
+// The common controls are loaded before the program runs (the library's one load).
+[[maybe_unused]] const HMODULE CommonControls = CommonControlsLibrary();
 
 constexpr UINT IMAGE_FLAGS = ILC_COLOR32 | ILC_MASK;
 constexpr int GROWTH = 200;

@@ -396,7 +396,12 @@ void TkyListView::SetNormalImages(TkyImageList* List) {
     }
 }
 
+// A window that dies while its object lives (its dialog ended first) would destroy the image
+// list it was handed; the object takes it back and frees it itself.
 LRESULT TkyListView::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
+    if (AMessage == WM_DESTROY) {
+        TakeBackImages();
+    }
     if (AMessage == WM_CONTEXTMENU && OnContextMenu) {
         OnContextMenu(ItemAtCursor());
         return 0;
@@ -488,7 +493,6 @@ LRESULT TkyListView::HandleNotify(int Code, NMHDR* Header) {
 
 HWND TkyListView::CreateHandle(HWND AParent) {
     InitCommonControlClasses(ICC_LISTVIEW_CLASSES);
-    ++FCommonControlLoads;
     return CreateChildWindow(AParent, WC_LISTVIEWW, LIST_VIEW_STYLE, WS_EX_CLIENTEDGE);
 }
 
@@ -504,16 +508,26 @@ void TkyListView::AfterCreate() {
     Subclass(CentreWindowProc);
 }
 
-// Gives back exactly the library loads that CreateHandle took: a wrapped window took none.
 void TkyListView::BeforeDestroy() {
     SetNormalImages(nullptr);
     SetSmallImages(nullptr);
     FColumns.reset();
     FItems.reset();
-    for (; FCommonControlLoads > 0; --FCommonControlLoads) {
-        ReleaseCommonControls();
-    }
     TkyDragControl::BeforeDestroy();
+}
+
+// The old window goes without the image list, which stays the object's.
+void TkyListView::RecreateHandle() {
+    if (OwnsHandle()) {
+        TakeBackImages();
+    }
+    TkyDragControl::RecreateHandle();
+}
+
+void TkyListView::TakeBackImages() {
+    if (FSmallImages != nullptr) {
+        Perform(LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    }
 }
 
 void TkyListView::HandSmallImages() {

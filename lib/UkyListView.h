@@ -153,6 +153,8 @@ public:
     // The Data of every selected item.
     void GetSelectedItems(TkyIntList& List) override;
     void DeleteSelected() override;
+    // The new window gets the small image list again; the old one goes without it.
+    void RecreateHandle() override;
 
     void ApplyStyle(const TkyListViewStyle& AStyle);
     void SetViewStyle(std::uint8_t View);
@@ -198,6 +200,8 @@ protected:
 
 private:
     void HandSmallImages();
+    // The window lets go of the image list it was handed, so that it cannot destroy it.
+    void TakeBackImages();
 
     TkyListViewStyle FStyle;
     TkyImageList* FNormalImages = nullptr;
@@ -206,5 +210,4 @@ private:
     std::unique_ptr<TkyImageList> FOwnedSmallImages;
     std::unique_ptr<TListViewColumns> FColumns;
     std::unique_ptr<TListViewItems> FItems;
-    std::int32_t FCommonControlLoads = 0;
 };

@@ -58,7 +58,6 @@ LRESULT TkyUpDown::HandleNotify(int Code, NMHDR* Header) {
 
 HWND TkyUpDown::CreateHandle(HWND AParent) {
     InitCommonControlClasses(ICC_UPDOWN_CLASS);
-    ++FCommonControlLoads;
     return CreateChildWindow(AParent, UPDOWN_CLASSW, UPDOWN_STYLE, 0);
 }
 
@@ -68,12 +67,4 @@ void TkyUpDown::AfterCreate() {
     SetPosition(1);
     SetStep(1);
     FBuddy = nullptr;
-}
-
-// Gives back exactly the library loads that CreateHandle took: a wrapped window took none.
-void TkyUpDown::BeforeDestroy() {
-    for (; FCommonControlLoads > 0; --FCommonControlLoads) {
-        ReleaseCommonControls();
-    }
-    TkyControl::BeforeDestroy();
 }

@@ -43,7 +43,6 @@ protected:
     HWND CreateHandle(HWND AParent) override;
     // Range 0..10, position 1, step 1, no buddy.
     void AfterCreate() override;
-    void BeforeDestroy() override;
 
 private:
     void MoveTo(std::int64_t Value);
@@ -53,5 +52,4 @@ private:
     std::int32_t FMax = 0;
     std::int32_t FStep = 1;
     std::int32_t FPosition = 0;
-    std::int32_t FCommonControlLoads = 0;
 };

@@ -6,18 +6,23 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 namespace {
 
 constexpr std::uint32_t ListCapacity = 100;
 
-// The library load of the last InitCommonControlClasses.
-HMODULE CommonControlsModule = nullptr;
-
-// The first error a handler raised inside the platform's message dispatch, kept until
-// RaiseHandlerError raises it again.
+// The first error a handler raised outside every modal loop, kept until RaiseHandlerError raises
+// it again.
 std::exception_ptr HandlerError;
+
+// The error keeper of the innermost modal loop that is running; null outside every loop.
+THandlerErrors* InnermostHandlerErrors = nullptr;
+
+struct TLibraryDeleter {
+    void operator()(HMODULE Module) const noexcept { FreeLibrary(Module); }
+};
 
 COLORREF ColorRef(std::int64_t Color) {
     return static_cast<COLORREF>(Color & 0xFFFFFFFF);
@@ -30,11 +35,18 @@ template <class F> LRESULT Guarded(HWND Window, F&& Handler) {
     try {
         return Handler();
     } catch (...) {
-        if (!HandlerError) {
+        if (!THandlerErrors::KeepInnermost(std::current_exception()) && !HandlerError) {
             HandlerError = std::current_exception();
         }
         EndDialog(GetAncestor(Window, GA_ROOT), 0);
         return 0;
+    }
+}
+
+// The main window's handle names no window once that window is gone.
+void ForgetDestroyedMainWindow(HWND Window, UINT AMessage) {
+    if (AMessage == WM_NCDESTROY && Window != nullptr && Window == MainWindowHandle()) {
+        SetMainWindowHandle(nullptr);
     }
 }
 
@@ -48,19 +60,25 @@ TkyWinContainer& AsContainer(TkyControl* Control) {
 
 TMHCenter::TMHCenter() : FHandles(ListCapacity) {}
 
-void TMHCenter::Register(HWND Handle, TMessagehandler Handler) {
+void TMHCenter::Register(HWND Handle, TMessagehandler Handler, const TkyWinControl* Owner) {
     FHandles.Add(reinterpret_cast<std::intptr_t>(Handle));
     FHandlers.resize(static_cast<std::size_t>(FHandles.Count()));
     FHandlers.back() = std::move(Handler);
+    FOwners.resize(FHandlers.size());
+    FOwners.back() = Owner;
 }
 
-std::int32_t TMHCenter::Unregister(HWND Handle) {
-    const std::int32_t index = FHandles.IndexOf(reinterpret_cast<std::intptr_t>(Handle));
-    if (index >= 0) {
-        FHandles.Delete(index, 1);
-        FHandlers.erase(FHandlers.begin() + index);
+std::int32_t TMHCenter::Unregister(HWND Handle, const TkyWinControl* Owner) {
+    const auto handle = reinterpret_cast<std::intptr_t>(Handle);
+    for (std::int32_t index = 0; index < FHandles.Count(); ++index) {
+        if (FHandles.Get(index) == handle && FOwners[static_cast<std::size_t>(index)] == Owner) {
+            FHandles.Delete(index, 1);
+            FHandlers.erase(FHandlers.begin() + index);
+            FOwners.erase(FOwners.begin() + index);
+            return index;
+        }
     }
-    return index;
+    return -1;
 }
 
 TMessagehandler TMHCenter::Lookup(HWND Handle) const {
@@ -74,6 +92,7 @@ TMHCenter& MHCenter() {
 }
 
 LRESULT CALLBACK CentreWindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam) {
+    ForgetDestroyedMainWindow(Window, AMessage);
     return Guarded(Window, [&]() -> LRESULT {
         const TMessagehandler handler = MHCenter().Lookup(Window);
         if (handler) {
@@ -84,6 +103,7 @@ LRESULT CALLBACK CentreWindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPA
 }
 
 INT_PTR CALLBACK DialogProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam) {
+    ForgetDestroyedMainWindow(Window, AMessage);
     return Guarded(Window, [&]() -> LRESULT {
         if (AMessage == WM_INITDIALOG) {
             const TPendingDialog& pending = PendingDialog();
@@ -106,6 +126,30 @@ void RaiseHandlerError() {
     if (HandlerError) {
         std::rethrow_exception(std::exchange(HandlerError, nullptr));
     }
+}
+
+// THandlerErrors
+
+THandlerErrors::THandlerErrors() : FOuter(std::exchange(InnermostHandlerErrors, this)) {}
+
+THandlerErrors::~THandlerErrors() {
+    InnermostHandlerErrors = FOuter;
+}
+
+void THandlerErrors::Raise() {
+    if (FError) {
+        std::rethrow_exception(std::exchange(FError, nullptr));
+    }
+}
+
+bool THandlerErrors::KeepInnermost(std::exception_ptr Error) {
+    if (InnermostHandlerErrors == nullptr) {
+        return false;
+    }
+    if (!InnermostHandlerErrors->FError) {
+        InnermostHandlerErrors->FError = std::move(Error);
+    }
+    return true;
 }
 
 // TkyWinControl
@@ -349,7 +393,7 @@ void TkyWinControl::Finalize() {
     FBrush = nullptr;
     FIcon.reset();
     if (FHandle != nullptr) {
-        MHCenter().Unregister(FHandle);
+        MHCenter().Unregister(FHandle, this);
     }
 }
 
@@ -374,9 +418,12 @@ bool TkyWinControl::UsesClassBrush() {
 
 void TkyWinControl::RegisterHandle() {
     if (FHandle != nullptr) {
-        MHCenter().Register(FHandle, [this](UINT AMessage, WPARAM WParam, LPARAM LParam) {
-            return ReceiveMessage(AMessage, WParam, LParam);
-        });
+        MHCenter().Register(
+            FHandle,
+            [this](UINT AMessage, WPARAM WParam, LPARAM LParam) {
+                return ReceiveMessage(AMessage, WParam, LParam);
+            },
+            this);
     }
 }
 
@@ -629,7 +676,7 @@ void TkyControl::RecreateHandle() {
     const std::int64_t color = GetColor();
     // The old window goes with its own procedure, so that it cleans up after itself.
     RestoreWndProc();
-    MHCenter().Unregister(FHandle);
+    MHCenter().Unregister(FHandle, this);
     DestroyWindow(FHandle);
     FHandle = CreateHandle(parentWindow);
     RegisterHandle();
@@ -684,24 +731,24 @@ HWND CreateChildWindow(HWND Parent, const wchar_t* ClassName, DWORD Style, DWORD
                            Parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
+HMODULE CommonControlsLibrary() {
+    static const std::unique_ptr<std::remove_pointer_t<HMODULE>, TLibraryDeleter> library(
+        LoadLibraryW(L"comctl32.dll"));
+    return library.get();
+}
+
+// Every caller shares the one load of the library, so that loads and releases stay balanced
+// however many controls come and go.
 void InitCommonControlClasses(DWORD Flags) {
-    CommonControlsModule = LoadLibraryW(L"comctl32.dll");
-    if (CommonControlsModule == nullptr) {
+    const HMODULE library = CommonControlsLibrary();
+    if (library == nullptr) {
         return;
     }
     using TInitCommonControlsEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     const auto initialize = reinterpret_cast<TInitCommonControlsEx>(
-        reinterpret_cast<void (*)()>(GetProcAddress(CommonControlsModule, "InitCommonControlsEx")));
+        reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), Flags};
     if (initialize == nullptr || !initialize(&classes)) {
         throw EkyError(L"Load Common Controls Failed!");
-    }
-}
-
-// A release without a load of its own (a control that wrapped an existing window) gives back
-// nothing.
-void ReleaseCommonControls() {
-    if (CommonControlsModule != nullptr) {
-        FreeLibrary(std::exchange(CommonControlsModule, nullptr));
     }
 }

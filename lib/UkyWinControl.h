@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <new>
@@ -32,15 +33,18 @@ class TMHCenter : public TObject {
 public:
     TMHCenter();
 
-    void Register(HWND Handle, TMessagehandler Handler);
-    // Takes the registration of Handle out and answers where it stood, or -1 when Handle has none.
-    std::int32_t Unregister(HWND Handle);
+    // Registers Handler for Handle on behalf of Owner (the window object whose handler it is).
+    void Register(HWND Handle, TMessagehandler Handler, const TkyWinControl* Owner = nullptr);
+    // Takes out the first registration of Handle made on behalf of Owner and answers where it
+    // stood, or -1 when there is none. Registrations of Handle by other owners stay.
+    std::int32_t Unregister(HWND Handle, const TkyWinControl* Owner = nullptr);
     // The handler of the first registration of Handle; empty when Handle has none.
     TMessagehandler Lookup(HWND Handle) const;
 
 private:
     TkyIntList FHandles;
     std::vector<TMessagehandler> FHandlers;
+    std::vector<const TkyWinControl*> FOwners;
 };
 
 // The process's message handler centre.
@@ -60,9 +64,32 @@ struct TPendingDialog {
 TPendingDialog& PendingDialog();
 
 // An error raised by a handler that CentreWindowProc or DialogProc called does not unwind through
-// the platform: it ends the modal dialog the window belongs to and is kept. This raises the kept
-// error again (once), or does nothing when there is none.
+// the platform: it ends the modal dialog the window belongs to and is kept, by the innermost modal
+// loop that is running (see THandlerErrors), or outside every modal loop by the process. This
+// raises the error kept outside the modal loops again (once), or does nothing when there is none.
 void RaiseHandlerError();
+
+// The handler errors of one modal loop: while the object lives, the first error a handler raises
+// is kept here, not by an outer loop or the process, so that it is raised again only by the one
+// who runs this loop. Objects nest in the order they are made (one on the stack per loop).
+class THandlerErrors {
+public:
+    THandlerErrors();
+    THandlerErrors(const THandlerErrors&) = delete;
+    THandlerErrors& operator=(const THandlerErrors&) = delete;
+    ~THandlerErrors();
+
+    // Raises the kept error again (once), or does nothing when there is none.
+    void Raise();
+
+    // Keeps Error in the innermost loop's object unless that one already holds an error; false
+    // when no modal loop is running.
+    static bool KeepInnermost(std::exception_ptr Error);
+
+private:
+    THandlerErrors* FOuter;
+    std::exception_ptr FError;
+};
 
 // A hook that sees a window object's messages before the object does. The hook must outlive its
 // entry in the object's Hooks.
@@ -288,8 +315,8 @@ private:
 // A child window of Parent at zero position and size: visible, tab stop, clipping its children.
 HWND CreateChildWindow(HWND Parent, const wchar_t* ClassName, DWORD Style, DWORD ExStyle);
 
+// The common-controls library: loaded on the first call and held, once, until the program ends.
+HMODULE CommonControlsLibrary();
 // Makes the common-control window classes of Flags (ICC_*) available. Raises
 // "Load Common Controls Failed!" when the platform refuses them.
 void InitCommonControlClasses(DWORD Flags);
-// Gives back the library load of the last InitCommonControlClasses.
-void ReleaseCommonControls();

@@ -171,6 +171,19 @@ TEST(TkyClipboard, UnicodeTextRoundTrips) {
     EXPECT_EQ(Bytes, 2u);
 }
 
+TEST(TkyClipboard, TheProcessClipboardIsOpenedForTheMainWindowOfTheMoment) {
+    SetMainWindowHandle(nullptr);
+    ASSERT_TRUE(Clipboard().SetText(L"no owner"));
+    EXPECT_EQ(GetClipboardOwner(), nullptr);
+    HWND Main = CreateWindowExW(0, L"STATIC", L"main", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    SetMainWindowHandle(Main);
+    ASSERT_TRUE(Clipboard().SetText(L"owned"));
+    EXPECT_EQ(GetClipboardOwner(), Main);
+    SetMainWindowHandle(nullptr);
+    DestroyWindow(Main);
+}
+
 // Another thread's window holds the clipboard open until it is told to let go.
 class TClipboardHolder {
 public:

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -253,13 +254,70 @@ TEST(Dialog, ItemOperations) {
     EXPECT_FALSE(dialog->RunModal());
 }
 
-TEST(Dialog, FailuresReachTheCallerOfRunModal) {
+TEST(Dialog, FailuresReachTheCallerOfRunModalAndTheOwnerHearsTheEnd) {
     EXPECT_FALSE(NewDialog(4711)->RunModal());
+    HWND owner = PlainWindow(0, 0, 50, 50);
+    const LONG_PTR previous =
+        SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
+    SetMainWindowHandle(owner);
     auto dialog = NewDialog();
+    SetMainWindowHandle(nullptr);
+    Notices.clear();
     TModalDriver driver;
-    driver.Then([&] { SendMessageW(dialog->DlgItemHandle(205), BM_CLICK, 0, 0); });
+    driver.Then("click the failing button",
+                [&] { SendMessageW(dialog->DlgItemHandle(205), BM_CLICK, 0, 0); });
     EXPECT_THROW(dialog->RunModal(), EkyError);
     EXPECT_EQ(dialog->Closings, 0);
+    EXPECT_EQ(Notices, (std::vector<UINT>{MSG_MODAL_BEGIN, MSG_MODAL_END}));
+    SetWindowLongPtrW(owner, GWLP_WNDPROC, previous);
+    DestroyWindow(owner);
+}
+
+// A window of the test's own whose messages go to an object that fails on WM_APP + 9.
+class TFailingWindow : public TkyWinContainer {
+public:
+    TFailingWindow() {
+        FHandle = PlainWindow(0, 0, 10, 10);
+        Initialize();
+        Subclass(CentreWindowProc);
+        OnMessage = [](UINT AMessage, WPARAM, LPARAM, bool&) -> LRESULT {
+            if (AMessage == WM_APP + 9) {
+                throw EkyError(L"outside failed");
+            }
+            return 0;
+        };
+    }
+
+protected:
+    void Destroy() override {
+        HWND window = FHandle;
+        Finalize();
+        DestroyWindow(window);
+    }
+};
+
+TEST(Dialog, AnErrorOutsideTheLoopIsNotRaisedByTheNextDialog) {
+    const auto window = std::make_unique<TFailingWindow>();
+    SendMessageW(window->Handle(), WM_APP + 9, 0, 0);
+    auto dialog = NewDialog();
+    TModalDriver driver;
+    driver.Then("close", [&] { dialog->Close(true); });
+    EXPECT_TRUE(dialog->RunModal());
+    EXPECT_THROW(RaiseHandlerError(), EkyError);
+}
+
+TEST(Dialog, TheMainWindowIsForgottenWhenTheDialogEnds) {
+    auto dialog = NewDialog();
+    dialog->OnInit = [&] { SetMainWindowHandle(dialog->Handle()); };
+    HWND window = nullptr;
+    TModalDriver driver;
+    driver.Then("close", [&] {
+        window = MainWindowHandle();
+        dialog->Close(true);
+    });
+    EXPECT_TRUE(dialog->RunModal());
+    EXPECT_NE(window, nullptr);
+    EXPECT_EQ(MainWindowHandle(), nullptr);
 }
 
 TEST(Dialog, DestroyedDialogReleasesItsBrushAndWhatItStillOwns) {

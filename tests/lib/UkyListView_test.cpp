@@ -340,6 +340,23 @@ TEST(TkyListView, SmallImagesAreOwnedUntilReplaced) {
     EXPECT_EQ(mine.AddIconFromResource(1), 0);
 }
 
+TEST(TkyListView, SmallImagesOutliveAWindowThatDiesBeforeTheObject) {
+    TTable table;
+    HIMAGELIST handed = nullptr;
+    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
+                [&](TControlTestDialog&) {
+                    handed = reinterpret_cast<HIMAGELIST>(
+                        table.List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+                },
+                [](TControlTestDialog&) {});
+    ASSERT_NE(handed, nullptr);
+    EXPECT_FALSE(IsWindow(table.List->Handle()));
+    EXPECT_EQ(handed, table.List->GetSmallImages().Handle());
+    EXPECT_EQ(ImageList_GetImageCount(handed), 3);
+    EXPECT_EQ(table.List->GetSmallImages().AddIconFromResource(1), 3);
+    table.List.reset();
+}
+
 TEST(TkyListView, NotificationsReachTheCallbacks) {
     TTable table;
     RunInDialog(

@@ -416,6 +416,42 @@ TEST_F(WindowObjects, FailedCreationReleasesTheWindowAndLeavesTheContainer) {
     EXPECT_FALSE(MHCenter().Lookup(created));
 }
 
+TEST_F(WindowObjects, TwoObjectsOnOneWindowEachTakeOutOnlyTheirOwnRegistration) {
+    HWND item = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, HostWindow,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    auto first = TkyControl::Create<TProbe>(*Host, item);
+    auto second = TkyControl::Create<TProbe>(*Host, item);
+    int firstCalls = 0;
+    first->OnMessage = [&](UINT AMessage, WPARAM, LPARAM, bool& Handled) -> LRESULT {
+        firstCalls += AMessage == WM_APP + 5 ? 1 : 0;
+        Handled = true;
+        return 55;
+    };
+    second.reset();
+    const TMessagehandler handler = MHCenter().Lookup(item);
+    ASSERT_TRUE(handler);
+    EXPECT_EQ(handler(WM_APP + 5, 0, 0), 55);
+    EXPECT_EQ(firstCalls, 1);
+    first.reset();
+    EXPECT_FALSE(MHCenter().Lookup(item));
+    DestroyWindow(item);
+}
+
+TEST(MessageCentre, TheMainWindowIsForgottenWhenItsWindowIsDestroyed) {
+    static const wchar_t* centreClass = WindowClass(L"YieldoraTestCentre", CentreWindowProc);
+    const auto window = [] {
+        return CreateWindowExW(0, centreClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    };
+    HWND main = window();
+    HWND other = window();
+    SetMainWindowHandle(main);
+    DestroyWindow(other);
+    EXPECT_EQ(MainWindowHandle(), main);
+    DestroyWindow(main);
+    EXPECT_EQ(MainWindowHandle(), nullptr);
+}
+
 TEST_F(WindowObjects, HandlerErrorIsKeptAndRaisedAgainOnce) {
     Host->OnMessage = [](UINT AMessage, WPARAM, LPARAM, bool&) -> LRESULT {
         if (AMessage == WM_APP + 9) {
