@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -91,6 +92,7 @@ void TMainDialog::DefineTemplate() {
 }
 
 void TMainDialog::InitDialog() {
+    SetMainWindowHandle(Handle());
     RestorePosition();
 
     TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IdTerm));
@@ -171,6 +173,10 @@ void TMainDialog::DoCalculate() {
         EnableDlgItem(IdExport, true);
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
+        // The dialog may have closed while the box was up.
+        if (!Model) {
+            return;
+        }
     }
     ShowInputs();
 }
@@ -186,7 +192,9 @@ void TMainDialog::FillTable() {
 }
 
 void TMainDialog::ExportTable() {
-    if (Clipboard().SetText(ResultView->GetText())) {
+    // The dialog owns the clipboard while it writes it, whichever window was the main one when
+    // the process's clipboard object was made.
+    if (TkyClipboard(Handle()).SetText(ResultView->GetText())) {
         ShowMessageBox(L"当前计算结果已导出到剪贴板！", MSGBOX_INFORMATION, L"");
     } else {
         ShowMessageBox(L"剪贴板正被其他程序占用，导出失败！", MSGBOX_ERROR, L"");
@@ -220,7 +228,9 @@ void TMainDialog::Close(bool Result) {
         ReadInputs();
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
-        ShowInputs();
+        if (Model) {
+            ShowInputs();
+        }
         return;
     }
     TkyDialog::Close(Result);
@@ -252,30 +262,58 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
         }
         SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, 0);
         return TRUE;
+    case WM_DESTROY:
+        if (MainWindowHandle() == Handle()) {
+            SetMainWindowHandle(nullptr);
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
     default:
         return TkyDialog::WindowProc(AMessage, WParam, LParam);
     }
 }
 
-// A saved position that would put the dialog wholly off every monitor is not used. A negative
-// coordinate leaves that coordinate as the template has it.
+// A saved position is moved as little as needed to bring the whole dialog into the work area of
+// the monitor nearest to it; one on no monitor at all leaves the dialog where the template puts it.
 void TMainDialog::RestorePosition() {
     TkyIniFile ini(ProfilePath());
     ini.Section = ProgramSection;
     const TBounds bounds = GetBounds();
-    const std::int32_t left = ini.ReadInteger(L"WindowLeft", bounds.X);
-    const std::int32_t top = ini.ReadInteger(L"WindowTop", bounds.Y);
-    RECT target{left >= 0 ? left : bounds.X, top >= 0 ? top : bounds.Y, 0, 0};
-    target.right = target.left + bounds.Width;
-    target.bottom = target.top + bounds.Height;
-    if (MonitorFromRect(&target, MONITOR_DEFAULTTONULL) != nullptr) {
-        SetBounds(left, top, -1, -1);
+    // Far beyond any monitor, and small enough that the rectangle's sums cannot overflow.
+    constexpr std::int32_t Reach = 1 << 24;
+    const std::int32_t left = std::clamp(ini.ReadInteger(L"WindowLeft", bounds.X), -Reach, Reach);
+    const std::int32_t top = std::clamp(ini.ReadInteger(L"WindowTop", bounds.Y), -Reach, Reach);
+    const RECT target{left, top, left + bounds.Width, top + bounds.Height};
+    const HMONITOR monitor = MonitorFromRect(&target, MONITOR_DEFAULTTONULL);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
+        return;
     }
+    const RECT& work = info.rcWork;
+    const auto fit = [](std::int32_t Start, std::int32_t Size, LONG First, LONG Last) {
+        return std::max<std::int32_t>(First, std::min<std::int32_t>(Start, Last - Size));
+    };
+    SetBounds(fit(left, bounds.Width, work.left, work.right),
+              fit(top, bounds.Height, work.top, work.bottom), -1, -1);
 }
 
+// The position of the restored dialog, also when it is minimised. The placement gives it in
+// workspace coordinates, which differ from the screen's by the space that bars take at the top
+// and left of the monitor's work area.
 void TMainDialog::SavePosition() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle(), &placement);
+    RECT normal = placement.rcNormalPosition;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if ((GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
+        GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        OffsetRect(&normal, info.rcWork.left - info.rcMonitor.left,
+                   info.rcWork.top - info.rcMonitor.top);
+    }
     TkyIniFile ini(ProfilePath());
     ini.Section = ProgramSection;
-    ini.WriteInteger(L"WindowLeft", GetBounds().X);
-    ini.WriteInteger(L"WindowTop", GetBounds().Y);
+    ini.WriteInteger(L"WindowLeft", normal.left);
+    ini.WriteInteger(L"WindowTop", normal.top);
 }
