@@ -273,7 +273,8 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
 }
 
 // A saved position is moved as little as needed to bring the whole dialog into the work area of
-// the monitor nearest to it; one on no monitor at all leaves the dialog where the template puts it.
+// the monitor it overlaps most; one on no monitor at all leaves the dialog where the template puts
+// it.
 void TMainDialog::RestorePosition() {
     TkyIniFile ini(ProfilePath());
     ini.Section = ProgramSection;

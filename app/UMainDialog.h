@@ -13,7 +13,10 @@
 
 // The program's window: the deposit inputs, the calculate, export and exit buttons and the
 // result table, built from dialog template 10. It keeps the inputs in a TYieldora model and its
-// own position in the profile section "Program".
+// own position in the profile section "Program". From its start until its window is destroyed it
+// is the program's main window: the owner of the message boxes and of the clipboard. It may close
+// while one of its boxes is up (a close or a session end still reaches it); what runs after the
+// box then leaves the freed inputs alone.
 class TMainDialog : public TkyDialog {
 public:
     // Model to fields, in their canonical text.
@@ -40,7 +43,8 @@ protected:
     void ItemCommand(WORD Id) override;
     // A field that cannot be converted is reported instead, and the dialog stays open.
     void Close(bool Result) override;
-    // Saves inputs and position when Windows ends the session.
+    // Saves inputs and position when Windows ends the session; gives up being the main window
+    // when its window is destroyed.
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
 
 private:
