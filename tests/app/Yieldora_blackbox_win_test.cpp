@@ -75,9 +75,12 @@ TEST_F(FreshProgram, ClosingUnderAnErrorBoxEndsCleanly) {
     closeUnderTheBox(
         [](TYieldoraRemote& Remote) { PostMessageW(Remote.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); });
     fs::remove(Folder / L"yieldora.ini");
-    // Wine clicks even a disabled button.
-    closeUnderTheBox(
-        [](TYieldoraRemote& Remote) { PostMessageW(Remote.Item(103), BM_CLICK, 0, 0); });
+    // The exit button's command (Windows sends no click to a disabled button; this comes as the
+    // command itself).
+    closeUnderTheBox([](TYieldoraRemote& Remote) {
+        PostMessageW(Remote.Dialog(), WM_COMMAND, MAKEWPARAM(103, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Remote.Item(103)));
+    });
     fs::remove(Folder / L"yieldora.ini");
     closeUnderTheBox([](TYieldoraRemote& Remote) { Remote.SendEndSession(); });
 }
