@@ -24,3 +24,9 @@ fuzz:
 .PHONY: dist
 dist:
 	@tools/dist.sh
+
+# A seeded random user drives the built program under Wine for SOAK_SECONDS seconds (600 unless
+# set) and checks it after every action; SOAK_SEED=N repeats a run. `make test` runs it briefly.
+.PHONY: soak
+soak:
+	@tools/soak/soak.sh

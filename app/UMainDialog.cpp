@@ -109,7 +109,7 @@ void TMainDialog::DefineTemplate() {
 }
 
 void TMainDialog::InitDialog() {
-    RestorePosition();
+    SetMainWindowHandle(Handle());
 
     TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IdTerm));
     TermCombo->Items().AddStrings({L"一年期", L"二年期", L"三年期", L"五年期", L"十年期"});
@@ -135,7 +135,11 @@ void TMainDialog::InitDialog() {
                                   COLUMN_CENTER);
     }
     SetUpSizing();
-    RestoreSize();
+    const bool maximized = RestoreSize();
+    RestorePosition();
+    if (maximized) {
+        ShowWindow(Handle(), SW_MAXIMIZE);
+    }
 
     Model = std::make_unique<TYieldora>();
     Chart = std::make_unique<TChartWindow>(Handle());
@@ -192,6 +196,10 @@ void TMainDialog::DoCalculate() {
         EnableDlgItem(IdExport, true);
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
+        // The dialog may have closed while the box was up.
+        if (!Model) {
+            return;
+        }
     }
     ShowInputs();
 }
@@ -211,7 +219,9 @@ void TMainDialog::FillTable() {
 }
 
 void TMainDialog::ExportTable() {
-    if (Clipboard().SetText(ResultView->GetText())) {
+    // The dialog owns the clipboard while it writes it, whichever window was the main one when
+    // the process's clipboard object was made.
+    if (TkyClipboard(Handle()).SetText(ResultView->GetText())) {
         ShowMessageBox(L"当前计算结果已导出到剪贴板！", MSGBOX_INFORMATION, L"");
     } else {
         ShowMessageBox(L"剪贴板正被其他程序占用，导出失败！", MSGBOX_ERROR, L"");
@@ -252,7 +262,9 @@ void TMainDialog::Close(bool Result) {
         ReadInputs();
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
-        ShowInputs();
+        if (Model) {
+            ShowInputs();
+        }
         return;
     }
     TkyDialog::Close(Result);
@@ -314,27 +326,51 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     }
 }
 
-// A saved position that would put the dialog wholly off every monitor is not used. A negative
-// coordinate leaves that coordinate as the template has it.
+// A saved position is moved as little as needed to bring the whole dialog into the work area of
+// the monitor it overlaps most; one on no monitor at all leaves the dialog where the template puts
+// it.
 void TMainDialog::RestorePosition() {
     TkyIniFile ini(ProfilePath());
     ini.Section = ProgramSection;
     const TBounds bounds = GetBounds();
-    const std::int32_t left = ini.ReadInteger(L"WindowLeft", bounds.X);
-    const std::int32_t top = ini.ReadInteger(L"WindowTop", bounds.Y);
-    RECT target{left >= 0 ? left : bounds.X, top >= 0 ? top : bounds.Y, 0, 0};
-    target.right = target.left + bounds.Width;
-    target.bottom = target.top + bounds.Height;
-    if (MonitorFromRect(&target, MONITOR_DEFAULTTONULL) != nullptr) {
-        SetBounds(left, top, -1, -1);
+    // Far beyond any monitor, and small enough that the rectangle's sums cannot overflow.
+    constexpr std::int32_t Reach = 1 << 24;
+    const std::int32_t left = std::clamp(ini.ReadInteger(L"WindowLeft", bounds.X), -Reach, Reach);
+    const std::int32_t top = std::clamp(ini.ReadInteger(L"WindowTop", bounds.Y), -Reach, Reach);
+    const RECT target{left, top, left + bounds.Width, top + bounds.Height};
+    const HMONITOR monitor = MonitorFromRect(&target, MONITOR_DEFAULTTONULL);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
+        return;
     }
+    const RECT& work = info.rcWork;
+    const auto fit = [](std::int32_t Start, std::int32_t Size, LONG First, LONG Last) {
+        return std::max<std::int32_t>(First, std::min<std::int32_t>(Start, Last - Size));
+    };
+    SetBounds(fit(left, bounds.Width, work.left, work.right),
+              fit(top, bounds.Height, work.top, work.bottom), -1, -1);
 }
 
+// The position of the restored dialog, also when it is minimised. The placement gives it in
+// workspace coordinates, which differ from the screen's by the space that bars take at the top
+// and left of the monitor's work area.
 void TMainDialog::SavePosition() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle(), &placement);
+    RECT normal = placement.rcNormalPosition;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if ((GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
+        GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        OffsetRect(&normal, info.rcWork.left - info.rcMonitor.left,
+                   info.rcWork.top - info.rcMonitor.top);
+    }
     TkyIniFile ini(ProfilePath());
     ini.Section = ProgramSection;
-    ini.WriteInteger(L"WindowLeft", GetBounds().X);
-    ini.WriteInteger(L"WindowTop", GetBounds().Y);
+    ini.WriteInteger(L"WindowLeft", normal.left);
+    ini.WriteInteger(L"WindowTop", normal.top);
 }
 
 void TMainDialog::SetUpSizing() {
@@ -359,7 +395,7 @@ void TMainDialog::SetUpSizing() {
 
 // A saved size below the least counts as the least; one beyond the monitor's work area is cut to
 // it.
-void TMainDialog::RestoreSize() {
+bool TMainDialog::RestoreSize() {
     TkyIniFile ini(ProfilePath());
     ini.Section = ProgramSection;
     MONITORINFO monitor{};
@@ -373,9 +409,7 @@ void TMainDialog::RestoreSize() {
     const LONG height = fit(ini.ReadInteger(L"WindowHeight", FMinSize.cy), FMinSize.cy,
                             monitor.rcWork.bottom - monitor.rcWork.top);
     SetBounds(-1, -1, width, height);
-    if (ini.ReadInteger(L"WindowMaximized", 0) == 1) {
-        ShowWindow(Handle(), SW_MAXIMIZE);
-    }
+    return ini.ReadInteger(L"WindowMaximized", 0) == 1;
 }
 
 void TMainDialog::SaveSize() {
@@ -435,6 +469,10 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
 }
 
 void TMainDialog::TableCommand(UINT Command) {
+    // The dialog may have closed while its menu was up.
+    if (!Model) {
+        return;
+    }
     switch (Command) {
     case CmdCopy:
         CopySelection();
@@ -501,7 +539,7 @@ void TMainDialog::SelectAll() {
 void TMainDialog::SaveTable() {
     std::wstring fileName;
     TResultFileKind kind = TResultFileKind::Csv;
-    if (!AskResultFileName(Handle(), fileName, kind)) {
+    if (!AskResultFileName(Handle(), fileName, kind) || !ResultView) {
         return;
     }
     const std::vector<std::wstring> rows = TableRows(false);

@@ -19,7 +19,10 @@
 // result table, built from dialog template 10. It keeps the inputs in a TYieldora model and its
 // own position and size in the profile section "Program". It can be resized (the table follows)
 // and maximised; the table copies its selected rows on Ctrl+C, selects all on Ctrl+A, and has a
-// menu to copy, select, export, save to a file and show the chart.
+// menu to copy, select, export, save to a file and show the chart. From its start until its window
+// is destroyed it is the program's main window: the owner of the message boxes and of the
+// clipboard. It may close while one of its boxes, menus or file dialogs is up (a close or a
+// session end still reaches it); what runs after that then leaves the freed inputs alone.
 class TMainDialog : public TkyDialog {
 public:
     // Model to fields, in their canonical text.
@@ -62,8 +65,8 @@ private:
 
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
     void SetUpSizing();
-    // The saved size (never below the least) and the maximised state.
-    void RestoreSize();
+    // Applies the saved size (never below the least); answers whether it was saved maximised.
+    bool RestoreSize();
     // The normal size and whether the window is maximised.
     void SaveSize();
 

@@ -74,7 +74,10 @@ std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstrin
     return folder + L"Yieldora\\" + name;
 }
 
+// Chosen on the first call: every later read and write of the run goes to the same file, whatever
+// happens to the file meanwhile.
 std::wstring ProfilePath() {
-    return ChooseProfilePath(ProfilePathOf(ModuleFileName()), ApplicationDataFolder(),
-                             CanWriteFile);
+    static const std::wstring path =
+        ChooseProfilePath(ProfilePathOf(ModuleFileName()), ApplicationDataFolder(), CanWriteFile);
+    return path;
 }

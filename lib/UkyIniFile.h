@@ -45,5 +45,5 @@ std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstrin
                                const std::function<bool(const std::wstring&)>& CanWrite);
 
 // The profile path of the running executable: beside it when the program can write there,
-// otherwise in %APPDATA%\Yieldora.
+// otherwise in %APPDATA%\Yieldora. Chosen once, on the first call, for the whole run.
 std::wstring ProfilePath();

@@ -52,7 +52,9 @@ bool CanWriteFile(const std::wstring& Path) {
                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     }
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        // Another program holding the file open refuses nothing for good.
+        const DWORD error = GetLastError();
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
     }
     CloseHandle(file);
     return true;

@@ -38,7 +38,9 @@ std::wstring ModuleFileName();
 bool CreateFolder(const std::wstring& Path);
 
 // The program can write the file Path: it exists and opens for writing, or it does not exist and
-// its folder accepts a new file (tried with a file that is deleted at once). Ours, which write
+// its folder accepts a new file (tried with a file that is deleted at once). A file that another
+// program holds open (a sharing violation) counts as writable: only a refusal (access denied,
+// read-only, no such folder) says no. Ours, which write
 // every profile anew beside the old one, also need a file in the folder when Path exists.
 bool CanWriteFile(const std::wstring& Path);
 

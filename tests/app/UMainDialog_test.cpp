@@ -2,6 +2,7 @@
 
 #include "ModalDriver.h"
 #include "MsgBoxHook.h"
+#include "UkyClipboard.h"
 #include "UkyIniFile.h"
 
 #include <gtest/gtest.h>
@@ -620,17 +621,27 @@ TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
                                  "Year=7\r\nStep=2\r\nDeposit=0\r\n");
 }
 
-TEST_F(MainDialog, ASavedPositionIsUsedWhileAnyPartOfTheDialogIsOnAMonitor) {
+TEST_F(MainDialog, ASavedPositionIsBroughtWhollyIntoItsMonitorsWorkArea) {
     const RECT place = TemplatePlace();
+    const LONG width = place.right - place.left;
+    const LONG height = place.bottom - place.top;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const struct {
         std::string Saved;
         LONG Left;
         LONG Top;
     } cases[] = {
-        {"WindowLeft=1000\r\nWindowTop=700", 1000, 700},
+        {"WindowLeft=200\r\nWindowTop=150", 200, 150},
+        // Only a sliver would show: the whole dialog comes onto the screen.
+        {"WindowLeft=900\r\nWindowTop=700", work.right - width, work.bottom - height},
+        {"WindowLeft=-5\r\nWindowTop=100", work.left, 100},
+        {"WindowLeft=100\r\nWindowTop=-40", 100, work.top},
+        // On no monitor at all: where the template puts it.
         {"WindowLeft=5000\r\nWindowTop=100", place.left, place.top},
         {"WindowLeft=100\r\nWindowTop=3000", place.left, place.top},
-        {"WindowLeft=-5\r\nWindowTop=100", place.left, 100},
+        {"WindowLeft=-5000\r\nWindowTop=100", place.left, place.top},
+        {"WindowLeft=2147483647\r\nWindowTop=-2147483648", place.left, place.top},
     };
     for (const auto& c : cases) {
         WriteProfile("[Program]\r\n" + c.Saved + "\r\n");
@@ -640,6 +651,99 @@ TEST_F(MainDialog, ASavedPositionIsUsedWhileAnyPartOfTheDialogIsOnAMonitor) {
             Press(dialog, 103);
         }});
     }
+}
+
+TEST_F(MainDialog, AMinimisedDialogSavesWhereItStandsWhenRestored) {
+    const auto closeMinimised = [&](UINT Close) {
+        Run({[](HWND dialog) {
+                 MoveWindow(dialog, 123, 145, WindowRect(dialog).right - WindowRect(dialog).left,
+                            WindowRect(dialog).bottom - WindowRect(dialog).top, TRUE);
+             },
+             // Once the dialog loop has shown the dialog.
+             [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0); },
+             [Close](HWND dialog) {
+                 EXPECT_TRUE(IsIconic(dialog));
+                 if (Close == WM_ENDSESSION) {
+                     SendMessageW(dialog, WM_ENDSESSION, TRUE, 0);
+                 } else {
+                     SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+                 }
+             }});
+        EXPECT_TRUE(ProfileText().starts_with("[Program]\r\nWindowLeft=123\r\nWindowTop=145\r\n"))
+            << ProfileText();
+    };
+    closeMinimised(WM_SYSCOMMAND);
+    fs::remove(Profile);
+    closeMinimised(WM_ENDSESSION);
+    Run({[](HWND dialog) {
+        EXPECT_FALSE(IsIconic(dialog));
+        EXPECT_EQ(WindowRect(dialog).left, 123);
+        EXPECT_EQ(WindowRect(dialog).top, 145);
+        Press(dialog, 103);
+    }});
+}
+
+// The dialog is the main window while it exists: it owns the boxes, which disable it, and the
+// clipboard it writes. A close or a session end that still reaches it while a box is up closes
+// it there and then; what runs after the box leaves the freed inputs alone. The buttons are
+// clicked with posted messages so that a fault in the command is not swallowed by the timer
+// that runs the step.
+TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
+    HWND shown = nullptr;
+    const auto closeUnderTheBox = [&](std::function<void(HWND)> Close) {
+        const std::size_t first = Boxes.Boxes().size() + 1;
+        Boxes.OnShow = [&, Close, first](const TMsgBoxRecord& Box) {
+            EXPECT_EQ(Box.Owner, shown);
+            EXPECT_FALSE(IsWindowEnabled(shown));
+            if (Boxes.Boxes().size() == first) {
+                Close(shown);
+            }
+        };
+    };
+    const auto clickAfter = [&](int Id, const std::wstring& Step) {
+        return [&, Id, Step](HWND dialog) {
+            shown = dialog;
+            EXPECT_EQ(MainWindowHandle(), dialog);
+            Type(dialog, 106, Step);
+            PostMessageW(GetDlgItem(dialog, Id), BM_CLICK, 0, 0);
+        };
+    };
+    const auto closeBox = [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); };
+
+    // Step 0, calculate, the close box under the error, OK.
+    closeUnderTheBox(closeBox);
+    Run({clickAfter(101, L"0")});
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"Division by zero"});
+    EXPECT_EQ(MainWindowHandle(), nullptr);
+    EXPECT_NE(ProfileText().find("Step=0\r\n"), std::string::npos) << ProfileText();
+
+    // A bad field reported on closing, corrected under the box, and closed from there.
+    fs::remove(Profile);
+    closeUnderTheBox([closeBox](HWND dialog) {
+        Type(dialog, 106, L"3");
+        closeBox(dialog);
+    });
+    Run({clickAfter(103, L"x")});
+    EXPECT_NE(ProfileText().find("Step=3\r\n"), std::string::npos) << ProfileText();
+
+    // The session ends under the box of a bad field: the model's value is saved.
+    fs::remove(Profile);
+    closeUnderTheBox([](HWND dialog) { PostMessageW(dialog, WM_ENDSESSION, TRUE, 0); });
+    Run({clickAfter(101, L"x")});
+    EXPECT_TRUE(ProfileText().starts_with("[Program]\r\nWindowLeft=")) << ProfileText();
+    EXPECT_NE(ProfileText().find("Step=1\r\n"), std::string::npos) << ProfileText();
+    EXPECT_EQ(Boxes.Boxes().size(), 3u);
+}
+
+TEST_F(MainDialog, TheDialogOwnsTheClipboardItExportsTo) {
+    Run({[](HWND dialog) {
+        Press(dialog, 101);
+        Press(dialog, 102);
+        EXPECT_EQ(GetClipboardOwner(), dialog);
+        Press(dialog, 103);
+    }});
+    ASSERT_EQ(Boxes.Boxes().size(), 1u);
+    EXPECT_EQ(Boxes.Boxes()[0].Text, L"当前计算结果已导出到剪贴板！");
 }
 
 TEST_F(MainDialog, ClosingWithABadFieldReportsItAndStaysOpenUntilTheNextClose) {

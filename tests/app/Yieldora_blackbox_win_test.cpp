@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -26,7 +27,102 @@ std::string ReadFile(const fs::path& Path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+// A copy of the program in a fresh folder of its own, so that it starts without a profile.
+class FreshProgram : public testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(Folder);
+        fs::create_directories(Folder);
+        fs::copy_file(TestFolder() / YIELDORA_PROGRAM, Program);
+    }
+    void TearDown() override { fs::remove_all(Folder); }
+
+    std::string Profile() const { return ReadFile(Folder / L"yieldora.ini"); }
+    void WriteProfile(const std::string& Text) const {
+        std::ofstream(Folder / L"yieldora.ini", std::ios::binary) << Text;
+    }
+
+    const fs::path Folder = fs::temp_directory_path() / L"Yieldora_blackbox_fresh";
+    const fs::path Program = Folder / L"yieldora.exe";
+};
+
+std::string PositionSection(LONG Left, LONG Top) {
+    return "[Program]\r\nWindowLeft=" + std::to_string(Left) +
+           "\r\nWindowTop=" + std::to_string(Top) + "\r\n";
+}
+
 } // namespace
+
+// The error box of a calculation belongs to the dialog, which it disables; a close that still
+// reaches the dialog under the box ends the program cleanly once the box is answered.
+TEST_F(FreshProgram, ClosingUnderAnErrorBoxEndsCleanly) {
+    const auto closeUnderTheBox = [&](const std::function<void(TYieldoraRemote&)>& Close) {
+        TYieldoraRemote remote(Program.wstring());
+        remote.SetItemText(106, L"0");
+        const TRemoteOutcome outcome = remote.Click(101, [&](HWND Box) {
+            EXPECT_EQ(GetWindow(Box, GW_OWNER), remote.Dialog());
+            EXPECT_FALSE(IsWindowEnabled(remote.Dialog()));
+            Close(remote);
+            AnswerWithOk(Box);
+            return true;
+        });
+        ASSERT_EQ(outcome.Boxes.size(), 1u);
+        EXPECT_EQ(outcome.Boxes[0].Text, L"Division by zero");
+        EXPECT_TRUE(outcome.Exited);
+        EXPECT_EQ(outcome.ExitCode, 0u);
+        EXPECT_NE(Profile().find("Step=0\r\n"), std::string::npos) << Profile();
+    };
+    closeUnderTheBox(
+        [](TYieldoraRemote& Remote) { PostMessageW(Remote.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    fs::remove(Folder / L"yieldora.ini");
+    // The exit button's command (Windows sends no click to a disabled button; this comes as the
+    // command itself).
+    closeUnderTheBox([](TYieldoraRemote& Remote) {
+        PostMessageW(Remote.Dialog(), WM_COMMAND, MAKEWPARAM(103, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Remote.Item(103)));
+    });
+    fs::remove(Folder / L"yieldora.ini");
+    closeUnderTheBox([](TYieldoraRemote& Remote) { Remote.SendEndSession(); });
+}
+
+TEST_F(FreshProgram, ClosedWhileMinimisedItReopensWhereItStood) {
+    {
+        TYieldoraRemote remote(Program.wstring());
+        remote.MoveTo(150, 120);
+        remote.SysCommand(SC_MINIMIZE);
+        EXPECT_TRUE(remote.Minimised());
+        const TRemoteOutcome closed = remote.SysCommand(SC_CLOSE);
+        EXPECT_TRUE(closed.Exited);
+        EXPECT_EQ(closed.ExitCode, 0u);
+    }
+    EXPECT_TRUE(Profile().starts_with(PositionSection(150, 120))) << Profile();
+    TYieldoraRemote remote(Program.wstring());
+    EXPECT_FALSE(remote.Minimised());
+    EXPECT_EQ(remote.WindowRect().left, 150);
+    EXPECT_EQ(remote.WindowRect().top, 120);
+    EXPECT_EQ(remote.SysCommand(SC_CLOSE).ExitCode, 0u);
+}
+
+TEST_F(FreshProgram, ASavedPositionIsBroughtWhollyOntoTheScreen) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        LONG Left, Top;
+        bool OnTheRight, AtTheBottom;
+        LONG ExpectedLeft, ExpectedTop;
+    } cases[] = {
+        {900, 700, true, true, 0, 0},
+        {-30, 100, false, false, work.left, 100},
+    };
+    for (const auto& c : cases) {
+        WriteProfile(PositionSection(c.Left, c.Top));
+        TYieldoraRemote remote(Program.wstring());
+        const RECT rect = remote.WindowRect();
+        EXPECT_EQ(rect.left, c.OnTheRight ? work.right - (rect.right - rect.left) : c.ExpectedLeft);
+        EXPECT_EQ(rect.top, c.AtTheBottom ? work.bottom - (rect.bottom - rect.top) : c.ExpectedTop);
+        EXPECT_EQ(remote.PressToExit(103), 0u);
+    }
+}
 
 TEST(Program, CalculatesExportsAndKeepsItsInputs) {
     // A copy of the program in a folder of its own, so that it starts without a profile.

@@ -69,3 +69,21 @@ TEST(ProfileLocation, TheTestProgramsFolderIsWritable) {
     const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
     EXPECT_EQ(ProfilePath(), std::wstring(module, length - 4) + L".ini");
 }
+
+// An editor or a backup tool that holds the profile open for a moment does not send the
+// profile elsewhere; and once chosen, the place stays for the whole run.
+TEST_F(ProfileFolder, AProfileHeldOpenElsewhereStaysWhereItIs) {
+    const fs::path file = Root / L"yieldora.ini";
+    TkyIniFile(file.wstring()).WriteString(L"Fund", L"1");
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CanWriteFile(file.wstring()));
+    CloseHandle(held);
+
+    const std::wstring chosen = ProfilePath();
+    fs::create_directory(chosen);
+    EXPECT_FALSE(CanWriteFile(chosen));
+    EXPECT_EQ(ProfilePath(), chosen);
+    fs::remove(chosen);
+}

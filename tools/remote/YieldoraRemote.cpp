@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 #include <vector>
 
@@ -70,6 +72,7 @@ TYieldoraRemote::TYieldoraRemote(const std::wstring& Program) {
     CloseHandle(info.hThread);
     FProcess.reset(info.hProcess);
     FProcessId = info.dwProcessId;
+    FThreadId = info.dwThreadId;
     WaitForInputIdle(FProcess.get(), StepTimeout);
     FDialog = WaitForProgramWindow(L"#32770", L"Yieldora 1.3");
 }
@@ -143,6 +146,209 @@ void TYieldoraRemote::Repaint() const {
     Sync();
 }
 
+TRemoteOutcome TYieldoraRemote::Perform(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam,
+                                        const TBoxAnswer& Answer) {
+    PostMessageW(Window, Message, WParam, LParam);
+    return Settle(Answer);
+}
+
+TRemoteOutcome TYieldoraRemote::Click(int Id, const TBoxAnswer& Answer) {
+    return Perform(Item(Id), BM_CLICK, 0, 0, Answer);
+}
+
+TRemoteOutcome TYieldoraRemote::PressKey(WORD Key, const TBoxAnswer& Answer) {
+    const HWND field = Item(108);
+    PostMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    PostMessageW(field, WM_KEYDOWN, Key, 1);
+    return Perform(field, WM_KEYUP, Key, static_cast<LPARAM>(0xC0000001), Answer);
+}
+
+TRemoteOutcome TYieldoraRemote::SysCommand(WPARAM Command, const TBoxAnswer& Answer) {
+    return Perform(FDialog, WM_SYSCOMMAND, Command, 0, Answer);
+}
+
+TRemoteOutcome TYieldoraRemote::EndSession(const TBoxAnswer& Answer) {
+    SendEndSession();
+    return Settle(Answer);
+}
+
+void TYieldoraRemote::SendEndSession() const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(FDialog, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, StepTimeout, &result);
+    SendMessageTimeoutW(FDialog, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, StepTimeout, &result);
+}
+
+// A message posted after the others to a field of the dialog sets the field's length limit to a
+// new mark; once the field answers that mark, everything posted before has been handled. A box
+// that is up then gets answered, and the program is followed again until no box is up.
+TRemoteOutcome TYieldoraRemote::Settle(const TBoxAnswer& Answer) {
+    TRemoteOutcome outcome;
+    std::vector<HWND> seen;
+    std::vector<HWND> answered;
+    const HWND field = Item(104);
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const WPARAM marker = ++FMarker;
+        bool handled = PostMessageW(field, EM_SETLIMITTEXT, marker, 0) != FALSE;
+        while (handled) {
+            DWORD_PTR limit = 0;
+            if (!SendMessageTimeoutW(field, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, StepTimeout,
+                                     &limit)) {
+                handled = false;
+            } else if (limit == marker) {
+                break;
+            } else if (WaitForSingleObject(FProcess.get(), 1) == WAIT_OBJECT_0) {
+                handled = false;
+            }
+            if (GetTickCount64() - start > StepTimeout) {
+                Fail("the program did not handle an action in time");
+            }
+        }
+        if (!handled) {
+            // The dialog is gone: the program ends.
+            if (WaitForSingleObject(FProcess.get(), StepTimeout) != WAIT_OBJECT_0) {
+                Fail("the program's dialog went but the program did not end");
+            }
+            outcome.Exited = true;
+            outcome.ExitCode = ExitCode();
+            return outcome;
+        }
+        // A box answered before may stay while one that came up above it waits for its answer.
+        const auto gone = [](HWND Box) { return !IsWindow(Box); };
+        std::erase_if(seen, gone);
+        std::erase_if(answered, gone);
+        const HWND box = FindBox(answered);
+        if (GetTickCount64() - start > StepTimeout) {
+            Fail(box != nullptr ? "the program keeps showing boxes" : "a box did not close");
+        }
+        if (box == nullptr) {
+            if (seen.empty()) {
+                return outcome;
+            }
+            WaitForSingleObject(FProcess.get(), 1);
+            continue;
+        }
+        if (std::find(seen.begin(), seen.end(), box) == seen.end()) {
+            seen.push_back(box);
+            outcome.Boxes.push_back({TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))});
+        }
+        if (!Answer) {
+            AnswerWithOk(box);
+            answered.push_back(box);
+        } else if (Answer(box)) {
+            answered.push_back(box);
+        }
+    }
+}
+
+void TYieldoraRemote::SetChecked(int Id, bool Checked) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Item(Id), BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0,
+                        SMTO_NORMAL, StepTimeout, &result);
+}
+
+void TYieldoraRemote::SelectItem(int Id, int Index) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Item(Id), CB_SETCURSEL, static_cast<WPARAM>(Index), 0, SMTO_NORMAL,
+                        StepTimeout, &result);
+}
+
+void TYieldoraRemote::MoveTo(int Left, int Top) const {
+    SetWindowPos(FDialog, nullptr, Left, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sync();
+}
+
+bool TYieldoraRemote::Minimised() const {
+    return IsIconic(FDialog) != FALSE;
+}
+
+RECT TYieldoraRemote::WindowRect() const {
+    RECT rect{};
+    GetWindowRect(FDialog, &rect);
+    return rect;
+}
+
+std::vector<std::wstring> TYieldoraRemote::TableRows() const {
+    constexpr int Columns = 4;
+    constexpr std::size_t TextSize = 512;
+    const HWND view = Item(113);
+    const int count = RowCount();
+    std::vector<std::wstring> rows;
+    void* const memory =
+        VirtualAllocEx(FProcess.get(), nullptr, sizeof(LVITEMW) + TextSize * sizeof(wchar_t),
+                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (memory == nullptr) {
+        Fail("no memory in the program for reading its table");
+    }
+    auto* const text = reinterpret_cast<wchar_t*>(static_cast<char*>(memory) + sizeof(LVITEMW));
+    for (int i = 0; i < count; ++i) {
+        std::wstring row;
+        for (int column = 0; column < Columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = static_cast<int>(TextSize);
+            WriteProcessMemory(FProcess.get(), memory, &item, sizeof item, nullptr);
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                                reinterpret_cast<LPARAM>(memory), SMTO_NORMAL, StepTimeout,
+                                &length);
+            std::wstring cell(TextSize, L'\0');
+            ReadProcessMemory(FProcess.get(), text, cell.data(), TextSize * sizeof(wchar_t),
+                              nullptr);
+            cell.resize(std::min<std::size_t>(length, TextSize - 1));
+            row += (column > 0 ? L"\t" : L"") + cell;
+        }
+        rows.push_back(row);
+    }
+    VirtualFreeEx(FProcess.get(), memory, 0, MEM_RELEASE);
+    return rows;
+}
+
+bool TYieldoraRemote::Running() const {
+    return WaitForSingleObject(FProcess.get(), 0) == WAIT_TIMEOUT;
+}
+
+void TYieldoraRemote::Kill() {
+    if (Running()) {
+        TerminateProcess(FProcess.get(), 1);
+        WaitForSingleObject(FProcess.get(), StepTimeout);
+    }
+}
+
+DWORD TYieldoraRemote::ExitCode() const {
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.get(), &code);
+    return code;
+}
+
+namespace {
+
+struct TBoxSearch {
+    HWND Dialog;
+    const std::vector<HWND>* Except;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchBox(HWND Window, LPARAM Search) {
+    auto& s = *reinterpret_cast<TBoxSearch*>(Search);
+    if (Window == s.Dialog || !IsWindowEnabled(Window) || ClassOf(Window) != L"#32770" ||
+        std::find(s.Except->begin(), s.Except->end(), Window) != s.Except->end()) {
+        return TRUE;
+    }
+    s.Found = Window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND TYieldoraRemote::FindBox(const std::vector<HWND>& Except) const {
+    TBoxSearch search{FDialog, &Except, nullptr};
+    EnumThreadWindows(FThreadId, MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
 HWND TYieldoraRemote::FindProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const {
     TWindowSearch search{FProcessId, ClassName, Caption, FDialog, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
@@ -166,6 +372,20 @@ void TYieldoraRemote::Sync() const {
     if (!SendMessageTimeoutW(FDialog, WM_NULL, 0, 0, SMTO_NORMAL, StepTimeout, &result)) {
         Fail("the program does not answer");
     }
+}
+
+void AnswerWithOk(HWND Box) {
+    PostMessageW(GetDlgItem(Box, IDOK), BM_CLICK, 0, 0);
+}
+
+void AnswerWithKey(HWND Box, WORD Key) {
+    const HWND button = GetDlgItem(Box, IDOK);
+    PostMessageW(button, WM_KEYDOWN, Key, 1);
+    PostMessageW(button, WM_KEYUP, Key, static_cast<LPARAM>(0xC0000001));
+}
+
+void AnswerWithCloseBox(HWND Box) {
+    PostMessageW(Box, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 std::wstring ReadClipboardText() {

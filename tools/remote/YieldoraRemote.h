@@ -2,15 +2,37 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 // A message box that a remote program showed.
 struct TRemoteBox {
     std::wstring Caption;
     std::wstring Text;
 };
+
+// What came of one action: the boxes the program showed, in order, and whether it ended.
+struct TRemoteOutcome {
+    std::vector<TRemoteBox> Boxes;
+    bool Exited = false;
+    DWORD ExitCode = 0;
+};
+
+// Answers a box of the program (given its window) and returns true; or acts on the program under
+// the box and returns false, and is then called again for the box once the program has handled
+// that and the box is the one on top again. The box must go, or the program end, for the action
+// to finish.
+using TBoxAnswer = std::function<bool(HWND Box)>;
+
+// Answers a box with its OK button.
+void AnswerWithOk(HWND Box);
+// Answers a box with a key (VK_RETURN, VK_ESCAPE) pressed in it.
+void AnswerWithKey(HWND Box, WORD Key);
+// Answers a box with its close box.
+void AnswerWithCloseBox(HWND Box);
 
 // Starts yieldora.exe as a separate process and drives its main dialog with window messages, the
 // way a user's clicks would reach it. Every wait is bounded: a step that does not happen in time
@@ -42,6 +64,39 @@ public:
     // Makes the dialog paint everything now.
     void Repaint() const;
 
+    // Posts a message to a window of the program, as a user's input arrives, and returns once the
+    // program has handled it and waits for input again with no box up, or has ended. Each box that
+    // comes up meanwhile is recorded and answered by Answer (with OK when Answer is empty).
+    TRemoteOutcome Perform(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam,
+                           const TBoxAnswer& Answer = {});
+    // A click on a button of the dialog.
+    TRemoteOutcome Click(int Id, const TBoxAnswer& Answer = {});
+    // A click into the first field (the fund), then a key (VK_RETURN, VK_ESCAPE, ...) pressed
+    // and released there.
+    TRemoteOutcome PressKey(WORD Key, const TBoxAnswer& Answer = {});
+    // A command of the dialog's window menu: SC_CLOSE (the close box), SC_MINIMIZE, SC_RESTORE.
+    TRemoteOutcome SysCommand(WPARAM Command, const TBoxAnswer& Answer = {});
+    // Windows ends the session: asks the dialog, then tells it the session ends.
+    TRemoteOutcome EndSession(const TBoxAnswer& Answer = {});
+    // The same messages only, for a box's answer: the session ends under the box.
+    void SendEndSession() const;
+    // Waits until what was sent or posted before has been handled (see Perform).
+    TRemoteOutcome Settle(const TBoxAnswer& Answer = {});
+
+    void SetChecked(int Id, bool Checked) const;
+    void SelectItem(int Id, int Index) const;
+    // Moves the dialog's top-left corner to Left, Top on the screen.
+    void MoveTo(int Left, int Top) const;
+    bool Minimised() const;
+    RECT WindowRect() const;
+    // The rows of the result table, each row's cells joined by TAB (the program must be of the
+    // same bitness as this one: the rows are read from its memory).
+    std::vector<std::wstring> TableRows() const;
+    // The program is still running.
+    bool Running() const;
+    // Ends the program by force and waits for it.
+    void Kill();
+
 private:
     struct THandleCloser {
         void operator()(HANDLE Handle) const noexcept { CloseHandle(Handle); }
@@ -55,9 +110,16 @@ private:
     // Returns once the program's thread has handled everything sent before.
     void Sync() const;
 
+    // An enabled box of the program (the one on top), shown or about to be shown, other than the
+    // dialog and Except.
+    HWND FindBox(const std::vector<HWND>& Except) const;
+    DWORD ExitCode() const;
+
     THandle FProcess;
     DWORD FProcessId = 0;
+    DWORD FThreadId = 0;
     HWND FDialog = nullptr;
+    mutable WPARAM FMarker = 0x10000;
 };
 
 // The Unicode text on the clipboard; empty when there is none.

@@ -1,0 +1,667 @@
+// yieldora-soak PROGRAM [--seconds N] [--seed S]
+//
+// A seeded random user drives a copy of yieldora.exe (in a fresh folder of its own) from this
+// process with the window messages a user's input produces: it types valid, invalid, huge, empty
+// and Chinese texts into the fields, picks terms, toggles the check box, calculates, exports
+// (sometimes while this process holds the clipboard), exits with the button, Enter, Escape and
+// the close box, minimises, restores and moves the dialog, answers the boxes in every way, closes
+// the dialog or ends the session under a box, and starts the program again whenever it has ended.
+//
+// It keeps its own account of what the program should hold and checks after every action: the
+// program runs or has ended with exit code 0; the boxes that came up are the ones expected; the
+// fields show what they should; after a successful calculation the table equals the command
+// line's output for the same inputs; after every exit the profile holds the last accepted inputs
+// and the dialog's position, and the next start shows them.
+//
+// It prints the seed, the number of actions and starts, and each failure with the seed and the
+// step that reproduce it. Exit code 0 when nothing failed, 1 otherwise, 2 for bad arguments.
+
+#include "UCommandLine.h"
+#include "YieldoraRemote.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The dialog's items.
+constexpr int IdCalculate = 101;
+constexpr int IdExport = 102;
+constexpr int IdExit = 103;
+constexpr int IdDeposit = 107;
+constexpr int IdTerm = 109;
+
+// The five text fields in the order the program reads them.
+constexpr std::array<int, 5> FieldIds = {108, 110, 104, 105, 106};
+const wchar_t* const FieldKeys[] = {L"Fund", L"Rate", L"Tax", L"Year", L"Step"};
+const wchar_t* const FieldOptions[] = {L"--fund", L"--rate", L"--tax", L"--years", L"--step"};
+constexpr std::array<int, 5> TermYears = {1, 2, 3, 5, 10};
+
+// Texts the program accepts, each in the form the program shows it back, per field.
+const std::vector<std::vector<std::wstring>> ValidTexts = {
+    {L"10000", L"2885.5", L"0.01", L"123456789", L"50000", L"0"},
+    {L"3.6", L"4.25", L"0", L"12.5", L"1"},
+    {L"20", L"0", L"5.5", L"100"},
+    {L"1", L"7", L"20", L"100", L"255"},
+    {L"1", L"2", L"3", L"10", L"0"},
+};
+
+// Texts no field accepts, but for blanks, which the amount, the rate and the tax take for 0.
+std::vector<std::wstring> InvalidTexts() {
+    return {L"",
+            L"abc",
+            L"一万元",
+            L"三年",
+            L"1,000",
+            L"12a",
+            std::wstring(4000, L'9'),
+            std::wstring(300, L'中'),
+            L"9e999",
+            L"  "};
+}
+
+// What the program holds: the five field texts, the term's index and the check box.
+struct TInputs {
+    std::array<std::wstring, 5> Texts{L"10000", L"3.6", L"20", L"20", L"1"};
+    int Term = 0;
+    bool Deposit = true;
+
+    bool operator==(const TInputs&) const = default;
+};
+
+std::string Utf8(const std::wstring& Text) {
+    return ToUtf8(Text);
+}
+
+std::string Describe(const TInputs& Inputs) {
+    std::string text;
+    for (std::size_t i = 0; i < Inputs.Texts.size(); ++i) {
+        const std::wstring& t = Inputs.Texts[i];
+        text += Utf8(FieldKeys[i]) + "=" +
+                (t.size() > 12 ? Utf8(t.substr(0, 12)) + "...(" + std::to_string(t.size()) + ")"
+                               : Utf8(t)) +
+                " ";
+    }
+    return text + "Term=" + std::to_string(Inputs.Term) +
+           " Deposit=" + std::to_string(Inputs.Deposit);
+}
+
+// What the program makes of a text in a field: the text it shows back, or nothing when it
+// refuses the text. A blank amount, rate or tax counts as 0.
+std::optional<std::wstring> Accepted(std::size_t Field, const std::wstring& Text) {
+    const auto& valid = ValidTexts[Field];
+    if (std::find(valid.begin(), valid.end(), Text) != valid.end()) {
+        return Text;
+    }
+    if (Field < 3 && Text.find_first_not_of(L' ') == std::wstring::npos) {
+        return L"0";
+    }
+    return std::nullopt;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& Text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start < Text.size()) {
+        std::size_t end = Text.find(L'\n', start);
+        if (end == std::wstring::npos) {
+            end = Text.size();
+        }
+        std::wstring line = Text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::wstring Trimmed(std::wstring Text) {
+    while (!Text.empty() && (Text.back() == L'\n' || Text.back() == L'\r' || Text.back() == L' ')) {
+        Text.pop_back();
+    }
+    return Text;
+}
+
+std::wstring ProfileValue(const fs::path& File, const wchar_t* Section, const wchar_t* Key) {
+    wchar_t buffer[256] = {};
+    GetPrivateProfileStringW(Section, Key, L"<none>", buffer, 256, File.c_str());
+    return buffer;
+}
+
+class TSoak {
+public:
+    TSoak(const fs::path& Program, std::uint32_t Seed, double Seconds)
+        : FSeed(Seed), FSeconds(Seconds), FRandom(Seed) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        FFolder = fs::path(temp) / (L"yieldora-soak-" + std::to_wstring(GetCurrentProcessId()));
+        fs::remove_all(FFolder);
+        fs::create_directories(FFolder);
+        FProgram = FFolder / L"yieldora.exe";
+        fs::copy_file(Program, FProgram);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &FWork, 0);
+        FClipboardHolder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                           nullptr, nullptr, nullptr);
+    }
+    TSoak(const TSoak&) = delete;
+    TSoak& operator=(const TSoak&) = delete;
+    ~TSoak() {
+        FRemote.reset();
+        DestroyWindow(FClipboardHolder);
+        std::error_code ignored;
+        fs::remove_all(FFolder, ignored);
+    }
+
+    int Run() {
+        const auto start = std::chrono::steady_clock::now();
+        const auto elapsed = [&start] {
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        };
+        while (elapsed() < FSeconds) {
+            ++FStep;
+            try {
+                if (!FRemote) {
+                    Start();
+                } else {
+                    Act();
+                }
+            } catch (const std::exception& e) {
+                Failure(std::string("the remote control gave up: ") + e.what());
+            }
+        }
+        std::printf("seed %u actions %llu restarts %llu failures %llu\n", FSeed,
+                    static_cast<unsigned long long>(FStep),
+                    static_cast<unsigned long long>(FStarts > 0 ? FStarts - 1 : 0),
+                    static_cast<unsigned long long>(FFailures));
+        return FFailures == 0 ? 0 : 1;
+    }
+
+private:
+    int Pick(int Count) { return std::uniform_int_distribution<int>(0, Count - 1)(FRandom); }
+    bool Chance(int Percent) { return Pick(100) < Percent; }
+
+    void Failure(const std::string& What) {
+        ++FFailures;
+        std::printf("FAIL seed %u step %llu (%s): %s\n", FSeed,
+                    static_cast<unsigned long long>(FStep), FAction.c_str(), What.c_str());
+        std::fflush(stdout);
+        // Start over from a known state: no program, no profile.
+        if (FRemote) {
+            FRemote->Kill();
+            FRemote.reset();
+        }
+        std::error_code ignored;
+        fs::remove(FFolder / L"yieldora.ini", ignored);
+        FModel = TInputs{};
+        FSaved.reset();
+    }
+
+    void Check(bool Condition, const std::string& What) {
+        if (!Condition) {
+            throw TFailed{What};
+        }
+    }
+
+    struct TFailed {
+        std::string What;
+    };
+
+    // ---- Starting -------------------------------------------------------------------------------
+
+    void Start() {
+        Action("start");
+        FRemote = std::make_unique<TYieldoraRemote>(FProgram.wstring());
+        ++FStarts;
+        FShown = FModel;
+        FExportEnabled = false;
+        FMinimised = false;
+        try {
+            CheckFields("after the start");
+            const RECT rect = FRemote->WindowRect();
+            Check(rect.left >= FWork.left && rect.top >= FWork.top && rect.right <= FWork.right &&
+                      rect.bottom <= FWork.bottom,
+                  "the dialog does not lie wholly on the screen after the start: " +
+                      std::to_string(rect.left) + "," + std::to_string(rect.top));
+            if (FSaved) {
+                const LONG width = rect.right - rect.left;
+                const LONG height = rect.bottom - rect.top;
+                const RECT saved{FSaved->x, FSaved->y, FSaved->x + width, FSaved->y + height};
+                if (saved.right > FWork.left && saved.left < FWork.right &&
+                    saved.bottom > FWork.top && saved.top < FWork.bottom) {
+                    const LONG left =
+                        std::max(FWork.left, std::min(saved.left, FWork.right - width));
+                    const LONG top =
+                        std::max(FWork.top, std::min(saved.top, FWork.bottom - height));
+                    Check(rect.left == left && rect.top == top,
+                          "the dialog starts at " + std::to_string(rect.left) + "," +
+                              std::to_string(rect.top) + ", not at " + std::to_string(left) + "," +
+                              std::to_string(top));
+                }
+            }
+            FNormal = FRemote->WindowRect();
+        } catch (const TFailed& f) {
+            Failure(f.What);
+        }
+    }
+
+    // ---- One action -----------------------------------------------------------------------------
+
+    void Act() {
+        try {
+            const int kind = Pick(100);
+            if (kind < 30) {
+                TypeText();
+            } else if (kind < 36) {
+                FShown.Term = Pick(5);
+                Action("term " + std::to_string(FShown.Term));
+                FRemote->SelectItem(IdTerm, FShown.Term);
+            } else if (kind < 41) {
+                FShown.Deposit = !FShown.Deposit;
+                Action("check box");
+                FRemote->SetChecked(IdDeposit, FShown.Deposit);
+            } else if (kind < 56) {
+                Calculate(Chance(30));
+            } else if (kind < 63) {
+                Export();
+            } else if (kind < 73) {
+                const int how = Pick(3);
+                CloseAttempt(how == 0 ? "exit button" : how == 1 ? "Escape" : "close box", how);
+            } else if (kind < 79) {
+                MinimiseOrRestore();
+            } else if (kind < 86) {
+                Move();
+            } else if (kind < 88) {
+                EndSession();
+            } else {
+                TypeText();
+            }
+        } catch (const TFailed& f) {
+            Failure(f.What);
+        }
+    }
+
+    void TypeText() {
+        const std::size_t field = static_cast<std::size_t>(Pick(5));
+        std::wstring text;
+        if (Chance(60)) {
+            const auto& valid = ValidTexts[field];
+            text = valid[static_cast<std::size_t>(Pick(static_cast<int>(valid.size())))];
+        } else {
+            const std::vector<std::wstring> invalid = InvalidTexts();
+            text = invalid[static_cast<std::size_t>(Pick(static_cast<int>(invalid.size())))];
+        }
+        Action("type " + Utf8(FieldKeys[field]) + " \"" + Utf8(text.substr(0, 12)) +
+               (text.size() > 12 ? "...\"" : "\""));
+        FShown.Texts[field] = text;
+        FRemote->SetItemText(FieldIds[field], text);
+    }
+
+    // The fields as the program reads them: each valid field is stored until the first invalid
+    // one, where a strict read stops; the term and the check box follow only a complete read.
+    bool ReadFields(bool Strict) {
+        for (std::size_t i = 0; i < FShown.Texts.size(); ++i) {
+            if (const auto accepted = Accepted(i, FShown.Texts[i])) {
+                FModel.Texts[i] = *accepted;
+            } else if (Strict) {
+                return false;
+            }
+        }
+        FModel.Term = FShown.Term;
+        FModel.Deposit = FShown.Deposit;
+        return true;
+    }
+
+    // What a box's answer may do under the box; the first box of an action only.
+    struct TUnderBox {
+        int What = 0; // 0 nothing, 1 the close box of the dialog, 2 the session ends
+        int Answer = 0;
+    };
+
+    TUnderBox PickUnderBox() {
+        TUnderBox under;
+        const int what = Pick(100);
+        under.What = what < 8 ? 1 : what < 12 ? 2 : 0;
+        under.Answer = Pick(4);
+        return under;
+    }
+
+    // Names the action in the trace and in its failures.
+    void Action(const std::string& What) {
+        FAction = What;
+        if (FTrace) {
+            std::printf("%llu %s\n", static_cast<unsigned long long>(FStep), What.c_str());
+            std::fflush(stdout);
+        }
+    }
+
+    static std::string DescribeUnder(const TUnderBox& Under) {
+        const char* const what[] = {"", ", the close box under the box",
+                                    ", the session ends under the box"};
+        const char* const answer[] = {"OK", "Enter", "Escape", "its close box"};
+        return std::string(what[Under.What]) + ", the box answered with " + answer[Under.Answer];
+    }
+
+    TBoxAnswer Answerer(const TUnderBox& Under) {
+        auto first = std::make_shared<bool>(true);
+        return [this, Under, first](HWND Box) {
+            if (*first) {
+                *first = false;
+                if (Under.What == 1) {
+                    // Answered once the close has been handled (it may bring a box of its own).
+                    PostMessageW(FRemote->Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                    return false;
+                }
+                if (Under.What == 2) {
+                    FRemote->SendEndSession();
+                }
+            }
+            switch (Under.Answer) {
+            case 1:
+                AnswerWithKey(Box, VK_RETURN);
+                break;
+            case 2:
+                AnswerWithKey(Box, VK_ESCAPE);
+                break;
+            case 3:
+                AnswerWithCloseBox(Box);
+                break;
+            default:
+                AnswerWithOk(Box);
+                break;
+            }
+            return true;
+        };
+    }
+
+    // What a close under the first box does to the account; answers whether the program ends,
+    // and adds the box a failing close shows.
+    bool CloseUnderBox(const TUnderBox& Under, std::size_t& Boxes) {
+        if (Under.What == 2) {
+            ReadFields(false);
+            return true;
+        }
+        if (Under.What == 1) {
+            if (ReadFields(true)) {
+                return true;
+            }
+            ++Boxes;
+        }
+        return false;
+    }
+
+    // The command line's run for the model's inputs.
+    TCliResult Expected() const {
+        std::vector<std::wstring> arguments;
+        for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
+            arguments.push_back(std::wstring(FieldOptions[i]) + L"=" + FModel.Texts[i]);
+        }
+        arguments.push_back(L"--term=" + std::to_wstring(TermYears[FModel.Term]));
+        arguments.push_back(FModel.Deposit ? L"--redeposit" : L"--withdraw");
+        arguments.push_back(L"--tsv");
+        return RunCommandLine(arguments);
+    }
+
+    void Calculate(bool WithEnter) {
+        const TUnderBox under = PickUnderBox();
+        Action((WithEnter ? "Enter" : "calculate") + DescribeUnder(under));
+        const bool read = ReadFields(true);
+        std::optional<TCliResult> expected;
+        std::size_t boxes = 0;
+        if (read) {
+            expected = Expected();
+        }
+        const bool fails = !read || expected->ExitCode != EXIT_DONE;
+        bool ends = false;
+        if (fails) {
+            boxes = 1;
+            ends = CloseUnderBox(under, boxes);
+        }
+        const TRemoteOutcome outcome = WithEnter ? FRemote->PressKey(VK_RETURN, Answerer(under))
+                                                 : FRemote->Click(IdCalculate, Answerer(under));
+        const std::string what = WithEnter ? "Enter" : "calculate";
+        CheckOutcome(what, outcome, boxes, ends);
+        if (read && fails && !outcome.Boxes.empty()) {
+            Check(outcome.Boxes[0].Text == Trimmed(expected->Err),
+                  what + " reported \"" + Utf8(outcome.Boxes[0].Text) + "\", the command line \"" +
+                      Utf8(Trimmed(expected->Err)) + "\"");
+        }
+        if (ends) {
+            return;
+        }
+        FShown = FModel;
+        if (!fails) {
+            FExportEnabled = true;
+            const std::vector<std::wstring> lines = Lines(expected->Out);
+            const std::vector<std::wstring> table = FRemote->TableRows();
+            Check(lines.size() == table.size() + 1 &&
+                      std::equal(table.begin(), table.end(), lines.begin() + 1),
+                  "the table (" + std::to_string(table.size()) +
+                      " rows) differs from the command line's (" +
+                      std::to_string(lines.size() - 1) + " rows) for " + Describe(FModel));
+            FTable = expected->Out;
+        } else {
+            FTable.reset();
+        }
+        CheckFields("after " + what);
+    }
+
+    void Export() {
+        if (!FExportEnabled) {
+            return;
+        }
+        const bool hold = Chance(30);
+        if (hold && !OpenClipboard(FClipboardHolder)) {
+            return;
+        }
+        const TUnderBox under = PickUnderBox();
+        Action(std::string("export") + (hold ? " (clipboard held)" : "") + DescribeUnder(under));
+        std::size_t boxes = 1;
+        const bool ends = CloseUnderBox(under, boxes);
+        const TRemoteOutcome outcome = FRemote->Click(IdExport, Answerer(under));
+        if (hold) {
+            CloseClipboard();
+        }
+        CheckOutcome("export", outcome, boxes, ends);
+        if (!outcome.Boxes.empty()) {
+            const std::wstring expected =
+                hold ? L"剪贴板正被其他程序占用，导出失败！" : L"当前计算结果已导出到剪贴板！";
+            Check(outcome.Boxes[0].Text == expected,
+                  "the export said \"" + Utf8(outcome.Boxes[0].Text) + "\"");
+        }
+        if (!hold && FTable) {
+            Check(Trimmed(ReadClipboardText()) == Trimmed(*FTable),
+                  "the exported text differs from the command line's");
+        }
+        if (!ends && boxes > 1) {
+            FShown = FModel;
+        }
+        if (!ends) {
+            CheckFields("after the export");
+        }
+    }
+
+    void CloseAttempt(const std::string& What, int How) {
+        const TUnderBox under = PickUnderBox();
+        Action(What + DescribeUnder(under));
+        std::size_t boxes = 0;
+        bool ends = ReadFields(true);
+        if (!ends) {
+            boxes = 1;
+            ends = CloseUnderBox(under, boxes);
+        }
+        const TRemoteOutcome outcome = How == 0   ? FRemote->Click(IdExit, Answerer(under))
+                                       : How == 1 ? FRemote->PressKey(VK_ESCAPE, Answerer(under))
+                                                  : FRemote->SysCommand(SC_CLOSE, Answerer(under));
+        CheckOutcome(What, outcome, boxes, ends);
+        if (!ends) {
+            FShown = FModel;
+            CheckFields("after a refused " + What);
+        }
+    }
+
+    void EndSession() {
+        Action("session end");
+        ReadFields(false);
+        CheckOutcome("session end", FRemote->EndSession(), 0, true);
+    }
+
+    void MinimiseOrRestore() {
+        FMinimised = !FMinimised;
+        Action(FMinimised ? "minimise" : "restore");
+        CheckOutcome("minimise or restore",
+                     FRemote->SysCommand(FMinimised ? SC_MINIMIZE : SC_RESTORE), 0, false);
+        Check(FRemote->Minimised() == FMinimised,
+              FMinimised ? "the dialog did not minimise" : "the dialog did not restore");
+        if (!FMinimised) {
+            const RECT rect = FRemote->WindowRect();
+            Check(rect.left == FNormal.left && rect.top == FNormal.top,
+                  "the restored dialog stands at " + std::to_string(rect.left) + "," +
+                      std::to_string(rect.top));
+        }
+    }
+
+    void Move() {
+        if (FMinimised) {
+            return;
+        }
+        const int left = Pick(1300) - 200;
+        const int top = Pick(950) - 150;
+        Action("move to " + std::to_string(left) + "," + std::to_string(top));
+        FRemote->MoveTo(left, top);
+        FNormal = FRemote->WindowRect();
+        Check(FNormal.left == left && FNormal.top == top, "the dialog did not move");
+    }
+
+    // ---- Checks ---------------------------------------------------------------------------------
+
+    void CheckOutcome(const std::string& What, const TRemoteOutcome& Outcome, std::size_t Boxes,
+                      bool Ends) {
+        std::string texts;
+        for (const TRemoteBox& box : Outcome.Boxes) {
+            texts += " \"" + Utf8(box.Text) + "\"";
+        }
+        if (Outcome.Exited) {
+            FRemote.reset();
+            Check(Outcome.ExitCode == 0,
+                  What + ": the program ended with code " + std::to_string(Outcome.ExitCode));
+        }
+        Check(Outcome.Boxes.size() == Boxes, What + ": " + std::to_string(Outcome.Boxes.size()) +
+                                                 " boxes, expected " + std::to_string(Boxes) + ":" +
+                                                 texts + " with " + Describe(FShown));
+        Check(Outcome.Exited == Ends,
+              What + (Ends ? ": the program did not end" : ": the program ended unexpectedly"));
+        if (Ends) {
+            CheckProfile(What);
+        }
+    }
+
+    void CheckProfile(const std::string& What) {
+        const fs::path profile = FFolder / L"yieldora.ini";
+        for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
+            const std::wstring stored = ProfileValue(profile, L"Yieldora", FieldKeys[i]);
+            Check(stored == FModel.Texts[i], What + ": the profile holds " + Utf8(FieldKeys[i]) +
+                                                 "=" + Utf8(stored) + ", expected " +
+                                                 Utf8(FModel.Texts[i]));
+        }
+        Check(ProfileValue(profile, L"Yieldora", L"Period") ==
+                  std::to_wstring(TermYears[FModel.Term]),
+              What + ": the profile's term");
+        Check(ProfileValue(profile, L"Yieldora", L"Deposit") == (FModel.Deposit ? L"1" : L"0"),
+              What + ": the profile's deposit flag");
+        const std::wstring left = ProfileValue(profile, L"Program", L"WindowLeft");
+        const std::wstring top = ProfileValue(profile, L"Program", L"WindowTop");
+        Check(left == std::to_wstring(FNormal.left) && top == std::to_wstring(FNormal.top),
+              What + ": the profile's position " + Utf8(left) + "," + Utf8(top) + ", expected " +
+                  std::to_string(FNormal.left) + "," + std::to_string(FNormal.top));
+        FSaved = POINT{FNormal.left, FNormal.top};
+    }
+
+    void CheckFields(const std::string& When) {
+        TInputs shown;
+        for (std::size_t i = 0; i < FieldIds.size(); ++i) {
+            shown.Texts[i] = FRemote->ItemText(FieldIds[i]);
+        }
+        DWORD_PTR term = 0;
+        SendMessageTimeoutW(FRemote->Item(IdTerm), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
+        shown.Term = static_cast<int>(term);
+        DWORD_PTR check = 0;
+        SendMessageTimeoutW(FRemote->Item(IdDeposit), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
+                            &check);
+        shown.Deposit = check == BST_CHECKED;
+        Check(shown == FShown,
+              "the fields " + When + " show " + Describe(shown) + ", expected " + Describe(FShown));
+    }
+
+    std::uint32_t FSeed;
+    double FSeconds;
+    bool FTrace = GetEnvironmentVariableW(L"SOAK_TRACE", nullptr, 0) != 0;
+    std::string FAction;
+    std::mt19937 FRandom;
+    fs::path FFolder;
+    fs::path FProgram;
+    RECT FWork{};
+    // The window of this process that holds the clipboard open while the program exports.
+    HWND FClipboardHolder = nullptr;
+    std::unique_ptr<TYieldoraRemote> FRemote;
+    std::uint64_t FStep = 0;
+    std::uint64_t FStarts = 0;
+    std::uint64_t FFailures = 0;
+    // What the program holds (as the profile will), and what its fields show.
+    TInputs FModel;
+    TInputs FShown;
+    bool FExportEnabled = false;
+    bool FMinimised = false;
+    RECT FNormal{};
+    std::optional<POINT> FSaved;
+    // The export text of the table shown, when it came from a successful calculation.
+    std::optional<std::wstring> FTable;
+};
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fputs("usage: yieldora-soak PROGRAM [--seconds N] [--seed S]\n", stderr);
+        return 2;
+    }
+    double seconds = 30;
+    std::uint32_t seed = std::random_device{}();
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::wstring name = argv[i];
+        if (name == L"--seconds") {
+            seconds = std::stod(argv[i + 1]);
+        } else if (name == L"--seed") {
+            seed = static_cast<std::uint32_t>(std::stoul(argv[i + 1]));
+        } else {
+            std::fputs("usage: yieldora-soak PROGRAM [--seconds N] [--seed S]\n", stderr);
+            return 2;
+        }
+    }
+    std::printf("seed %u\n", seed);
+    std::fflush(stdout);
+    try {
+        TSoak soak(argv[1], seed, seconds);
+        return soak.Run();
+    } catch (const std::exception& e) {
+        std::printf("FAIL seed %u: %s\n", seed, e.what());
+        return 1;
+    }
+}
