@@ -3,7 +3,9 @@
 // 21 times each, so that other work on the machine hits both alike; each run ends with WM_CLOSE
 // and the process's exit. The medians are printed.
 //
-//   tools/wine-run.sh <build>/bench/win/Startup_bench.exe [RUNS]
+//   tools/wine-run.sh <build>/bench/win/Startup_bench.exe [RUNS [PROGRAM]]
+//
+// PROGRAM is the build's own yieldora.exe unless given (a release build, say).
 
 #include <windows.h>
 
@@ -93,7 +95,11 @@ double StartAndClose(const std::wstring& Program) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : DefaultRuns;
     const std::wstring folder = OwnFolder();
-    const std::wstring program = folder + L"..\\..\\yieldora.exe";
+    std::wstring program = folder + L"..\\..\\yieldora.exe";
+    if (argc > 2) {
+        const std::string given(argv[2]);
+        program.assign(given.begin(), given.end());
+    }
     const std::wstring bare = folder + L"BareDialog.exe";
     // One start of each first, so that both find their files in the cache.
     StartAndClose(program);
