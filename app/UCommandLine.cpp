@@ -10,10 +10,18 @@
 #include "UkyStrUtils.h"
 #include "UkyUtf8.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -45,20 +53,48 @@ const wchar_t* const Usage =
 // get the full path: Windows looks for a bare file name in its own folder, not the current one.
 std::wstring ReadableFile(const std::wstring& FileName) {
 #ifdef _WIN32
-    const std::filesystem::path name(FileName);
-#else
-    const std::filesystem::path name(TextToUtf8(FileName));
-#endif
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::absolute(name, error);
-    if (error || !std::filesystem::is_regular_file(path, error) ||
-        !std::ifstream(path, std::ios::binary).good()) {
+    const DWORD length = GetFullPathNameW(FileName.c_str(), 0, nullptr, nullptr);
+    if (FileName.empty() || length == 0) {
         return {};
     }
-#ifdef _WIN32
-    return path.wstring();
+    std::wstring path(length, L'\0');
+    const DWORD written = GetFullPathNameW(FileName.c_str(), length, path.data(), nullptr);
+    if (written == 0 || written >= length) {
+        return {};
+    }
+    path.resize(written);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        return {};
+    }
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    CloseHandle(file);
+    return path;
 #else
-    return Utf8ToText(path.string());
+    std::string path = TextToUtf8(FileName);
+    if (path.empty() || path[0] != '/') {
+        std::string folder(PATH_MAX, '\0');
+        if (getcwd(folder.data(), folder.size()) == nullptr) {
+            return {};
+        }
+        folder.resize(std::char_traits<char>::length(folder.c_str()));
+        path = path.empty() ? folder : folder + (folder.back() == '/' ? "" : "/") + path;
+    }
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return {};
+    }
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) {
+        return {};
+    }
+    close(file);
+    return Utf8ToText(path);
 #endif
 }
 

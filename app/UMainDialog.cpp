@@ -88,7 +88,8 @@ int ScaledWidth(int Width) {
     return MulDiv(Width, dpi, 96);
 }
 
-// Keeps a window from repainting while it lives; it repaints once when it goes.
+// Keeps a window from repainting while it lives; it repaints its client area once when it goes
+// (the list view brings its own frame and scroll bars up to date when redrawing resumes).
 class TRedrawSuspension {
 public:
     explicit TRedrawSuspension(TkyWinControl& Control) : FControl(Control) {
@@ -96,7 +97,11 @@ public:
     }
     TRedrawSuspension(const TRedrawSuspension&) = delete;
     TRedrawSuspension& operator=(const TRedrawSuspension&) = delete;
-    ~TRedrawSuspension() { FControl.SetRedraw(true); }
+    ~TRedrawSuspension() {
+        FControl.Perform(WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(FControl.Handle(), nullptr, TRUE);
+        UpdateWindow(FControl.Handle());
+    }
 
 private:
     TkyWinControl& FControl;
@@ -215,7 +220,12 @@ void TMainDialog::FillTable() {
                        model.Deposit, model.Interest, model.Total, model.Withdrawn}));
     ProduceResultRows({model.Year, model.Step, model.Period, model.Deposit, model.Interest,
                        model.Total, model.Withdrawn},
-                      [&items](const TResultRow& Row) { items.Add(Row.Text, Row.Image); });
+                      [&items, next = 0](const TResultRow& Row) mutable {
+                          const std::int32_t index = items.InsertRow(next, Row.Text, Row.Image);
+                          if (index >= 0) {
+                              next = index + 1;
+                          }
+                      });
 }
 
 void TMainDialog::ExportTable() {

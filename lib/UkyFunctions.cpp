@@ -4,8 +4,10 @@
 #include "UkyMath.h"
 #include "UkyStrUtils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -30,6 +32,25 @@ std::int32_t ExponentOf(std::int64_t Value) {
         return std::numeric_limits<std::int32_t>::min();
     }
     return static_cast<std::int32_t>(Value);
+}
+
+// The exponent written in Text[First, Last): a short run of digits after an optional "-" is read
+// here; anything else goes through TextToInt, which gives every other text its answer.
+std::int64_t ExponentText(const std::wstring& Text, std::size_t First, std::size_t Last) {
+    const bool negative = First < Last && Text[First] == L'-';
+    const std::size_t digits = negative ? First + 1 : First;
+    if (digits == Last || Last - digits > 18) {
+        return TextToInt(Text.substr(First, Last - First));
+    }
+    std::int64_t value = 0;
+    for (std::size_t k = digits; k < Last; ++k) {
+        const wchar_t c = Text[k];
+        if (c < L'0' || c > L'9') {
+            return TextToInt(Text.substr(First, Last - First));
+        }
+        value = value * 10 + (c - L'0');
+    }
+    return negative ? -value : value;
 }
 
 } // namespace
@@ -97,6 +118,7 @@ std::wstring RealToText(int Digits, bool UseDot, long double Value) {
         return L"0";
     }
     const bool negative = Value < 0;
+    // Scale to fifteen significant digits; n is where the decimal point falls in them.
     long double v = std::fabs(Value);
     int n = 15;
     if (v < 5e12L) {
@@ -116,59 +138,83 @@ std::wstring RealToText(int Digits, bool UseDot, long double Value) {
         --n;
         m = RoundToInt64(v);
     }
-    const std::wstring digits = IntToText(15, m);
+    // Fifteen digits, or sixteen when the rounding carried into one more.
+    wchar_t digits[20];
+    std::size_t count = 0;
+    for (std::int64_t rest = m; rest != 0; rest /= 10) {
+        digits[count++] = static_cast<wchar_t>(L'0' + rest % 10);
+    }
+    std::reverse(digits, digits + count);
+    const std::wstring_view all(digits, count);
 
+    const std::size_t places = Digits >= 1 ? static_cast<std::size_t>(Digits) : 0;
     std::wstring text;
-    if (n >= 15) {
-        text = digits + std::wstring(static_cast<std::size_t>(n - 15), L'0');
-    } else if (n > 0) {
-        text = digits.substr(0, static_cast<std::size_t>(n)) + separator +
-               digits.substr(static_cast<std::size_t>(n));
-    } else {
-        text = std::wstring(1, L'0') + separator +
-               std::wstring(static_cast<std::size_t>(-n), L'0') + digits;
-    }
-    std::size_t point = text.find(separator);
-    if (point != std::wstring::npos) {
-        while (text.back() == L'0') {
-            text.pop_back();
-        }
-        if (text.back() == separator) {
-            text.pop_back();
-            point = std::wstring::npos;
-        }
-    }
-    if (Digits >= 1) {
-        if (point == std::wstring::npos) {
-            point = text.size();
-            text += separator;
-        }
-        const std::size_t places = static_cast<std::size_t>(Digits);
-        if (text.size() - point - 1 < places) {
-            text.append(places - (text.size() - point - 1), L'0');
-        }
-    }
     if (negative) {
-        text.insert(text.begin(), L'-');
+        text += L'-';
+    }
+    if (n >= 15) {
+        text.reserve(count + static_cast<std::size_t>(n - 15) + places + 2);
+        text += all;
+        text.append(static_cast<std::size_t>(n - 15), L'0');
+        if (places > 0) {
+            text += separator;
+            text.append(places, L'0');
+        }
+        return text;
+    }
+    // A fraction: its digits without the trailing zeros, then padded to the places asked for.
+    std::size_t whole = 0;
+    std::size_t leading = 0;
+    if (n > 0) {
+        whole = static_cast<std::size_t>(n);
+    } else {
+        leading = static_cast<std::size_t>(-n);
+    }
+    std::size_t end = count;
+    while (end > whole && digits[end - 1] == L'0') {
+        --end;
+    }
+    const std::size_t fraction = leading + (end - whole);
+    text.reserve(leading + count + places + 3);
+    if (whole > 0) {
+        text += all.substr(0, whole);
+    } else {
+        text += L'0';
+    }
+    if (fraction > 0 || places > 0) {
+        text += separator;
+        text.append(leading, L'0');
+        text += all.substr(whole, end - whole);
+        if (fraction < places) {
+            text.append(places - fraction, L'0');
+        }
     }
     return text;
 }
 
 long double TextToReal(const std::wstring& Text, bool UseDot) {
     const wchar_t separator = UseDot ? L'.' : SystemDecimalSeparator();
-    const std::wstring text = TextTrim(Text);
+    // The trimmed text is Text[first, last).
+    std::size_t first = 0;
+    std::size_t last = Text.size();
+    while (first < last && Text[first] < 33) {
+        ++first;
+    }
+    while (last > first && Text[last - 1] < 33) {
+        --last;
+    }
     long double v = 0;
-    if (text.empty()) {
+    if (first == last) {
         return v;
     }
-    const bool negative = text[0] == L'-';
+    const bool negative = Text[first] == L'-';
     bool pastSeparator = false;
     long double weight = 1;
-    for (std::size_t k = negative ? 1 : 0; k < text.size(); ++k) {
-        const wchar_t c = text[k];
+    for (std::size_t k = negative ? first + 1 : first; k < last; ++k) {
+        const wchar_t c = Text[k];
         if (c == separator) {
             if (pastSeparator) {
-                RaiseNotFloat(text);
+                RaiseNotFloat(Text.substr(first, last - first));
             }
             pastSeparator = true;
         } else if (c >= L'0' && c <= L'9') {
@@ -179,11 +225,11 @@ long double TextToReal(const std::wstring& Text, bool UseDot) {
                 v = Finite((v * 10 + static_cast<long double>(c)) - 48);
             }
         } else if (c == L'E' || c == L'e') {
-            const std::int64_t exponent = TextToInt(text.substr(k + 1));
+            const std::int64_t exponent = ExponentText(Text, k + 1, last);
             v = Finite(v * RaiseToPower(10.0L, ExponentOf(exponent)));
             break;
         } else {
-            RaiseNotFloat(text);
+            RaiseNotFloat(Text.substr(first, last - first));
         }
     }
     return negative ? -v : v;

@@ -167,6 +167,42 @@ std::int32_t TListViewItems::InsertItem(std::int32_t Index, const TListViewItem&
     return inserted;
 }
 
+std::int32_t TListViewItems::InsertRow(std::int32_t Index, std::wstring_view RowText,
+                                       std::int32_t ImageIndex) {
+    // One copy of the row with every TAB turned into the end of its piece.
+    std::wstring texts(RowText);
+    std::size_t end = std::min(texts.find(COLUMN_SEPARATOR[0]), texts.size());
+    if (end < texts.size()) {
+        texts[end] = L'\0';
+    }
+    LVITEMW item{};
+    item.mask = ITEM_MASK | LVIF_TEXT;
+    item.iItem = Index;
+    item.iImage = ImageIndex;
+    item.pszText = texts.data();
+    // The state InsertItem leaves: overlay 0 and the unticked check box image.
+    item.state = INDEXTOSTATEIMAGEMASK(1);
+    item.stateMask = LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
+    const auto inserted = static_cast<std::int32_t>(
+        FListView.Perform(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (inserted < 0) {
+        return inserted;
+    }
+    for (std::int32_t column = 1; end < texts.size(); ++column) {
+        const std::size_t start = end + 1;
+        end = std::min(texts.find(COLUMN_SEPARATOR[0], start), texts.size());
+        if (end < texts.size()) {
+            texts[end] = L'\0';
+        }
+        LVITEMW piece{};
+        piece.iSubItem = column;
+        piece.pszText = texts.data() + start;
+        FListView.Perform(LVM_SETITEMTEXTW, static_cast<WPARAM>(inserted),
+                          reinterpret_cast<LPARAM>(&piece));
+    }
+    return inserted;
+}
+
 // Checked is true only for a ticked check box, not for a row without one.
 void TListViewItems::GetItem(std::int32_t Index, TListViewItem& Item) const {
     if (!IsValidIndex(Index)) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class TkyListView;
 
@@ -100,6 +101,11 @@ public:
     std::int32_t Add(const std::wstring& RowText, std::int32_t ImageIndex);
     std::int32_t Insert(std::int32_t Index, const std::wstring& RowText, std::int32_t ImageIndex);
     std::int32_t InsertItem(std::int32_t Index, const TListViewItem& Item);
+    // Inserts a plain row (no data, no overlay, unchecked, unselected) as InsertItem does, in as
+    // few messages as the window allows: the first column's text goes with the item, every other
+    // TAB piece in one message each. Its index, -1 when the window refused it. For filling a
+    // list row after row without asking the window for its count each time.
+    std::int32_t InsertRow(std::int32_t Index, std::wstring_view RowText, std::int32_t ImageIndex);
     // Leaves Item as it was for an invalid index.
     void GetItem(std::int32_t Index, TListViewItem& Item) const;
     // Sends one text per TAB piece, also beyond the last column; columns without a piece keep

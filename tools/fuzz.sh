@@ -14,7 +14,7 @@ cmake --build build/fuzz -j2 >build/fuzz/build.log 2>&1 || { cat build/fuzz/buil
 
 root=$PWD
 status=0
-for target in NumberTexts Lists Profile; do
+for target in NumberTexts NumberTextsDiff Lists Profile; do
     run=build/fuzz/$target
     rm -rf "$run"
     mkdir -p "$run/corpus"

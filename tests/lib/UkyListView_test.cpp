@@ -153,6 +153,42 @@ TEST(TkyListView, RowTextsFillTheColumns) {
                 [&](TControlTestDialog&) { table.List.reset(); });
 }
 
+TEST(TkyListView, InsertRowGivesWhatAddGives) {
+    TTable table;
+    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
+                [&](TControlTestDialog&) {
+                    TListViewItems& items = table.List->Items();
+                    const std::vector<std::wstring> rows = {L"2008\t100.00\t1100.00\t",
+                                                            L"2009\t1\t2", L"a\tb\tc\td\te\tf", L"",
+                                                            L"\t\tonly third"};
+                    for (std::size_t i = 0; i < rows.size(); ++i) {
+                        const auto image = static_cast<int>(i % 3);
+                        EXPECT_EQ(items.Add(rows[i], image), static_cast<int>(2 * i));
+                        EXPECT_EQ(items.InsertRow(static_cast<int>(2 * i + 1), rows[i], image),
+                                  static_cast<int>(2 * i + 1));
+                    }
+                    ASSERT_EQ(items.Count(), 10);
+                    for (int i = 0; i < 10; i += 2) {
+                        TListViewItem added;
+                        TListViewItem inserted;
+                        items.GetItem(i, added);
+                        items.GetItem(i + 1, inserted);
+                        EXPECT_EQ(inserted.Text, added.Text) << i;
+                        EXPECT_EQ(inserted.ImageIndex, added.ImageIndex) << i;
+                        EXPECT_EQ(items.GetChecked(i + 1), items.GetChecked(i)) << i;
+                        EXPECT_FALSE(inserted.Selected);
+                        EXPECT_EQ(inserted.OverlayIndex, 0);
+                    }
+                    EXPECT_EQ(table.Cell(5, 3), L"d");
+                    EXPECT_EQ(table.Cell(9, 2), L"only third");
+                    // Past the end it appends, as InsertItem does.
+                    EXPECT_EQ(items.InsertRow(99, L"late\trow", 1), 10);
+                    EXPECT_EQ(table.Cell(10, 1), L"row");
+                    EXPECT_EQ(table.Image(10), 1);
+                },
+                [&](TControlTestDialog&) { table.List.reset(); });
+}
+
 TEST(TkyListView, ItemRecordsStatesAndSelection) {
     TTable table;
     RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
