@@ -1,5 +1,6 @@
 #include "UChartLayout.h"
 
+#include "UYieldora.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyMath.h"
@@ -25,20 +26,8 @@ bool TableCanShow(double Value) {
 }
 
 std::wstring TermText(std::uint8_t Period) {
-    switch (Period) {
-    case 1:
-        return L"一年期";
-    case 2:
-        return L"二年期";
-    case 3:
-        return L"三年期";
-    case 5:
-        return L"五年期";
-    case 10:
-        return L"十年期";
-    default:
-        return IntToText(0, Period) + L"年期";
-    }
+    return IsDepositTerm(Period) ? std::wstring(DepositTerms[TermIndex(Period)].Label)
+                                 : IntToText(0, Period) + L"年期";
 }
 
 std::wstring NumberText(double Value) {
@@ -80,27 +69,28 @@ int Round(double Value) {
 
 } // namespace
 
-TChartData MakeChartData(const TChartSource& Source) {
-    TChartData data{Source.Fund, Source.Period, Source.Rate, Source.Tax, Source.Deposit, {}};
-    if (Source.Step == 0 || Source.Period == 0) {
+TChartData MakeChartData(const TResultSource& Source) {
+    const TYieldoraInputs& inputs = Source.Inputs;
+    TChartData data{inputs, {}};
+    if (inputs.Step == 0 || inputs.Period == 0) {
         return data;
     }
     double withdrawn = 0;
-    for (std::size_t i = 1; i <= Source.Year; ++i) {
+    for (std::size_t i = 1; i <= inputs.Year; ++i) {
         const auto year = static_cast<std::int64_t>(i);
         withdrawn += Source.Withdrawn[i];
-        if (IntMod(year, Source.Step) > 0 && i < Source.Year) {
+        if (IntMod(year, inputs.Step) > 0 && i < inputs.Year) {
             continue;
         }
         const bool withdrawal =
-            !Source.Deposit && i < Source.Year && IntMod(year, Source.Period) == 0;
+            !inputs.Deposit && i < inputs.Year && IntMod(year, inputs.Period) == 0;
         if (!TableCanShow(Source.Interest[i]) || !TableCanShow(Source.Total[i]) ||
             (withdrawal && !TableCanShow(Source.Withdrawn[i]))) {
             break;
         }
         const double total = Source.Total[i];
         data.Years.push_back(
-            {static_cast<std::int32_t>(i), total, Source.Fund, total - Source.Fund, withdrawn});
+            {static_cast<std::int32_t>(i), total, inputs.Fund, total - inputs.Fund, withdrawn});
     }
     return data;
 }
@@ -126,9 +116,10 @@ std::wstring GroupedYuan(double Value) {
 }
 
 std::wstring ChartTitle(const TChartData& Data) {
-    return L"本金 " + GroupedYuan(Data.Fund) + L" 元，" + TermText(Data.Period) + L"，年利率 " +
-           NumberText(Data.Rate) + L"%，利息税 " + NumberText(Data.Tax) + L"%，" +
-           (Data.Deposit ? L"到期利息转存" : L"到期取出利息");
+    const TYieldoraInputs& inputs = Data.Inputs;
+    return L"本金 " + GroupedYuan(inputs.Fund) + L" 元，" + TermText(inputs.Period) + L"，年利率 " +
+           NumberText(inputs.Rate) + L"%，利息税 " + NumberText(inputs.Tax) + L"%，" +
+           (inputs.Deposit ? L"到期利息转存" : L"到期取出利息");
 }
 
 std::wstring ChartBarTip(const TChartYear& Figures, bool Deposit) {
@@ -161,7 +152,7 @@ TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi)
     double highest = 0;
     for (const TChartYear& year : Data.Years) {
         highest = std::max(highest, year.Total);
-        if (!Data.Deposit) {
+        if (!Data.Inputs.Deposit) {
             highest = std::max(highest, year.Withdrawn);
         }
     }
@@ -195,7 +186,7 @@ TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi)
         if (i % labelEvery == 0) {
             layout.YearLabels.push_back({centre, IntToText(0, year.Year)});
         }
-        if (!Data.Deposit) {
+        if (!Data.Inputs.Deposit) {
             layout.WithdrawnLine.push_back({centre, yOf(year.Withdrawn)});
         }
         layout.Bars.push_back(bar);

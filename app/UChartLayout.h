@@ -1,24 +1,12 @@
 #pragma once
 
+#include "UResultTable.h"
+#include "USchedule.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
-
-// What the growth chart is drawn from: the inputs of a calculation and its computed arrays, which
-// hold at least Year + 1 entries (index 0 is the starting state).
-struct TChartSource {
-    double Fund;
-    std::uint8_t Period;
-    double Rate;
-    double Tax;
-    std::uint8_t Year;
-    std::int32_t Step;
-    bool Deposit;
-    std::span<const double> Interest;
-    std::span<const double> Total;
-    std::span<const double> Withdrawn;
-};
 
 // The figures of one year that the result table shows, in yuan.
 struct TChartYear {
@@ -31,18 +19,14 @@ struct TChartYear {
 
 // A snapshot of one calculation for the chart: its inputs and the table's years.
 struct TChartData {
-    double Fund = 0;
-    std::uint8_t Period = 1;
-    double Rate = 0;
-    double Tax = 0;
-    bool Deposit = true;
+    TYieldoraInputs Inputs;
     std::vector<TChartYear> Years;
 };
 
 // The years the result table shows for Source (every Step-th year and the last), with their
 // figures. Like the table it has no rows for a zero Step, and it ends before a row whose figures
 // the table cannot show.
-TChartData MakeChartData(const TChartSource& Source);
+TChartData MakeChartData(const TResultSource& Source);
 
 // A rectangle in pixels; Right and Bottom lie outside it.
 struct TChartRect {

@@ -397,7 +397,7 @@ void TChartWindow::Relayout() {
     }
     FTipCount = 0;
     for (const TChartBar& bar : FLayout.Bars) {
-        std::wstring text = ChartBarTip(bar.Figures, FData.Deposit);
+        std::wstring text = ChartBarTip(bar.Figures, FData.Inputs.Deposit);
         tool.uFlags = TTF_SUBCLASS;
         tool.uId = static_cast<UINT_PTR>(FTipCount);
         tool.rect = {bar.Rect.Left, bar.Rect.Top, bar.Rect.Right, bar.Rect.Bottom};
@@ -426,7 +426,7 @@ void TChartWindow::Render(HDC Dc, int Width, int Height, int Dpi) const {
         DrawTextAt(Dc, layout.Title, {r.Left, r.Top, r.Right, r.Bottom},
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     }
-    DrawLegend(Dc, layout, FData.Deposit);
+    DrawLegend(Dc, layout, FData.Inputs.Deposit);
     DrawAxes(Dc, layout);
     DrawBars(Dc, layout);
     DrawWithdrawnLine(Dc, layout);

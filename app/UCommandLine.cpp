@@ -48,7 +48,6 @@ const wchar_t* const Usage =
     L"\n"
     L"Numbers use \".\" as the decimal character. Exit code: 0 done, 2 bad input.\n";
 
-// A double as the model's fields hold one; a number beyond the range raises.
 // The file's full path, or empty when it is not a file that can be read. The profile functions
 // get the full path: Windows looks for a bare file name in its own folder, not the current one.
 std::wstring ReadableFile(const std::wstring& FileName) {
@@ -98,11 +97,6 @@ std::wstring ReadableFile(const std::wstring& FileName) {
 #endif
 }
 
-// The term list's reading: 1, 2, 3 and 5 years are terms of their own, anything else is 10.
-std::uint8_t ListedTerm(std::uint8_t Period) {
-    return Period == 1 || Period == 2 || Period == 3 || Period == 5 ? Period : 10;
-}
-
 // An integer option within Minimum..Maximum.
 std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int64_t Maximum) {
     std::int64_t value = 0;
@@ -129,13 +123,14 @@ std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int6
     return value;
 }
 
+// A double as the model's fields hold one; a number beyond the range raises.
 double Amount(const std::wstring& Text) {
     return StoreDouble(TextToReal(Text, true));
 }
 
 std::uint8_t Term(const std::wstring& Text) {
     const std::int64_t years = TextToInt(Text);
-    if (years != 1 && years != 2 && years != 3 && years != 5 && years != 10) {
+    if (!IsDepositTerm(years)) {
         throw EkyError(Text + L" is not a term of 1, 2, 3, 5 or 10 years!");
     }
     return static_cast<std::uint8_t>(years);
@@ -261,12 +256,10 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
         for (const auto& [name, value] : options.Inputs) {
             ApplyOption(name, value, inputs);
         }
-        const TSchedule schedule = CalculateSchedule(
-            {inputs.Fund, inputs.Period, inputs.Rate, inputs.Tax, inputs.Year, inputs.Deposit});
+        const TSchedule schedule = CalculateSchedule(inputs);
         std::vector<std::wstring> rows;
         for (const TResultRow& row :
-             ResultRows({inputs.Year, inputs.Step, inputs.Period, inputs.Deposit, schedule.Interest,
-                         schedule.Total, schedule.Withdrawn})) {
+             ResultRows({inputs, schedule.Interest, schedule.Total, schedule.Withdrawn})) {
             rows.push_back(row.Text);
         }
         switch (options.Form) {

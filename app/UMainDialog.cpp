@@ -53,21 +53,11 @@ struct TMenuDestroyer {
 };
 using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
 
-// The deposit terms of the term list, in list order, in years.
-constexpr std::uint8_t TermYears[] = {1, 2, 3, 5};
-constexpr std::uint8_t LongestTerm = 10;
-
+// The term of a position in the term list; without a selection, the longest.
 std::uint8_t TermOfIndex(std::int32_t Index) {
-    return Index >= 0 && Index < 4 ? TermYears[Index] : LongestTerm;
-}
-
-std::int32_t IndexOfTerm(std::uint8_t Years) {
-    for (std::int32_t i = 0; i < 4; ++i) {
-        if (TermYears[i] == Years) {
-            return i;
-        }
-    }
-    return 4;
+    return Index >= 0 && static_cast<std::size_t>(Index) < DepositTerms.size()
+               ? DepositTerms[static_cast<std::size_t>(Index)].Years
+               : DepositTerms.back().Years;
 }
 
 // The integer in Text, which must lie within Min..Max.
@@ -117,7 +107,9 @@ void TMainDialog::InitDialog() {
     SetMainWindowHandle(Handle());
 
     TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IdTerm));
-    TermCombo->Items().AddStrings({L"一年期", L"二年期", L"三年期", L"五年期", L"十年期"});
+    for (const TDepositTerm& term : DepositTerms) {
+        TermCombo->Items().Add(std::wstring(term.Label));
+    }
 
     constexpr DWORD upDownStyle = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
     YearEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IdYear));
@@ -153,13 +145,14 @@ void TMainDialog::InitDialog() {
 }
 
 void TMainDialog::ShowInputs() {
-    SetDlgText(IdFund, RealToText(-1, false, Model->Fund));
-    SetDlgText(IdRate, RealToText(-1, false, Model->Rate));
-    SetDlgText(IdTax, RealToText(-1, false, Model->Tax));
-    SetDlgText(IdYear, IntToText(0, Model->Year));
-    SetDlgText(IdStep, IntToText(0, Model->Step));
-    SetDlgCheck(IdDeposit, Model->Deposit);
-    TermCombo->Items().SetItemIndex(IndexOfTerm(Model->Period));
+    const TYieldoraInputs& inputs = Model->Inputs;
+    SetDlgText(IdFund, RealToText(-1, false, inputs.Fund));
+    SetDlgText(IdRate, RealToText(-1, false, inputs.Rate));
+    SetDlgText(IdTax, RealToText(-1, false, inputs.Tax));
+    SetDlgText(IdYear, IntToText(0, inputs.Year));
+    SetDlgText(IdStep, IntToText(0, inputs.Step));
+    SetDlgCheck(IdDeposit, inputs.Deposit);
+    TermCombo->Items().SetItemIndex(static_cast<std::int32_t>(TermIndex(inputs.Period)));
 }
 
 void TMainDialog::ReadInputs() {
@@ -177,20 +170,20 @@ void TMainDialog::ReadFields(bool KeepBadFields) {
         } catch (const EkyError&) {
         }
     };
-    TYieldora& model = *Model;
-    read([&] { model.Fund = StoreDouble(TextToReal(GetDlgText(IdFund), false)); });
-    read([&] { model.Rate = StoreDouble(TextToReal(GetDlgText(IdRate), false)); });
-    read([&] { model.Tax = StoreDouble(TextToReal(GetDlgText(IdTax), false)); });
+    TYieldoraInputs& inputs = Model->Inputs;
+    read([&] { inputs.Fund = StoreDouble(TextToReal(GetDlgText(IdFund), false)); });
+    read([&] { inputs.Rate = StoreDouble(TextToReal(GetDlgText(IdRate), false)); });
+    read([&] { inputs.Tax = StoreDouble(TextToReal(GetDlgText(IdTax), false)); });
     read([&] {
-        model.Year = static_cast<std::uint8_t>(TextToIntInRange(GetDlgText(IdYear), 0, 255));
+        inputs.Year = static_cast<std::uint8_t>(TextToIntInRange(GetDlgText(IdYear), 0, 255));
     });
     read([&] {
         using limits = std::numeric_limits<std::int32_t>;
-        model.Step = static_cast<std::int32_t>(
+        inputs.Step = static_cast<std::int32_t>(
             TextToIntInRange(GetDlgText(IdStep), limits::min(), limits::max()));
     });
-    model.Deposit = GetDlgCheck(IdDeposit);
-    model.Period = TermOfIndex(TermCombo->Items().GetItemIndex());
+    inputs.Deposit = GetDlgCheck(IdDeposit);
+    inputs.Period = TermOfIndex(TermCombo->Items().GetItemIndex());
 }
 
 void TMainDialog::DoCalculate() {
@@ -213,19 +206,15 @@ void TMainDialog::FillTable() {
     const TRedrawSuspension suspension(*ResultView);
     TListViewItems& items = ResultView->Items();
     items.Clear();
-    const TYieldora& model = *Model;
+    const TResultSource source{Model->Inputs, Model->Interest, Model->Total, Model->Withdrawn};
     // The chart takes the rows the table will hold, also when a row cannot be shown.
-    Chart->SetData(
-        MakeChartData({model.Fund, model.Period, model.Rate, model.Tax, model.Year, model.Step,
-                       model.Deposit, model.Interest, model.Total, model.Withdrawn}));
-    ProduceResultRows({model.Year, model.Step, model.Period, model.Deposit, model.Interest,
-                       model.Total, model.Withdrawn},
-                      [&items, next = 0](const TResultRow& Row) mutable {
-                          const std::int32_t index = items.InsertRow(next, Row.Text, Row.Image);
-                          if (index >= 0) {
-                              next = index + 1;
-                          }
-                      });
+    Chart->SetData(MakeChartData(source));
+    ProduceResultRows(source, [&items, next = 0](const TResultRow& Row) mutable {
+        const std::int32_t index = items.InsertRow(next, Row.Text, Row.Image);
+        if (index >= 0) {
+            next = index + 1;
+        }
+    });
 }
 
 void TMainDialog::ExportTable() {
@@ -294,6 +283,8 @@ void TMainDialog::Closing() {
     StepUpDown.reset();
     ResultView.reset();
     TermCombo.reset();
+    // Last, so that a first run's profile holds the section "Program" before the inputs.
+    Model->SaveInputs();
     Model.reset();
 }
 

@@ -18,13 +18,13 @@ TResultRow MakeRow(const TResultSource& Source, std::size_t Index) {
     TResultRow row{IntToText(0, year) + Tab + WholeYuan(Source.Interest[Index]) + Tab +
                        WholeYuan(Source.Total[Index]),
                    IMAGE_ORDINARY_YEAR};
-    if (year == Source.Year) {
+    if (year == Source.Inputs.Year) {
         row.Text += Tab + L"取出全部本息";
         row.Image = IMAGE_LAST_YEAR;
-    } else if (IntMod(year, Source.Period) == 0) {
-        row.Text +=
-            Tab + (Source.Deposit ? std::wstring(L"连本带息取出后转存")
-                                  : L"取出利息" + WholeYuan(Source.Withdrawn[Index]) + L"元");
+    } else if (IntMod(year, Source.Inputs.Period) == 0) {
+        row.Text += Tab + (Source.Inputs.Deposit
+                               ? std::wstring(L"连本带息取出后转存")
+                               : L"取出利息" + WholeYuan(Source.Withdrawn[Index]) + L"元");
         row.Image = IMAGE_MATURITY_YEAR;
     }
     return row;
@@ -49,8 +49,9 @@ std::wstring CsvField(std::wstring_view Cell) {
 
 void ProduceResultRows(const TResultSource& Source,
                        const std::function<void(const TResultRow&)>& AddRow) {
-    for (std::size_t i = 1; i <= Source.Year; ++i) {
-        if (IntMod(static_cast<std::int64_t>(i), Source.Step) > 0 && i < Source.Year) {
+    for (std::size_t i = 1; i <= Source.Inputs.Year; ++i) {
+        if (IntMod(static_cast<std::int64_t>(i), Source.Inputs.Step) > 0 &&
+            i < Source.Inputs.Year) {
             continue;
         }
         AddRow(MakeRow(Source, i));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "USchedule.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -16,13 +18,10 @@ constexpr int IMAGE_LAST_YEAR = 2;
 // The captions of the result table's columns, in column order.
 inline constexpr std::array<std::wstring_view, 4> ResultCaptions{L"年", L"利息", L"累计", L"备注"};
 
-// What the result table is built from: the model's inputs and its computed arrays, which hold
-// at least Year + 1 entries (index 0 is the starting state).
+// What the result table is built from: the inputs of a calculation and its computed arrays, which
+// hold at least Inputs.Year + 1 entries (index 0 is the starting state).
 struct TResultSource {
-    std::uint8_t Year;
-    std::int32_t Step;
-    std::uint8_t Period;
-    bool Deposit;
+    const TYieldoraInputs& Inputs;
     std::span<const double> Interest;
     std::span<const double> Total;
     std::span<const double> Withdrawn;

@@ -11,26 +11,26 @@ double NetRate(double Rate, double Tax) {
 
 } // namespace
 
-TSchedule CalculateSchedule(const TScheduleInput& Input) {
-    const std::size_t length = static_cast<std::size_t>(Input.Year) + 1;
+TSchedule CalculateSchedule(const TYieldoraInputs& Inputs) {
+    const std::size_t length = static_cast<std::size_t>(Inputs.Year) + 1;
     TSchedule schedule{std::vector<double>(length), std::vector<double>(length),
                        std::vector<double>(length)};
 
-    const double rate = NetRate(Input.Rate, Input.Tax);
-    double principal = Input.Fund;
-    double total = Input.Fund;
-    schedule.Total[0] = Input.Fund;
+    const double rate = NetRate(Inputs.Rate, Inputs.Tax);
+    double principal = Inputs.Fund;
+    double total = Inputs.Fund;
+    schedule.Total[0] = Inputs.Fund;
 
     for (std::size_t i = 1; i < length; ++i) {
         const double interest = StoreDouble(static_cast<long double>(principal) * rate);
         schedule.Interest[i] = interest;
         total = StoreDouble(static_cast<long double>(total) + interest);
         schedule.Total[i] = total;
-        if (IntMod(static_cast<std::int64_t>(i), Input.Period) > 0) {
+        if (IntMod(static_cast<std::int64_t>(i), Inputs.Period) > 0) {
             continue;
         }
-        const long double termInterest = static_cast<long double>(Input.Period) * interest;
-        if (Input.Deposit) {
+        const long double termInterest = static_cast<long double>(Inputs.Period) * interest;
+        if (Inputs.Deposit) {
             principal = StoreDouble(termInterest + principal);
         } else {
             const double withdrawn = StoreDouble(termInterest);

@@ -5,6 +5,7 @@
 #include "UkyMath.h"
 #include "USchedule.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -22,6 +23,24 @@ double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
 
 } // namespace
 
+bool IsDepositTerm(std::int64_t Years) {
+    return std::any_of(DepositTerms.begin(), DepositTerms.end(),
+                       [Years](const TDepositTerm& Term) { return Term.Years == Years; });
+}
+
+std::size_t TermIndex(std::uint8_t Period) {
+    for (std::size_t i = 0; i < DepositTerms.size(); ++i) {
+        if (DepositTerms[i].Years == Period) {
+            return i;
+        }
+    }
+    return DepositTerms.size() - 1;
+}
+
+std::uint8_t ListedTerm(std::uint8_t Period) {
+    return DepositTerms[TermIndex(Period)].Years;
+}
+
 void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
     TkyIniFile ini(FileName);
     ini.Section = SectionName;
@@ -34,32 +53,40 @@ void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
     Inputs.Deposit = ini.ReadBool(L"Deposit", Inputs.Deposit);
 }
 
+void WriteYieldoraInputs(const std::wstring& FileName, const TYieldoraInputs& Inputs) {
+    TkyIniFile ini(FileName);
+    ini.Section = SectionName;
+    ini.WriteFloat(L"Fund", Inputs.Fund);
+    ini.WriteInteger(L"Period", Inputs.Period);
+    ini.WriteFloat(L"Rate", Inputs.Rate);
+    ini.WriteFloat(L"Tax", Inputs.Tax);
+    ini.WriteFloat(L"Year", Inputs.Year);
+    ini.WriteFloat(L"Step", Inputs.Step);
+    ini.WriteBool(L"Deposit", Inputs.Deposit);
+}
+
 TYieldora::TYieldora() {
-    TYieldoraInputs inputs;
-    ReadYieldoraInputs(ProfilePath(), inputs);
-    Fund = inputs.Fund;
-    Period = inputs.Period;
-    Rate = inputs.Rate;
-    Tax = inputs.Tax;
-    Year = inputs.Year;
-    Step = inputs.Step;
-    Deposit = inputs.Deposit;
+    LoadInputs();
 }
 
 TYieldora::~TYieldora() {
-    TkyIniFile ini(ProfilePath());
-    ini.Section = SectionName;
-    ini.WriteFloat(L"Fund", Fund);
-    ini.WriteInteger(L"Period", Period);
-    ini.WriteFloat(L"Rate", Rate);
-    ini.WriteFloat(L"Tax", Tax);
-    ini.WriteFloat(L"Year", Year);
-    ini.WriteFloat(L"Step", Step);
-    ini.WriteBool(L"Deposit", Deposit);
+    if (FSaved != Inputs) {
+        SaveInputs();
+    }
+}
+
+void TYieldora::LoadInputs() {
+    Inputs = {};
+    ReadYieldoraInputs(ProfilePath(), Inputs);
+}
+
+void TYieldora::SaveInputs() {
+    WriteYieldoraInputs(ProfilePath(), Inputs);
+    FSaved = Inputs;
 }
 
 void TYieldora::Calculate() {
-    TSchedule schedule = CalculateSchedule({Fund, Period, Rate, Tax, Year, Deposit});
+    TSchedule schedule = CalculateSchedule(Inputs);
     Interest = std::move(schedule.Interest);
     Total = std::move(schedule.Total);
     Withdrawn = std::move(schedule.Withdrawn);

@@ -1,48 +1,77 @@
 #pragma once
 
+#include "USchedule.h"
+
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// The seven inputs of a calculation, with their defaults.
-struct TYieldoraInputs {
-    double Fund = 10000;
-    std::uint8_t Period = 1;
-    double Rate = 3.6;
-    double Tax = 20;
-    std::uint8_t Year = 20;
-    std::int32_t Step = 1;
-    bool Deposit = true;
+// A deposit term the bank offers: its length and its name in the term list.
+struct TDepositTerm {
+    std::uint8_t Years;
+    std::wstring_view Label;
 };
+
+// The terms, shortest first, in the order of the dialog's term list.
+inline constexpr std::array<TDepositTerm, 5> DepositTerms{{
+    {1, L"一年期"},
+    {2, L"二年期"},
+    {3, L"三年期"},
+    {5, L"五年期"},
+    {10, L"十年期"},
+}};
+
+// Whether Years is the length of one of the terms.
+bool IsDepositTerm(std::int64_t Years);
+
+// The position in DepositTerms of the term a Period stands for: a Period that is no term's length
+// stands for the longest term, as the term list shows it.
+std::size_t TermIndex(std::uint8_t Period);
+
+// The length of the term a Period stands for.
+std::uint8_t ListedTerm(std::uint8_t Period);
 
 // Reads the inputs from the section "Yieldora" of the profile FileName, as the model loads them:
 // a missing or malformed float keeps the value Inputs holds, the integers and the flag take what
 // the profile's integer read gives (the low 8 bits for the term and the years).
 void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs);
 
+// Writes the inputs to the section "Yieldora" of the profile FileName, in the forms that
+// ReadYieldoraInputs reads back unchanged.
+void WriteYieldoraInputs(const std::wstring& FileName, const TYieldoraInputs& Inputs);
+
 // The deposit model: the user's inputs, loaded from the profile on construction and written back
 // on destruction, and the schedule computed from them.
 class TYieldora {
 public:
+    // Loads the inputs.
     TYieldora();
+    // Saves the inputs, unless SaveInputs has saved them as they are.
     ~TYieldora();
     TYieldora(const TYieldora&) = delete;
     TYieldora& operator=(const TYieldora&) = delete;
 
+    // The inputs from the profile; an absent or malformed entry gives the default.
+    void LoadInputs();
+    // The inputs into the profile. Writing can fail silently (a read-only folder).
+    void SaveInputs();
+
     // Recomputes Interest, Total and Withdrawn from the inputs; Period must be at least 1.
     void Calculate();
 
-    // The inputs; the constructor fills them from the profile or with their defaults.
-    double Fund;
-    std::uint8_t Period;
-    double Rate;
-    double Tax;
-    std::uint8_t Year;
-    std::int32_t Step;
-    bool Deposit;
+    // Fund, Period, Rate, Tax, Year, Step and Deposit.
+    TYieldoraInputs Inputs;
 
     // Indexed 0..Year after Calculate; empty before.
     std::vector<double> Interest;
     std::vector<double> Total;
     std::vector<double> Withdrawn;
+
+private:
+    // The inputs as SaveInputs last wrote them.
+    std::optional<TYieldoraInputs> FSaved;
 };

@@ -6,8 +6,9 @@
 namespace {
 
 void BM_Calculate255Years(benchmark::State& State) {
-    const TScheduleInput input{
-        10000, static_cast<std::uint8_t>(State.range(0)), 3.6, 20, 255, State.range(1) != 0};
+    const TYieldoraInputs input{.Period = static_cast<std::uint8_t>(State.range(0)),
+                                .Year = 255,
+                                .Deposit = State.range(1) != 0};
     for (auto _ : State) {
         benchmark::DoNotOptimize(CalculateSchedule(input));
     }

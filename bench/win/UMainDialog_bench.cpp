@@ -45,8 +45,9 @@ double Median(std::vector<double> Times) {
 
 // The rows of the default deposit over 255 years, as the table shows them.
 std::vector<TResultRow> DefaultRows() {
-    const TSchedule schedule = CalculateSchedule({10000, 1, 3.6, 20, Years, true});
-    return ResultRows({Years, 1, 1, true, schedule.Interest, schedule.Total, schedule.Withdrawn});
+    const TYieldoraInputs inputs{.Year = Years};
+    const TSchedule schedule = CalculateSchedule(inputs);
+    return ResultRows({inputs, schedule.Interest, schedule.Total, schedule.Withdrawn});
 }
 
 // Fills View the plain way: every row inserted with its image, then its cells set one by one.

@@ -13,9 +13,10 @@ class ChartLayoutTest : public testing::Test {
 protected:
     TChartData Data(double Fund, std::uint8_t Period, bool Deposit, std::uint8_t Year = 20,
                     std::int32_t Step = 1) {
-        Schedule = CalculateSchedule({Fund, Period, 3.6, 20, Year, Deposit});
-        return MakeChartData({Fund, Period, 3.6, 20, Year, Step, Deposit, Schedule.Interest,
-                              Schedule.Total, Schedule.Withdrawn});
+        const TYieldoraInputs inputs{
+            .Fund = Fund, .Period = Period, .Year = Year, .Step = Step, .Deposit = Deposit};
+        Schedule = CalculateSchedule(inputs);
+        return MakeChartData({inputs, Schedule.Interest, Schedule.Total, Schedule.Withdrawn});
     }
     static std::vector<std::wstring> Labels(const TChartLayout& Layout) {
         std::vector<std::wstring> labels;
@@ -97,10 +98,12 @@ TEST_F(ChartLayoutTest, TotalsBeyondAMillionAreShownInTenThousands) {
                 1764490.0 * 288 / 2000000, 1.0);
 
     // Exactly a million stays in yuan.
-    const TChartLayout million = LayoutChart(
-        MakeChartData({1000000, 1, 0, 0, 1, 1, true, std::vector<double>{0, 0},
-                       std::vector<double>{1000000, 1000000}, std::vector<double>{0, 0}}),
-        640, 400, 96);
+    const TChartLayout million =
+        LayoutChart(MakeChartData({{.Fund = 1000000, .Rate = 0, .Tax = 0, .Year = 1},
+                                   std::vector<double>{0, 0},
+                                   std::vector<double>{1000000, 1000000},
+                                   std::vector<double>{0, 0}}),
+                    640, 400, 96);
     EXPECT_EQ(million.ValueCaption, L"元");
     EXPECT_EQ(Labels(million).back(), L"1,000,000");
 }
@@ -114,7 +117,8 @@ TEST_F(ChartLayoutTest, NoRowsGiveTheEmptyChart) {
     const std::vector<double> interest{0, 1, 1, 1};
     const std::vector<double> total{5, 6, 1e19, 8};
     const std::vector<double> none(4);
-    const TChartData data = MakeChartData({5, 1, 1, 0, 3, 1, true, interest, total, none});
+    const TChartData data =
+        MakeChartData({{.Fund = 5, .Rate = 1, .Tax = 0, .Year = 3}, interest, total, none});
     ASSERT_EQ(data.Years.size(), 1u);
     EXPECT_EQ(data.Years[0].Total, 6);
 }

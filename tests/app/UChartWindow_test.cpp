@@ -82,9 +82,9 @@ private:
 };
 
 TChartData DefaultData() {
-    const TSchedule schedule = CalculateSchedule({10000, 1, 3.6, 20, 20, true});
-    return MakeChartData(
-        {10000, 1, 3.6, 20, 20, 1, true, schedule.Interest, schedule.Total, schedule.Withdrawn});
+    const TYieldoraInputs defaults;
+    const TSchedule schedule = CalculateSchedule(defaults);
+    return MakeChartData({defaults, schedule.Interest, schedule.Total, schedule.Withdrawn});
 }
 
 // The table's totals for the default inputs, in whole yuan.

@@ -1,5 +1,6 @@
 #include "UCommandLine.h"
 
+#include "PrintInputs.h"
 #include "UkyError.h"
 #include "UkyUtf8.h"
 
@@ -133,13 +134,13 @@ TEST(CommandLine, HelpNamesEveryOption) {
 TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
     TYieldoraInputs inputs;
     ReadProfileInputs((Golden / "profile-written-by-windows.ini").wstring(), inputs);
-    EXPECT_EQ(inputs.Fund, 25000.5);
-    EXPECT_EQ(inputs.Period, 3);
-    EXPECT_EQ(inputs.Rate, 2.75);
-    EXPECT_EQ(inputs.Tax, 5.0);
-    EXPECT_EQ(inputs.Year, 30);
-    EXPECT_EQ(inputs.Step, 4);
-    EXPECT_FALSE(inputs.Deposit);
+    EXPECT_EQ(inputs, (TYieldoraInputs{.Fund = 25000.5,
+                                       .Period = 3,
+                                       .Rate = 2.75,
+                                       .Tax = 5,
+                                       .Year = 30,
+                                       .Step = 4,
+                                       .Deposit = false}));
 
     const std::wstring profile = (Golden / "profile-written-by-windows.ini").wstring();
     EXPECT_EQ(TextToUtf8(Cli({L"--profile", profile, L"--tsv"}).Out),
@@ -157,13 +158,13 @@ TEST_F(CliProfileTest, ProfileValuesAsTheDialogTakesThem) {
     TYieldoraInputs inputs;
     // A bare file name is one in the current folder.
     ReadProfileInputs(Path.filename().wstring(), inputs);
-    EXPECT_EQ(inputs.Fund, 0.0);
-    EXPECT_EQ(inputs.Period, 10);
-    EXPECT_EQ(inputs.Rate, 3.6);
-    EXPECT_EQ(inputs.Tax, 20.0);
-    EXPECT_EQ(inputs.Year, 44);
-    EXPECT_EQ(inputs.Step, -2);
-    EXPECT_TRUE(inputs.Deposit);
+    EXPECT_EQ(inputs, (TYieldoraInputs{.Fund = 0,
+                                       .Period = 10,
+                                       .Rate = 3.6,
+                                       .Tax = 20,
+                                       .Year = 44,
+                                       .Step = -2,
+                                       .Deposit = true}));
 
     Store("[Program]\r\nWindowLeft=1\r\n");
     EXPECT_EQ(Cli({L"--profile", Path.wstring(), L"--tsv"}).Out, Cli({L"--tsv"}).Out);

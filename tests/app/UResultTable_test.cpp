@@ -23,12 +23,12 @@ class ResultRowsTest : public testing::Test {
 protected:
     std::vector<TResultRow> Rows(std::uint8_t Period, bool Deposit, std::uint8_t Year = 20,
                                  std::int32_t Step = 1) {
-        Schedule = CalculateSchedule({10000, Period, 3.6, 20, Year, Deposit});
-        return ResultRows(Source(Period, Deposit, Year, Step));
+        Inputs = {.Period = Period, .Year = Year, .Step = Step, .Deposit = Deposit};
+        Schedule = CalculateSchedule(Inputs);
+        return ResultRows(Source());
     }
-    TResultSource Source(std::uint8_t Period, bool Deposit, std::uint8_t Year,
-                         std::int32_t Step) const {
-        return {Year, Step, Period, Deposit, Schedule.Interest, Schedule.Total, Schedule.Withdrawn};
+    TResultSource Source() const {
+        return {Inputs, Schedule.Interest, Schedule.Total, Schedule.Withdrawn};
     }
     static std::vector<std::wstring> Texts(const std::vector<TResultRow>& Rows) {
         std::vector<std::wstring> texts;
@@ -38,6 +38,7 @@ protected:
         return texts;
     }
 
+    TYieldoraInputs Inputs;
     TSchedule Schedule;
 };
 
@@ -95,11 +96,10 @@ TEST_F(ResultRowsTest, ShownYearsAreTheMultiplesOfTheStepAndTheLastYear) {
 }
 
 TEST_F(ResultRowsTest, ZeroStepFailsBeforeTheFirstRow) {
-    Schedule = CalculateSchedule({10000, 1, 3.6, 20, 20, true});
+    Inputs = {.Step = 0};
+    Schedule = CalculateSchedule(Inputs);
     int produced = 0;
-    EXPECT_EQ(ErrorOf([&] {
-                  ProduceResultRows(Source(1, true, 20, 0), [&](const TResultRow&) { ++produced; });
-              }),
+    EXPECT_EQ(ErrorOf([&] { ProduceResultRows(Source(), [&](const TResultRow&) { ++produced; }); }),
               L"Division by zero");
     EXPECT_EQ(produced, 0);
 }
@@ -109,19 +109,22 @@ TEST(ResultRows, WholeYuanRoundsHalvesToEvenAndFailsBeyondTheInt64Range) {
     const std::vector<double> total{0, 10288.5, 10577.5, -0.5, 1};
     const std::vector<double> withdrawn{0, 0, 578.5, 0, 0};
     std::vector<TResultRow> rows;
-    EXPECT_EQ(ErrorOf([&] {
-                  ProduceResultRows({4, 1, 2, false, interest, total, withdrawn},
-                                    [&](const TResultRow& Row) { rows.push_back(Row); });
-              }),
-              L"Invalid floating point operation");
+    EXPECT_EQ(
+        ErrorOf([&] {
+            ProduceResultRows(
+                {{.Period = 2, .Year = 4, .Step = 1, .Deposit = false}, interest, total, withdrawn},
+                [&](const TResultRow& Row) { rows.push_back(Row); });
+        }),
+        L"Invalid floating point operation");
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].Text, L"1\t288\t10288");
     EXPECT_EQ(rows[1].Text, L"2\t290\t10578\t取出利息578元");
     EXPECT_EQ(rows[2].Text, L"3\t-2\t0");
 
-    const TSchedule huge = CalculateSchedule({1e20, 1, 3.6, 20, 2, true});
+    const TYieldoraInputs hugeInputs{.Fund = 1e20, .Year = 2};
+    const TSchedule huge = CalculateSchedule(hugeInputs);
     EXPECT_EQ(ErrorOf([&] {
-                  ResultRows({2, 1, 1, true, huge.Interest, huge.Total, huge.Withdrawn});
+                  ResultRows({hugeInputs, huge.Interest, huge.Total, huge.Withdrawn});
               }),
               L"Invalid floating point operation");
 }

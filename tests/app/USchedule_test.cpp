@@ -9,7 +9,12 @@
 namespace {
 
 TSchedule Defaults(std::uint8_t Period, bool Deposit, std::uint8_t Year = 20) {
-    return CalculateSchedule({10000, Period, 3.6, 20, Year, Deposit});
+    return CalculateSchedule({.Fund = 10000,
+                              .Period = Period,
+                              .Rate = 3.6,
+                              .Tax = 20,
+                              .Year = Year,
+                              .Deposit = Deposit});
 }
 
 // One row of a schedule: the figures, and the whole-yuan figures the table shows.
@@ -79,30 +84,48 @@ TEST(USchedule, NoYearsAndNoMaturity) {
 }
 
 TEST(USchedule, TaxAndRateBoundaries) {
-    const TSchedule untaxed = CalculateSchedule({10000, 1, 3.6, 100, 3, true});
+    const TSchedule untaxed = CalculateSchedule(
+        {.Fund = 10000, .Period = 1, .Rate = 3.6, .Tax = 100, .Year = 3, .Deposit = true});
     ExpectRow(untaxed, 3, 0, 10000, 0, 0, 10000);
 
-    const TSchedule negative = CalculateSchedule({10000, 2, -5, 0, 2, false});
+    const TSchedule negative = CalculateSchedule(
+        {.Fund = 10000, .Period = 2, .Rate = -5, .Tax = 0, .Year = 2, .Deposit = false});
     ExpectRow(negative, 1, -500, 9500, 0, -500, 9500);
     ExpectRow(negative, 2, -500, 9000, -1000, -500, 9000);
 }
 
 TEST(USchedule, ArithmeticFaultsRaise) {
+    EXPECT_EQ(
+        ErrorOf([] {
+            CalculateSchedule(
+                {.Fund = 1e308, .Period = 1, .Rate = 1e6, .Tax = 0, .Year = 1, .Deposit = true});
+        }),
+        L"Floating point overflow");
+    EXPECT_EQ(
+        ErrorOf([] {
+            CalculateSchedule(
+                {.Fund = 1e308, .Period = 1, .Rate = 100, .Tax = 0, .Year = 1, .Deposit = true});
+        }),
+        L"Floating point overflow");
     EXPECT_EQ(ErrorOf([] {
-                  CalculateSchedule({1e308, 1, 1e6, 0, 1, true});
+                  CalculateSchedule({.Fund = 1e300,
+                                     .Period = 1,
+                                     .Rate = 1e300,
+                                     .Tax = 1e300,
+                                     .Year = 1,
+                                     .Deposit = true});
               }),
               L"Floating point overflow");
-    EXPECT_EQ(ErrorOf([] {
-                  CalculateSchedule({1e308, 1, 100, 0, 1, true});
-              }),
-              L"Floating point overflow");
-    EXPECT_EQ(ErrorOf([] {
-                  CalculateSchedule({1e300, 1, 1e300, 1e300, 1, true});
-              }),
-              L"Floating point overflow");
-    EXPECT_EQ(ErrorOf([] {
-                  CalculateSchedule({10000, 0, 3.6, 20, 1, true});
-              }),
-              L"Division by zero");
-    EXPECT_EQ(ErrorOf([] { CalculateSchedule({10000, 0, 3.6, 20, 0, true}); }), L"(no error)");
+    EXPECT_EQ(
+        ErrorOf([] {
+            CalculateSchedule(
+                {.Fund = 10000, .Period = 0, .Rate = 3.6, .Tax = 20, .Year = 1, .Deposit = true});
+        }),
+        L"Division by zero");
+    EXPECT_EQ(
+        ErrorOf([] {
+            CalculateSchedule(
+                {.Fund = 10000, .Period = 0, .Rate = 3.6, .Tax = 20, .Year = 0, .Deposit = true});
+        }),
+        L"(no error)");
 }
