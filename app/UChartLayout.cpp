@@ -37,13 +37,13 @@ std::wstring TermText(std::uint8_t Period) {
     case 10:
         return L"十年期";
     default:
-        return IntToText(0, Period) + L"年期";
+        return IntText(Period) + L"年期";
     }
 }
 
 std::wstring NumberText(double Value) {
     try {
-        return RealToText(-1, false, Value);
+        return FloatText(Value);
     } catch (const EkyError&) {
         return L"?";
     }
@@ -132,7 +132,7 @@ std::wstring ChartTitle(const TChartData& Data) {
 }
 
 std::wstring ChartBarTip(const TChartYear& Figures, bool Deposit) {
-    std::wstring tip = L"第 " + IntToText(0, Figures.Year) + L" 年\r\n累计：" +
+    std::wstring tip = L"第 " + IntText(Figures.Year) + L" 年\r\n累计：" +
                        GroupedYuan(Figures.Total) + L" 元\r\n本金：" +
                        GroupedYuan(Figures.Capital) + L" 元\r\n利息：" +
                        GroupedYuan(Figures.Earned) + L" 元";
@@ -193,7 +193,7 @@ TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi)
                       year};
         const int centre = left + barWidth / 2;
         if (i % labelEvery == 0) {
-            layout.YearLabels.push_back({centre, IntToText(0, year.Year)});
+            layout.YearLabels.push_back({centre, IntText(year.Year)});
         }
         if (!Data.Deposit) {
             layout.WithdrawnLine.push_back({centre, yOf(year.Withdrawn)});

@@ -9,6 +9,7 @@
 #include "UkyMath.h"
 #include "UkyStrUtils.h"
 #include "UkyUtf8.h"
+#include "resource.h"
 
 #include <commctrl.h>
 
@@ -18,26 +19,6 @@
 #include <type_traits>
 
 namespace {
-
-// Items of dialog template 10.
-constexpr int IdCalculate = 101;
-constexpr int IdExport = 102;
-constexpr int IdExit = 103;
-constexpr int IdTax = 104;
-constexpr int IdYear = 105;
-constexpr int IdStep = 106;
-constexpr int IdDeposit = 107;
-constexpr int IdFund = 108;
-constexpr int IdTerm = 109;
-constexpr int IdRate = 110;
-constexpr int IdYearUpDown = 111;
-constexpr int IdStepUpDown = 112;
-constexpr int IdResultView = 113;
-// Not an item of the template: the command that opens the growth chart.
-constexpr int IdShowChart = 120;
-
-constexpr int TemplateNumber = 10;
-constexpr int WindowIcon = 1;
 
 const wchar_t* const ProgramSection = L"Program";
 
@@ -74,8 +55,8 @@ std::int32_t IndexOfTerm(std::uint8_t Years) {
 std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::int64_t Max) {
     const std::int64_t value = TextToInt(Text);
     if (value < Min || value > Max) {
-        throw EkyError(TextTrim(Text) + L" is out of range " + IntToText(0, Min) + L".." +
-                       IntToText(0, Max) + L"!");
+        throw EkyError(TextTrim(Text) + L" is out of range " + IntText(Min) + L".." + IntText(Max) +
+                       L"!");
     }
     return value;
 }
@@ -110,30 +91,34 @@ private:
 } // namespace
 
 void TMainDialog::DefineTemplate() {
-    SetTemplate(TemplateNumber, WindowIcon);
+    SetTemplate(IDD_MAIN, IDI_MAIN);
 }
 
 void TMainDialog::InitDialog() {
     SetMainWindowHandle(Handle());
 
-    TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IdTerm));
+    TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IDC_TERM));
     TermCombo->Items().AddStrings({L"一年期", L"二年期", L"三年期", L"五年期", L"十年期"});
 
     constexpr DWORD upDownStyle = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
-    YearEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IdYear));
-    YearUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IdYearUpDown));
+    YearEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IDC_YEAR));
+    YearUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IDC_YEAR_UPDOWN));
     YearUpDown->SetStyle(upDownStyle, true);
     YearUpDown->SetRange(1, 100);
     YearUpDown->SetBuddy(*YearEdit);
-    StepEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IdStep));
-    StepUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IdStepUpDown));
+    StepEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IDC_STEP));
+    StepUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IDC_STEP_UPDOWN));
     StepUpDown->SetStyle(upDownStyle, true);
     StepUpDown->SetRange(1, 10);
     StepUpDown->SetBuddy(*StepEdit);
 
-    ResultView = TkyControl::Create<TkyListView>(*this, DlgItemHandle(IdResultView));
-    ResultView->ApplyStyle({3, true, true, true, false, true, false, false});
-    ResultView->GetSmallImages().AddIcons({2, 1, 3});
+    ResultView = TkyControl::Create<TkyListView>(*this, DlgItemHandle(IDC_RESULTS));
+    ResultView->ApplyStyle({.ViewStyle = VIEW_STYLE_REPORT,
+                            .MultiSelect = true,
+                            .FullRowSelect = true,
+                            .GridLines = true,
+                            .ShowColumnHeader = true});
+    ResultView->GetSmallImages().AddIcons({IDI_ORDINARY_YEAR, IDI_MATURITY_YEAR, IDI_LAST_YEAR});
     const int widths[] = {52, 80, 80, 128};
     for (std::size_t i = 0; i < ResultCaptions.size(); ++i) {
         ResultView->Columns().Add(std::wstring(ResultCaptions[i]), ScaledWidth(widths[i]),
@@ -153,12 +138,12 @@ void TMainDialog::InitDialog() {
 }
 
 void TMainDialog::ShowInputs() {
-    SetDlgText(IdFund, RealToText(-1, false, Model->Fund));
-    SetDlgText(IdRate, RealToText(-1, false, Model->Rate));
-    SetDlgText(IdTax, RealToText(-1, false, Model->Tax));
-    SetDlgText(IdYear, IntToText(0, Model->Year));
-    SetDlgText(IdStep, IntToText(0, Model->Step));
-    SetDlgCheck(IdDeposit, Model->Deposit);
+    SetDlgText(IDC_FUND, FloatText(Model->Fund));
+    SetDlgText(IDC_RATE, FloatText(Model->Rate));
+    SetDlgText(IDC_TAX, FloatText(Model->Tax));
+    SetDlgText(IDC_YEAR, IntText(Model->Year));
+    SetDlgText(IDC_STEP, IntText(Model->Step));
+    SetDlgCheck(IDC_DEPOSIT, Model->Deposit);
     TermCombo->Items().SetItemIndex(IndexOfTerm(Model->Period));
 }
 
@@ -178,18 +163,18 @@ void TMainDialog::ReadFields(bool KeepBadFields) {
         }
     };
     TYieldora& model = *Model;
-    read([&] { model.Fund = StoreDouble(TextToReal(GetDlgText(IdFund), false)); });
-    read([&] { model.Rate = StoreDouble(TextToReal(GetDlgText(IdRate), false)); });
-    read([&] { model.Tax = StoreDouble(TextToReal(GetDlgText(IdTax), false)); });
+    read([&] { model.Fund = StoreDouble(TextToReal(GetDlgText(IDC_FUND), false)); });
+    read([&] { model.Rate = StoreDouble(TextToReal(GetDlgText(IDC_RATE), false)); });
+    read([&] { model.Tax = StoreDouble(TextToReal(GetDlgText(IDC_TAX), false)); });
     read([&] {
-        model.Year = static_cast<std::uint8_t>(TextToIntInRange(GetDlgText(IdYear), 0, 255));
+        model.Year = static_cast<std::uint8_t>(TextToIntInRange(GetDlgText(IDC_YEAR), 0, 255));
     });
     read([&] {
         using limits = std::numeric_limits<std::int32_t>;
         model.Step = static_cast<std::int32_t>(
-            TextToIntInRange(GetDlgText(IdStep), limits::min(), limits::max()));
+            TextToIntInRange(GetDlgText(IDC_STEP), limits::min(), limits::max()));
     });
-    model.Deposit = GetDlgCheck(IdDeposit);
+    model.Deposit = GetDlgCheck(IDC_DEPOSIT);
     model.Period = TermOfIndex(TermCombo->Items().GetItemIndex());
 }
 
@@ -198,7 +183,7 @@ void TMainDialog::DoCalculate() {
         ReadInputs();
         Model->Calculate();
         FillTable();
-        EnableDlgItem(IdExport, true);
+        EnableDlgItem(IDC_EXPORT, true);
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
         // The dialog may have closed while the box was up.
@@ -247,16 +232,16 @@ void TMainDialog::ItemCommand(WORD Id) {
         return;
     }
     switch (Id) {
-    case IdCalculate:
+    case IDC_CALCULATE:
         DoCalculate();
         break;
-    case IdExport:
+    case IDC_EXPORT:
         ExportTable();
         break;
-    case IdExit:
+    case IDC_EXIT:
         Close(false);
         break;
-    case IdShowChart:
+    case IDM_SHOW_CHART:
         ShowChart();
         break;
     default:
@@ -463,7 +448,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
 
     const std::int32_t rows = ResultView->Items().Count();
     const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
-    const bool result = IsWindowEnabled(DlgItemHandle(IdExport)) != FALSE;
+    const bool result = IsWindowEnabled(DlgItemHandle(IDC_EXPORT)) != FALSE;
     const TMenuHandle menu(CreatePopupMenu());
     AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), CmdCopy,
                 L"复制\tCtrl+C");
