@@ -27,12 +27,12 @@ bool TableCanShow(double Value) {
 
 std::wstring TermText(std::uint8_t Period) {
     return IsDepositTerm(Period) ? std::wstring(DepositTerms[TermIndex(Period)].Label)
-                                 : IntToText(0, Period) + L"年期";
+                                 : IntText(Period) + L"年期";
 }
 
 std::wstring NumberText(double Value) {
     try {
-        return RealToText(-1, false, Value);
+        return FloatText(Value);
     } catch (const EkyError&) {
         return L"?";
     }
@@ -123,7 +123,7 @@ std::wstring ChartTitle(const TChartData& Data) {
 }
 
 std::wstring ChartBarTip(const TChartYear& Figures, bool Deposit) {
-    std::wstring tip = L"第 " + IntToText(0, Figures.Year) + L" 年\r\n累计：" +
+    std::wstring tip = L"第 " + IntText(Figures.Year) + L" 年\r\n累计：" +
                        GroupedYuan(Figures.Total) + L" 元\r\n本金：" +
                        GroupedYuan(Figures.Capital) + L" 元\r\n利息：" +
                        GroupedYuan(Figures.Earned) + L" 元";
@@ -184,7 +184,7 @@ TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi)
                       year};
         const int centre = left + barWidth / 2;
         if (i % labelEvery == 0) {
-            layout.YearLabels.push_back({centre, IntToText(0, year.Year)});
+            layout.YearLabels.push_back({centre, IntText(year.Year)});
         }
         if (!Data.Inputs.Deposit) {
             layout.WithdrawnLine.push_back({centre, yOf(year.Withdrawn)});

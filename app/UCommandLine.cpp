@@ -117,8 +117,8 @@ std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int6
         inRange = false;
     }
     if (!inRange) {
-        throw EkyError(Text + L" is out of range " + IntToText(0, Minimum) + L".." +
-                       IntToText(0, Maximum) + L"!");
+        throw EkyError(Text + L" is out of range " + IntText(Minimum) + L".." + IntText(Maximum) +
+                       L"!");
     }
     return value;
 }

@@ -9,6 +9,7 @@
 #include "UkyMath.h"
 #include "UkyStrUtils.h"
 #include "UkyUtf8.h"
+#include "resource.h"
 
 #include <commctrl.h>
 
@@ -18,26 +19,6 @@
 #include <type_traits>
 
 namespace {
-
-// Items of dialog template 10.
-constexpr int IdCalculate = 101;
-constexpr int IdExport = 102;
-constexpr int IdExit = 103;
-constexpr int IdTax = 104;
-constexpr int IdYear = 105;
-constexpr int IdStep = 106;
-constexpr int IdDeposit = 107;
-constexpr int IdFund = 108;
-constexpr int IdTerm = 109;
-constexpr int IdRate = 110;
-constexpr int IdYearUpDown = 111;
-constexpr int IdStepUpDown = 112;
-constexpr int IdResultView = 113;
-// Not an item of the template: the command that opens the growth chart.
-constexpr int IdShowChart = 120;
-
-constexpr int TemplateNumber = 10;
-constexpr int WindowIcon = 1;
 
 const wchar_t* const ProgramSection = L"Program";
 
@@ -64,8 +45,8 @@ std::uint8_t TermOfIndex(std::int32_t Index) {
 std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::int64_t Max) {
     const std::int64_t value = TextToInt(Text);
     if (value < Min || value > Max) {
-        throw EkyError(TextTrim(Text) + L" is out of range " + IntToText(0, Min) + L".." +
-                       IntToText(0, Max) + L"!");
+        throw EkyError(TextTrim(Text) + L" is out of range " + IntText(Min) + L".." + IntText(Max) +
+                       L"!");
     }
     return value;
 }
@@ -100,32 +81,36 @@ private:
 } // namespace
 
 void TMainDialog::DefineTemplate() {
-    SetTemplate(TemplateNumber, WindowIcon);
+    SetTemplate(IDD_MAIN, IDI_MAIN);
 }
 
 void TMainDialog::InitDialog() {
     SetMainWindowHandle(Handle());
 
-    TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IdTerm));
+    TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IDC_TERM));
     for (const TDepositTerm& term : DepositTerms) {
         TermCombo->Items().Add(std::wstring(term.Label));
     }
 
     constexpr DWORD upDownStyle = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
-    YearEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IdYear));
-    YearUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IdYearUpDown));
+    YearEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IDC_YEAR));
+    YearUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IDC_YEAR_UPDOWN));
     YearUpDown->SetStyle(upDownStyle, true);
     YearUpDown->SetRange(1, 100);
     YearUpDown->SetBuddy(*YearEdit);
-    StepEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IdStep));
-    StepUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IdStepUpDown));
+    StepEdit = TkyControl::Create<TkyEdit>(*this, DlgItemHandle(IDC_STEP));
+    StepUpDown = TkyControl::Create<TkyUpDown>(*this, DlgItemHandle(IDC_STEP_UPDOWN));
     StepUpDown->SetStyle(upDownStyle, true);
     StepUpDown->SetRange(1, 10);
     StepUpDown->SetBuddy(*StepEdit);
 
-    ResultView = TkyControl::Create<TkyListView>(*this, DlgItemHandle(IdResultView));
-    ResultView->ApplyStyle({3, true, true, true, false, true, false, false});
-    ResultView->GetSmallImages().AddIcons({2, 1, 3});
+    ResultView = TkyControl::Create<TkyListView>(*this, DlgItemHandle(IDC_RESULTS));
+    ResultView->ApplyStyle({.ViewStyle = VIEW_STYLE_REPORT,
+                            .MultiSelect = true,
+                            .FullRowSelect = true,
+                            .GridLines = true,
+                            .ShowColumnHeader = true});
+    ResultView->GetSmallImages().AddIcons({IDI_ORDINARY_YEAR, IDI_MATURITY_YEAR, IDI_LAST_YEAR});
     const int widths[] = {52, 80, 80, 128};
     for (std::size_t i = 0; i < ResultCaptions.size(); ++i) {
         ResultView->Columns().Add(std::wstring(ResultCaptions[i]), ScaledWidth(widths[i]),
@@ -146,12 +131,12 @@ void TMainDialog::InitDialog() {
 
 void TMainDialog::ShowInputs() {
     const TYieldoraInputs& inputs = Model->Inputs;
-    SetDlgText(IdFund, RealToText(-1, false, inputs.Fund));
-    SetDlgText(IdRate, RealToText(-1, false, inputs.Rate));
-    SetDlgText(IdTax, RealToText(-1, false, inputs.Tax));
-    SetDlgText(IdYear, IntToText(0, inputs.Year));
-    SetDlgText(IdStep, IntToText(0, inputs.Step));
-    SetDlgCheck(IdDeposit, inputs.Deposit);
+    SetDlgText(IDC_FUND, FloatText(inputs.Fund));
+    SetDlgText(IDC_RATE, FloatText(inputs.Rate));
+    SetDlgText(IDC_TAX, FloatText(inputs.Tax));
+    SetDlgText(IDC_YEAR, IntText(inputs.Year));
+    SetDlgText(IDC_STEP, IntText(inputs.Step));
+    SetDlgCheck(IDC_DEPOSIT, inputs.Deposit);
     TermCombo->Items().SetItemIndex(static_cast<std::int32_t>(TermIndex(inputs.Period)));
 }
 
@@ -171,18 +156,18 @@ void TMainDialog::ReadFields(bool KeepBadFields) {
         }
     };
     TYieldoraInputs& inputs = Model->Inputs;
-    read([&] { inputs.Fund = StoreDouble(TextToReal(GetDlgText(IdFund), false)); });
-    read([&] { inputs.Rate = StoreDouble(TextToReal(GetDlgText(IdRate), false)); });
-    read([&] { inputs.Tax = StoreDouble(TextToReal(GetDlgText(IdTax), false)); });
+    read([&] { inputs.Fund = StoreDouble(TextToReal(GetDlgText(IDC_FUND), false)); });
+    read([&] { inputs.Rate = StoreDouble(TextToReal(GetDlgText(IDC_RATE), false)); });
+    read([&] { inputs.Tax = StoreDouble(TextToReal(GetDlgText(IDC_TAX), false)); });
     read([&] {
-        inputs.Year = static_cast<std::uint8_t>(TextToIntInRange(GetDlgText(IdYear), 0, 255));
+        inputs.Year = static_cast<std::uint8_t>(TextToIntInRange(GetDlgText(IDC_YEAR), 0, 255));
     });
     read([&] {
         using limits = std::numeric_limits<std::int32_t>;
         inputs.Step = static_cast<std::int32_t>(
-            TextToIntInRange(GetDlgText(IdStep), limits::min(), limits::max()));
+            TextToIntInRange(GetDlgText(IDC_STEP), limits::min(), limits::max()));
     });
-    inputs.Deposit = GetDlgCheck(IdDeposit);
+    inputs.Deposit = GetDlgCheck(IDC_DEPOSIT);
     inputs.Period = TermOfIndex(TermCombo->Items().GetItemIndex());
 }
 
@@ -191,7 +176,7 @@ void TMainDialog::DoCalculate() {
         ReadInputs();
         Model->Calculate();
         FillTable();
-        EnableDlgItem(IdExport, true);
+        EnableDlgItem(IDC_EXPORT, true);
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
         // The dialog may have closed while the box was up.
@@ -236,16 +221,16 @@ void TMainDialog::ItemCommand(WORD Id) {
         return;
     }
     switch (Id) {
-    case IdCalculate:
+    case IDC_CALCULATE:
         DoCalculate();
         break;
-    case IdExport:
+    case IDC_EXPORT:
         ExportTable();
         break;
-    case IdExit:
+    case IDC_EXIT:
         Close(false);
         break;
-    case IdShowChart:
+    case IDM_SHOW_CHART:
         ShowChart();
         break;
     default:
@@ -454,7 +439,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
 
     const std::int32_t rows = ResultView->Items().Count();
     const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
-    const bool result = IsWindowEnabled(DlgItemHandle(IdExport)) != FALSE;
+    const bool result = IsWindowEnabled(DlgItemHandle(IDC_EXPORT)) != FALSE;
     const TMenuHandle menu(CreatePopupMenu());
     AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), CmdCopy,
                 L"复制\tCtrl+C");

@@ -10,12 +10,12 @@ const std::wstring Tab = L"\t";
 
 // A figure in whole yuan, halves to the even neighbour.
 std::wstring WholeYuan(double Value) {
-    return IntToText(0, RoundToInt64(Value));
+    return IntText(RoundToInt64(Value));
 }
 
 TResultRow MakeRow(const TResultSource& Source, std::size_t Index) {
     const std::int64_t year = static_cast<std::int64_t>(Index);
-    TResultRow row{IntToText(0, year) + Tab + WholeYuan(Source.Interest[Index]) + Tab +
+    TResultRow row{IntText(year) + Tab + WholeYuan(Source.Interest[Index]) + Tab +
                        WholeYuan(Source.Total[Index]),
                    IMAGE_ORDINARY_YEAR};
     if (year == Source.Inputs.Year) {

@@ -15,6 +15,15 @@ void AttachPending(TkyWinContainer& Dialog, HWND Window) {
     static_cast<TkyDialog&>(Dialog).Attach(Window);
 }
 
+// A WM_COMMAND that commands something: a click of a button (BN_CLICKED, also the dialog
+// manager's IDOK and IDCANCEL for Enter and Escape), a menu command (code 0, no sender) or an
+// accelerator (code 1, no sender). The other notifications of the items (EN_CHANGE,
+// CBN_SELCHANGE, focus changes, ...) only concern the item.
+bool IsItemCommand(WPARAM WParam, LPARAM LParam) {
+    const WORD code = HIWORD(WParam);
+    return code == BN_CLICKED || (code == 1 && LParam == 0);
+}
+
 } // namespace
 
 // TkyDialogSuper
@@ -101,7 +110,9 @@ LRESULT TkyDialogSuper::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) 
     }
     case WM_COMMAND:
         TkyWinContainer::WindowProc(AMessage, WParam, LParam);
-        ItemCommand(LOWORD(WParam));
+        if (IsItemCommand(WParam, LParam)) {
+            ItemCommand(LOWORD(WParam));
+        }
         return 1;
     case WM_CTLCOLORDLG: {
         HDC dc = reinterpret_cast<HDC>(WParam);
@@ -147,9 +158,12 @@ bool TkyDialog::RunModal() {
     FHandle = nullptr;
     FModalBegun = false;
     THandlerErrors errors;
-    PendingDialog() = {this, &AttachPending};
-    const INT_PTR result = DialogBoxParamW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TemplateId()), OwnerHandle(), DialogProc, 0);
+    // The dialog travels with its window's creation; the slot names it as well.
+    const TPendingDialog pending{this, &AttachPending};
+    PendingDialog() = pending;
+    const INT_PTR result =
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TemplateId()), OwnerHandle(),
+                        DialogProc, reinterpret_cast<LPARAM>(&pending));
     if (FHandle != nullptr) {
         MHCenter().Unregister(FHandle, this);
         if (MainWindowHandle() == FHandle) {

@@ -57,7 +57,8 @@ protected:
     virtual void InitDialog();
     // Runs inside Close before the dialog ends.
     virtual void Closing();
-    // A command of an item: IDOK closes with true, IDCANCEL with false.
+    // A button click, menu command or accelerator (not the items' other notifications, which
+    // reach only the item): IDOK closes with true, IDCANCEL with false.
     virtual void ItemCommand(WORD Id);
 
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override;

@@ -192,6 +192,14 @@ std::wstring RealToText(int Digits, bool UseDot, long double Value) {
     return text;
 }
 
+std::wstring IntText(std::int64_t Value) {
+    return IntToText(0, Value);
+}
+
+std::wstring FloatText(long double Value) {
+    return RealToText(-1, false, Value);
+}
+
 long double TextToReal(const std::wstring& Text, bool UseDot) {
     const wchar_t separator = UseDot ? L'.' : SystemDecimalSeparator();
     // The trimmed text is Text[first, last).

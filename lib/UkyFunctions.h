@@ -32,6 +32,12 @@ std::int64_t TextToIntDef(const std::wstring& Text, std::int32_t Default);
 // locale's decimal separator. Raises "Invalid result!" for a value that is not finite.
 std::wstring RealToText(int Digits, bool UseDot, long double Value);
 
+// The texts a user reads and types: an integer without padding (IntToText with width 0), and a
+// float unrounded with the system's decimal separator (RealToText with Digits -1), as the fields
+// and the profile show them.
+std::wstring IntText(std::int64_t Value);
+std::wstring FloatText(long double Value);
+
 // Strict parse of a trimmed decimal text with an optional leading "-" and an optional exponent.
 // An empty text gives 0.
 long double TextToReal(const std::wstring& Text, bool UseDot);

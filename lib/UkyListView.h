@@ -16,10 +16,17 @@
 
 class TkyListView;
 
-// Look and behaviour of a list view (ApplyStyle).
+// View kinds of a list view; any other value counts as report.
+constexpr std::uint8_t VIEW_STYLE_ICON = 0;
+constexpr std::uint8_t VIEW_STYLE_SMALL_ICON = 1;
+constexpr std::uint8_t VIEW_STYLE_LIST = 2;
+constexpr std::uint8_t VIEW_STYLE_REPORT = 3;
+
+// Look and behaviour of a list view (ApplyStyle). Every switch is off unless named, e.g.
+// {.ViewStyle = VIEW_STYLE_REPORT, .FullRowSelect = true}.
 struct TkyListViewStyle {
-    // 0 icon, 1 small icon, 2 list, anything else report.
-    std::uint8_t ViewStyle = 0;
+    // VIEW_STYLE_*.
+    std::uint8_t ViewStyle = VIEW_STYLE_ICON;
     bool MultiSelect = false;
     bool FullRowSelect = false;
     bool GridLines = false;

@@ -106,7 +106,8 @@ INT_PTR CALLBACK DialogProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LP
     ForgetDestroyedMainWindow(Window, AMessage);
     return Guarded(Window, [&]() -> LRESULT {
         if (AMessage == WM_INITDIALOG) {
-            const TPendingDialog& pending = PendingDialog();
+            const auto* given = reinterpret_cast<const TPendingDialog*>(LParam);
+            const TPendingDialog& pending = given != nullptr ? *given : PendingDialog();
             if (pending.Dialog != nullptr && pending.Attach != nullptr) {
                 pending.Attach(*pending.Dialog, Window);
             }
@@ -518,7 +519,9 @@ void TkyWinContainer::Finalize() {
 LRESULT TkyWinContainer::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     switch (AMessage) {
     case WM_MOVE:
-        Moved(POINT{LOWORD(LParam), HIWORD(LParam)});
+        // Signed: a window on a monitor left of or above the primary one has negative
+        // coordinates.
+        Moved(POINT{static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam))});
         break;
     case WM_SIZE:
         if (WParam != SIZE_MINIMIZED) {

@@ -53,7 +53,8 @@ TMHCenter& MHCenter();
 // Window procedure that hands a window's messages to its registered handler (see Subclass).
 LRESULT CALLBACK CentreWindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
 // Dialog procedure of the modal dialogs: attaches the pending dialog on WM_INITDIALOG, then hands
-// the window's messages to its registered handler.
+// the window's messages to its registered handler. The pending dialog is the TPendingDialog that
+// the init parameter points to, or the PendingDialog slot when the parameter is 0.
 INT_PTR CALLBACK DialogProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
 
 // The dialog that the next WM_INITDIALOG belongs to, with the routine that attaches it.

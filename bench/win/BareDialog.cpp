@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "resource.h"
+
 namespace {
 
 INT_PTR CALLBACK DialogProc(HWND Dialog, UINT Message, WPARAM WParam, LPARAM) {
@@ -32,5 +34,5 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
                                        ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
     return static_cast<int>(
-        DialogBoxParamW(Instance, MAKEINTRESOURCEW(10), nullptr, DialogProc, 0));
+        DialogBoxParamW(Instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, DialogProc, 0));
 }

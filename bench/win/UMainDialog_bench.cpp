@@ -10,6 +10,7 @@
 #include "UResultTable.h"
 #include "UkyIniFile.h"
 #include "USchedule.h"
+#include "resource.h"
 
 #include <windows.h>
 
@@ -94,15 +95,16 @@ TResults* Measuring = nullptr;
 void CALLBACK Measure(HWND, UINT, UINT_PTR Timer, DWORD) {
     KillTimer(nullptr, Timer);
     const HWND dialog = Measuring->Dialog->Handle();
-    const HWND view = GetDlgItem(dialog, 113);
+    const HWND view = GetDlgItem(dialog, IDC_RESULTS);
     const std::vector<TResultRow> rows = DefaultRows();
 
-    SetDlgItemTextW(dialog, 105, std::to_wstring(Years).c_str());
+    SetDlgItemTextW(dialog, IDC_YEAR, std::to_wstring(Years).c_str());
     // The two compared cases take turns, so that other work on the machine hits both alike.
     std::vector<double> command;
     std::vector<double> bare;
     for (int i = 0; i < Repetitions; ++i) {
-        command.push_back(Milliseconds([dialog] { SendMessageW(dialog, WM_COMMAND, 101, 0); }));
+        command.push_back(
+            Milliseconds([dialog] { SendMessageW(dialog, WM_COMMAND, IDC_CALCULATE, 0); }));
         bare.push_back(Milliseconds([&] { FillBare(view, rows, true); }));
     }
     std::vector<double> unsuspended;
@@ -112,7 +114,7 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR Timer, DWORD) {
     Measuring->Command = Median(command);
     Measuring->Bare = Median(bare);
     Measuring->Unsuspended = unsuspended.empty() ? 0 : Median(unsuspended);
-    SendMessageW(dialog, WM_COMMAND, 103, 0);
+    SendMessageW(dialog, WM_COMMAND, IDC_EXIT, 0);
 }
 
 } // namespace

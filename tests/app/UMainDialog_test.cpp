@@ -4,6 +4,7 @@
 #include "MsgBoxHook.h"
 #include "UkyClipboard.h"
 #include "UkyIniFile.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -53,7 +54,7 @@ bool Checked(HWND Dialog, int Id) {
 using TRow = std::pair<std::wstring, int>;
 
 std::vector<TRow> Rows(HWND Dialog) {
-    const HWND view = GetDlgItem(Dialog, 113);
+    const HWND view = GetDlgItem(Dialog, IDC_RESULTS);
     std::vector<TRow> rows;
     const auto count = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -240,8 +241,15 @@ struct TTemplateReader {
 
 } // namespace
 
+// Programs that drive the dialog from outside address its template, items and icons by number.
+static_assert(IDD_MAIN == 10 && IDI_MAIN == 1 && IDI_ORDINARY_YEAR == 2 && IDI_LAST_YEAR == 3);
+static_assert(IDC_CALCULATE == 101 && IDC_EXPORT == 102 && IDC_EXIT == 103 && IDC_TAX == 104 &&
+              IDC_YEAR == 105 && IDC_STEP == 106 && IDC_DEPOSIT == 107 && IDC_FUND == 108 &&
+              IDC_TERM == 109 && IDC_RATE == 110 && IDC_YEAR_UPDOWN == 111 &&
+              IDC_STEP_UPDOWN == 112 && IDC_RESULTS == 113 && IDM_SHOW_CHART == 120);
+
 TEST(MainDialogResources, TemplateTenHoldsTheDialogAndItsItemsInTabOrder) {
-    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(10), MAKEINTRESOURCEW(5));
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDD_MAIN), RT_DIALOG);
     ASSERT_NE(found, nullptr);
     const void* start = LockResource(LoadResource(nullptr, found));
     TTemplateReader r{static_cast<const WORD*>(start)};
@@ -263,16 +271,17 @@ TEST(MainDialogResources, TemplateTenHoldsTheDialogAndItsItemsInTabOrder) {
     constexpr DWORD edit = WS_BORDER | WS_TABSTOP;
     constexpr DWORD label = SS_LEFT;
     const std::vector<TTemplateItem> expected = {
-        {108, L"EDIT", L"", 46, 11, 50, 12, edit},
-        {109, L"COMBOBOX", L"", 46, 29, 50, 50, CBS_DROPDOWNLIST | WS_TABSTOP},
-        {110, L"EDIT", L"", 46, 48, 50, 12, edit},
-        {104, L"EDIT", L"", 46, 67, 50, 12, edit},
-        {105, L"EDIT", L"", 164, 11, 34, 12, edit},
-        {106, L"EDIT", L"", 164, 29, 34, 12, edit},
-        {107, L"BUTTON", L"到期利息继续存入", 10, 87, 70, 12, BS_AUTOCHECKBOX | WS_TABSTOP},
-        {101, L"BUTTON", L"计   算", 128, 67, 41, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
-        {102, L"BUTTON", L"导    出", 176, 67, 41, 14, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED},
-        {103, L"BUTTON", L"退   出", 128, 86, 41, 14, BS_PUSHBUTTON | WS_TABSTOP},
+        {IDC_FUND, L"EDIT", L"", 46, 11, 50, 12, edit},
+        {IDC_TERM, L"COMBOBOX", L"", 46, 29, 50, 50, CBS_DROPDOWNLIST | WS_TABSTOP},
+        {IDC_RATE, L"EDIT", L"", 46, 48, 50, 12, edit},
+        {IDC_TAX, L"EDIT", L"", 46, 67, 50, 12, edit},
+        {IDC_YEAR, L"EDIT", L"", 164, 11, 34, 12, edit},
+        {IDC_STEP, L"EDIT", L"", 164, 29, 34, 12, edit},
+        {IDC_DEPOSIT, L"BUTTON", L"到期利息继续存入", 10, 87, 70, 12, BS_AUTOCHECKBOX | WS_TABSTOP},
+        {IDC_CALCULATE, L"BUTTON", L"计   算", 128, 67, 41, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+        {IDC_EXPORT, L"BUTTON", L"导    出", 176, 67, 41, 14,
+         BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED},
+        {IDC_EXIT, L"BUTTON", L"退   出", 128, 86, 41, 14, BS_PUSHBUTTON | WS_TABSTOP},
         {-1, L"STATIC", L"投入资金：", 10, 11, 35, 9, label},
         {-1, L"STATIC", L"存期：", 10, 30, 25, 9, label},
         {-1, L"STATIC", L"年利率：", 10, 49, 31, 9, label},
@@ -282,9 +291,9 @@ TEST(MainDialogResources, TemplateTenHoldsTheDialogAndItsItemsInTabOrder) {
         {-1, L"STATIC", L"元", 101, 11, 10, 9, label},
         {-1, L"STATIC", L"%", 101, 50, 10, 9, label},
         {-1, L"STATIC", L"%", 101, 68, 10, 9, label},
-        {111, L"msctls_updown32", L"", 198, 11, 9, 12, 0},
-        {112, L"msctls_updown32", L"", 198, 29, 9, 12, 0},
-        {113, L"SysListView32", L"", 10, 110, 207, 140, WS_BORDER},
+        {IDC_YEAR_UPDOWN, L"msctls_updown32", L"", 198, 11, 9, 12, 0},
+        {IDC_STEP_UPDOWN, L"msctls_updown32", L"", 198, 29, 9, 12, 0},
+        {IDC_RESULTS, L"SysListView32", L"", 10, 110, 207, 140, WS_BORDER},
         {-1, L"STATIC", L"年", 212, 11, 12, 8, label},
         {-1, L"STATIC", L"年", 212, 30, 12, 8, label},
     };
@@ -308,8 +317,9 @@ TEST(MainDialogResources, TemplateTenHoldsTheDialogAndItsItemsInTabOrder) {
 
 TEST(MainDialogResources, IconsManifestAndCommonControls) {
     // Icon 1 in 16 and 32 pixels, icons 2 and 3 in 16, each with 256 colours.
-    const std::vector<std::vector<int>> sizes = {{16, 32}, {16}, {16}};
-    for (int number = 1; number <= 3; ++number) {
+    const std::vector<std::pair<int, std::vector<int>>> icons = {
+        {IDI_MAIN, {16, 32}}, {IDI_ORDINARY_YEAR, {16}}, {IDI_LAST_YEAR, {16}}};
+    for (const auto& [number, sizes] : icons) {
         const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(number), RT_GROUP_ICON);
         ASSERT_NE(found, nullptr) << number;
         const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
@@ -321,7 +331,7 @@ TEST(MainDialogResources, IconsManifestAndCommonControls) {
             EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 8) << "bits per pixel";
             widths.push_back(entry[0]);
         }
-        EXPECT_EQ(widths, sizes[number - 1]) << number;
+        EXPECT_EQ(widths, sizes) << number;
     }
 
     // The manifest makes the process aware of the system's resolution and picks the common
@@ -340,21 +350,22 @@ TEST(MainDialogResources, IconsManifestAndCommonControls) {
 
 TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
     Run({[](HWND dialog) {
-        EXPECT_EQ(Text(dialog, 108), L"10000");
-        EXPECT_EQ(Text(dialog, 109), L"一年期");
-        EXPECT_EQ(SendDlgItemMessageW(dialog, 109, CB_GETCOUNT, 0, 0), 5);
-        EXPECT_EQ(Text(dialog, 110), L"3.6");
-        EXPECT_EQ(Text(dialog, 104), L"20");
-        EXPECT_EQ(Text(dialog, 105), L"20");
-        EXPECT_EQ(Text(dialog, 106), L"1");
-        EXPECT_TRUE(Checked(dialog, 107));
+        EXPECT_EQ(Text(dialog, IDC_FUND), L"10000");
+        EXPECT_EQ(Text(dialog, IDC_TERM), L"一年期");
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_TERM, CB_GETCOUNT, 0, 0), 5);
+        EXPECT_EQ(Text(dialog, IDC_RATE), L"3.6");
+        EXPECT_EQ(Text(dialog, IDC_TAX), L"20");
+        EXPECT_EQ(Text(dialog, IDC_YEAR), L"20");
+        EXPECT_EQ(Text(dialog, IDC_STEP), L"1");
+        EXPECT_TRUE(Checked(dialog, IDC_DEPOSIT));
         EXPECT_TRUE(Rows(dialog).empty());
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 102)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
         EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
         EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 
         // The spin buttons and their buddies.
-        const int spins[][4] = {{111, 105, 1, 100}, {112, 106, 1, 10}};
+        const int spins[][4] = {{IDC_YEAR_UPDOWN, IDC_YEAR, 1, 100},
+                                {IDC_STEP_UPDOWN, IDC_STEP, 1, 10}};
         for (const auto& spin : spins) {
             const HWND upDown = GetDlgItem(dialog, spin[0]);
             int min = 0;
@@ -370,7 +381,7 @@ TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
 
         // The result table: a report with full-row selection of many rows, grid lines, a
         // header, four centred columns and three small images.
-        const HWND view = GetDlgItem(dialog, 113);
+        const HWND view = GetDlgItem(dialog, IDC_RESULTS);
         const LONG style = GetWindowLongW(view, GWL_STYLE);
         EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
         EXPECT_EQ(style & (LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_EDITLABELS), 0);
@@ -402,7 +413,7 @@ TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
         ImageList_GetIconSize(images, &width, &height);
         EXPECT_EQ(width, 16);
         EXPECT_EQ(height, 16);
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
     EXPECT_TRUE(Boxes.Boxes().empty());
 }
@@ -416,19 +427,19 @@ TEST_F(MainDialog, ColumnWidthsGrowWithTheScreenDpi) {
         GTEST_SKIP() << "the screen has " << dpi << " DPI; this test wants 144";
     }
     Run({[](HWND dialog) {
-        const HWND view = GetDlgItem(dialog, 113);
+        const HWND view = GetDlgItem(dialog, IDC_RESULTS);
         const int widths[] = {78, 120, 120, 192};
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, i, 0), widths[i]);
         }
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
 }
 
 TEST_F(MainDialog, CalculatesTheDefaultScheduleAndExportsIt) {
     SetClipboardText(L"before");
     Run({[](HWND dialog) {
-        Press(dialog, 101);
+        Press(dialog, IDC_CALCULATE);
         const std::vector<TRow> rows = Rows(dialog);
         ASSERT_EQ(rows.size(), 20u);
         EXPECT_EQ(rows[0], TRow(L"1\t288\t10288\t连本带息取出后转存", 1));
@@ -436,16 +447,16 @@ TEST_F(MainDialog, CalculatesTheDefaultScheduleAndExportsIt) {
         EXPECT_EQ(rows[2], TRow(L"3\t305\t10889\t连本带息取出后转存", 1));
         EXPECT_EQ(rows[18].second, 1);
         EXPECT_EQ(rows[19], TRow(L"20\t494\t17645\t取出全部本息", 2));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 102)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
 
-        Press(dialog, 102);
+        Press(dialog, IDC_EXPORT);
         EXPECT_EQ(ClipboardText(), GoldenExport());
 
         // Calculating again leaves only the new rows.
-        Type(dialog, 105, L"3");
-        Press(dialog, 101);
+        Type(dialog, IDC_YEAR, L"3");
+        Press(dialog, IDC_CALCULATE);
         EXPECT_EQ(Rows(dialog).size(), 3u);
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
     ASSERT_EQ(Boxes.Boxes().size(), 1u);
     EXPECT_EQ(Boxes.Boxes()[0].Caption, L"提示!");
@@ -457,9 +468,9 @@ TEST_F(MainDialog, CalculatesTheDefaultScheduleAndExportsIt) {
 TEST_F(MainDialog, TermDepositStepAndYearsShapeTheTable) {
     Run({[](HWND dialog) {
         // Three-year term, interest withdrawn.
-        SendDlgItemMessageW(dialog, 109, CB_SETCURSEL, 2, 0);
-        CheckDlgButton(dialog, 107, BST_UNCHECKED);
-        Press(dialog, 101);
+        SendDlgItemMessageW(dialog, IDC_TERM, CB_SETCURSEL, 2, 0);
+        CheckDlgButton(dialog, IDC_DEPOSIT, BST_UNCHECKED);
+        Press(dialog, IDC_CALCULATE);
         std::vector<TRow> rows = Rows(dialog);
         ASSERT_EQ(rows.size(), 20u);
         EXPECT_EQ(rows[1], TRow(L"2\t288\t10576\t", 0));
@@ -467,8 +478,8 @@ TEST_F(MainDialog, TermDepositStepAndYearsShapeTheTable) {
         EXPECT_EQ(rows[3], TRow(L"4\t288\t10288\t", 0));
 
         // Every third year and the last one.
-        Type(dialog, 106, L"3");
-        Press(dialog, 101);
+        Type(dialog, IDC_STEP, L"3");
+        Press(dialog, IDC_CALCULATE);
         rows = Rows(dialog);
         ASSERT_EQ(rows.size(), 7u);
         EXPECT_EQ(rows[0], TRow(L"3\t288\t10864\t取出利息864元", 1));
@@ -476,28 +487,28 @@ TEST_F(MainDialog, TermDepositStepAndYearsShapeTheTable) {
         EXPECT_EQ(rows[6], TRow(L"20\t288\t10576\t取出全部本息", 2));
 
         // The exported lines: a trailing TAB for an empty remark, none after the last line.
-        Type(dialog, 105, L"2");
-        Type(dialog, 106, L"1");
-        Press(dialog, 101);
-        Press(dialog, 102);
+        Type(dialog, IDC_YEAR, L"2");
+        Type(dialog, IDC_STEP, L"1");
+        Press(dialog, IDC_CALCULATE);
+        Press(dialog, IDC_EXPORT);
         EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n1\t288\t10288\t\r\n"
                                    L"2\t288\t10576\t取出全部本息");
 
         // No years: an empty table, whose export is the header line.
-        Type(dialog, 105, L"0");
-        Press(dialog, 101);
+        Type(dialog, IDC_YEAR, L"0");
+        Press(dialog, IDC_CALCULATE);
         EXPECT_TRUE(Rows(dialog).empty());
-        Press(dialog, 102);
+        Press(dialog, IDC_EXPORT);
         EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n");
 
         // Halves go to the even neighbour: interest 288.5, total 3173.5.
-        Type(dialog, 108, L"2885");
-        Type(dialog, 110, L"10");
-        Type(dialog, 104, L"0");
-        Type(dialog, 105, L"1");
-        Press(dialog, 101);
+        Type(dialog, IDC_FUND, L"2885");
+        Type(dialog, IDC_RATE, L"10");
+        Type(dialog, IDC_TAX, L"0");
+        Type(dialog, IDC_YEAR, L"1");
+        Press(dialog, IDC_CALCULATE);
         EXPECT_EQ(Rows(dialog), std::vector<TRow>{TRow(L"1\t288\t3174\t取出全部本息", 2)});
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
     EXPECT_TRUE(
         ProfileText().ends_with("[Yieldora]\r\nFund=2885\r\nPeriod=3\r\nRate=10\r\nTax=0\r\n"
@@ -512,44 +523,45 @@ TEST_F(MainDialog, BadInputIsReportedAndTheFieldsComeBackFromTheModel) {
             std::wstring Typed;
             std::wstring Shown;
         } cases[] = {
-            {108, L"abc", L"10000"}, {108, L"1,000", L"10000"},  {108, L"1e400", L"10000"},
-            {105, L"", L"20"},       {105, L"12a", L"20"},       {105, L"300", L"20"},
-            {105, L" -1 ", L"20"},   {106, L"4294967297", L"1"},
+            {IDC_FUND, L"abc", L"10000"},   {IDC_FUND, L"1,000", L"10000"},
+            {IDC_FUND, L"1e400", L"10000"}, {IDC_YEAR, L"", L"20"},
+            {IDC_YEAR, L"12a", L"20"},      {IDC_YEAR, L"300", L"20"},
+            {IDC_YEAR, L" -1 ", L"20"},     {IDC_STEP, L"4294967297", L"1"},
         };
         for (const auto& c : cases) {
             Type(dialog, c.Id, c.Typed);
-            Press(dialog, 101);
+            Press(dialog, IDC_CALCULATE);
             EXPECT_EQ(Text(dialog, c.Id), c.Shown) << c.Typed;
         }
         EXPECT_TRUE(Rows(dialog).empty());
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 102)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
 
         // A valid new rate stays when the tax after it is bad; fields come back canonical.
-        Type(dialog, 108, L"10000.50");
-        Type(dialog, 110, L"4.50");
-        Type(dialog, 104, L"x");
-        Press(dialog, 101);
-        EXPECT_EQ(Text(dialog, 108), L"10000.5");
-        EXPECT_EQ(Text(dialog, 110), L"4.5");
-        EXPECT_EQ(Text(dialog, 104), L"20");
+        Type(dialog, IDC_FUND, L"10000.50");
+        Type(dialog, IDC_RATE, L"4.50");
+        Type(dialog, IDC_TAX, L"x");
+        Press(dialog, IDC_CALCULATE);
+        EXPECT_EQ(Text(dialog, IDC_FUND), L"10000.5");
+        EXPECT_EQ(Text(dialog, IDC_RATE), L"4.5");
+        EXPECT_EQ(Text(dialog, IDC_TAX), L"20");
 
         // Step 0 fails after the table was cleared; export keeps its state.
-        Press(dialog, 101);
+        Press(dialog, IDC_CALCULATE);
         ASSERT_EQ(Rows(dialog).size(), 20u);
-        Type(dialog, 106, L"0");
-        Press(dialog, 101);
+        Type(dialog, IDC_STEP, L"0");
+        Press(dialog, IDC_CALCULATE);
         EXPECT_TRUE(Rows(dialog).empty());
-        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 113))) << "redrawing is back on";
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 102)));
-        EXPECT_EQ(Text(dialog, 106), L"0");
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_RESULTS))) << "redrawing is back on";
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
+        EXPECT_EQ(Text(dialog, IDC_STEP), L"0");
 
         // A whole-yuan figure beyond 64 bits.
-        Type(dialog, 106, L"1");
-        Type(dialog, 108, L"1e20");
-        Press(dialog, 101);
+        Type(dialog, IDC_STEP, L"1");
+        Type(dialog, IDC_FUND, L"1e20");
+        Press(dialog, IDC_CALCULATE);
         EXPECT_TRUE(Rows(dialog).empty());
-        Type(dialog, 108, L"10000");
-        Press(dialog, 103);
+        Type(dialog, IDC_FUND, L"10000");
+        Press(dialog, IDC_EXIT);
     }});
     EXPECT_EQ(
         BoxTexts(),
@@ -568,7 +580,7 @@ TEST_F(MainDialog, BadInputIsReportedAndTheFieldsComeBackFromTheModel) {
 
 TEST_F(MainDialog, EnterCalculatesEscapeAndTheCloseBoxClose) {
     const auto pressKey = [](HWND dialog, WPARAM key) {
-        const HWND edit = GetDlgItem(dialog, 108);
+        const HWND edit = GetDlgItem(dialog, IDC_FUND);
         SetFocus(edit);
         PostMessageW(edit, WM_KEYDOWN, key, 1);
         PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
@@ -576,14 +588,14 @@ TEST_F(MainDialog, EnterCalculatesEscapeAndTheCloseBoxClose) {
     Run({[&](HWND dialog) { pressKey(dialog, VK_RETURN); },
          [&](HWND dialog) {
              EXPECT_EQ(Rows(dialog).size(), 20u);
-             Type(dialog, 108, L"5000");
+             Type(dialog, IDC_FUND, L"5000");
              pressKey(dialog, VK_ESCAPE);
          }});
     EXPECT_NE(ProfileText().find("Fund=5000\r\n"), std::string::npos);
 
     fs::remove(Profile);
     Run({[](HWND dialog) {
-        Type(dialog, 110, L"2");
+        Type(dialog, IDC_RATE, L"2");
         SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     }});
     EXPECT_NE(ProfileText().find("Rate=2\r\n"), std::string::npos);
@@ -594,7 +606,7 @@ TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
     RECT place{};
     Run({[&](HWND dialog) {
         place = WindowRect(dialog);
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
     EXPECT_EQ(ProfileText(), ProgramSection(place) + DefaultModel);
 
@@ -604,17 +616,17 @@ TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
     Run({[](HWND dialog) {
         EXPECT_EQ(WindowRect(dialog).left, 200);
         EXPECT_EQ(WindowRect(dialog).top, 150);
-        EXPECT_EQ(Text(dialog, 108), L"2885.5");
-        EXPECT_EQ(Text(dialog, 109), L"五年期");
-        EXPECT_EQ(Text(dialog, 110), L"10");
-        EXPECT_EQ(Text(dialog, 104), L"0");
-        EXPECT_EQ(Text(dialog, 105), L"7");
-        EXPECT_EQ(Text(dialog, 106), L"2");
-        EXPECT_FALSE(Checked(dialog, 107));
+        EXPECT_EQ(Text(dialog, IDC_FUND), L"2885.5");
+        EXPECT_EQ(Text(dialog, IDC_TERM), L"五年期");
+        EXPECT_EQ(Text(dialog, IDC_RATE), L"10");
+        EXPECT_EQ(Text(dialog, IDC_TAX), L"0");
+        EXPECT_EQ(Text(dialog, IDC_YEAR), L"7");
+        EXPECT_EQ(Text(dialog, IDC_STEP), L"2");
+        EXPECT_FALSE(Checked(dialog, IDC_DEPOSIT));
         MoveWindow(dialog, 210, 160, WindowRect(dialog).right - WindowRect(dialog).left,
                    WindowRect(dialog).bottom - WindowRect(dialog).top, TRUE);
-        SendDlgItemMessageW(dialog, 109, CB_SETCURSEL, 4, 0);
-        Press(dialog, 103);
+        SendDlgItemMessageW(dialog, IDC_TERM, CB_SETCURSEL, 4, 0);
+        Press(dialog, IDC_EXIT);
     }});
     EXPECT_EQ(ProfileText(), "[Program]\r\nWindowLeft=210\r\nWindowTop=160\r\n" + SizeKeys(place) +
                                  "[Yieldora]\r\nFund=2885.5\r\nPeriod=10\r\nRate=10\r\nTax=0\r\n"
@@ -648,7 +660,7 @@ TEST_F(MainDialog, ASavedPositionIsBroughtWhollyIntoItsMonitorsWorkArea) {
         Run({[&](HWND dialog) {
             EXPECT_EQ(WindowRect(dialog).left, c.Left) << c.Saved;
             EXPECT_EQ(WindowRect(dialog).top, c.Top) << c.Saved;
-            Press(dialog, 103);
+            Press(dialog, IDC_EXIT);
         }});
     }
 }
@@ -679,7 +691,7 @@ TEST_F(MainDialog, AMinimisedDialogSavesWhereItStandsWhenRestored) {
         EXPECT_FALSE(IsIconic(dialog));
         EXPECT_EQ(WindowRect(dialog).left, 123);
         EXPECT_EQ(WindowRect(dialog).top, 145);
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
 }
 
@@ -704,7 +716,7 @@ TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
         return [&, Id, Step](HWND dialog) {
             shown = dialog;
             EXPECT_EQ(MainWindowHandle(), dialog);
-            Type(dialog, 106, Step);
+            Type(dialog, IDC_STEP, Step);
             PostMessageW(GetDlgItem(dialog, Id), BM_CLICK, 0, 0);
         };
     };
@@ -712,7 +724,7 @@ TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
 
     // Step 0, calculate, the close box under the error, OK.
     closeUnderTheBox(closeBox);
-    Run({clickAfter(101, L"0")});
+    Run({clickAfter(IDC_CALCULATE, L"0")});
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"Division by zero"});
     EXPECT_EQ(MainWindowHandle(), nullptr);
     EXPECT_NE(ProfileText().find("Step=0\r\n"), std::string::npos) << ProfileText();
@@ -720,16 +732,16 @@ TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
     // A bad field reported on closing, corrected under the box, and closed from there.
     fs::remove(Profile);
     closeUnderTheBox([closeBox](HWND dialog) {
-        Type(dialog, 106, L"3");
+        Type(dialog, IDC_STEP, L"3");
         closeBox(dialog);
     });
-    Run({clickAfter(103, L"x")});
+    Run({clickAfter(IDC_EXIT, L"x")});
     EXPECT_NE(ProfileText().find("Step=3\r\n"), std::string::npos) << ProfileText();
 
     // The session ends under the box of a bad field: the model's value is saved.
     fs::remove(Profile);
     closeUnderTheBox([](HWND dialog) { PostMessageW(dialog, WM_ENDSESSION, TRUE, 0); });
-    Run({clickAfter(101, L"x")});
+    Run({clickAfter(IDC_CALCULATE, L"x")});
     EXPECT_TRUE(ProfileText().starts_with("[Program]\r\nWindowLeft=")) << ProfileText();
     EXPECT_NE(ProfileText().find("Step=1\r\n"), std::string::npos) << ProfileText();
     EXPECT_EQ(Boxes.Boxes().size(), 3u);
@@ -737,28 +749,28 @@ TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
 
 TEST_F(MainDialog, TheDialogOwnsTheClipboardItExportsTo) {
     Run({[](HWND dialog) {
-        Press(dialog, 101);
-        Press(dialog, 102);
+        Press(dialog, IDC_CALCULATE);
+        Press(dialog, IDC_EXPORT);
         EXPECT_EQ(GetClipboardOwner(), dialog);
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
     ASSERT_EQ(Boxes.Boxes().size(), 1u);
     EXPECT_EQ(Boxes.Boxes()[0].Text, L"当前计算结果已导出到剪贴板！");
 }
 
 TEST_F(MainDialog, ClosingWithABadFieldReportsItAndStaysOpenUntilTheNextClose) {
-    Run({[](HWND dialog) { Type(dialog, 108, L"abc"); },
+    Run({[](HWND dialog) { Type(dialog, IDC_FUND, L"abc"); },
          [&](HWND dialog) {
-             Press(dialog, 103);
+             Press(dialog, IDC_EXIT);
              EXPECT_TRUE(IsWindowVisible(dialog));
-             EXPECT_EQ(Text(dialog, 108), L"10000");
+             EXPECT_EQ(Text(dialog, IDC_FUND), L"10000");
              EXPECT_FALSE(fs::exists(Profile));
-             Type(dialog, 105, L"256");
+             Type(dialog, IDC_YEAR, L"256");
              SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
          },
          [](HWND dialog) {
              EXPECT_TRUE(IsWindowVisible(dialog));
-             Press(dialog, 103);
+             Press(dialog, IDC_EXIT);
          }});
     EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"abc is not a valid float number!",
                                                      L"256 is out of range 0..255!"}));
@@ -772,9 +784,9 @@ TEST_F(MainDialog, EndingTheSessionSavesWithoutAsking) {
         // Shutdown cancelled: nothing happens.
         SendMessageW(dialog, WM_ENDSESSION, FALSE, 0);
         EXPECT_FALSE(fs::exists(ProfilePath()));
-        Type(dialog, 108, L"abc");
-        Type(dialog, 110, L"7");
-        Type(dialog, 105, L"999");
+        Type(dialog, IDC_FUND, L"abc");
+        Type(dialog, IDC_RATE, L"7");
+        Type(dialog, IDC_YEAR, L"999");
         SendMessageW(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     }});
     EXPECT_TRUE(Boxes.Boxes().empty());
@@ -800,9 +812,9 @@ TEST_F(MainDialog, ABusyClipboardFailsTheExportVisibly) {
     });
     WaitForSingleObject(opened, INFINITE);
     Run({[](HWND dialog) {
-        Press(dialog, 101);
-        Press(dialog, 102);
-        Press(dialog, 103);
+        Press(dialog, IDC_CALCULATE);
+        Press(dialog, IDC_EXPORT);
+        Press(dialog, IDC_EXIT);
     }});
     SetEvent(release);
     holder.join();
@@ -837,14 +849,14 @@ void CtrlKey(HWND Dialog, WPARAM Key) {
     GetKeyboardState(keys);
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
-    SendDlgItemMessageW(Dialog, 113, WM_KEYDOWN, Key, 1);
+    SendDlgItemMessageW(Dialog, IDC_RESULTS, WM_KEYDOWN, Key, 1);
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
 }
 
 // Opens the table's menu as the keyboard does; the next step runs inside the menu.
 void OpenTableMenu(HWND Dialog) {
-    const HWND view = GetDlgItem(Dialog, 113);
+    const HWND view = GetDlgItem(Dialog, IDC_RESULTS);
     PostMessageW(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), -1);
 }
 
@@ -896,23 +908,23 @@ TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKep
         MapDialogRect(dialog, &units);
         EXPECT_EQ(Size(client), Size(units));
         const RECT least = WindowRect(dialog);
-        const RECT table = ChildRect(dialog, 113);
-        const RECT button = ChildRect(dialog, 101);
+        const RECT table = ChildRect(dialog, IDC_RESULTS);
+        const RECT button = ChildRect(dialog, IDC_CALCULATE);
 
         MoveWindow(dialog, least.left, least.top, 100, 100, TRUE);
         EXPECT_EQ(Size(WindowRect(dialog)), Size(least));
         // Larger: the table's right and bottom edges follow; the other items stay.
         MoveWindow(dialog, least.left, least.top, least.right - least.left + 120,
                    least.bottom - least.top + 90, TRUE);
-        const RECT grown = ChildRect(dialog, 113);
+        const RECT grown = ChildRect(dialog, IDC_RESULTS);
         EXPECT_EQ((std::vector<LONG>{grown.left, grown.top, grown.right, grown.bottom}),
                   (std::vector<LONG>{table.left, table.top, table.right + 120, table.bottom + 90}));
-        EXPECT_EQ(ChildRect(dialog, 101).right, button.right);
+        EXPECT_EQ(ChildRect(dialog, IDC_CALCULATE).right, button.right);
         normal = WindowRect(dialog);
         SendMessageW(dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         GetClientRect(dialog, &client);
-        EXPECT_EQ(ChildRect(dialog, 113).right, client.right - (units.right - table.right));
-        Press(dialog, 103);
+        EXPECT_EQ(ChildRect(dialog, IDC_RESULTS).right, client.right - (units.right - table.right));
+        Press(dialog, IDC_EXIT);
     }});
     // Maximised on closing: the normal size is kept, and the state.
     EXPECT_NE(ProfileText().find(SizeKeys(normal, true)), std::string::npos) << ProfileText();
@@ -920,7 +932,7 @@ TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKep
         EXPECT_TRUE(IsZoomed(dialog));
         SendMessageW(dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
         EXPECT_EQ(Size(WindowRect(dialog)), Size(normal));
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
 
     // A saved size below the template's or beyond the screen's.
@@ -933,7 +945,7 @@ TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKep
         WriteProfile("[Program]\r\nWindowWidth=" + std::string(saved) + "\r\n");
         Run({[&](HWND dialog) {
             EXPECT_EQ(Size(WindowRect(dialog)), size) << saved;
-            Press(dialog, 103);
+            Press(dialog, IDC_EXIT);
         }});
     }
 }
@@ -950,18 +962,18 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              EndMenu();
          },
          [](HWND dialog) {
-             Press(dialog, 101);
+             Press(dialog, IDC_CALCULATE);
              LVITEMW selected{};
              selected.stateMask = selected.state = LVIS_SELECTED;
-             SendDlgItemMessageW(dialog, 113, LVM_SETITEMSTATE, 2,
+             SendDlgItemMessageW(dialog, IDC_RESULTS, LVM_SETITEMSTATE, 2,
                                  reinterpret_cast<LPARAM>(&selected));
-             SendDlgItemMessageW(dialog, 113, WM_KEYDOWN, 'C', 1);
+             SendDlgItemMessageW(dialog, IDC_RESULTS, WM_KEYDOWN, 'C', 1);
              EXPECT_EQ(ClipboardText(), L"kept") << "C without Ctrl";
              CtrlKey(dialog, 'C');
              EXPECT_EQ(ClipboardText(),
                        L"年\t利息\t累计\t备注\r\n3\t305\t10889\t连本带息取出后转存");
              CtrlKey(dialog, 'A');
-             EXPECT_EQ(SendDlgItemMessageW(dialog, 113, LVM_GETSELECTEDCOUNT, 0, 0), 20);
+             EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_RESULTS, LVM_GETSELECTEDCOUNT, 0, 0), 20);
              CtrlKey(dialog, 'C');
              EXPECT_EQ(ClipboardText(), GoldenExport());
              OpenTableMenu(dialog);
@@ -985,7 +997,7 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
          [](HWND) { ChooseMenuItem(3); },
          [](HWND dialog) {
              EXPECT_EQ(ClipboardText(), GoldenExport());
-             Press(dialog, 103);
+             Press(dialog, IDC_EXIT);
          }});
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"当前计算结果已导出到剪贴板！"});
 }
@@ -998,7 +1010,7 @@ TEST_F(MainDialog, SaveAsWritesTheCsvOrTheExportedTextAndAFailureKeepsTheOldFile
     const fs::path txt = folder / L"结果.txt";
     HANDLE held = INVALID_HANDLE_VALUE;
     const TStep openSave = [](HWND dialog) {
-        Press(dialog, 101);
+        Press(dialog, IDC_CALCULATE);
         OpenTableMenu(dialog);
     };
     const TStep chooseSave = [](HWND) { ChooseMenuItem(4); };
@@ -1021,14 +1033,14 @@ TEST_F(MainDialog, SaveAsWritesTheCsvOrTheExportedTextAndAFailureKeepsTheOldFile
              EXPECT_EQ(ReadFile(txt), GoldenFile(L".tsv"));
              // Another program holds the old file open.
              held = CreateFileW(csv.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-             Type(dialog, 105, L"1");
+             Type(dialog, IDC_YEAR, L"1");
              openSave(dialog);
          },
          chooseSave, [&](HWND) { SaveAs(csv); },
          [&](HWND dialog) {
              CloseHandle(held);
              EXPECT_EQ(ReadFile(csv), GoldenFile(L".csv"));
-             Press(dialog, 103);
+             Press(dialog, IDC_EXIT);
          }});
     // The Save dialog asked before replacing; then the error box.
     ASSERT_EQ(Boxes.Boxes().size(), 2u);
@@ -1052,19 +1064,19 @@ HWND ChartTip(HWND Chart) {
 
 TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
     Run({[](HWND dialog) {
-        Press(dialog, 101);
-        SendMessageW(dialog, WM_COMMAND, 120, 0);
+        Press(dialog, IDC_CALCULATE);
+        SendMessageW(dialog, WM_COMMAND, IDM_SHOW_CHART, 0);
         const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
         ASSERT_NE(chart, nullptr);
         EXPECT_TRUE(IsWindowVisible(chart));
         EXPECT_EQ(GetWindow(chart, GW_OWNER), dialog);
         EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 20);
-        Type(dialog, 105, L"7");
-        Type(dialog, 106, L"3");
-        Press(dialog, 101);
+        Type(dialog, IDC_YEAR, L"7");
+        Type(dialog, IDC_STEP, L"3");
+        Press(dialog, IDC_CALCULATE);
         EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 3);
         MoveWindow(chart, 300, 200, 520, 380, TRUE);
-        Press(dialog, 103);
+        Press(dialog, IDC_EXIT);
     }});
     const std::string profile = ProfileText();
     EXPECT_NE(

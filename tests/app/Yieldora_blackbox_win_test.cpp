@@ -2,6 +2,7 @@
 // messages, as a user's clicks would reach it.
 
 #include "YieldoraRemote.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -58,8 +59,8 @@ std::string PositionSection(LONG Left, LONG Top) {
 TEST_F(FreshProgram, ClosingUnderAnErrorBoxEndsCleanly) {
     const auto closeUnderTheBox = [&](const std::function<void(TYieldoraRemote&)>& Close) {
         TYieldoraRemote remote(Program.wstring());
-        remote.SetItemText(106, L"0");
-        const TRemoteOutcome outcome = remote.Click(101, [&](HWND Box) {
+        remote.SetItemText(IDC_STEP, L"0");
+        const TRemoteOutcome outcome = remote.Click(IDC_CALCULATE, [&](HWND Box) {
             EXPECT_EQ(GetWindow(Box, GW_OWNER), remote.Dialog());
             EXPECT_FALSE(IsWindowEnabled(remote.Dialog()));
             Close(remote);
@@ -78,8 +79,8 @@ TEST_F(FreshProgram, ClosingUnderAnErrorBoxEndsCleanly) {
     // The exit button's command (Windows sends no click to a disabled button; this comes as the
     // command itself).
     closeUnderTheBox([](TYieldoraRemote& Remote) {
-        PostMessageW(Remote.Dialog(), WM_COMMAND, MAKEWPARAM(103, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(Remote.Item(103)));
+        PostMessageW(Remote.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Remote.Item(IDC_EXIT)));
     });
     fs::remove(Folder / L"yieldora.ini");
     closeUnderTheBox([](TYieldoraRemote& Remote) { Remote.SendEndSession(); });
@@ -120,7 +121,7 @@ TEST_F(FreshProgram, ASavedPositionIsBroughtWhollyOntoTheScreen) {
         const RECT rect = remote.WindowRect();
         EXPECT_EQ(rect.left, c.OnTheRight ? work.right - (rect.right - rect.left) : c.ExpectedLeft);
         EXPECT_EQ(rect.top, c.AtTheBottom ? work.bottom - (rect.bottom - rect.top) : c.ExpectedTop);
-        EXPECT_EQ(remote.PressToExit(103), 0u);
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
 }
 
@@ -134,26 +135,26 @@ TEST(Program, CalculatesExportsAndKeepsItsInputs) {
 
     {
         TYieldoraRemote remote(program.wstring());
-        EXPECT_EQ(remote.ItemText(108), L"10000");
-        EXPECT_EQ(remote.ItemText(109), L"一年期");
-        EXPECT_FALSE(remote.ItemEnabled(102));
+        EXPECT_EQ(remote.ItemText(IDC_FUND), L"10000");
+        EXPECT_EQ(remote.ItemText(IDC_TERM), L"一年期");
+        EXPECT_FALSE(remote.ItemEnabled(IDC_EXPORT));
 
-        remote.SetItemText(105, L"abc");
-        const TRemoteBox error = remote.PressAndAnswer(101);
+        remote.SetItemText(IDC_YEAR, L"abc");
+        const TRemoteBox error = remote.PressAndAnswer(IDC_CALCULATE);
         EXPECT_EQ(error.Caption, L"提示!");
         EXPECT_EQ(error.Text, L"abc is not a valid integer!");
-        EXPECT_EQ(remote.ItemText(105), L"20");
+        EXPECT_EQ(remote.ItemText(IDC_YEAR), L"20");
 
-        remote.Press(101);
+        remote.Press(IDC_CALCULATE);
         EXPECT_EQ(remote.RowCount(), 20);
-        EXPECT_TRUE(remote.ItemEnabled(102));
-        const TRemoteBox done = remote.PressAndAnswer(102);
+        EXPECT_TRUE(remote.ItemEnabled(IDC_EXPORT));
+        const TRemoteBox done = remote.PressAndAnswer(IDC_EXPORT);
         EXPECT_EQ(done.Caption, L"提示!");
         EXPECT_EQ(done.Text, L"当前计算结果已导出到剪贴板！");
         EXPECT_EQ(ToUtf8(ReadClipboardText()), ReadFile(TestFolder() / YIELDORA_GOLDEN_EXPORT));
 
-        remote.SetItemText(110, L"4.25");
-        EXPECT_EQ(remote.PressToExit(103), 0u);
+        remote.SetItemText(IDC_RATE, L"4.25");
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     const std::string profile = ReadFile(folder / L"yieldora.ini");
     EXPECT_TRUE(profile.starts_with("[Program]\r\nWindowLeft=")) << profile;
@@ -163,8 +164,8 @@ TEST(Program, CalculatesExportsAndKeepsItsInputs) {
 
     {
         TYieldoraRemote remote(program.wstring());
-        EXPECT_EQ(remote.ItemText(110), L"4.25");
-        EXPECT_EQ(remote.PressToExit(103), 0u);
+        EXPECT_EQ(remote.ItemText(IDC_RATE), L"4.25");
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     fs::remove_all(folder);
 }

@@ -120,7 +120,7 @@ TEST(ShowMessageBox, TheMainWindowOwnsTheBoxAndHearsOfItBeforeAndAfter) {
     Hook.OnShow = [](const TMsgBoxRecord&) { TOwnerWindow::Log().push_back(L"box"); };
     Hook.QueueAnswer(IDNO);
 
-    EXPECT_EQ(ShowMessageBox(L"保存?", 4, L""), 3);
+    EXPECT_EQ(ShowMessageBox(L"保存?", MSGBOX_YES_NO, L""), MSGBOX_RESULT_NO);
 
     EXPECT_EQ(TOwnerWindow::Log(), (std::vector<std::wstring>{L"begin", L"box", L"end"}));
     ASSERT_EQ(Hook.Boxes().size(), 1u);
@@ -137,7 +137,7 @@ TEST(ShowMessageBox, AnEnabledPopupOfTheMainWindowOwnsTheBox) {
         GTEST_SKIP() << "GetWindow with GW_ENABLEDPOPUP finds no pop-up on this system";
     }
     TMsgBoxHook Hook;
-    ShowMessageBox(L"x", 2, L"");
+    ShowMessageBox(L"x", MSGBOX_INFORMATION, L"");
     ASSERT_EQ(Hook.Boxes().size(), 1u);
     EXPECT_EQ(Hook.Boxes().front().Owner, Popup);
     DestroyWindow(Popup);

@@ -50,10 +50,7 @@ protected:
     }
     void Closing() override { ++Closings; }
     void ItemCommand(WORD Id) override {
-        // The edits report focus and text changes; the tests look at the other commands.
-        if (Id != 201 && Id != 202) {
-            Commands.push_back(Id);
-        }
+        Commands.push_back(Id);
         if (Id == 205) {
             throw EkyError(L"command failed");
         }
@@ -105,7 +102,7 @@ TEST(Dialog, CloseBoxCancelAndEscapeCloseWithFalseWithoutItemCommand) {
     }
 }
 
-TEST(Dialog, CommandsGoToTheItemThenItemCommand) {
+TEST(Dialog, NotificationsGoToTheItemAndOnlyClicksMenusAndAcceleratorsToItemCommand) {
     auto dialog = NewDialog();
     std::unique_ptr<TProbe> cancel;
     dialog->OnInit = [&] {
@@ -113,12 +110,23 @@ TEST(Dialog, CommandsGoToTheItemThenItemCommand) {
     };
     TModalDriver driver;
     driver.Then([&] {
-        SendMessageW(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 5),
-                     reinterpret_cast<LPARAM>(cancel->Handle()));
+        const HWND window = dialog->Handle();
+        const auto from = [](HWND Item) { return reinterpret_cast<LPARAM>(Item); };
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_DOUBLECLICKED),
+                     from(cancel->Handle()));
+        SetWindowTextW(dialog->DlgItemHandle(201), L"typed");
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(202, CBN_SELCHANGE),
+                     from(dialog->DlgItemHandle(202)));
+        EXPECT_EQ(cancel->Commands, std::vector<WORD>{BN_DOUBLECLICKED});
+        EXPECT_TRUE(dialog->Commands.empty()) << dialog->Commands.front();
+
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(301, 0), 0);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(302, 1), 0);
+        SendMessageW(dialog->DlgItemHandle(IDOK), BM_CLICK, 0, 0);
     });
-    EXPECT_FALSE(dialog->RunModal());
-    EXPECT_EQ(cancel->Commands, std::vector<WORD>{5});
-    EXPECT_EQ(dialog->Commands, std::vector<WORD>{IDCANCEL});
+    EXPECT_TRUE(dialog->RunModal());
+    EXPECT_EQ(cancel->Commands, std::vector<WORD>{BN_DOUBLECLICKED});
+    EXPECT_EQ(dialog->Commands, (std::vector<WORD>{301, 302, IDOK}));
 }
 
 TEST(Dialog, OkClosesWithTrueUnlessItemCommandIsReplaced) {

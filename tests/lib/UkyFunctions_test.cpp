@@ -76,6 +76,9 @@ TEST(UkyFunctions, RealToTextWritesFixedPointWithFifteenDigits) {
     EXPECT_EQ(RealToText(2, true, 1.05), L"1.05");
     EXPECT_EQ(RealToText(2, true, 0.0012345), L"0.0012");
     EXPECT_EQ(RealToText(-1, false, 3.6), std::wstring(L"3") + SystemDecimalSeparator() + L"6");
+    EXPECT_EQ(FloatText(3.6), std::wstring(L"3") + SystemDecimalSeparator() + L"6");
+    EXPECT_EQ(FloatText(10000), L"10000");
+    EXPECT_EQ(IntText(-9), L"-9");
 }
 
 TEST(UkyFunctions, RealToTextRejectsNonFiniteValues) {

@@ -13,7 +13,10 @@ namespace {
 constexpr int LIST_ID = 204;
 
 // The style the program gives its result table.
-constexpr TkyListViewStyle TABLE_STYLE{3, false, true, true, false, true, false, false};
+constexpr TkyListViewStyle TABLE_STYLE{.ViewStyle = VIEW_STYLE_REPORT,
+                                       .FullRowSelect = true,
+                                       .GridLines = true,
+                                       .ShowColumnHeader = true};
 
 // The result table as the program sets it up: style, icons 2, 1, 3 and four centred columns.
 struct TTable {
@@ -80,7 +83,11 @@ TEST(TkyListView, ProgramStyleIsReadBackFromTheWindow) {
                       static_cast<DWORD>(LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES));
             EXPECT_EQ(table.List->Style().ViewStyle, 3);
 
-            table.List->ApplyStyle({1, true, false, false, true, false, true, true});
+            table.List->ApplyStyle({.ViewStyle = VIEW_STYLE_SMALL_ICON,
+                                    .MultiSelect = true,
+                                    .EditLabels = true,
+                                    .HeaderDragDrop = true,
+                                    .CheckBoxes = true});
             const auto other = static_cast<DWORD>(table.List->GetLong(GWL_STYLE));
             EXPECT_EQ(other & LVS_TYPEMASK, static_cast<DWORD>(LVS_SMALLICON));
             EXPECT_EQ(other & LVS_SINGLESEL, 0u);

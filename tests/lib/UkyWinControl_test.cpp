@@ -31,6 +31,7 @@ public:
     }
     int Realigns = 0;
     int AppCalls = 0;
+    std::vector<POINT> Moves;
 
 protected:
     void Destroy() override {
@@ -39,6 +40,7 @@ protected:
         DestroyWindow(window);
     }
     void Realigned(const TBounds&) override { ++Realigns; }
+    void Moved(POINT Position) override { Moves.push_back(Position); }
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override {
         if (AMessage == WM_APP + 1 || AMessage == WM_KEYDOWN) {
             ++AppCalls;
@@ -158,6 +160,15 @@ TEST_F(WindowObjects, InitDialogGoesToThePendingAttachAndAnswersTrue) {
     EXPECT_EQ(attached, HostWindow);
     EXPECT_EQ(Host->AppCalls, 0);
     EXPECT_EQ(DialogProc(HostWindow, WM_APP + 1, 0, 0), 4242);
+
+    // The dialog handed over as the init parameter comes before the slot's.
+    static HWND given = nullptr;
+    const TPendingDialog parameter{Host.get(),
+                                   [](TkyWinContainer&, HWND Window) { given = Window; }};
+    attached = nullptr;
+    EXPECT_EQ(DialogProc(HostWindow, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&parameter)), TRUE);
+    EXPECT_EQ(given, HostWindow);
+    EXPECT_EQ(attached, nullptr);
     PendingDialog() = {};
 }
 
@@ -290,6 +301,16 @@ TEST_F(WindowObjects, SizeMessageLaysOutTheAlignedChildrenUnlessMinimised) {
     EXPECT_TRUE(SameBounds(bottom->GetBounds(), {40, 180, 210, 20}));
     EXPECT_TRUE(SameBounds(client->GetBounds(), {40, 30, 210, 150}));
     EXPECT_TRUE(SameBounds(loose->GetBounds(), {0, 0, 5, 5}));
+}
+
+TEST_F(WindowObjects, MoveMessageGivesSignedCoordinates) {
+    SendMessageW(HostWindow, WM_MOVE, 0, MAKELPARAM(-1200, -8));
+    SendMessageW(HostWindow, WM_MOVE, 0, MAKELPARAM(1700, 32767));
+    ASSERT_EQ(Host->Moves.size(), 2u);
+    EXPECT_EQ(Host->Moves[0].x, -1200);
+    EXPECT_EQ(Host->Moves[0].y, -8);
+    EXPECT_EQ(Host->Moves[1].x, 1700);
+    EXPECT_EQ(Host->Moves[1].y, 32767);
 }
 
 TEST_F(WindowObjects, RecreatedWindowKeepsBoundsTextFontColourAndChildren) {

@@ -1,5 +1,6 @@
 #include "YieldoraRemote.h"
 
+#include "resource.h"
 #include <commctrl.h>
 
 #include <algorithm>
@@ -104,7 +105,8 @@ bool TYieldoraRemote::ItemEnabled(int Id) const {
 
 int TYieldoraRemote::RowCount() const {
     DWORD_PTR count = 0;
-    SendMessageTimeoutW(Item(113), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, StepTimeout, &count);
+    SendMessageTimeoutW(Item(IDC_RESULTS), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, StepTimeout,
+                        &count);
     return static_cast<int>(count);
 }
 
@@ -157,7 +159,7 @@ TRemoteOutcome TYieldoraRemote::Click(int Id, const TBoxAnswer& Answer) {
 }
 
 TRemoteOutcome TYieldoraRemote::PressKey(WORD Key, const TBoxAnswer& Answer) {
-    const HWND field = Item(108);
+    const HWND field = Item(IDC_FUND);
     PostMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     PostMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     PostMessageW(field, WM_KEYDOWN, Key, 1);
@@ -186,7 +188,7 @@ TRemoteOutcome TYieldoraRemote::Settle(const TBoxAnswer& Answer) {
     TRemoteOutcome outcome;
     std::vector<HWND> seen;
     std::vector<HWND> answered;
-    const HWND field = Item(104);
+    const HWND field = Item(IDC_TAX);
     const ULONGLONG start = GetTickCount64();
     for (;;) {
         const WPARAM marker = ++FMarker;
@@ -272,7 +274,7 @@ RECT TYieldoraRemote::WindowRect() const {
 std::vector<std::wstring> TYieldoraRemote::TableRows() const {
     constexpr int Columns = 4;
     constexpr std::size_t TextSize = 512;
-    const HWND view = Item(113);
+    const HWND view = Item(IDC_RESULTS);
     const int count = RowCount();
     std::vector<std::wstring> rows;
     void* const memory =

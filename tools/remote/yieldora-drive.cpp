@@ -9,6 +9,7 @@
 // with exit code 1.
 
 #include "YieldoraRemote.h"
+#include "resource.h"
 
 #include <cstdio>
 #include <exception>
@@ -43,7 +44,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     try {
         TYieldoraRemote program(argv[1]);
-        program.Press(101);
+        program.Press(IDC_CALCULATE);
         program.Repaint();
         RECT r{};
         GetWindowRect(program.Dialog(), &r);
@@ -52,7 +53,7 @@ int wmain(int argc, wchar_t** argv) {
         AwaitLine();
 
         const int rows = program.RowCount();
-        const TRemoteBox box = program.PressAndAnswer(102);
+        const TRemoteBox box = program.PressAndAnswer(IDC_EXPORT);
         if (box.Text != L"当前计算结果已导出到剪贴板！") {
             std::fputs(("the export answered: " + ToUtf8(box.Text) + "\n").c_str(), stderr);
             return 1;
@@ -61,10 +62,8 @@ int wmain(int argc, wchar_t** argv) {
             << ToUtf8(ReadClipboardText());
         WriteLine("exported " + std::to_string(rows));
 
-        // The dialog's command that opens the growth chart.
-        constexpr WPARAM ShowChart = 120;
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, ShowChart, 0, SMTO_NORMAL, 30000,
+        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, IDM_SHOW_CHART, 0, SMTO_NORMAL, 30000,
                             &result);
         const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
         if (chart == nullptr) {
@@ -77,7 +76,7 @@ int wmain(int argc, wchar_t** argv) {
         WriteLine("chart " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
                   std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
         AwaitLine();
-        WriteLine("exit " + std::to_string(program.PressToExit(103)));
+        WriteLine("exit " + std::to_string(program.PressToExit(IDC_EXIT)));
         return 0;
     } catch (const std::exception& e) {
         std::fputs((std::string(e.what()) + "\n").c_str(), stderr);

@@ -18,6 +18,7 @@
 
 #include "UCommandLine.h"
 #include "YieldoraRemote.h"
+#include "resource.h"
 
 #include <windows.h>
 
@@ -40,15 +41,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The dialog's items.
-constexpr int IdCalculate = 101;
-constexpr int IdExport = 102;
-constexpr int IdExit = 103;
-constexpr int IdDeposit = 107;
-constexpr int IdTerm = 109;
-
 // The five text fields in the order the program reads them.
-constexpr std::array<int, 5> FieldIds = {108, 110, 104, 105, 106};
+constexpr std::array<int, 5> FieldIds = {IDC_FUND, IDC_RATE, IDC_TAX, IDC_YEAR, IDC_STEP};
 const wchar_t* const FieldKeys[] = {L"Fund", L"Rate", L"Tax", L"Year", L"Step"};
 const wchar_t* const FieldOptions[] = {L"--fund", L"--rate", L"--tax", L"--years", L"--step"};
 constexpr std::array<int, 5> TermYears = {1, 2, 3, 5, 10};
@@ -272,11 +266,11 @@ private:
             } else if (kind < 36) {
                 FShown.Term = Pick(5);
                 Action("term " + std::to_string(FShown.Term));
-                FRemote->SelectItem(IdTerm, FShown.Term);
+                FRemote->SelectItem(IDC_TERM, FShown.Term);
             } else if (kind < 41) {
                 FShown.Deposit = !FShown.Deposit;
                 Action("check box");
-                FRemote->SetChecked(IdDeposit, FShown.Deposit);
+                FRemote->SetChecked(IDC_DEPOSIT, FShown.Deposit);
             } else if (kind < 56) {
                 Calculate(Chance(30));
             } else if (kind < 63) {
@@ -435,7 +429,7 @@ private:
             ends = CloseUnderBox(under, boxes);
         }
         const TRemoteOutcome outcome = WithEnter ? FRemote->PressKey(VK_RETURN, Answerer(under))
-                                                 : FRemote->Click(IdCalculate, Answerer(under));
+                                                 : FRemote->Click(IDC_CALCULATE, Answerer(under));
         const std::string what = WithEnter ? "Enter" : "calculate";
         CheckOutcome(what, outcome, boxes, ends);
         if (read && fails && !outcome.Boxes.empty()) {
@@ -475,7 +469,7 @@ private:
         Action(std::string("export") + (hold ? " (clipboard held)" : "") + DescribeUnder(under));
         std::size_t boxes = 1;
         const bool ends = CloseUnderBox(under, boxes);
-        const TRemoteOutcome outcome = FRemote->Click(IdExport, Answerer(under));
+        const TRemoteOutcome outcome = FRemote->Click(IDC_EXPORT, Answerer(under));
         if (hold) {
             CloseClipboard();
         }
@@ -507,7 +501,7 @@ private:
             boxes = 1;
             ends = CloseUnderBox(under, boxes);
         }
-        const TRemoteOutcome outcome = How == 0   ? FRemote->Click(IdExit, Answerer(under))
+        const TRemoteOutcome outcome = How == 0   ? FRemote->Click(IDC_EXIT, Answerer(under))
                                        : How == 1 ? FRemote->PressKey(VK_ESCAPE, Answerer(under))
                                                   : FRemote->SysCommand(SC_CLOSE, Answerer(under));
         CheckOutcome(What, outcome, boxes, ends);
@@ -600,10 +594,10 @@ private:
             shown.Texts[i] = FRemote->ItemText(FieldIds[i]);
         }
         DWORD_PTR term = 0;
-        SendMessageTimeoutW(FRemote->Item(IdTerm), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
+        SendMessageTimeoutW(FRemote->Item(IDC_TERM), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
         shown.Term = static_cast<int>(term);
         DWORD_PTR check = 0;
-        SendMessageTimeoutW(FRemote->Item(IdDeposit), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
+        SendMessageTimeoutW(FRemote->Item(IDC_DEPOSIT), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
                             &check);
         shown.Deposit = check == BST_CHECKED;
         Check(shown == FShown,
