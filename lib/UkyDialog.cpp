@@ -7,10 +7,6 @@ namespace {
 constexpr std::uint32_t ListCapacity = 100;
 constexpr int DlgTextCapacity = 5000;
 
-// The common controls are loaded before the program runs, so that the window classes that
-// templates name exist when a dialog creates its items.
-[[maybe_unused]] const HMODULE CommonControls = CommonControlsLibrary();
-
 void AttachPending(TkyWinContainer& Dialog, HWND Window) {
     static_cast<TkyDialog&>(Dialog).Attach(Window);
 }
