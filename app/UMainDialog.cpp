@@ -135,8 +135,8 @@ void TMainDialog::InitDialog() {
     ResultView->ApplyStyle({3, true, true, true, false, true, false, false});
     ResultView->GetSmallImages().AddIcons({2, 1, 3});
     const int widths[] = {52, 80, 80, 128};
-    for (std::size_t i = 0; i < ResultCaptions.size(); ++i) {
-        ResultView->Columns().Add(std::wstring(ResultCaptions[i]), ScaledWidth(widths[i]),
+    for (std::size_t i = 0; i < RESULT_CAPTIONS.size(); ++i) {
+        ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]), ScaledWidth(widths[i]),
                                   COLUMN_CENTER);
     }
     SetUpSizing();
@@ -147,7 +147,7 @@ void TMainDialog::InitDialog() {
     }
 
     Model = std::make_unique<TYieldora>();
-    Chart = std::make_unique<TChartWindow>(Handle());
+    FChart = std::make_unique<TChartWindow>(Handle());
     ShowInputs();
     TrimWorkingSet();
 }
@@ -215,7 +215,7 @@ void TMainDialog::FillTable() {
     items.Clear();
     const TYieldora& model = *Model;
     // The chart takes the rows the table will hold, also when a row cannot be shown.
-    Chart->SetData(
+    FChart->SetData(
         MakeChartData({model.Fund, model.Period, model.Rate, model.Tax, model.Year, model.Step,
                        model.Deposit, model.Interest, model.Total, model.Withdrawn}));
     ProduceResultRows({model.Year, model.Step, model.Period, model.Deposit, model.Interest,
@@ -239,7 +239,7 @@ void TMainDialog::ExportTable() {
 }
 
 void TMainDialog::ShowChart() {
-    Chart->Show();
+    FChart->Show();
 }
 
 void TMainDialog::ItemCommand(WORD Id) {
@@ -284,9 +284,9 @@ void TMainDialog::Closing() {
     ReadInputs();
     SavePosition();
     SaveSize();
-    if (Chart) {
-        Chart->SavePlacement();
-        Chart.reset();
+    if (FChart) {
+        FChart->SavePlacement();
+        FChart.reset();
     }
     YearEdit.reset();
     StepEdit.reset();
@@ -534,7 +534,7 @@ void TMainDialog::CopySelection() {
     if (rows.empty()) {
         return;
     }
-    if (!Clipboard().SetText(TableText(ResultCaptions, rows))) {
+    if (!Clipboard().SetText(TableText(RESULT_CAPTIONS, rows))) {
         ShowMessageBox(L"剪贴板正被其他程序占用，复制失败！", MSGBOX_ERROR, L"");
     }
 }
@@ -555,8 +555,8 @@ void TMainDialog::SaveTable() {
     const std::vector<std::wstring> rows = TableRows(false);
     try {
         SaveFileSafely(fileName,
-                       TextToUtf8(kind == TResultFileKind::Csv ? CsvText(ResultCaptions, rows)
-                                                               : TableText(ResultCaptions, rows)));
+                       TextToUtf8(kind == TResultFileKind::Csv ? CsvText(RESULT_CAPTIONS, rows)
+                                                               : TableText(RESULT_CAPTIONS, rows)));
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_ERROR, L"");
     }

@@ -9,7 +9,7 @@
 
 namespace {
 
-const wchar_t* const SectionName = L"Yieldora";
+const wchar_t* const SECTION_NAME = L"Yieldora";
 
 // A stored number beyond the range of a double is as unusable as a malformed one.
 double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
@@ -24,7 +24,7 @@ double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
 
 void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
     TkyIniFile ini(FileName);
-    ini.Section = SectionName;
+    ini.Section = SECTION_NAME;
     Inputs.Fund = ReadDouble(ini, L"Fund", Inputs.Fund);
     Inputs.Period = static_cast<std::uint8_t>(ini.ReadInteger(L"Period", Inputs.Period));
     Inputs.Rate = ReadDouble(ini, L"Rate", Inputs.Rate);
@@ -48,7 +48,7 @@ TYieldora::TYieldora() {
 
 TYieldora::~TYieldora() {
     TkyIniFile ini(ProfilePath());
-    ini.Section = SectionName;
+    ini.Section = SECTION_NAME;
     ini.WriteFloat(L"Fund", Fund);
     ini.WriteInteger(L"Period", Period);
     ini.WriteFloat(L"Rate", Rate);

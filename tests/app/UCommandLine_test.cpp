@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::filesystem::path Golden = std::filesystem::absolute(
+const std::filesystem::path GOLDEN = std::filesystem::absolute(
     std::filesystem::path(__FILE__).parent_path().parent_path() / "golden");
 
 std::string Bytes(const std::filesystem::path& Path) {
@@ -50,7 +50,7 @@ TEST(CommandLine, TsvIsTheDialogsExportByteForByte) {
     const TCliResult result = Cli({L"--tsv"});
     EXPECT_EQ(result.ExitCode, 0);
     EXPECT_EQ(result.Err, L"");
-    EXPECT_EQ(TextToUtf8(result.Out), Bytes(Golden / "default-export.tsv"));
+    EXPECT_EQ(TextToUtf8(result.Out), Bytes(GOLDEN / "default-export.tsv"));
 
     EXPECT_EQ(
         Cli({L"--years", L"2", L"--withdraw", L"--tsv"}).Out,
@@ -61,7 +61,7 @@ TEST(CommandLine, TsvIsTheDialogsExportByteForByte) {
 TEST(CommandLine, CsvIsTheDialogsSavedFileByteForByte) {
     const TCliResult result = Cli({L"--csv"});
     EXPECT_EQ(result.ExitCode, 0);
-    EXPECT_EQ(TextToUtf8(result.Out), Bytes(Golden / "default-export.csv"));
+    EXPECT_EQ(TextToUtf8(result.Out), Bytes(GOLDEN / "default-export.csv"));
     EXPECT_EQ(Cli({L"--years", L"1", L"--tsv", L"--csv"}).Out,
               L"\uFEFF年,利息,累计,备注\r\n1,288,10288,取出全部本息\r\n");
     EXPECT_EQ(Cli({L"--years=0", L"--csv", L"--tsv"}).Out, L"年\t利息\t累计\t备注\r\n");
@@ -132,7 +132,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
 
 TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
     TYieldoraInputs inputs;
-    ReadProfileInputs((Golden / "profile-written-by-windows.ini").wstring(), inputs);
+    ReadProfileInputs((GOLDEN / "profile-written-by-windows.ini").wstring(), inputs);
     EXPECT_EQ(inputs.Fund, 25000.5);
     EXPECT_EQ(inputs.Period, 3);
     EXPECT_EQ(inputs.Rate, 2.75);
@@ -141,9 +141,9 @@ TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
     EXPECT_EQ(inputs.Step, 4);
     EXPECT_FALSE(inputs.Deposit);
 
-    const std::wstring profile = (Golden / "profile-written-by-windows.ini").wstring();
+    const std::wstring profile = (GOLDEN / "profile-written-by-windows.ini").wstring();
     EXPECT_EQ(TextToUtf8(Cli({L"--profile", profile, L"--tsv"}).Out),
-              Bytes(Golden / "profile-written-by-windows.tsv"));
+              Bytes(GOLDEN / "profile-written-by-windows.tsv"));
     // Options on the command line win over the profile.
     EXPECT_EQ(Cli({L"--profile", profile, L"--fund=10000", L"--term=1", L"--rate=3.6", L"--tax=20",
                    L"--years=20", L"--step=1", L"--redeposit", L"--tsv"})

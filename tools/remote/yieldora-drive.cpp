@@ -62,9 +62,9 @@ int wmain(int argc, wchar_t** argv) {
         WriteLine("exported " + std::to_string(rows));
 
         // The dialog's command that opens the growth chart.
-        constexpr WPARAM ShowChart = 120;
+        constexpr WPARAM showChart = 120;
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, ShowChart, 0, SMTO_NORMAL, 30000,
+        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, showChart, 0, SMTO_NORMAL, 30000,
                             &result);
         const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
         if (chart == nullptr) {

@@ -41,20 +41,20 @@ namespace fs = std::filesystem;
 namespace {
 
 // The dialog's items.
-constexpr int IdCalculate = 101;
-constexpr int IdExport = 102;
-constexpr int IdExit = 103;
-constexpr int IdDeposit = 107;
-constexpr int IdTerm = 109;
+constexpr int ID_CALCULATE = 101;
+constexpr int ID_EXPORT = 102;
+constexpr int ID_EXIT = 103;
+constexpr int ID_DEPOSIT = 107;
+constexpr int ID_TERM = 109;
 
 // The five text fields in the order the program reads them.
-constexpr std::array<int, 5> FieldIds = {108, 110, 104, 105, 106};
-const wchar_t* const FieldKeys[] = {L"Fund", L"Rate", L"Tax", L"Year", L"Step"};
-const wchar_t* const FieldOptions[] = {L"--fund", L"--rate", L"--tax", L"--years", L"--step"};
-constexpr std::array<int, 5> TermYears = {1, 2, 3, 5, 10};
+constexpr std::array<int, 5> FIELD_IDS = {108, 110, 104, 105, 106};
+const wchar_t* const FIELD_KEYS[] = {L"Fund", L"Rate", L"Tax", L"Year", L"Step"};
+const wchar_t* const FIELD_OPTIONS[] = {L"--fund", L"--rate", L"--tax", L"--years", L"--step"};
+constexpr std::array<int, 5> TERM_YEARS = {1, 2, 3, 5, 10};
 
 // Texts the program accepts, each in the form the program shows it back, per field.
-const std::vector<std::vector<std::wstring>> ValidTexts = {
+const std::vector<std::vector<std::wstring>> VALID_TEXTS = {
     {L"10000", L"2885.5", L"0.01", L"123456789", L"50000", L"0"},
     {L"3.6", L"4.25", L"0", L"12.5", L"1"},
     {L"20", L"0", L"5.5", L"100"},
@@ -93,7 +93,7 @@ std::string Describe(const TInputs& Inputs) {
     std::string text;
     for (std::size_t i = 0; i < Inputs.Texts.size(); ++i) {
         const std::wstring& t = Inputs.Texts[i];
-        text += Utf8(FieldKeys[i]) + "=" +
+        text += Utf8(FIELD_KEYS[i]) + "=" +
                 (t.size() > 12 ? Utf8(t.substr(0, 12)) + "...(" + std::to_string(t.size()) + ")"
                                : Utf8(t)) +
                 " ";
@@ -105,7 +105,7 @@ std::string Describe(const TInputs& Inputs) {
 // What the program makes of a text in a field: the text it shows back, or nothing when it
 // refuses the text. A blank amount, rate or tax counts as 0.
 std::optional<std::wstring> Accepted(std::size_t Field, const std::wstring& Text) {
-    const auto& valid = ValidTexts[Field];
+    const auto& valid = VALID_TEXTS[Field];
     if (std::find(valid.begin(), valid.end(), Text) != valid.end()) {
         return Text;
     }
@@ -272,11 +272,11 @@ private:
             } else if (kind < 36) {
                 FShown.Term = Pick(5);
                 Action("term " + std::to_string(FShown.Term));
-                FRemote->SelectItem(IdTerm, FShown.Term);
+                FRemote->SelectItem(ID_TERM, FShown.Term);
             } else if (kind < 41) {
                 FShown.Deposit = !FShown.Deposit;
                 Action("check box");
-                FRemote->SetChecked(IdDeposit, FShown.Deposit);
+                FRemote->SetChecked(ID_DEPOSIT, FShown.Deposit);
             } else if (kind < 56) {
                 Calculate(Chance(30));
             } else if (kind < 63) {
@@ -302,16 +302,16 @@ private:
         const std::size_t field = static_cast<std::size_t>(Pick(5));
         std::wstring text;
         if (Chance(60)) {
-            const auto& valid = ValidTexts[field];
+            const auto& valid = VALID_TEXTS[field];
             text = valid[static_cast<std::size_t>(Pick(static_cast<int>(valid.size())))];
         } else {
             const std::vector<std::wstring> invalid = InvalidTexts();
             text = invalid[static_cast<std::size_t>(Pick(static_cast<int>(invalid.size())))];
         }
-        Action("type " + Utf8(FieldKeys[field]) + " \"" + Utf8(text.substr(0, 12)) +
+        Action("type " + Utf8(FIELD_KEYS[field]) + " \"" + Utf8(text.substr(0, 12)) +
                (text.size() > 12 ? "...\"" : "\""));
         FShown.Texts[field] = text;
-        FRemote->SetItemText(FieldIds[field], text);
+        FRemote->SetItemText(FIELD_IDS[field], text);
     }
 
     // The fields as the program reads them: each valid field is stored until the first invalid
@@ -411,9 +411,9 @@ private:
     TCliResult Expected() const {
         std::vector<std::wstring> arguments;
         for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
-            arguments.push_back(std::wstring(FieldOptions[i]) + L"=" + FModel.Texts[i]);
+            arguments.push_back(std::wstring(FIELD_OPTIONS[i]) + L"=" + FModel.Texts[i]);
         }
-        arguments.push_back(L"--term=" + std::to_wstring(TermYears[FModel.Term]));
+        arguments.push_back(L"--term=" + std::to_wstring(TERM_YEARS[FModel.Term]));
         arguments.push_back(FModel.Deposit ? L"--redeposit" : L"--withdraw");
         arguments.push_back(L"--tsv");
         return RunCommandLine(arguments);
@@ -435,7 +435,7 @@ private:
             ends = CloseUnderBox(under, boxes);
         }
         const TRemoteOutcome outcome = WithEnter ? FRemote->PressKey(VK_RETURN, Answerer(under))
-                                                 : FRemote->Click(IdCalculate, Answerer(under));
+                                                 : FRemote->Click(ID_CALCULATE, Answerer(under));
         const std::string what = WithEnter ? "Enter" : "calculate";
         CheckOutcome(what, outcome, boxes, ends);
         if (read && fails && !outcome.Boxes.empty()) {
@@ -475,7 +475,7 @@ private:
         Action(std::string("export") + (hold ? " (clipboard held)" : "") + DescribeUnder(under));
         std::size_t boxes = 1;
         const bool ends = CloseUnderBox(under, boxes);
-        const TRemoteOutcome outcome = FRemote->Click(IdExport, Answerer(under));
+        const TRemoteOutcome outcome = FRemote->Click(ID_EXPORT, Answerer(under));
         if (hold) {
             CloseClipboard();
         }
@@ -507,7 +507,7 @@ private:
             boxes = 1;
             ends = CloseUnderBox(under, boxes);
         }
-        const TRemoteOutcome outcome = How == 0   ? FRemote->Click(IdExit, Answerer(under))
+        const TRemoteOutcome outcome = How == 0   ? FRemote->Click(ID_EXIT, Answerer(under))
                                        : How == 1 ? FRemote->PressKey(VK_ESCAPE, Answerer(under))
                                                   : FRemote->SysCommand(SC_CLOSE, Answerer(under));
         CheckOutcome(What, outcome, boxes, ends);
@@ -576,13 +576,13 @@ private:
     void CheckProfile(const std::string& What) {
         const fs::path profile = FFolder / L"yieldora.ini";
         for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
-            const std::wstring stored = ProfileValue(profile, L"Yieldora", FieldKeys[i]);
-            Check(stored == FModel.Texts[i], What + ": the profile holds " + Utf8(FieldKeys[i]) +
+            const std::wstring stored = ProfileValue(profile, L"Yieldora", FIELD_KEYS[i]);
+            Check(stored == FModel.Texts[i], What + ": the profile holds " + Utf8(FIELD_KEYS[i]) +
                                                  "=" + Utf8(stored) + ", expected " +
                                                  Utf8(FModel.Texts[i]));
         }
         Check(ProfileValue(profile, L"Yieldora", L"Period") ==
-                  std::to_wstring(TermYears[FModel.Term]),
+                  std::to_wstring(TERM_YEARS[FModel.Term]),
               What + ": the profile's term");
         Check(ProfileValue(profile, L"Yieldora", L"Deposit") == (FModel.Deposit ? L"1" : L"0"),
               What + ": the profile's deposit flag");
@@ -596,14 +596,14 @@ private:
 
     void CheckFields(const std::string& When) {
         TInputs shown;
-        for (std::size_t i = 0; i < FieldIds.size(); ++i) {
-            shown.Texts[i] = FRemote->ItemText(FieldIds[i]);
+        for (std::size_t i = 0; i < FIELD_IDS.size(); ++i) {
+            shown.Texts[i] = FRemote->ItemText(FIELD_IDS[i]);
         }
         DWORD_PTR term = 0;
-        SendMessageTimeoutW(FRemote->Item(IdTerm), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
+        SendMessageTimeoutW(FRemote->Item(ID_TERM), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
         shown.Term = static_cast<int>(term);
         DWORD_PTR check = 0;
-        SendMessageTimeoutW(FRemote->Item(IdDeposit), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
+        SendMessageTimeoutW(FRemote->Item(ID_DEPOSIT), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
                             &check);
         shown.Deposit = check == BST_CHECKED;
         Check(shown == FShown,
