@@ -12,8 +12,8 @@
 namespace {
 
 // Totals beyond this many yuan are shown in units of ten thousand yuan.
-constexpr double MillionYuan = 1000000;
-constexpr double TenThousand = 10000;
+constexpr double MILLION_YUAN = 1000000;
+constexpr double TEN_THOUSAND = 10000;
 
 // The table shows a row only when its figures fit whole yuan in a signed 64-bit integer.
 bool TableCanShow(double Value) {
@@ -26,7 +26,7 @@ bool TableCanShow(double Value) {
 }
 
 std::wstring TermText(std::uint8_t Period) {
-    return IsDepositTerm(Period) ? std::wstring(DepositTerms[TermIndex(Period)].Label)
+    return IsDepositTerm(Period) ? std::wstring(DEPOSIT_TERMS[TermIndex(Period)].Label)
                                  : IntText(Period) + L"年期";
 }
 
@@ -156,7 +156,7 @@ TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi)
             highest = std::max(highest, year.Withdrawn);
         }
     }
-    const double unit = highest > MillionYuan ? TenThousand : 1;
+    const double unit = highest > MILLION_YUAN ? TEN_THOUSAND : 1;
     layout.ValueCaption = unit == 1 ? L"元" : L"万元";
     const double step = NiceStep(std::max(highest / unit, 1.0));
     const double intervals = std::max(1.0, std::ceil(highest / unit / step));

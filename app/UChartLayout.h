@@ -79,7 +79,7 @@ struct TChartLayout {
 };
 
 // The text shown when the table has no rows.
-inline const std::wstring ChartEmptyText = L"结果表中没有数据，请先计算。";
+inline const std::wstring CHART_EMPTY_TEXT = L"结果表中没有数据，请先计算。";
 
 // The chart of Data in a client area of Width x Height pixels on a screen of Dpi dots per inch.
 TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi);

@@ -15,20 +15,20 @@
 
 namespace {
 
-const wchar_t* const ClassName = L"YieldoraChart";
-const wchar_t* const Caption = L"收益图";
-const wchar_t* const ProgramSection = L"Program";
-const wchar_t* const FontFace = L"Tahoma";
+const wchar_t* const CLASS_NAME = L"YieldoraChart";
+const wchar_t* const CAPTION = L"收益图";
+const wchar_t* const PROGRAM_SECTION = L"Program";
+const wchar_t* const FONT_FACE = L"Tahoma";
 
-constexpr COLORREF BackColour = RGB(255, 255, 255);
-constexpr COLORREF TextColour = RGB(0, 0, 0);
-constexpr COLORREF GridColour = RGB(221, 221, 221);
-constexpr COLORREF CapitalColour = RGB(65, 105, 225);
-constexpr COLORREF InterestColour = RGB(255, 165, 0);
-constexpr COLORREF WithdrawnColour = RGB(204, 34, 34);
+constexpr COLORREF BACK_COLOUR = RGB(255, 255, 255);
+constexpr COLORREF TEXT_COLOUR = RGB(0, 0, 0);
+constexpr COLORREF GRID_COLOUR = RGB(221, 221, 221);
+constexpr COLORREF CAPITAL_COLOUR = RGB(65, 105, 225);
+constexpr COLORREF INTEREST_COLOUR = RGB(255, 165, 0);
+constexpr COLORREF WITHDRAWN_COLOUR = RGB(204, 34, 34);
 
-constexpr UINT_PTR MenuCopy = 1;
-constexpr UINT_PTR MenuSave = 2;
+constexpr UINT_PTR MENU_COPY = 1;
+constexpr UINT_PTR MENU_SAVE = 2;
 
 // Lengths are given for 96 dots per inch.
 int Scaled(int Length, int Dpi) {
@@ -63,7 +63,7 @@ TGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
     return TGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
                                          Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, FontFace));
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, FONT_FACE));
 }
 
 void FillArea(HDC Dc, const RECT& Area, COLORREF Colour) {
@@ -101,9 +101,10 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit) {
         COLORREF Colour;
         bool IsLine;
     };
-    std::vector<TEntry> entries{{L"本金", CapitalColour, false}, {L"利息", InterestColour, false}};
+    std::vector<TEntry> entries{{L"本金", CAPITAL_COLOUR, false},
+                                {L"利息", INTEREST_COLOUR, false}};
     if (!Deposit) {
-        entries.push_back({L"已取出利息", WithdrawnColour, true});
+        entries.push_back({L"已取出利息", WITHDRAWN_COLOUR, true});
     }
     int width = 0;
     for (const TEntry& entry : entries) {
@@ -139,7 +140,7 @@ void DrawAxes(HDC Dc, const TChartLayout& Layout) {
     const int labelRight = plot.Left - Scaled(6, dpi);
     const int half = Scaled(10, dpi);
     {
-        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GridColour));
+        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
         const TSelection selection(Dc, grid.get());
         for (const TChartTick& tick : Layout.Ticks) {
             if (tick.Y != plot.Bottom) {
@@ -169,14 +170,14 @@ void DrawBars(HDC Dc, const TChartLayout& Layout) {
     for (const TChartBar& bar : Layout.Bars) {
         const TChartRect& r = bar.Rect;
         if (bar.CapitalTop < r.Bottom) {
-            FillArea(Dc, {r.Left, bar.CapitalTop, r.Right, r.Bottom}, CapitalColour);
+            FillArea(Dc, {r.Left, bar.CapitalTop, r.Right, r.Bottom}, CAPITAL_COLOUR);
         }
         if (r.Top < bar.CapitalTop) {
-            FillArea(Dc, {r.Left, r.Top, r.Right, bar.CapitalTop}, InterestColour);
+            FillArea(Dc, {r.Left, r.Top, r.Right, bar.CapitalTop}, INTEREST_COLOUR);
         }
     }
     const TChartRect& plot = Layout.Plot;
-    const TGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, TextColour));
+    const TGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, TEXT_COLOUR));
     const TSelection selection(Dc, axis.get());
     Line(Dc, plot.Left, plot.Top, plot.Left, plot.Bottom);
     Line(Dc, plot.Left, plot.Bottom, plot.Right, plot.Bottom);
@@ -190,8 +191,8 @@ void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
     for (const TChartPoint& point : Layout.WithdrawnLine) {
         points.push_back({point.X, point.Y});
     }
-    const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, Layout.Dpi), WithdrawnColour));
-    const TGdiObject<HBRUSH> brush(CreateSolidBrush(WithdrawnColour));
+    const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, Layout.Dpi), WITHDRAWN_COLOUR));
+    const TGdiObject<HBRUSH> brush(CreateSolidBrush(WITHDRAWN_COLOUR));
     const TSelection penSelection(Dc, pen.get());
     const TSelection brushSelection(Dc, brush.get());
     Polyline(Dc, points.data(), static_cast<int>(points.size()));
@@ -321,13 +322,13 @@ void TChartWindow::CreateHandle() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    if (!GetClassInfoExW(instance, ClassName, &windowClass)) {
+    if (!GetClassInfoExW(instance, CLASS_NAME, &windowClass)) {
         windowClass.cbSize = sizeof(windowClass);
         windowClass.lpfnWndProc = &TChartWindow::WindowProc;
         windowClass.hInstance = instance;
         windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = ClassName;
+        windowClass.lpszClassName = CLASS_NAME;
         RegisterClassExW(&windowClass);
     }
 
@@ -345,7 +346,7 @@ void TChartWindow::CreateHandle() {
     int top = std::max<int>(work.top, std::min<int>(owner.top, work.bottom - height));
 
     TkyIniFile ini(ProfilePath());
-    ini.Section = ProgramSection;
+    ini.Section = PROGRAM_SECTION;
     const int savedLeft = ini.ReadInteger(L"ChartLeft", left);
     const int savedTop = ini.ReadInteger(L"ChartTop", top);
     const int savedWidth = ini.ReadInteger(L"ChartWidth", width);
@@ -360,7 +361,7 @@ void TChartWindow::CreateHandle() {
         height = savedHeight;
     }
 
-    CreateWindowExW(0, ClassName, Caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
+    CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
                     height, FOwner, nullptr, instance, this);
     FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -409,13 +410,13 @@ void TChartWindow::Relayout() {
 
 void TChartWindow::Render(HDC Dc, int Width, int Height, int Dpi) const {
     const TChartLayout layout = LayoutChart(FData, Width, Height, Dpi);
-    FillArea(Dc, {0, 0, Width, Height}, BackColour);
+    FillArea(Dc, {0, 0, Width, Height}, BACK_COLOUR);
     const TGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
     const TSelection fontSelection(Dc, font.get());
     SetBkMode(Dc, TRANSPARENT);
-    SetTextColor(Dc, TextColour);
+    SetTextColor(Dc, TEXT_COLOUR);
     if (layout.Empty) {
-        DrawTextAt(Dc, ChartEmptyText, {0, 0, Width, Height},
+        DrawTextAt(Dc, CHART_EMPTY_TEXT, {0, 0, Width, Height},
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         return;
     }
@@ -506,7 +507,7 @@ void TChartWindow::SavePlacement() const {
     GetWindowPlacement(FHandle.get(), &placement);
     const RECT& r = placement.rcNormalPosition;
     TkyIniFile ini(ProfilePath());
-    ini.Section = ProgramSection;
+    ini.Section = PROGRAM_SECTION;
     ini.WriteInteger(L"ChartLeft", r.left);
     ini.WriteInteger(L"ChartTop", r.top);
     ini.WriteInteger(L"ChartWidth", r.right - r.left);
@@ -521,15 +522,15 @@ void TChartWindow::ShowMenu(POINT Position) {
     }
     const HMENU menu = CreatePopupMenu();
     const UINT state = FLayout.Empty ? MF_GRAYED : MF_ENABLED;
-    AppendMenuW(menu, MF_STRING | state, MenuCopy, L"复制图片\tCtrl+C");
-    AppendMenuW(menu, MF_STRING | state, MenuSave, L"另存为图片…");
+    AppendMenuW(menu, MF_STRING | state, MENU_COPY, L"复制图片\tCtrl+C");
+    AppendMenuW(menu, MF_STRING | state, MENU_SAVE, L"另存为图片…");
     const auto command =
         static_cast<UINT_PTR>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                              Position.x, Position.y, 0, FHandle.get(), nullptr));
     DestroyMenu(menu);
-    if (command == MenuCopy) {
+    if (command == MENU_COPY) {
         CopyWithMessage();
-    } else if (command == MenuSave) {
+    } else if (command == MENU_SAVE) {
         SaveWithDialog();
     }
 }

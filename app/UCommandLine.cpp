@@ -25,7 +25,7 @@
 
 namespace {
 
-const wchar_t* const Usage =
+const wchar_t* const USAGE =
     L"Usage: yieldora-cli [options]\n"
     L"Works out the year-by-year schedule of a fixed-term bank deposit, as Yieldora does.\n"
     L"\n"
@@ -247,7 +247,7 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
     try {
         const TOptions options = ParseOptions(Arguments);
         if (options.Help) {
-            return {EXIT_DONE, Usage, {}};
+            return {EXIT_DONE, USAGE, {}};
         }
         TYieldoraInputs inputs;
         if (options.HasProfile) {
@@ -264,11 +264,11 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
         }
         switch (options.Form) {
         case TTableForm::Tsv:
-            return {EXIT_DONE, TableText(ResultCaptions, rows), {}};
+            return {EXIT_DONE, TableText(RESULT_CAPTIONS, rows), {}};
         case TTableForm::Csv:
-            return {EXIT_DONE, CsvText(ResultCaptions, rows), {}};
+            return {EXIT_DONE, CsvText(RESULT_CAPTIONS, rows), {}};
         default:
-            return {EXIT_DONE, AlignedTable(ResultCaptions, rows), {}};
+            return {EXIT_DONE, AlignedTable(RESULT_CAPTIONS, rows), {}};
         }
     } catch (const EkyError& error) {
         return {EXIT_BAD_INPUT, {}, error.Message() + L"\n"};

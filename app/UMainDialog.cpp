@@ -20,14 +20,14 @@
 
 namespace {
 
-const wchar_t* const ProgramSection = L"Program";
+const wchar_t* const PROGRAM_SECTION = L"Program";
 
 // Commands of the table's menu.
-constexpr UINT CmdCopy = 1001;
-constexpr UINT CmdSelectAll = 1002;
-constexpr UINT CmdExport = 1003;
-constexpr UINT CmdSaveAs = 1004;
-constexpr UINT CmdShowChart = 1005;
+constexpr UINT CMD_COPY = 1001;
+constexpr UINT CMD_SELECT_ALL = 1002;
+constexpr UINT CMD_EXPORT = 1003;
+constexpr UINT CMD_SAVE_AS = 1004;
+constexpr UINT CMD_SHOW_CHART = 1005;
 
 struct TMenuDestroyer {
     void operator()(HMENU Menu) const noexcept { DestroyMenu(Menu); }
@@ -36,9 +36,9 @@ using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer
 
 // The term of a position in the term list; without a selection, the longest.
 std::uint8_t TermOfIndex(std::int32_t Index) {
-    return Index >= 0 && static_cast<std::size_t>(Index) < DepositTerms.size()
-               ? DepositTerms[static_cast<std::size_t>(Index)].Years
-               : DepositTerms.back().Years;
+    return Index >= 0 && static_cast<std::size_t>(Index) < DEPOSIT_TERMS.size()
+               ? DEPOSIT_TERMS[static_cast<std::size_t>(Index)].Years
+               : DEPOSIT_TERMS.back().Years;
 }
 
 // The integer in Text, which must lie within Min..Max.
@@ -88,7 +88,7 @@ void TMainDialog::InitDialog() {
     SetMainWindowHandle(Handle());
 
     TermCombo = TkyControl::Create<TkyComboBox>(*this, DlgItemHandle(IDC_TERM));
-    for (const TDepositTerm& term : DepositTerms) {
+    for (const TDepositTerm& term : DEPOSIT_TERMS) {
         TermCombo->Items().Add(std::wstring(term.Label));
     }
 
@@ -112,8 +112,8 @@ void TMainDialog::InitDialog() {
                             .ShowColumnHeader = true});
     ResultView->GetSmallImages().AddIcons({IDI_ORDINARY_YEAR, IDI_MATURITY_YEAR, IDI_LAST_YEAR});
     const int widths[] = {52, 80, 80, 128};
-    for (std::size_t i = 0; i < ResultCaptions.size(); ++i) {
-        ResultView->Columns().Add(std::wstring(ResultCaptions[i]), ScaledWidth(widths[i]),
+    for (std::size_t i = 0; i < RESULT_CAPTIONS.size(); ++i) {
+        ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]), ScaledWidth(widths[i]),
                                   COLUMN_CENTER);
     }
     SetUpSizing();
@@ -124,7 +124,7 @@ void TMainDialog::InitDialog() {
     }
 
     Model = std::make_unique<TYieldora>();
-    Chart = std::make_unique<TChartWindow>(Handle());
+    FChart = std::make_unique<TChartWindow>(Handle());
     ShowInputs();
     TrimWorkingSet();
 }
@@ -163,9 +163,9 @@ void TMainDialog::ReadFields(bool KeepBadFields) {
         inputs.Year = static_cast<std::uint8_t>(TextToIntInRange(GetDlgText(IDC_YEAR), 0, 255));
     });
     read([&] {
-        using limits = std::numeric_limits<std::int32_t>;
+        using Limits = std::numeric_limits<std::int32_t>;
         inputs.Step = static_cast<std::int32_t>(
-            TextToIntInRange(GetDlgText(IDC_STEP), limits::min(), limits::max()));
+            TextToIntInRange(GetDlgText(IDC_STEP), Limits::min(), Limits::max()));
     });
     inputs.Deposit = GetDlgCheck(IDC_DEPOSIT);
     inputs.Period = TermOfIndex(TermCombo->Items().GetItemIndex());
@@ -193,7 +193,7 @@ void TMainDialog::FillTable() {
     items.Clear();
     const TResultSource source{Model->Inputs, Model->Interest, Model->Total, Model->Withdrawn};
     // The chart takes the rows the table will hold, also when a row cannot be shown.
-    Chart->SetData(MakeChartData(source));
+    FChart->SetData(MakeChartData(source));
     ProduceResultRows(source, [&items, next = 0](const TResultRow& Row) mutable {
         const std::int32_t index = items.InsertRow(next, Row.Text, Row.Image);
         if (index >= 0) {
@@ -213,7 +213,7 @@ void TMainDialog::ExportTable() {
 }
 
 void TMainDialog::ShowChart() {
-    Chart->Show();
+    FChart->Show();
 }
 
 void TMainDialog::ItemCommand(WORD Id) {
@@ -258,9 +258,9 @@ void TMainDialog::Closing() {
     ReadInputs();
     SavePosition();
     SaveSize();
-    if (Chart) {
-        Chart->SavePlacement();
-        Chart.reset();
+    if (FChart) {
+        FChart->SavePlacement();
+        FChart.reset();
     }
     YearEdit.reset();
     StepEdit.reset();
@@ -317,12 +317,12 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
 // it.
 void TMainDialog::RestorePosition() {
     TkyIniFile ini(ProfilePath());
-    ini.Section = ProgramSection;
+    ini.Section = PROGRAM_SECTION;
     const TBounds bounds = GetBounds();
     // Far beyond any monitor, and small enough that the rectangle's sums cannot overflow.
-    constexpr std::int32_t Reach = 1 << 24;
-    const std::int32_t left = std::clamp(ini.ReadInteger(L"WindowLeft", bounds.X), -Reach, Reach);
-    const std::int32_t top = std::clamp(ini.ReadInteger(L"WindowTop", bounds.Y), -Reach, Reach);
+    constexpr std::int32_t reach = 1 << 24;
+    const std::int32_t left = std::clamp(ini.ReadInteger(L"WindowLeft", bounds.X), -reach, reach);
+    const std::int32_t top = std::clamp(ini.ReadInteger(L"WindowTop", bounds.Y), -reach, reach);
     const RECT target{left, top, left + bounds.Width, top + bounds.Height};
     const HMONITOR monitor = MonitorFromRect(&target, MONITOR_DEFAULTTONULL);
     MONITORINFO info{};
@@ -354,7 +354,7 @@ void TMainDialog::SavePosition() {
                    info.rcWork.top - info.rcMonitor.top);
     }
     TkyIniFile ini(ProfilePath());
-    ini.Section = ProgramSection;
+    ini.Section = PROGRAM_SECTION;
     ini.WriteInteger(L"WindowLeft", normal.left);
     ini.WriteInteger(L"WindowTop", normal.top);
 }
@@ -383,7 +383,7 @@ void TMainDialog::SetUpSizing() {
 // it.
 bool TMainDialog::RestoreSize() {
     TkyIniFile ini(ProfilePath());
-    ini.Section = ProgramSection;
+    ini.Section = PROGRAM_SECTION;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
@@ -406,7 +406,7 @@ void TMainDialog::SaveSize() {
     const bool maximized = IsZoomed(Handle()) ||
                            (IsIconic(Handle()) && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
     TkyIniFile ini(ProfilePath());
-    ini.Section = ProgramSection;
+    ini.Section = PROGRAM_SECTION;
     ini.WriteInteger(L"WindowWidth", normal.right - normal.left);
     ini.WriteInteger(L"WindowHeight", normal.bottom - normal.top);
     ini.WriteInteger(L"WindowMaximized", maximized ? 1 : 0);
@@ -441,14 +441,14 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
     const bool result = IsWindowEnabled(DlgItemHandle(IDC_EXPORT)) != FALSE;
     const TMenuHandle menu(CreatePopupMenu());
-    AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), CmdCopy,
+    AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), CMD_COPY,
                 L"复制\tCtrl+C");
-    AppendMenuW(menu.get(), state(rows > 0), CmdSelectAll, L"全选\tCtrl+A");
+    AppendMenuW(menu.get(), state(rows > 0), CMD_SELECT_ALL, L"全选\tCtrl+A");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), state(result), CmdExport, L"导出到剪贴板");
-    AppendMenuW(menu.get(), state(result), CmdSaveAs, L"另存为…");
+    AppendMenuW(menu.get(), state(result), CMD_EXPORT, L"导出到剪贴板");
+    AppendMenuW(menu.get(), state(result), CMD_SAVE_AS, L"另存为…");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), state(rows > 0), CmdShowChart, L"显示图表\tCtrl+G");
+    AppendMenuW(menu.get(), state(rows > 0), CMD_SHOW_CHART, L"显示图表\tCtrl+G");
     TableCommand(
         static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                          at.x, at.y, 0, Handle(), nullptr)));
@@ -460,19 +460,19 @@ void TMainDialog::TableCommand(UINT Command) {
         return;
     }
     switch (Command) {
-    case CmdCopy:
+    case CMD_COPY:
         CopySelection();
         break;
-    case CmdSelectAll:
+    case CMD_SELECT_ALL:
         SelectAll();
         break;
-    case CmdExport:
+    case CMD_EXPORT:
         ExportTable();
         break;
-    case CmdSaveAs:
+    case CMD_SAVE_AS:
         SaveTable();
         break;
-    case CmdShowChart:
+    case CMD_SHOW_CHART:
         ShowChart();
         break;
     default:
@@ -510,7 +510,7 @@ void TMainDialog::CopySelection() {
     if (rows.empty()) {
         return;
     }
-    if (!Clipboard().SetText(TableText(ResultCaptions, rows))) {
+    if (!Clipboard().SetText(TableText(RESULT_CAPTIONS, rows))) {
         ShowMessageBox(L"剪贴板正被其他程序占用，复制失败！", MSGBOX_ERROR, L"");
     }
 }
@@ -531,8 +531,8 @@ void TMainDialog::SaveTable() {
     const std::vector<std::wstring> rows = TableRows(false);
     try {
         SaveFileSafely(fileName,
-                       TextToUtf8(kind == TResultFileKind::Csv ? CsvText(ResultCaptions, rows)
-                                                               : TableText(ResultCaptions, rows)));
+                       TextToUtf8(kind == TResultFileKind::Csv ? CsvText(RESULT_CAPTIONS, rows)
+                                                               : TableText(RESULT_CAPTIONS, rows)));
     } catch (const EkyError& e) {
         ShowMessageBox(e.Message(), MSGBOX_ERROR, L"");
     }

@@ -98,5 +98,5 @@ private:
     // right and bottom edges.
     POINT FTableOrigin{};
     SIZE FTableMargin{};
-    std::unique_ptr<TChartWindow> Chart;
+    std::unique_ptr<TChartWindow> FChart;
 };

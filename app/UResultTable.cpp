@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::wstring Tab = L"\t";
+const std::wstring TAB = L"\t";
 
 // A figure in whole yuan, halves to the even neighbour.
 std::wstring WholeYuan(double Value) {
@@ -15,14 +15,14 @@ std::wstring WholeYuan(double Value) {
 
 TResultRow MakeRow(const TResultSource& Source, std::size_t Index) {
     const std::int64_t year = static_cast<std::int64_t>(Index);
-    TResultRow row{IntText(year) + Tab + WholeYuan(Source.Interest[Index]) + Tab +
+    TResultRow row{IntText(year) + TAB + WholeYuan(Source.Interest[Index]) + TAB +
                        WholeYuan(Source.Total[Index]),
                    IMAGE_ORDINARY_YEAR};
     if (year == Source.Inputs.Year) {
-        row.Text += Tab + L"取出全部本息";
+        row.Text += TAB + L"取出全部本息";
         row.Image = IMAGE_LAST_YEAR;
     } else if (IntMod(year, Source.Inputs.Period) == 0) {
-        row.Text += Tab + (Source.Inputs.Deposit
+        row.Text += TAB + (Source.Inputs.Deposit
                                ? std::wstring(L"连本带息取出后转存")
                                : L"取出利息" + WholeYuan(Source.Withdrawn[Index]) + L"元");
         row.Image = IMAGE_MATURITY_YEAR;
@@ -68,7 +68,7 @@ std::wstring TableText(std::span<const std::wstring_view> Captions,
                        std::span<const std::wstring> RowTexts) {
     TkyStrList lines(100);
     TkyStrList header(100);
-    header.SetSeparator(Tab);
+    header.SetSeparator(TAB);
     for (const std::wstring_view caption : Captions) {
         header.Add(std::wstring(caption));
     }
@@ -76,9 +76,9 @@ std::wstring TableText(std::span<const std::wstring_view> Captions,
 
     const std::int32_t columns = static_cast<std::int32_t>(Captions.size());
     TkyStrList cells(100);
-    cells.SetSeparator(Tab);
+    cells.SetSeparator(TAB);
     TkyStrList line(100);
-    line.SetSeparator(Tab);
+    line.SetSeparator(TAB);
     for (const std::wstring& text : RowTexts) {
         cells.SetText(text);
         line.Clear();

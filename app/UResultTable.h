@@ -16,7 +16,7 @@ constexpr int IMAGE_MATURITY_YEAR = 1;
 constexpr int IMAGE_LAST_YEAR = 2;
 
 // The captions of the result table's columns, in column order.
-inline constexpr std::array<std::wstring_view, 4> ResultCaptions{L"年", L"利息", L"累计", L"备注"};
+inline constexpr std::array<std::wstring_view, 4> RESULT_CAPTIONS{L"年", L"利息", L"累计", L"备注"};
 
 // What the result table is built from: the inputs of a calculation and its computed arrays, which
 // hold at least Inputs.Year + 1 entries (index 0 is the starting state).

@@ -10,7 +10,7 @@
 
 namespace {
 
-const wchar_t* const SectionName = L"Yieldora";
+const wchar_t* const SECTION_NAME = L"Yieldora";
 
 // A stored number beyond the range of a double is as unusable as a malformed one.
 double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
@@ -24,26 +24,26 @@ double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
 } // namespace
 
 bool IsDepositTerm(std::int64_t Years) {
-    return std::any_of(DepositTerms.begin(), DepositTerms.end(),
+    return std::any_of(DEPOSIT_TERMS.begin(), DEPOSIT_TERMS.end(),
                        [Years](const TDepositTerm& Term) { return Term.Years == Years; });
 }
 
 std::size_t TermIndex(std::uint8_t Period) {
-    for (std::size_t i = 0; i < DepositTerms.size(); ++i) {
-        if (DepositTerms[i].Years == Period) {
+    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
+        if (DEPOSIT_TERMS[i].Years == Period) {
             return i;
         }
     }
-    return DepositTerms.size() - 1;
+    return DEPOSIT_TERMS.size() - 1;
 }
 
 std::uint8_t ListedTerm(std::uint8_t Period) {
-    return DepositTerms[TermIndex(Period)].Years;
+    return DEPOSIT_TERMS[TermIndex(Period)].Years;
 }
 
 void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
     TkyIniFile ini(FileName);
-    ini.Section = SectionName;
+    ini.Section = SECTION_NAME;
     Inputs.Fund = ReadDouble(ini, L"Fund", Inputs.Fund);
     Inputs.Period = static_cast<std::uint8_t>(ini.ReadInteger(L"Period", Inputs.Period));
     Inputs.Rate = ReadDouble(ini, L"Rate", Inputs.Rate);
@@ -55,7 +55,7 @@ void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
 
 void WriteYieldoraInputs(const std::wstring& FileName, const TYieldoraInputs& Inputs) {
     TkyIniFile ini(FileName);
-    ini.Section = SectionName;
+    ini.Section = SECTION_NAME;
     ini.WriteFloat(L"Fund", Inputs.Fund);
     ini.WriteInteger(L"Period", Inputs.Period);
     ini.WriteFloat(L"Rate", Inputs.Rate);

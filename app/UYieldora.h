@@ -17,7 +17,7 @@ struct TDepositTerm {
 };
 
 // The terms, shortest first, in the order of the dialog's term list.
-inline constexpr std::array<TDepositTerm, 5> DepositTerms{{
+inline constexpr std::array<TDepositTerm, 5> DEPOSIT_TERMS{{
     {1, L"一年期"},
     {2, L"二年期"},
     {3, L"三年期"},
@@ -28,7 +28,7 @@ inline constexpr std::array<TDepositTerm, 5> DepositTerms{{
 // Whether Years is the length of one of the terms.
 bool IsDepositTerm(std::int64_t Years);
 
-// The position in DepositTerms of the term a Period stands for: a Period that is no term's length
+// The position in DEPOSIT_TERMS of the term a Period stands for: a Period that is no term's length
 // stands for the longest term, as the term list shows it.
 std::size_t TermIndex(std::uint8_t Period);
 

@@ -23,7 +23,7 @@ std::int32_t TkyInterfacedObject::Release() {
 }
 
 bool TkyInterfacedObject::GetInterface(const TGUID& AIID, void** Obj) {
-    if (AIID == IInterface::InterfaceID) {
+    if (AIID == IInterface::INTERFACE_ID) {
         *Obj = static_cast<IInterface*>(this);
         return true;
     }

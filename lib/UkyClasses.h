@@ -31,7 +31,7 @@ constexpr std::int32_t INTF_E_NOINTERFACE = static_cast<std::int32_t>(0x80004002
 // that an object implementing several of them has one count and one QueryInterface.
 class IInterface {
 public:
-    static constexpr TGUID InterfaceID{
+    static constexpr TGUID INTERFACE_ID{
         0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
     virtual std::int32_t QueryInterface(const TGUID& AIID, void** Obj) = 0;
@@ -52,9 +52,9 @@ public:
     ~TkyIntfRef() { Drop(); }
 
     TkyIntfRef& operator=(TkyIntfRef Other) noexcept {
-        I* Old = FIntf;
+        I* old = FIntf;
         FIntf = Other.FIntf;
-        Other.FIntf = Old;
+        Other.FIntf = old;
         return *this;
     }
 

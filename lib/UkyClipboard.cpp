@@ -34,19 +34,19 @@ private:
 
 // A block holding the text and its terminating zero, ready to be handed to the clipboard.
 TGlobalMemory CopyToGlobal(const std::wstring& Text) {
-    const SIZE_T Bytes = Text.size() * sizeof(wchar_t);
-    TGlobalMemory Memory(
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, Bytes + sizeof(wchar_t)));
-    if (!Memory) {
-        return Memory;
+    const SIZE_T bytes = Text.size() * sizeof(wchar_t);
+    TGlobalMemory memory(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, bytes + sizeof(wchar_t)));
+    if (!memory) {
+        return memory;
     }
-    void* Target = GlobalLock(Memory.get());
-    if (Target == nullptr) {
+    void* target = GlobalLock(memory.get());
+    if (target == nullptr) {
         return nullptr;
     }
-    std::memcpy(Target, Text.data(), Bytes);
-    GlobalUnlock(Memory.get());
-    return Memory;
+    std::memcpy(target, Text.data(), bytes);
+    GlobalUnlock(memory.get());
+    return memory;
 }
 
 struct TMessageKind {
@@ -55,7 +55,7 @@ struct TMessageKind {
     const wchar_t* Caption;
 };
 
-constexpr TMessageKind MessageKinds[] = {
+constexpr TMessageKind MESSAGE_KINDS[] = {
     {MB_ICONWARNING, MB_OK, L"警告!"},     {MB_ICONWARNING, MB_OK, L"警告!"},
     {MB_ICONINFORMATION, MB_OK, L"提示!"}, {MB_ICONQUESTION, MB_OKCANCEL, L"注意!"},
     {MB_ICONQUESTION, MB_YESNO, L"注意!"}, {MB_ICONQUESTION, MB_YESNOCANCEL, L"注意!"},
@@ -64,7 +64,8 @@ constexpr TMessageKind MessageKinds[] = {
 
 // Every kind beyond the table is an information box.
 const TMessageKind& MessageKind(std::uint8_t Kind) {
-    return Kind < std::size(MessageKinds) ? MessageKinds[Kind] : MessageKinds[MSGBOX_INFORMATION];
+    return Kind < std::size(MESSAGE_KINDS) ? MESSAGE_KINDS[Kind]
+                                           : MESSAGE_KINDS[MSGBOX_INFORMATION];
 }
 
 std::uint8_t MessageBoxResult(int Answer) {
@@ -93,37 +94,37 @@ void SetMainWindowHandle(HWND Window) {
 // The text is ready in its own block before the clipboard is opened, so that a failure on the
 // way leaves the clipboard as it was.
 bool TkyClipboard::SetText(const std::wstring& Text) {
-    TGlobalMemory Memory = CopyToGlobal(Text);
-    if (!Memory) {
+    TGlobalMemory memory = CopyToGlobal(Text);
+    if (!memory) {
         return false;
     }
-    TOpenClipboard Open(OwnerWindow());
-    if (!Open.IsOpen() || !EmptyClipboard()) {
+    TOpenClipboard open(OwnerWindow());
+    if (!open.IsOpen() || !EmptyClipboard()) {
         return false;
     }
-    if (SetClipboardData(CF_UNICODETEXT, Memory.get()) == nullptr) {
+    if (SetClipboardData(CF_UNICODETEXT, memory.get()) == nullptr) {
         return false;
     }
-    Memory.release();
+    memory.release();
     return true;
 }
 
 TkyClipboard& Clipboard() {
-    static TkyClipboard Instance;
-    return Instance;
+    static TkyClipboard instance;
+    return instance;
 }
 
 std::uint8_t ShowMessageBox(const std::wstring& Text, std::uint8_t Kind,
                             const std::wstring& Caption) {
-    const TMessageKind& Style = MessageKind(Kind);
-    const wchar_t* Title = Caption.empty() ? Style.Caption : Caption.c_str();
-    HWND Owner = GetWindow(MainWindowHandle(), GW_ENABLEDPOPUP);
-    if (Owner == nullptr) {
-        Owner = MainWindowHandle();
+    const TMessageKind& style = MessageKind(Kind);
+    const wchar_t* title = Caption.empty() ? style.Caption : Caption.c_str();
+    HWND owner = GetWindow(MainWindowHandle(), GW_ENABLEDPOPUP);
+    if (owner == nullptr) {
+        owner = MainWindowHandle();
     }
-    SendMessageW(Owner, MSG_MODAL_BEGIN, 0, 0);
-    const std::uint8_t Result =
-        MessageBoxResult(MessageBoxW(Owner, Text.c_str(), Title, Style.Icon | Style.Buttons));
-    SendMessageW(Owner, MSG_MODAL_END, 0, 0);
-    return Result;
+    SendMessageW(owner, MSG_MODAL_BEGIN, 0, 0);
+    const std::uint8_t result =
+        MessageBoxResult(MessageBoxW(owner, Text.c_str(), title, style.Icon | style.Buttons));
+    SendMessageW(owner, MSG_MODAL_END, 0, 0);
+    return result;
 }

@@ -4,12 +4,8 @@
 
 namespace {
 
-constexpr std::uint32_t ListCapacity = 100;
-constexpr int DlgTextCapacity = 5000;
-
-// The common controls are loaded before the program runs, so that the window classes that
-// templates name exist when a dialog creates its items.
-[[maybe_unused]] const HMODULE CommonControls = CommonControlsLibrary();
+constexpr std::uint32_t LIST_CAPACITY = 100;
+constexpr int DLG_TEXT_CAPACITY = 5000;
 
 void AttachPending(TkyWinContainer& Dialog, HWND Window) {
     static_cast<TkyDialog&>(Dialog).Attach(Window);
@@ -42,8 +38,8 @@ void TkyDialogSuper::SetDlgText(int Id, const std::wstring& Text) {
 }
 
 std::wstring TkyDialogSuper::GetDlgText(int Id) {
-    std::wstring buffer(DlgTextCapacity + 1, L'\0');
-    const UINT copied = GetDlgItemTextW(FHandle, Id, buffer.data(), DlgTextCapacity);
+    std::wstring buffer(DLG_TEXT_CAPACITY + 1, L'\0');
+    const UINT copied = GetDlgItemTextW(FHandle, Id, buffer.data(), DLG_TEXT_CAPACITY);
     buffer[copied] = L'\0';
     return std::wstring(buffer.c_str());
 }
@@ -142,7 +138,7 @@ void TkyDialogSuper::Destroy() {
 void TkyDialogSuper::Construct(TkyWinControl* AOwner, bool ACentreOnScreen) {
     Initialize();
     FOwnerHandle = AOwner != nullptr ? AOwner->Handle() : MainWindowHandle();
-    FOwnedObjects = std::make_unique<TkyObjList>(ListCapacity);
+    FOwnedObjects = std::make_unique<TkyObjList>(LIST_CAPACITY);
     FHandle = nullptr;
     FCentreOnScreen = ACentreOnScreen;
     DefineTemplate();

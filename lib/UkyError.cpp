@@ -4,5 +4,5 @@
 
 #include <utility>
 
-EkyError::EkyError(std::wstring message)
-    : FMessage(std::move(message)), FNarrow(TextToUtf8(FMessage)) {}
+EkyError::EkyError(std::wstring AMessage)
+    : FMessage(std::move(AMessage)), FNarrow(TextToUtf8(FMessage)) {}

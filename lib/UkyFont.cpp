@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr std::size_t MaxFaceNameLength = LF_FACESIZE - 1;
-constexpr std::int64_t DefaultTextColor = 0;
-constexpr int DefaultPointSize = 9;
+constexpr std::size_t MAX_FACE_NAME_LENGTH = LF_FACESIZE - 1;
+constexpr std::int64_t DEFAULT_TEXT_COLOR = 0;
+constexpr int DEFAULT_POINT_SIZE = 9;
 
 int ScreenPixelsPerInch() {
     HDC screen = GetDC(nullptr);
@@ -23,8 +23,8 @@ int FontHeightFromPoints(int Points, int PixelsPerInch) {
 
 TkyFont::TkyFont() {
     SetName(L"");
-    SetSize(DefaultPointSize);
-    SetColor(DefaultTextColor);
+    SetSize(DEFAULT_POINT_SIZE);
+    SetColor(DEFAULT_TEXT_COLOR);
     SetBold(false);
     SetItalic(false);
     SetUnderline(false);
@@ -127,7 +127,7 @@ LOGFONTW TkyFont::BuildLogFont() {
     font.lfUnderline = FUnderline ? 1 : 0;
     font.lfStrikeOut = FStrikeOut ? 1 : 0;
     font.lfCharSet = DEFAULT_CHARSET;
-    const std::size_t length = std::min(FName.size(), MaxFaceNameLength);
+    const std::size_t length = std::min(FName.size(), MAX_FACE_NAME_LENGTH);
     std::copy_n(FName.begin(), length, font.lfFaceName);
     font.lfFaceName[length] = L'\0';
     return font;

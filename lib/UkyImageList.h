@@ -12,36 +12,6 @@
 #include <memory>
 #include <type_traits>
 
-// The common-control helpers below are typed functions here, in place of the macros of the
-// platform headers.
-#undef ImageList_AddIcon
-#undef ImageList_RemoveAll
-#undef ListView_GetItemCount
-#undef ListView_HitTest
-#undef ListView_SetItemState
-#undef ListView_GetItemState
-#undef ListView_GetCheckState
-#undef ListView_SetCheckState
-#undef ListView_GetSelectedCount
-#undef ListView_SetExtendedListViewStyle
-#undef ListView_GetExtendedListViewStyle
-
-// Appends the icon's image; the index of the new image, -1 when refused.
-int ImageList_AddIcon(HIMAGELIST List, HICON Icon);
-bool ImageList_RemoveAll(HIMAGELIST List);
-int ListView_GetItemCount(HWND Window);
-// The item at Info.pt (client coordinates), -1 for none.
-int ListView_HitTest(HWND Window, LVHITTESTINFO& Info);
-bool ListView_SetItemState(HWND Window, int Index, UINT State, UINT Mask);
-UINT ListView_GetItemState(HWND Window, int Index, UINT Mask);
-// 1 checked, 0 unchecked, -1 without a state image.
-int ListView_GetCheckState(HWND Window, int Index);
-void ListView_SetCheckState(HWND Window, int Index, bool Checked);
-int ListView_GetSelectedCount(HWND Window);
-// Replaces the whole extended style; answers the previous one.
-DWORD ListView_SetExtendedListViewStyle(HWND Window, DWORD Style);
-DWORD ListView_GetExtendedListViewStyle(HWND Window);
-
 // A platform image list filled with icons from the program's icon resources.
 class TkyImageList : public TObject {
 public:

@@ -60,8 +60,9 @@ std::wstring ProfilePathOf(const std::wstring& ExePath) {
 }
 
 std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstring& AppDataFolder,
+                               const std::wstring& FolderName,
                                const std::function<bool(const std::wstring&)>& CanWrite) {
-    if (AppDataFolder.empty() || CanWrite(BesidePath)) {
+    if (AppDataFolder.empty() || FolderName.empty() || CanWrite(BesidePath)) {
         return BesidePath;
     }
     const std::size_t slash = BesidePath.find_last_of(L"\\/");
@@ -71,13 +72,26 @@ std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstrin
     if (folder.back() != L'\\') {
         folder += L'\\';
     }
-    return folder + L"Yieldora\\" + name;
+    return folder + FolderName + L"\\" + name;
+}
+
+namespace {
+
+std::wstring& ProfileFolder() {
+    static std::wstring folder;
+    return folder;
+}
+
+} // namespace
+
+void SetProfileFolder(const std::wstring& FolderName) {
+    ProfileFolder() = FolderName;
 }
 
 // Chosen on the first call: every later read and write of the run goes to the same file, whatever
 // happens to the file meanwhile.
 std::wstring ProfilePath() {
-    static const std::wstring path =
-        ChooseProfilePath(ProfilePathOf(ModuleFileName()), ApplicationDataFolder(), CanWriteFile);
+    static const std::wstring path = ChooseProfilePath(
+        ProfilePathOf(ModuleFileName()), ApplicationDataFolder(), ProfileFolder(), CanWriteFile);
     return path;
 }

@@ -39,11 +39,19 @@ public:
 std::wstring ProfilePathOf(const std::wstring& ExePath);
 
 // Where the profile goes: BesidePath (the path rule's result) when CanWrite says the program can
-// write that file, otherwise the file of the same name in the folder "Yieldora" of AppDataFolder
-// (the user's application-data folder). Without an AppDataFolder it stays BesidePath.
+// write that file, otherwise the file of the same name in the folder FolderName of AppDataFolder
+// (the user's application-data folder). Without an AppDataFolder or a FolderName it stays
+// BesidePath.
 std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstring& AppDataFolder,
+                               const std::wstring& FolderName,
                                const std::function<bool(const std::wstring&)>& CanWrite);
 
+// Names the program's own folder in the user's application-data folder, where its profile goes
+// when it cannot write beside the executable. The program's entry calls it before the first
+// ProfilePath; without it the profile always stays beside the executable.
+void SetProfileFolder(const std::wstring& FolderName);
+
 // The profile path of the running executable: beside it when the program can write there,
-// otherwise in %APPDATA%\Yieldora. Chosen once, on the first call, for the whole run.
+// otherwise in the folder that SetProfileFolder named under %APPDATA%. Chosen once, on the first
+// call, for the whole run.
 std::wstring ProfilePath();

@@ -19,23 +19,23 @@ std::int32_t BinarySearch(std::int32_t Low, std::int32_t High, bool Exact, TComp
     if (High < Low) {
         return -1;
     }
-    std::int32_t Mid = Low;
-    int Order = 0;
+    std::int32_t mid = Low;
+    int order = 0;
     while (Low <= High) {
-        Mid = Low + (High - Low) / 2;
-        Order = Compare(Mid);
-        if (Order == -1) {
-            Low = Mid + 1;
-        } else if (Order == 1) {
-            High = Mid - 1;
+        mid = Low + (High - Low) / 2;
+        order = Compare(mid);
+        if (order == -1) {
+            Low = mid + 1;
+        } else if (order == 1) {
+            High = mid - 1;
         } else {
-            return Mid;
+            return mid;
         }
     }
     if (Exact) {
         return -1;
     }
-    return Order == 1 ? Mid : Mid + 1;
+    return order == 1 ? mid : mid + 1;
 }
 
 int CompareKeys(std::int32_t A, std::int32_t B) {
@@ -90,17 +90,17 @@ std::int32_t TkyListSuper::InsertItem(std::int32_t Index, std::unique_ptr<TListI
         (FSortMode == SORT_UNIQUE_NAME && HasName(Item->Name))) {
         return -1;
     }
-    std::int32_t Position = Index;
+    std::int32_t position = Index;
     if (SortsByKey(FSortMode) || SortsByName(FSortMode)) {
-        Position = SearchSortField(*Item, HighIndex());
+        position = SearchSortField(*Item, HighIndex());
     }
-    Position = LimitToRange(Position, 0, FItemCount);
-    FItems.insert(FItems.begin() + Position, std::move(Item));
+    position = LimitToRange(position, 0, FItemCount);
+    FItems.insert(FItems.begin() + position, std::move(Item));
     ++FItemCount;
     if (FItems.size() > std::max<std::size_t>(FItemCount, FMinCapacity)) {
         FItems.pop_back();
     }
-    return Position;
+    return position;
 }
 
 void TkyListSuper::RemoveAt(std::int32_t Index) {
@@ -112,12 +112,12 @@ void TkyListSuper::RemoveAt(std::int32_t Index) {
 }
 
 bool TkyListSuper::Delete(std::int32_t Index, std::int32_t ACount) {
-    bool Removed = false;
-    for (std::int32_t I = 0; I < ACount && IsValidIndex(Index); ++I) {
+    bool removed = false;
+    for (std::int32_t i = 0; i < ACount && IsValidIndex(Index); ++i) {
         RemoveAt(Index);
-        Removed = true;
+        removed = true;
     }
-    return Removed;
+    return removed;
 }
 
 std::int32_t TkyListSuper::Find(const TListItem& Probe, std::uint8_t Selector) const {
@@ -128,25 +128,25 @@ std::int32_t TkyListSuper::Find(const TListItem& Probe, std::uint8_t Selector) c
     if (SortsByName(FSortMode) && Selector == FIND_NAME) {
         return SearchName(Probe.Name, LowIndex(), true, HighIndex());
     }
-    const std::uint8_t Field = Selector & 0x7F;
-    for (std::int32_t I = LowIndex(); I <= HighIndex(); ++I) {
-        if (Matches(*FItems[I], Probe, Field)) {
-            return I;
+    const std::uint8_t field = Selector & 0x7F;
+    for (std::int32_t i = LowIndex(); i <= HighIndex(); ++i) {
+        if (Matches(*FItems[i], Probe, field)) {
+            return i;
         }
     }
     return -1;
 }
 
 std::int32_t TkyListSuper::IndexOfKey(std::int32_t Key) const {
-    TListItem Probe;
-    Probe.Key = Key;
-    return Find(Probe, FIND_KEY);
+    TListItem probe;
+    probe.Key = Key;
+    return Find(probe, FIND_KEY);
 }
 
 std::int32_t TkyListSuper::IndexOfName(const std::wstring& Name) const {
-    TListItem Probe;
-    Probe.Name = Name;
-    return Find(Probe, FIND_NAME);
+    TListItem probe;
+    probe.Name = Name;
+    return Find(probe, FIND_NAME);
 }
 
 bool TkyListSuper::HasKey(std::int32_t Key) const {
@@ -158,17 +158,17 @@ bool TkyListSuper::HasName(const std::wstring& Name) const {
 }
 
 bool TkyListSuper::Navigate(std::uint8_t Direction, TListItem*& Item) {
-    constexpr std::int32_t Lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int32_t Highest = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t highest = std::numeric_limits<std::int32_t>::max();
     switch (Direction) {
     case NAV_FIRST:
         FCursor = LowIndex();
         break;
     case NAV_PRIOR:
-        FCursor = FCursor == Lowest ? Lowest : FCursor - 1;
+        FCursor = FCursor == lowest ? lowest : FCursor - 1;
         break;
     case NAV_NEXT:
-        FCursor = FCursor == Highest ? Highest : FCursor + 1;
+        FCursor = FCursor == highest ? highest : FCursor + 1;
         break;
     case NAV_LAST:
         FCursor = HighIndex();
@@ -219,22 +219,22 @@ std::int32_t TkyListSuper::SearchSortField(const TListItem& Item, std::int32_t H
 
 // Insertion sort: each entry moves down to where the search over the entries before it puts it.
 void TkyListSuper::SortEntries() {
-    for (std::int32_t I = LowIndex() + 1; I <= HighIndex(); ++I) {
-        const std::int32_t Position = SearchSortField(*FItems[I], I - 1);
-        if (Position < I) {
-            std::rotate(FItems.begin() + Position, FItems.begin() + I, FItems.begin() + I + 1);
+    for (std::int32_t i = LowIndex() + 1; i <= HighIndex(); ++i) {
+        const std::int32_t position = SearchSortField(*FItems[i], i - 1);
+        if (position < i) {
+            std::rotate(FItems.begin() + position, FItems.begin() + i, FItems.begin() + i + 1);
         }
     }
 }
 
 // On sorted entries: of neighbours with the same key (or the very same name) the later one goes.
 void TkyListSuper::RemoveDuplicates() {
-    const bool ByKey = SortsByKey(FSortMode);
-    for (std::int32_t K = HighIndex() - 1; K >= LowIndex(); --K) {
-        const TListItem& A = *FItems[K];
-        const TListItem& B = *FItems[K + 1];
-        if (ByKey ? A.Key == B.Key : A.Name == B.Name) {
-            RemoveAt(K + 1);
+    const bool byKey = SortsByKey(FSortMode);
+    for (std::int32_t k = HighIndex() - 1; k >= LowIndex(); --k) {
+        const TListItem& a = *FItems[k];
+        const TListItem& b = *FItems[k + 1];
+        if (byKey ? a.Key == b.Key : a.Name == b.Name) {
+            RemoveAt(k + 1);
         }
     }
 }
@@ -245,15 +245,15 @@ void TkyStreamList::Split(const std::wstring& Text,
     if (Text.empty()) {
         return;
     }
-    const std::wstring Sep = Separator();
-    std::size_t Start = 0;
-    if (!Sep.empty()) {
-        for (std::size_t P = Text.find(Sep); P != std::wstring::npos; P = Text.find(Sep, Start)) {
-            AddPiece(Text.substr(Start, P - Start));
-            Start = P + Sep.size();
+    const std::wstring sep = Separator();
+    std::size_t start = 0;
+    if (!sep.empty()) {
+        for (std::size_t p = Text.find(sep); p != std::wstring::npos; p = Text.find(sep, start)) {
+            AddPiece(Text.substr(start, p - start));
+            start = p + sep.size();
         }
     }
-    AddPiece(Text.substr(Start));
+    AddPiece(Text.substr(start));
 }
 
 void TkyStrList::ResetFormat() {
@@ -262,38 +262,38 @@ void TkyStrList::ResetFormat() {
 }
 
 std::wstring TkyStrList::GetText() const {
-    std::size_t Length = 0;
-    for (std::int32_t I = LowIndex(); I <= HighIndex(); ++I) {
-        const TListItem& Item = *ItemAt(I);
-        if (I > LowIndex()) {
-            Length += Separator().size();
+    std::size_t length = 0;
+    for (std::int32_t i = LowIndex(); i <= HighIndex(); ++i) {
+        const TListItem& item = *ItemAt(i);
+        if (i > LowIndex()) {
+            length += Separator().size();
         }
-        if (!FNameSeparator.empty() && !Item.Name.empty()) {
-            Length += Item.Name.size() + FNameSeparator.size();
-        }
-        if (!FKeySeparator.empty()) {
-            Length += IntToText(0, Item.Key).size() + FKeySeparator.size();
-        }
-        Length += Item.Value.size();
-    }
-    std::wstring Result;
-    Result.reserve(Length);
-    for (std::int32_t I = LowIndex(); I <= HighIndex(); ++I) {
-        const TListItem& Item = *ItemAt(I);
-        if (I > LowIndex()) {
-            Result += Separator();
-        }
-        if (!FNameSeparator.empty() && !Item.Name.empty()) {
-            Result += Item.Name;
-            Result += FNameSeparator;
+        if (!FNameSeparator.empty() && !item.Name.empty()) {
+            length += item.Name.size() + FNameSeparator.size();
         }
         if (!FKeySeparator.empty()) {
-            Result += IntToText(0, Item.Key);
-            Result += FKeySeparator;
+            length += IntToText(0, item.Key).size() + FKeySeparator.size();
         }
-        Result += Item.Value;
+        length += item.Value.size();
     }
-    return Result;
+    std::wstring result;
+    result.reserve(length);
+    for (std::int32_t i = LowIndex(); i <= HighIndex(); ++i) {
+        const TListItem& item = *ItemAt(i);
+        if (i > LowIndex()) {
+            result += Separator();
+        }
+        if (!FNameSeparator.empty() && !item.Name.empty()) {
+            result += item.Name;
+            result += FNameSeparator;
+        }
+        if (!FKeySeparator.empty()) {
+            result += IntToText(0, item.Key);
+            result += FKeySeparator;
+        }
+        result += item.Value;
+    }
+    return result;
 }
 
 void TkyStrList::SetText(const std::wstring& Text) {
@@ -305,54 +305,54 @@ std::int32_t TkyStrList::Add(const std::wstring& Text) {
 }
 
 std::int32_t TkyStrList::Insert(std::int32_t Index, const std::wstring& Text) {
-    auto Item = std::make_unique<TListItem>();
+    auto item = std::make_unique<TListItem>();
     if (FNameSeparator.empty() && FKeySeparator.empty()) {
-        Item->Value = Text;
-        return InsertItem(Index, std::move(Item));
+        item->Value = Text;
+        return InsertItem(Index, std::move(item));
     }
-    const std::wstring Line = TextTrim(Text);
-    if (Line.starts_with(L"//")) {
+    const std::wstring line = TextTrim(Text);
+    if (line.starts_with(L"//")) {
         return -1;
     }
-    const std::wstring& FieldSeparator = FNameSeparator.empty() ? FKeySeparator : FNameSeparator;
-    const std::size_t P = Line.find(FieldSeparator);
-    if (P == std::wstring::npos) {
-        Item->Value = Line;
+    const std::wstring& fieldSeparator = FNameSeparator.empty() ? FKeySeparator : FNameSeparator;
+    const std::size_t p = line.find(fieldSeparator);
+    if (p == std::wstring::npos) {
+        item->Value = line;
     } else {
-        const std::wstring Field = Line.substr(0, P);
+        const std::wstring field = line.substr(0, p);
         if (!FNameSeparator.empty()) {
-            Item->Name = Field;
+            item->Name = field;
         } else {
-            Item->Key = static_cast<std::int32_t>(TextToIntDef(Field, 0));
+            item->Key = static_cast<std::int32_t>(TextToIntDef(field, 0));
         }
-        Item->Value = Line.substr(P + FieldSeparator.size());
+        item->Value = line.substr(p + fieldSeparator.size());
     }
-    return InsertItem(Index, std::move(Item));
+    return InsertItem(Index, std::move(item));
 }
 
 std::wstring TkyStrList::Get(std::int32_t Index) const {
-    const TListItem* Item = ItemAt(Index);
-    return Item != nullptr ? Item->Value : std::wstring();
+    const TListItem* item = ItemAt(Index);
+    return item != nullptr ? item->Value : std::wstring();
 }
 
 bool TkyStrList::Next(std::wstring& Text) {
-    TListItem* Item = nullptr;
-    if (!Navigate(NAV_NEXT, Item)) {
+    TListItem* item = nullptr;
+    if (!Navigate(NAV_NEXT, item)) {
         return false;
     }
-    Text = Item->Value;
+    Text = item->Value;
     return true;
 }
 
 std::wstring TkyIntList::GetText() const {
-    std::wstring Result;
-    for (std::int32_t I = LowIndex(); I <= HighIndex(); ++I) {
-        if (I > LowIndex()) {
-            Result += Separator();
+    std::wstring result;
+    for (std::int32_t i = LowIndex(); i <= HighIndex(); ++i) {
+        if (i > LowIndex()) {
+            result += Separator();
         }
-        Result += IntToText(0, ItemAt(I)->Data);
+        result += IntToText(0, ItemAt(i)->Data);
     }
-    return Result;
+    return result;
 }
 
 void TkyIntList::SetText(const std::wstring& Text) {
@@ -366,85 +366,85 @@ std::int32_t TkyIntList::Add(std::intptr_t Value) {
 }
 
 std::int32_t TkyIntList::Insert(std::int32_t Index, std::intptr_t Value) {
-    auto Item = std::make_unique<TListItem>();
-    Item->Data = Value;
-    return InsertItem(Index, std::move(Item));
+    auto item = std::make_unique<TListItem>();
+    item->Data = Value;
+    return InsertItem(Index, std::move(item));
 }
 
 std::int32_t TkyIntList::AddWithKey(std::int32_t Key, std::intptr_t Value) {
-    auto Item = std::make_unique<TListItem>();
-    Item->Key = Key;
-    Item->Data = Value;
-    return InsertItem(Count(), std::move(Item));
+    auto item = std::make_unique<TListItem>();
+    item->Key = Key;
+    item->Data = Value;
+    return InsertItem(Count(), std::move(item));
 }
 
 std::int32_t TkyIntList::IndexOf(std::intptr_t Value) const {
-    TListItem Probe;
-    Probe.Data = Value;
-    return Find(Probe, FIND_DATA);
+    TListItem probe;
+    probe.Data = Value;
+    return Find(probe, FIND_DATA);
 }
 
 std::intptr_t TkyIntList::Get(std::int32_t Index) const {
-    const TListItem* Item = ItemAt(Index);
-    return Item != nullptr ? Item->Data : 0;
+    const TListItem* item = ItemAt(Index);
+    return item != nullptr ? item->Data : 0;
 }
 
 std::int32_t TkyObjList::Insert(std::int32_t Index, TObject* Obj) {
-    auto Item = std::make_unique<TListItem>();
-    Item->Obj = Obj;
-    return InsertItem(Index, std::move(Item));
+    auto item = std::make_unique<TListItem>();
+    item->Obj = Obj;
+    return InsertItem(Index, std::move(item));
 }
 
 std::int32_t TkyObjList::AddUnique(TObject* Obj) {
-    const std::int32_t Index = IndexOf(Obj);
-    return Index >= 0 ? Index : Insert(Count(), Obj);
+    const std::int32_t index = IndexOf(Obj);
+    return index >= 0 ? index : Insert(Count(), Obj);
 }
 
 std::int32_t TkyObjList::IndexOf(TObject* Obj) const {
-    TListItem Probe;
-    Probe.Obj = Obj;
-    return Find(Probe, FIND_OBJ);
+    TListItem probe;
+    probe.Obj = Obj;
+    return Find(probe, FIND_OBJ);
 }
 
 void TkyObjList::Remove(TObject* Obj) {
-    for (std::int32_t I = HighIndex(); I >= LowIndex(); --I) {
-        if (ItemAt(I)->Obj == Obj) {
-            Delete(I, 1);
+    for (std::int32_t i = HighIndex(); i >= LowIndex(); --i) {
+        if (ItemAt(i)->Obj == Obj) {
+            Delete(i, 1);
         }
     }
 }
 
 TObject* TkyObjList::Get(std::int32_t Index) const {
-    const TListItem* Item = ItemAt(Index);
-    return Item != nullptr ? Item->Obj : nullptr;
+    const TListItem* item = ItemAt(Index);
+    return item != nullptr ? item->Obj : nullptr;
 }
 
 // The objects are taken out of their entries before the first is freed, so that a destructor
 // that looks into this list finds none of them.
 void TkyObjList::FreeAll() {
-    std::vector<std::unique_ptr<TObject>> Owned;
-    for (std::int32_t I = LowIndex(); I <= HighIndex(); ++I) {
-        TListItem& Item = *ItemAt(I);
-        if (Item.Obj != nullptr && std::none_of(Owned.begin(), Owned.end(), [&](const auto& O) {
-                return O.get() == Item.Obj;
+    std::vector<std::unique_ptr<TObject>> owned;
+    for (std::int32_t i = LowIndex(); i <= HighIndex(); ++i) {
+        TListItem& item = *ItemAt(i);
+        if (item.Obj != nullptr && std::none_of(owned.begin(), owned.end(), [item](const auto& O) {
+                return O.get() == item.Obj;
             })) {
-            Owned.emplace_back(Item.Obj);
+            owned.emplace_back(item.Obj);
         }
-        Item.Obj = nullptr;
+        item.Obj = nullptr;
     }
-    for (auto& Obj : Owned) {
-        Obj.reset();
+    for (auto& obj : owned) {
+        obj.reset();
     }
     Clear();
 }
 
 std::int32_t TkyInterfaceList::Add(IInterface* Intf) {
-    auto Item = std::make_unique<TListItem>();
-    Item->Intf = Intf;
-    return InsertItem(Count(), std::move(Item));
+    auto item = std::make_unique<TListItem>();
+    item->Intf = Intf;
+    return InsertItem(Count(), std::move(item));
 }
 
 void TkyInterfaceList::Get(std::int32_t Index, TkyIntfRef<IInterface>& Intf) const {
-    const TListItem* Item = ItemAt(Index);
-    Intf = Item != nullptr ? Item->Intf : nullptr;
+    const TListItem* item = ItemAt(Index);
+    Intf = item != nullptr ? item->Intf : nullptr;
 }

@@ -20,6 +20,16 @@ constexpr UINT COLUMN_MASK = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
 constexpr std::size_t TEXT_BUFFER_SIZE = 2001;
 constexpr int TEXT_CAPACITY = 2000;
 
+// Sets the state bits Mask of item Index to State: the platform's ListView_SetItemState with a
+// record that holds nothing else.
+void SetItemState(HWND Window, std::int32_t Index, UINT State, UINT Mask) {
+    LVITEMW item{};
+    item.state = State;
+    item.stateMask = Mask;
+    SendMessageW(Window, LVM_SETITEMSTATE, static_cast<WPARAM>(Index),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
 wchar_t* TextBuffer() {
     static std::array<wchar_t, TEXT_BUFFER_SIZE> buffer{};
     return buffer.data();
@@ -258,11 +268,12 @@ void TListViewItems::GetItemText(std::int32_t Index, std::wstring& RowText) cons
 }
 
 void TListViewItems::SetChecked(std::int32_t Index, bool Checked) {
-    ListView_SetCheckState(FListView.Handle(), Index, Checked);
+    SetItemState(FListView.Handle(), Index, INDEXTOSTATEIMAGEMASK(Checked ? 2u : 1u),
+                 LVIS_STATEIMAGEMASK);
 }
 
 std::int32_t TListViewItems::GetChecked(std::int32_t Index) const {
-    return ListView_GetCheckState(FListView.Handle(), Index);
+    return static_cast<std::int32_t>(ListView_GetCheckState(FListView.Handle(), Index));
 }
 
 bool TListViewItems::IsSelected(std::int32_t Index) const {
@@ -271,13 +282,12 @@ bool TListViewItems::IsSelected(std::int32_t Index) const {
 
 void TListViewItems::SetSelected(std::int32_t Index, bool Selected) {
     if (IsValidIndex(Index)) {
-        ListView_SetItemState(FListView.Handle(), Index, Selected ? LVIS_SELECTED : 0,
-                              LVIS_SELECTED);
+        SetItemState(FListView.Handle(), Index, Selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
     }
 }
 
 std::int32_t TListViewItems::SelectedCount() const {
-    return ListView_GetSelectedCount(FListView.Handle());
+    return static_cast<std::int32_t>(ListView_GetSelectedCount(FListView.Handle()));
 }
 
 std::int32_t TListViewItems::FirstSelected() const {
@@ -342,14 +352,14 @@ void TkyListView::SetColor(std::int64_t AColor) {
 
 void TkyListView::SetDropHighlight(std::int32_t Index, bool On) {
     if (FItems->IsValidIndex(Index)) {
-        ListView_SetItemState(FHandle, Index, On ? LVIS_DROPHILITED : 0, LVIS_DROPHILITED);
+        SetItemState(FHandle, Index, On ? LVIS_DROPHILITED : 0, LVIS_DROPHILITED);
     }
 }
 
 std::int32_t TkyListView::ItemAtCursor() {
     LVHITTESTINFO info{};
     info.pt = CursorPos();
-    return ListView_HitTest(FHandle, info);
+    return ListView_HitTest(FHandle, &info);
 }
 
 void TkyListView::GetSelectedItems(TkyIntList& List) {

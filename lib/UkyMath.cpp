@@ -35,10 +35,10 @@ long double RoundHalfEven(long double Value) {
 }
 
 // 2^63 as an extended value; the signed 64-bit range is [-2^63, 2^63).
-constexpr long double TwoPow63 = 9223372036854775808.0L;
+constexpr long double TWO_POW63 = 9223372036854775808.0L;
 
 bool FitsInt64(long double Whole) {
-    return Whole >= -TwoPow63 && Whole < TwoPow63;
+    return Whole >= -TWO_POW63 && Whole < TWO_POW63;
 }
 
 } // namespace
@@ -143,8 +143,8 @@ wchar_t SystemDecimalSeparator() {
 
 double StoreDouble(long double Value) {
     // The smallest magnitude that rounds beyond the largest double: halfway between it and 2^1024.
-    static constexpr long double Limit = 0x1.fffffffffffff8p+1023L;
-    if (std::isfinite(Value) && std::fabs(Value) >= Limit) {
+    static constexpr long double limit = 0x1.fffffffffffff8p+1023L;
+    if (std::isfinite(Value) && std::fabs(Value) >= limit) {
         RaiseOverflow();
     }
     return static_cast<double>(Value);

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr char32_t ReplacementCharacter = 0xFFFD;
+constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
 
 bool IsHighSurrogate(char32_t Code) {
     return Code >= 0xD800 && Code <= 0xDBFF;
@@ -98,7 +98,7 @@ std::string TextToUtf8(const std::wstring& Text) {
             }
         }
         if (IsHighSurrogate(code) || IsLowSurrogate(code) || code > 0x10FFFF) {
-            code = ReplacementCharacter;
+            code = REPLACEMENT_CHARACTER;
         }
         AppendUtf8(bytes, code);
     }

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::uint32_t ListCapacity = 100;
+constexpr std::uint32_t LIST_CAPACITY = 100;
 
 // The first error a handler raised outside every modal loop, kept until RaiseHandlerError raises
 // it again.
@@ -58,7 +58,7 @@ TkyWinContainer& AsContainer(TkyControl* Control) {
 
 // TMHCenter
 
-TMHCenter::TMHCenter() : FHandles(ListCapacity) {}
+TMHCenter::TMHCenter() : FHandles(LIST_CAPACITY) {}
 
 void TMHCenter::Register(HWND Handle, TMessagehandler Handler, const TkyWinControl* Owner) {
     FHandles.Add(reinterpret_cast<std::intptr_t>(Handle));
@@ -382,7 +382,7 @@ void TkyWinControl::Initialize() {
     Perform(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     FColor = -1;
     FBrush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(FHandle, GCLP_HBRBACKGROUND));
-    FHooks = std::make_unique<TkyInterfaceList>(ListCapacity);
+    FHooks = std::make_unique<TkyInterfaceList>(LIST_CAPACITY);
     RegisterHandle();
 }
 
@@ -508,7 +508,7 @@ TkyControl* TkyWinContainer::Child(std::int32_t Index) const {
 
 void TkyWinContainer::Initialize() {
     TkyWinControl::Initialize();
-    FChildren = std::make_unique<TkyObjList>(ListCapacity);
+    FChildren = std::make_unique<TkyObjList>(LIST_CAPACITY);
 }
 
 void TkyWinContainer::Finalize() {

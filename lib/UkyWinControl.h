@@ -318,6 +318,8 @@ HWND CreateChildWindow(HWND Parent, const wchar_t* ClassName, DWORD Style, DWORD
 
 // The common-controls library: loaded on the first call and held, once, until the program ends.
 HMODULE CommonControlsLibrary();
-// Makes the common-control window classes of Flags (ICC_*) available. Raises
-// "Load Common Controls Failed!" when the platform refuses them.
+// Makes the common-control window classes of Flags (ICC_*) available; the library's one way to load
+// and initialise the common controls. The program calls it at start-up with every class group its
+// dialog templates name; the controls that create their own windows call it again for theirs.
+// Raises "Load Common Controls Failed!" when the platform refuses them.
 void InitCommonControlClasses(DWORD Flags);

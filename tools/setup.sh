@@ -3,7 +3,7 @@
 # Idempotent and quiet: does nothing when everything is already there.
 set -eu
 
-PACKAGES="cmake ninja-build g++ clang make zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
+PACKAGES="cmake ninja-build g++ clang clang-tidy make zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
 wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth x11-apps imagemagick \
 fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev libreoffice-calc-nogui"
 

@@ -1,6 +1,6 @@
 #!/bin/bash
 # make test: installs what is missing, builds the three presets and runs every test
-# (win32 and win64 under Wine, native under AddressSanitizer and UBSan).
+# (win32 and win64 under Wine, native under AddressSanitizer and UBSan), and checks the naming rule.
 # The steps overlap where they do not compete: while the win32 tests run under Wine (mostly
 # waiting on the display), the win64 build and then the native build and its tests run beside
 # them; the win64 tests follow in the same Wine session.
@@ -37,6 +37,11 @@ export -f run_tests
 echo "== build win32"
 build_preset win32 || exit 1
 
+# The naming rule (clang-tidy over our sources as the win32 build compiles them) runs beside the
+# tests; its verdict comes at the end.
+tools/naming.sh >build/naming.out 2>&1 &
+naming=$!
+
 # The win64 build leaves its exit status in build/win64.build.rc for the session to wait on.
 rm -f build/win64.build.rc
 (
@@ -70,5 +75,10 @@ echo "== build native"
 cat build/native.build.out
 [ -f build/native.test.out ] && cat build/native.test.out
 [ $native -eq 0 ] || status=1
-rm -f build/win64.build.rc build/win64.build.out build/native.build.out build/native.test.out
+wait $naming
+naming_status=$?
+echo "== naming"
+cat build/naming.out
+[ $naming_status -eq 0 ] || status=1
+rm -f build/win64.build.rc build/win64.build.out build/native.build.out build/native.test.out build/naming.out
 exit $status

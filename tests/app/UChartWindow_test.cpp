@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr COLORREF Capital = RGB(65, 105, 225);
-constexpr COLORREF Interest = RGB(255, 165, 0);
+constexpr COLORREF CAPITAL = RGB(65, 105, 225);
+constexpr COLORREF INTEREST = RGB(255, 165, 0);
 
 // A picture drawn by Render into a 32-bit memory bitmap.
 class TRendered {
@@ -88,23 +88,23 @@ TChartData DefaultData() {
 }
 
 // The table's totals for the default inputs, in whole yuan.
-const double Totals[] = {10288, 10584, 10889, 11203, 11525, 11857, 12199, 12550, 12912, 13283,
+const double TOTALS[] = {10288, 10584, 10889, 11203, 11525, 11857, 12199, 12550, 12912, 13283,
                          13666, 14060, 14464, 14881, 15310, 15751, 16204, 16671, 17151, 17645};
 
 // The bars found in the picture: along the row just above the zero line at Bottom, each bar is a
 // run of the capital colour; its height splits into capital and interest.
 void ExpectBars(const TRendered& Picture, int Bottom, int PlotHeight, int BarWidth) {
-    const auto runs = Picture.Runs(Bottom - 1, Capital);
+    const auto runs = Picture.Runs(Bottom - 1, CAPITAL);
     ASSERT_EQ(runs.size(), 20u);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const int middle = runs[i].first + runs[i].second / 2;
         EXPECT_EQ(runs[i].second, BarWidth) << i;
         // The axis runs to 20000 yuan: capital is half of it in every bar.
         const int top = Bottom - PlotHeight;
-        EXPECT_EQ(Picture.Count(middle, top, Bottom, Capital), PlotHeight / 2) << i;
-        const int height = Picture.Count(middle, top, Bottom, Capital) +
-                           Picture.Count(middle, top, Bottom, Interest);
-        EXPECT_NEAR(height, Totals[i] * PlotHeight / 20000, 1.0) << i;
+        EXPECT_EQ(Picture.Count(middle, top, Bottom, CAPITAL), PlotHeight / 2) << i;
+        const int height = Picture.Count(middle, top, Bottom, CAPITAL) +
+                           Picture.Count(middle, top, Bottom, INTEREST);
+        EXPECT_NEAR(height, TOTALS[i] * PlotHeight / 20000, 1.0) << i;
     }
 }
 
@@ -123,7 +123,7 @@ TEST(ChartPicture, ScalesWithTheDpi) {
 TEST(ChartPicture, AnEmptyTableIsSaidInWords) {
     TChartWindow chart(nullptr);
     const TRendered picture(chart, 640, 400, 96);
-    EXPECT_TRUE(picture.Runs(359, Capital).empty());
+    EXPECT_TRUE(picture.Runs(359, CAPITAL).empty());
     // The one line of text sits in the middle band; nothing else is drawn.
     EXPECT_GT(picture.Dark(180, 220), 100);
     EXPECT_EQ(picture.Dark(0, 180) + picture.Dark(220, 400), 0);

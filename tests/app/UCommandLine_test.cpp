@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::filesystem::path Golden = std::filesystem::absolute(
+const std::filesystem::path GOLDEN = std::filesystem::absolute(
     std::filesystem::path(__FILE__).parent_path().parent_path() / "golden");
 
 std::string Bytes(const std::filesystem::path& Path) {
@@ -51,7 +51,7 @@ TEST(CommandLine, TsvIsTheDialogsExportByteForByte) {
     const TCliResult result = Cli({L"--tsv"});
     EXPECT_EQ(result.ExitCode, 0);
     EXPECT_EQ(result.Err, L"");
-    EXPECT_EQ(TextToUtf8(result.Out), Bytes(Golden / "default-export.tsv"));
+    EXPECT_EQ(TextToUtf8(result.Out), Bytes(GOLDEN / "default-export.tsv"));
 
     EXPECT_EQ(
         Cli({L"--years", L"2", L"--withdraw", L"--tsv"}).Out,
@@ -62,7 +62,7 @@ TEST(CommandLine, TsvIsTheDialogsExportByteForByte) {
 TEST(CommandLine, CsvIsTheDialogsSavedFileByteForByte) {
     const TCliResult result = Cli({L"--csv"});
     EXPECT_EQ(result.ExitCode, 0);
-    EXPECT_EQ(TextToUtf8(result.Out), Bytes(Golden / "default-export.csv"));
+    EXPECT_EQ(TextToUtf8(result.Out), Bytes(GOLDEN / "default-export.csv"));
     EXPECT_EQ(Cli({L"--years", L"1", L"--tsv", L"--csv"}).Out,
               L"\uFEFF年,利息,累计,备注\r\n1,288,10288,取出全部本息\r\n");
     EXPECT_EQ(Cli({L"--years=0", L"--csv", L"--tsv"}).Out, L"年\t利息\t累计\t备注\r\n");
@@ -133,7 +133,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
 
 TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
     TYieldoraInputs inputs;
-    ReadProfileInputs((Golden / "profile-written-by-windows.ini").wstring(), inputs);
+    ReadProfileInputs((GOLDEN / "profile-written-by-windows.ini").wstring(), inputs);
     EXPECT_EQ(inputs, (TYieldoraInputs{.Fund = 25000.5,
                                        .Period = 3,
                                        .Rate = 2.75,
@@ -142,9 +142,9 @@ TEST_F(CliProfileTest, TheProfileWrittenOnWindowsReadsWithTheSameValues) {
                                        .Step = 4,
                                        .Deposit = false}));
 
-    const std::wstring profile = (Golden / "profile-written-by-windows.ini").wstring();
+    const std::wstring profile = (GOLDEN / "profile-written-by-windows.ini").wstring();
     EXPECT_EQ(TextToUtf8(Cli({L"--profile", profile, L"--tsv"}).Out),
-              Bytes(Golden / "profile-written-by-windows.tsv"));
+              Bytes(GOLDEN / "profile-written-by-windows.tsv"));
     // Options on the command line win over the profile.
     EXPECT_EQ(Cli({L"--profile", profile, L"--fund=10000", L"--term=1", L"--rate=3.6", L"--tax=20",
                    L"--years=20", L"--step=1", L"--redeposit", L"--tsv"})

@@ -180,7 +180,7 @@ RECT TemplatePlace() {
     return rect;
 }
 
-const std::string DefaultModel =
+const std::string DEFAULT_MODEL =
     "[Yieldora]\r\nFund=10000\r\nPeriod=1\r\nRate=3.6\r\nTax=20\r\nYear=20\r\nStep=1\r\n"
     "Deposit=1\r\n";
 
@@ -349,25 +349,25 @@ TEST(MainDialogResources, IconsManifestAndCommonControls) {
 }
 
 TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
-    Run({[](HWND dialog) {
-        EXPECT_EQ(Text(dialog, IDC_FUND), L"10000");
-        EXPECT_EQ(Text(dialog, IDC_TERM), L"一年期");
-        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_TERM, CB_GETCOUNT, 0, 0), 5);
-        EXPECT_EQ(Text(dialog, IDC_RATE), L"3.6");
-        EXPECT_EQ(Text(dialog, IDC_TAX), L"20");
-        EXPECT_EQ(Text(dialog, IDC_YEAR), L"20");
-        EXPECT_EQ(Text(dialog, IDC_STEP), L"1");
-        EXPECT_TRUE(Checked(dialog, IDC_DEPOSIT));
-        EXPECT_TRUE(Rows(dialog).empty());
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
-        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
-        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
+    Run({[](HWND Dialog) {
+        EXPECT_EQ(Text(Dialog, IDC_FUND), L"10000");
+        EXPECT_EQ(Text(Dialog, IDC_TERM), L"一年期");
+        EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_TERM, CB_GETCOUNT, 0, 0), 5);
+        EXPECT_EQ(Text(Dialog, IDC_RATE), L"3.6");
+        EXPECT_EQ(Text(Dialog, IDC_TAX), L"20");
+        EXPECT_EQ(Text(Dialog, IDC_YEAR), L"20");
+        EXPECT_EQ(Text(Dialog, IDC_STEP), L"1");
+        EXPECT_TRUE(Checked(Dialog, IDC_DEPOSIT));
+        EXPECT_TRUE(Rows(Dialog).empty());
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
+        EXPECT_NE(SendMessageW(Dialog, WM_GETICON, ICON_BIG, 0), 0);
+        EXPECT_NE(SendMessageW(Dialog, WM_GETICON, ICON_SMALL, 0), 0);
 
         // The spin buttons and their buddies.
         const int spins[][4] = {{IDC_YEAR_UPDOWN, IDC_YEAR, 1, 100},
                                 {IDC_STEP_UPDOWN, IDC_STEP, 1, 10}};
         for (const auto& spin : spins) {
-            const HWND upDown = GetDlgItem(dialog, spin[0]);
+            const HWND upDown = GetDlgItem(Dialog, spin[0]);
             int min = 0;
             int max = 0;
             SendMessageW(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&min),
@@ -375,13 +375,13 @@ TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
             EXPECT_EQ(min, spin[2]);
             EXPECT_EQ(max, spin[3]);
             EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(upDown, UDM_GETBUDDY, 0, 0)),
-                      GetDlgItem(dialog, spin[1]));
+                      GetDlgItem(Dialog, spin[1]));
             EXPECT_EQ(GetWindowLongW(upDown, GWL_STYLE) & 0x26, 0x26);
         }
 
         // The result table: a report with full-row selection of many rows, grid lines, a
         // header, four centred columns and three small images.
-        const HWND view = GetDlgItem(dialog, IDC_RESULTS);
+        const HWND view = GetDlgItem(Dialog, IDC_RESULTS);
         const LONG style = GetWindowLongW(view, GWL_STYLE);
         EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
         EXPECT_EQ(style & (LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_EDITLABELS), 0);
@@ -413,7 +413,7 @@ TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
         ImageList_GetIconSize(images, &width, &height);
         EXPECT_EQ(width, 16);
         EXPECT_EQ(height, 16);
-        Press(dialog, IDC_EXIT);
+        Press(Dialog, IDC_EXIT);
     }});
     EXPECT_TRUE(Boxes.Boxes().empty());
 }
@@ -426,37 +426,37 @@ TEST_F(MainDialog, ColumnWidthsGrowWithTheScreenDpi) {
     if (dpi != 144) {
         GTEST_SKIP() << "the screen has " << dpi << " DPI; this test wants 144";
     }
-    Run({[](HWND dialog) {
-        const HWND view = GetDlgItem(dialog, IDC_RESULTS);
+    Run({[](HWND Dialog) {
+        const HWND view = GetDlgItem(Dialog, IDC_RESULTS);
         const int widths[] = {78, 120, 120, 192};
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, i, 0), widths[i]);
         }
-        Press(dialog, IDC_EXIT);
+        Press(Dialog, IDC_EXIT);
     }});
 }
 
 TEST_F(MainDialog, CalculatesTheDefaultScheduleAndExportsIt) {
     SetClipboardText(L"before");
-    Run({[](HWND dialog) {
-        Press(dialog, IDC_CALCULATE);
-        const std::vector<TRow> rows = Rows(dialog);
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_CALCULATE);
+        const std::vector<TRow> rows = Rows(Dialog);
         ASSERT_EQ(rows.size(), 20u);
         EXPECT_EQ(rows[0], TRow(L"1\t288\t10288\t连本带息取出后转存", 1));
         EXPECT_EQ(rows[1], TRow(L"2\t296\t10584\t连本带息取出后转存", 1));
         EXPECT_EQ(rows[2], TRow(L"3\t305\t10889\t连本带息取出后转存", 1));
         EXPECT_EQ(rows[18].second, 1);
         EXPECT_EQ(rows[19], TRow(L"20\t494\t17645\t取出全部本息", 2));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
 
-        Press(dialog, IDC_EXPORT);
+        Press(Dialog, IDC_EXPORT);
         EXPECT_EQ(ClipboardText(), GoldenExport());
 
         // Calculating again leaves only the new rows.
-        Type(dialog, IDC_YEAR, L"3");
-        Press(dialog, IDC_CALCULATE);
-        EXPECT_EQ(Rows(dialog).size(), 3u);
-        Press(dialog, IDC_EXIT);
+        Type(Dialog, IDC_YEAR, L"3");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Rows(Dialog).size(), 3u);
+        Press(Dialog, IDC_EXIT);
     }});
     ASSERT_EQ(Boxes.Boxes().size(), 1u);
     EXPECT_EQ(Boxes.Boxes()[0].Caption, L"提示!");
@@ -466,49 +466,49 @@ TEST_F(MainDialog, CalculatesTheDefaultScheduleAndExportsIt) {
 }
 
 TEST_F(MainDialog, TermDepositStepAndYearsShapeTheTable) {
-    Run({[](HWND dialog) {
+    Run({[](HWND Dialog) {
         // Three-year term, interest withdrawn.
-        SendDlgItemMessageW(dialog, IDC_TERM, CB_SETCURSEL, 2, 0);
-        CheckDlgButton(dialog, IDC_DEPOSIT, BST_UNCHECKED);
-        Press(dialog, IDC_CALCULATE);
-        std::vector<TRow> rows = Rows(dialog);
+        SendDlgItemMessageW(Dialog, IDC_TERM, CB_SETCURSEL, 2, 0);
+        CheckDlgButton(Dialog, IDC_DEPOSIT, BST_UNCHECKED);
+        Press(Dialog, IDC_CALCULATE);
+        std::vector<TRow> rows = Rows(Dialog);
         ASSERT_EQ(rows.size(), 20u);
         EXPECT_EQ(rows[1], TRow(L"2\t288\t10576\t", 0));
         EXPECT_EQ(rows[2], TRow(L"3\t288\t10864\t取出利息864元", 1));
         EXPECT_EQ(rows[3], TRow(L"4\t288\t10288\t", 0));
 
         // Every third year and the last one.
-        Type(dialog, IDC_STEP, L"3");
-        Press(dialog, IDC_CALCULATE);
-        rows = Rows(dialog);
+        Type(Dialog, IDC_STEP, L"3");
+        Press(Dialog, IDC_CALCULATE);
+        rows = Rows(Dialog);
         ASSERT_EQ(rows.size(), 7u);
         EXPECT_EQ(rows[0], TRow(L"3\t288\t10864\t取出利息864元", 1));
         EXPECT_EQ(rows[5], TRow(L"18\t288\t10864\t取出利息864元", 1));
         EXPECT_EQ(rows[6], TRow(L"20\t288\t10576\t取出全部本息", 2));
 
         // The exported lines: a trailing TAB for an empty remark, none after the last line.
-        Type(dialog, IDC_YEAR, L"2");
-        Type(dialog, IDC_STEP, L"1");
-        Press(dialog, IDC_CALCULATE);
-        Press(dialog, IDC_EXPORT);
+        Type(Dialog, IDC_YEAR, L"2");
+        Type(Dialog, IDC_STEP, L"1");
+        Press(Dialog, IDC_CALCULATE);
+        Press(Dialog, IDC_EXPORT);
         EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n1\t288\t10288\t\r\n"
                                    L"2\t288\t10576\t取出全部本息");
 
         // No years: an empty table, whose export is the header line.
-        Type(dialog, IDC_YEAR, L"0");
-        Press(dialog, IDC_CALCULATE);
-        EXPECT_TRUE(Rows(dialog).empty());
-        Press(dialog, IDC_EXPORT);
+        Type(Dialog, IDC_YEAR, L"0");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_TRUE(Rows(Dialog).empty());
+        Press(Dialog, IDC_EXPORT);
         EXPECT_EQ(ClipboardText(), L"年\t利息\t累计\t备注\r\n");
 
         // Halves go to the even neighbour: interest 288.5, total 3173.5.
-        Type(dialog, IDC_FUND, L"2885");
-        Type(dialog, IDC_RATE, L"10");
-        Type(dialog, IDC_TAX, L"0");
-        Type(dialog, IDC_YEAR, L"1");
-        Press(dialog, IDC_CALCULATE);
-        EXPECT_EQ(Rows(dialog), std::vector<TRow>{TRow(L"1\t288\t3174\t取出全部本息", 2)});
-        Press(dialog, IDC_EXIT);
+        Type(Dialog, IDC_FUND, L"2885");
+        Type(Dialog, IDC_RATE, L"10");
+        Type(Dialog, IDC_TAX, L"0");
+        Type(Dialog, IDC_YEAR, L"1");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Rows(Dialog), std::vector<TRow>{TRow(L"1\t288\t3174\t取出全部本息", 2)});
+        Press(Dialog, IDC_EXIT);
     }});
     EXPECT_TRUE(
         ProfileText().ends_with("[Yieldora]\r\nFund=2885\r\nPeriod=3\r\nRate=10\r\nTax=0\r\n"
@@ -516,7 +516,7 @@ TEST_F(MainDialog, TermDepositStepAndYearsShapeTheTable) {
 }
 
 TEST_F(MainDialog, BadInputIsReportedAndTheFieldsComeBackFromTheModel) {
-    Run({[](HWND dialog) {
+    Run({[](HWND Dialog) {
         // Each bad field: the message, and the field shows the model's value again.
         const struct {
             int Id;
@@ -529,39 +529,39 @@ TEST_F(MainDialog, BadInputIsReportedAndTheFieldsComeBackFromTheModel) {
             {IDC_YEAR, L" -1 ", L"20"},     {IDC_STEP, L"4294967297", L"1"},
         };
         for (const auto& c : cases) {
-            Type(dialog, c.Id, c.Typed);
-            Press(dialog, IDC_CALCULATE);
-            EXPECT_EQ(Text(dialog, c.Id), c.Shown) << c.Typed;
+            Type(Dialog, c.Id, c.Typed);
+            Press(Dialog, IDC_CALCULATE);
+            EXPECT_EQ(Text(Dialog, c.Id), c.Shown) << c.Typed;
         }
-        EXPECT_TRUE(Rows(dialog).empty());
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
+        EXPECT_TRUE(Rows(Dialog).empty());
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
 
         // A valid new rate stays when the tax after it is bad; fields come back canonical.
-        Type(dialog, IDC_FUND, L"10000.50");
-        Type(dialog, IDC_RATE, L"4.50");
-        Type(dialog, IDC_TAX, L"x");
-        Press(dialog, IDC_CALCULATE);
-        EXPECT_EQ(Text(dialog, IDC_FUND), L"10000.5");
-        EXPECT_EQ(Text(dialog, IDC_RATE), L"4.5");
-        EXPECT_EQ(Text(dialog, IDC_TAX), L"20");
+        Type(Dialog, IDC_FUND, L"10000.50");
+        Type(Dialog, IDC_RATE, L"4.50");
+        Type(Dialog, IDC_TAX, L"x");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Text(Dialog, IDC_FUND), L"10000.5");
+        EXPECT_EQ(Text(Dialog, IDC_RATE), L"4.5");
+        EXPECT_EQ(Text(Dialog, IDC_TAX), L"20");
 
         // Step 0 fails after the table was cleared; export keeps its state.
-        Press(dialog, IDC_CALCULATE);
-        ASSERT_EQ(Rows(dialog).size(), 20u);
-        Type(dialog, IDC_STEP, L"0");
-        Press(dialog, IDC_CALCULATE);
-        EXPECT_TRUE(Rows(dialog).empty());
-        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_RESULTS))) << "redrawing is back on";
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT)));
-        EXPECT_EQ(Text(dialog, IDC_STEP), L"0");
+        Press(Dialog, IDC_CALCULATE);
+        ASSERT_EQ(Rows(Dialog).size(), 20u);
+        Type(Dialog, IDC_STEP, L"0");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_TRUE(Rows(Dialog).empty());
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(Dialog, IDC_RESULTS))) << "redrawing is back on";
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
+        EXPECT_EQ(Text(Dialog, IDC_STEP), L"0");
 
         // A whole-yuan figure beyond 64 bits.
-        Type(dialog, IDC_STEP, L"1");
-        Type(dialog, IDC_FUND, L"1e20");
-        Press(dialog, IDC_CALCULATE);
-        EXPECT_TRUE(Rows(dialog).empty());
-        Type(dialog, IDC_FUND, L"10000");
-        Press(dialog, IDC_EXIT);
+        Type(Dialog, IDC_STEP, L"1");
+        Type(Dialog, IDC_FUND, L"1e20");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_TRUE(Rows(Dialog).empty());
+        Type(Dialog, IDC_FUND, L"10000");
+        Press(Dialog, IDC_EXIT);
     }});
     EXPECT_EQ(
         BoxTexts(),
@@ -579,24 +579,24 @@ TEST_F(MainDialog, BadInputIsReportedAndTheFieldsComeBackFromTheModel) {
 }
 
 TEST_F(MainDialog, EnterCalculatesEscapeAndTheCloseBoxClose) {
-    const auto pressKey = [](HWND dialog, WPARAM key) {
-        const HWND edit = GetDlgItem(dialog, IDC_FUND);
+    const auto pressKey = [](HWND Dialog, WPARAM Key) {
+        const HWND edit = GetDlgItem(Dialog, IDC_FUND);
         SetFocus(edit);
-        PostMessageW(edit, WM_KEYDOWN, key, 1);
-        PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
+        PostMessageW(edit, WM_KEYDOWN, Key, 1);
+        PostMessageW(edit, WM_KEYUP, Key, 0xC0000001);
     };
-    Run({[&](HWND dialog) { pressKey(dialog, VK_RETURN); },
-         [&](HWND dialog) {
-             EXPECT_EQ(Rows(dialog).size(), 20u);
-             Type(dialog, IDC_FUND, L"5000");
-             pressKey(dialog, VK_ESCAPE);
+    Run({[&](HWND Dialog) { pressKey(Dialog, VK_RETURN); },
+         [&](HWND Dialog) {
+             EXPECT_EQ(Rows(Dialog).size(), 20u);
+             Type(Dialog, IDC_FUND, L"5000");
+             pressKey(Dialog, VK_ESCAPE);
          }});
     EXPECT_NE(ProfileText().find("Fund=5000\r\n"), std::string::npos);
 
     fs::remove(Profile);
-    Run({[](HWND dialog) {
-        Type(dialog, IDC_RATE, L"2");
-        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Run({[](HWND Dialog) {
+        Type(Dialog, IDC_RATE, L"2");
+        SendMessageW(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     }});
     EXPECT_NE(ProfileText().find("Rate=2\r\n"), std::string::npos);
     EXPECT_TRUE(Boxes.Boxes().empty());
@@ -604,29 +604,29 @@ TEST_F(MainDialog, EnterCalculatesEscapeAndTheCloseBoxClose) {
 
 TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
     RECT place{};
-    Run({[&](HWND dialog) {
-        place = WindowRect(dialog);
-        Press(dialog, IDC_EXIT);
+    Run({[&](HWND Dialog) {
+        place = WindowRect(Dialog);
+        Press(Dialog, IDC_EXIT);
     }});
-    EXPECT_EQ(ProfileText(), ProgramSection(place) + DefaultModel);
+    EXPECT_EQ(ProfileText(), ProgramSection(place) + DEFAULT_MODEL);
 
     // A profile without the size keys (of an older version) opens at the template's size.
     WriteProfile("[Program]\r\nWindowLeft=200\r\nWindowTop=150\r\n[Yieldora]\r\nFund=2885.5\r\n"
                  "Period=5\r\nRate=10\r\nTax=0\r\nYear=7\r\nStep=2\r\nDeposit=0\r\n");
-    Run({[](HWND dialog) {
-        EXPECT_EQ(WindowRect(dialog).left, 200);
-        EXPECT_EQ(WindowRect(dialog).top, 150);
-        EXPECT_EQ(Text(dialog, IDC_FUND), L"2885.5");
-        EXPECT_EQ(Text(dialog, IDC_TERM), L"五年期");
-        EXPECT_EQ(Text(dialog, IDC_RATE), L"10");
-        EXPECT_EQ(Text(dialog, IDC_TAX), L"0");
-        EXPECT_EQ(Text(dialog, IDC_YEAR), L"7");
-        EXPECT_EQ(Text(dialog, IDC_STEP), L"2");
-        EXPECT_FALSE(Checked(dialog, IDC_DEPOSIT));
-        MoveWindow(dialog, 210, 160, WindowRect(dialog).right - WindowRect(dialog).left,
-                   WindowRect(dialog).bottom - WindowRect(dialog).top, TRUE);
-        SendDlgItemMessageW(dialog, IDC_TERM, CB_SETCURSEL, 4, 0);
-        Press(dialog, IDC_EXIT);
+    Run({[](HWND Dialog) {
+        EXPECT_EQ(WindowRect(Dialog).left, 200);
+        EXPECT_EQ(WindowRect(Dialog).top, 150);
+        EXPECT_EQ(Text(Dialog, IDC_FUND), L"2885.5");
+        EXPECT_EQ(Text(Dialog, IDC_TERM), L"五年期");
+        EXPECT_EQ(Text(Dialog, IDC_RATE), L"10");
+        EXPECT_EQ(Text(Dialog, IDC_TAX), L"0");
+        EXPECT_EQ(Text(Dialog, IDC_YEAR), L"7");
+        EXPECT_EQ(Text(Dialog, IDC_STEP), L"2");
+        EXPECT_FALSE(Checked(Dialog, IDC_DEPOSIT));
+        MoveWindow(Dialog, 210, 160, WindowRect(Dialog).right - WindowRect(Dialog).left,
+                   WindowRect(Dialog).bottom - WindowRect(Dialog).top, TRUE);
+        SendDlgItemMessageW(Dialog, IDC_TERM, CB_SETCURSEL, 4, 0);
+        Press(Dialog, IDC_EXIT);
     }});
     EXPECT_EQ(ProfileText(), "[Program]\r\nWindowLeft=210\r\nWindowTop=160\r\n" + SizeKeys(place) +
                                  "[Yieldora]\r\nFund=2885.5\r\nPeriod=10\r\nRate=10\r\nTax=0\r\n"
@@ -657,28 +657,28 @@ TEST_F(MainDialog, ASavedPositionIsBroughtWhollyIntoItsMonitorsWorkArea) {
     };
     for (const auto& c : cases) {
         WriteProfile("[Program]\r\n" + c.Saved + "\r\n");
-        Run({[&](HWND dialog) {
-            EXPECT_EQ(WindowRect(dialog).left, c.Left) << c.Saved;
-            EXPECT_EQ(WindowRect(dialog).top, c.Top) << c.Saved;
-            Press(dialog, IDC_EXIT);
+        Run({[&](HWND Dialog) {
+            EXPECT_EQ(WindowRect(Dialog).left, c.Left) << c.Saved;
+            EXPECT_EQ(WindowRect(Dialog).top, c.Top) << c.Saved;
+            Press(Dialog, IDC_EXIT);
         }});
     }
 }
 
 TEST_F(MainDialog, AMinimisedDialogSavesWhereItStandsWhenRestored) {
     const auto closeMinimised = [&](UINT Close) {
-        Run({[](HWND dialog) {
-                 MoveWindow(dialog, 123, 145, WindowRect(dialog).right - WindowRect(dialog).left,
-                            WindowRect(dialog).bottom - WindowRect(dialog).top, TRUE);
+        Run({[](HWND Dialog) {
+                 MoveWindow(Dialog, 123, 145, WindowRect(Dialog).right - WindowRect(Dialog).left,
+                            WindowRect(Dialog).bottom - WindowRect(Dialog).top, TRUE);
              },
              // Once the dialog loop has shown the dialog.
-             [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0); },
-             [Close](HWND dialog) {
-                 EXPECT_TRUE(IsIconic(dialog));
+             [](HWND Dialog) { SendMessageW(Dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0); },
+             [Close](HWND Dialog) {
+                 EXPECT_TRUE(IsIconic(Dialog));
                  if (Close == WM_ENDSESSION) {
-                     SendMessageW(dialog, WM_ENDSESSION, TRUE, 0);
+                     SendMessageW(Dialog, WM_ENDSESSION, TRUE, 0);
                  } else {
-                     SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+                     SendMessageW(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
                  }
              }});
         EXPECT_TRUE(ProfileText().starts_with("[Program]\r\nWindowLeft=123\r\nWindowTop=145\r\n"))
@@ -687,11 +687,11 @@ TEST_F(MainDialog, AMinimisedDialogSavesWhereItStandsWhenRestored) {
     closeMinimised(WM_SYSCOMMAND);
     fs::remove(Profile);
     closeMinimised(WM_ENDSESSION);
-    Run({[](HWND dialog) {
-        EXPECT_FALSE(IsIconic(dialog));
-        EXPECT_EQ(WindowRect(dialog).left, 123);
-        EXPECT_EQ(WindowRect(dialog).top, 145);
-        Press(dialog, IDC_EXIT);
+    Run({[](HWND Dialog) {
+        EXPECT_FALSE(IsIconic(Dialog));
+        EXPECT_EQ(WindowRect(Dialog).left, 123);
+        EXPECT_EQ(WindowRect(Dialog).top, 145);
+        Press(Dialog, IDC_EXIT);
     }});
 }
 
@@ -713,14 +713,14 @@ TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
         };
     };
     const auto clickAfter = [&](int Id, const std::wstring& Step) {
-        return [&, Id, Step](HWND dialog) {
-            shown = dialog;
-            EXPECT_EQ(MainWindowHandle(), dialog);
-            Type(dialog, IDC_STEP, Step);
-            PostMessageW(GetDlgItem(dialog, Id), BM_CLICK, 0, 0);
+        return [&, Id, Step](HWND Dialog) {
+            shown = Dialog;
+            EXPECT_EQ(MainWindowHandle(), Dialog);
+            Type(Dialog, IDC_STEP, Step);
+            PostMessageW(GetDlgItem(Dialog, Id), BM_CLICK, 0, 0);
         };
     };
-    const auto closeBox = [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); };
+    const auto closeBox = [](HWND Dialog) { PostMessageW(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0); };
 
     // Step 0, calculate, the close box under the error, OK.
     closeUnderTheBox(closeBox);
@@ -731,16 +731,16 @@ TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
 
     // A bad field reported on closing, corrected under the box, and closed from there.
     fs::remove(Profile);
-    closeUnderTheBox([closeBox](HWND dialog) {
-        Type(dialog, IDC_STEP, L"3");
-        closeBox(dialog);
+    closeUnderTheBox([closeBox](HWND Dialog) {
+        Type(Dialog, IDC_STEP, L"3");
+        closeBox(Dialog);
     });
     Run({clickAfter(IDC_EXIT, L"x")});
     EXPECT_NE(ProfileText().find("Step=3\r\n"), std::string::npos) << ProfileText();
 
     // The session ends under the box of a bad field: the model's value is saved.
     fs::remove(Profile);
-    closeUnderTheBox([](HWND dialog) { PostMessageW(dialog, WM_ENDSESSION, TRUE, 0); });
+    closeUnderTheBox([](HWND Dialog) { PostMessageW(Dialog, WM_ENDSESSION, TRUE, 0); });
     Run({clickAfter(IDC_CALCULATE, L"x")});
     EXPECT_TRUE(ProfileText().starts_with("[Program]\r\nWindowLeft=")) << ProfileText();
     EXPECT_NE(ProfileText().find("Step=1\r\n"), std::string::npos) << ProfileText();
@@ -748,46 +748,46 @@ TEST_F(MainDialog, ClosingUnderAnOpenBoxSavesAndLeavesNothingBehind) {
 }
 
 TEST_F(MainDialog, TheDialogOwnsTheClipboardItExportsTo) {
-    Run({[](HWND dialog) {
-        Press(dialog, IDC_CALCULATE);
-        Press(dialog, IDC_EXPORT);
-        EXPECT_EQ(GetClipboardOwner(), dialog);
-        Press(dialog, IDC_EXIT);
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_CALCULATE);
+        Press(Dialog, IDC_EXPORT);
+        EXPECT_EQ(GetClipboardOwner(), Dialog);
+        Press(Dialog, IDC_EXIT);
     }});
     ASSERT_EQ(Boxes.Boxes().size(), 1u);
     EXPECT_EQ(Boxes.Boxes()[0].Text, L"当前计算结果已导出到剪贴板！");
 }
 
 TEST_F(MainDialog, ClosingWithABadFieldReportsItAndStaysOpenUntilTheNextClose) {
-    Run({[](HWND dialog) { Type(dialog, IDC_FUND, L"abc"); },
-         [&](HWND dialog) {
-             Press(dialog, IDC_EXIT);
-             EXPECT_TRUE(IsWindowVisible(dialog));
-             EXPECT_EQ(Text(dialog, IDC_FUND), L"10000");
+    Run({[](HWND Dialog) { Type(Dialog, IDC_FUND, L"abc"); },
+         [&](HWND Dialog) {
+             Press(Dialog, IDC_EXIT);
+             EXPECT_TRUE(IsWindowVisible(Dialog));
+             EXPECT_EQ(Text(Dialog, IDC_FUND), L"10000");
              EXPECT_FALSE(fs::exists(Profile));
-             Type(dialog, IDC_YEAR, L"256");
-             SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+             Type(Dialog, IDC_YEAR, L"256");
+             SendMessageW(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
          },
-         [](HWND dialog) {
-             EXPECT_TRUE(IsWindowVisible(dialog));
-             Press(dialog, IDC_EXIT);
+         [](HWND Dialog) {
+             EXPECT_TRUE(IsWindowVisible(Dialog));
+             Press(Dialog, IDC_EXIT);
          }});
     EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"abc is not a valid float number!",
                                                      L"256 is out of range 0..255!"}));
-    EXPECT_NE(ProfileText().find(DefaultModel), std::string::npos);
+    EXPECT_NE(ProfileText().find(DEFAULT_MODEL), std::string::npos);
 }
 
 TEST_F(MainDialog, EndingTheSessionSavesWithoutAsking) {
-    Run({[](HWND dialog) {
-        EXPECT_EQ(SendMessageW(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
-        EXPECT_TRUE(IsWindowVisible(dialog));
+    Run({[](HWND Dialog) {
+        EXPECT_EQ(SendMessageW(Dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
+        EXPECT_TRUE(IsWindowVisible(Dialog));
         // Shutdown cancelled: nothing happens.
-        SendMessageW(dialog, WM_ENDSESSION, FALSE, 0);
+        SendMessageW(Dialog, WM_ENDSESSION, FALSE, 0);
         EXPECT_FALSE(fs::exists(ProfilePath()));
-        Type(dialog, IDC_FUND, L"abc");
-        Type(dialog, IDC_RATE, L"7");
-        Type(dialog, IDC_YEAR, L"999");
-        SendMessageW(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        Type(Dialog, IDC_FUND, L"abc");
+        Type(Dialog, IDC_RATE, L"7");
+        Type(Dialog, IDC_YEAR, L"999");
+        SendMessageW(Dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     }});
     EXPECT_TRUE(Boxes.Boxes().empty());
     const std::string profile = ProfileText();
@@ -811,10 +811,10 @@ TEST_F(MainDialog, ABusyClipboardFailsTheExportVisibly) {
         DestroyWindow(owner);
     });
     WaitForSingleObject(opened, INFINITE);
-    Run({[](HWND dialog) {
-        Press(dialog, IDC_CALCULATE);
-        Press(dialog, IDC_EXPORT);
-        Press(dialog, IDC_EXIT);
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_CALCULATE);
+        Press(Dialog, IDC_EXPORT);
+        Press(Dialog, IDC_EXIT);
     }});
     SetEvent(release);
     holder.join();
@@ -900,39 +900,39 @@ std::string GoldenFile(const wchar_t* Extension) {
 
 TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKept) {
     RECT normal{};
-    Run({[&](HWND dialog) {
+    Run({[&](HWND Dialog) {
         // It opens with the template's client area, 228 x 259 dialog units.
         RECT client{};
-        GetClientRect(dialog, &client);
+        GetClientRect(Dialog, &client);
         RECT units{0, 0, 228, 259};
-        MapDialogRect(dialog, &units);
+        MapDialogRect(Dialog, &units);
         EXPECT_EQ(Size(client), Size(units));
-        const RECT least = WindowRect(dialog);
-        const RECT table = ChildRect(dialog, IDC_RESULTS);
-        const RECT button = ChildRect(dialog, IDC_CALCULATE);
+        const RECT least = WindowRect(Dialog);
+        const RECT table = ChildRect(Dialog, IDC_RESULTS);
+        const RECT button = ChildRect(Dialog, IDC_CALCULATE);
 
-        MoveWindow(dialog, least.left, least.top, 100, 100, TRUE);
-        EXPECT_EQ(Size(WindowRect(dialog)), Size(least));
+        MoveWindow(Dialog, least.left, least.top, 100, 100, TRUE);
+        EXPECT_EQ(Size(WindowRect(Dialog)), Size(least));
         // Larger: the table's right and bottom edges follow; the other items stay.
-        MoveWindow(dialog, least.left, least.top, least.right - least.left + 120,
+        MoveWindow(Dialog, least.left, least.top, least.right - least.left + 120,
                    least.bottom - least.top + 90, TRUE);
-        const RECT grown = ChildRect(dialog, IDC_RESULTS);
+        const RECT grown = ChildRect(Dialog, IDC_RESULTS);
         EXPECT_EQ((std::vector<LONG>{grown.left, grown.top, grown.right, grown.bottom}),
                   (std::vector<LONG>{table.left, table.top, table.right + 120, table.bottom + 90}));
-        EXPECT_EQ(ChildRect(dialog, IDC_CALCULATE).right, button.right);
-        normal = WindowRect(dialog);
-        SendMessageW(dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        GetClientRect(dialog, &client);
-        EXPECT_EQ(ChildRect(dialog, IDC_RESULTS).right, client.right - (units.right - table.right));
-        Press(dialog, IDC_EXIT);
+        EXPECT_EQ(ChildRect(Dialog, IDC_CALCULATE).right, button.right);
+        normal = WindowRect(Dialog);
+        SendMessageW(Dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        GetClientRect(Dialog, &client);
+        EXPECT_EQ(ChildRect(Dialog, IDC_RESULTS).right, client.right - (units.right - table.right));
+        Press(Dialog, IDC_EXIT);
     }});
     // Maximised on closing: the normal size is kept, and the state.
     EXPECT_NE(ProfileText().find(SizeKeys(normal, true)), std::string::npos) << ProfileText();
-    Run({[&](HWND dialog) {
-        EXPECT_TRUE(IsZoomed(dialog));
-        SendMessageW(dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
-        EXPECT_EQ(Size(WindowRect(dialog)), Size(normal));
-        Press(dialog, IDC_EXIT);
+    Run({[&](HWND Dialog) {
+        EXPECT_TRUE(IsZoomed(Dialog));
+        SendMessageW(Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_EQ(Size(WindowRect(Dialog)), Size(normal));
+        Press(Dialog, IDC_EXIT);
     }});
 
     // A saved size below the template's or beyond the screen's.
@@ -943,16 +943,16 @@ TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKep
     for (const auto& [saved, size] : {std::pair{"10\r\nWindowHeight=-10", Size(least)},
                                       std::pair{"50000\r\nWindowHeight=50000", Size(work)}}) {
         WriteProfile("[Program]\r\nWindowWidth=" + std::string(saved) + "\r\n");
-        Run({[&](HWND dialog) {
-            EXPECT_EQ(Size(WindowRect(dialog)), size) << saved;
-            Press(dialog, IDC_EXIT);
+        Run({[&](HWND Dialog) {
+            EXPECT_EQ(Size(WindowRect(Dialog)), size) << saved;
+            Press(Dialog, IDC_EXIT);
         }});
     }
 }
 
 TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
     SetClipboardText(L"kept");
-    Run({[](HWND dialog) { OpenTableMenu(dialog); },
+    Run({[](HWND Dialog) { OpenTableMenu(Dialog); },
          [](HWND) {
              // Nothing can act on an empty table before a calculation.
              EXPECT_EQ(OpenMenuItems(),
@@ -961,22 +961,22 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
                                                   L"-显示图表\tCtrl+G"}));
              EndMenu();
          },
-         [](HWND dialog) {
-             Press(dialog, IDC_CALCULATE);
+         [](HWND Dialog) {
+             Press(Dialog, IDC_CALCULATE);
              LVITEMW selected{};
              selected.stateMask = selected.state = LVIS_SELECTED;
-             SendDlgItemMessageW(dialog, IDC_RESULTS, LVM_SETITEMSTATE, 2,
+             SendDlgItemMessageW(Dialog, IDC_RESULTS, LVM_SETITEMSTATE, 2,
                                  reinterpret_cast<LPARAM>(&selected));
-             SendDlgItemMessageW(dialog, IDC_RESULTS, WM_KEYDOWN, 'C', 1);
+             SendDlgItemMessageW(Dialog, IDC_RESULTS, WM_KEYDOWN, 'C', 1);
              EXPECT_EQ(ClipboardText(), L"kept") << "C without Ctrl";
-             CtrlKey(dialog, 'C');
+             CtrlKey(Dialog, 'C');
              EXPECT_EQ(ClipboardText(),
                        L"年\t利息\t累计\t备注\r\n3\t305\t10889\t连本带息取出后转存");
-             CtrlKey(dialog, 'A');
-             EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_RESULTS, LVM_GETSELECTEDCOUNT, 0, 0), 20);
-             CtrlKey(dialog, 'C');
+             CtrlKey(Dialog, 'A');
+             EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_RESULTS, LVM_GETSELECTEDCOUNT, 0, 0), 20);
+             CtrlKey(Dialog, 'C');
              EXPECT_EQ(ClipboardText(), GoldenExport());
-             OpenTableMenu(dialog);
+             OpenTableMenu(Dialog);
          },
          [](HWND) {
              EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
@@ -984,20 +984,20 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
                                             L"另存为…", L"-", L"显示图表\tCtrl+G"}));
              ChooseMenuItem(5);
          },
-         [](HWND dialog) {
+         [](HWND Dialog) {
              const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
              ASSERT_NE(chart, nullptr);
              EXPECT_TRUE(IsWindowVisible(chart));
              ShowWindow(chart, SW_HIDE);
-             CtrlKey(dialog, 'G');
+             CtrlKey(Dialog, 'G');
              EXPECT_TRUE(IsWindowVisible(chart));
              SetClipboardText(L"kept");
-             OpenTableMenu(dialog);
+             OpenTableMenu(Dialog);
          },
          [](HWND) { ChooseMenuItem(3); },
-         [](HWND dialog) {
+         [](HWND Dialog) {
              EXPECT_EQ(ClipboardText(), GoldenExport());
-             Press(dialog, IDC_EXIT);
+             Press(Dialog, IDC_EXIT);
          }});
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"当前计算结果已导出到剪贴板！"});
 }
@@ -1009,9 +1009,9 @@ TEST_F(MainDialog, SaveAsWritesTheCsvOrTheExportedTextAndAFailureKeepsTheOldFile
     const fs::path csv = folder / L"结果.csv";
     const fs::path txt = folder / L"结果.txt";
     HANDLE held = INVALID_HANDLE_VALUE;
-    const TStep openSave = [](HWND dialog) {
-        Press(dialog, IDC_CALCULATE);
-        OpenTableMenu(dialog);
+    const TStep openSave = [](HWND Dialog) {
+        Press(Dialog, IDC_CALCULATE);
+        OpenTableMenu(Dialog);
     };
     const TStep chooseSave = [](HWND) { ChooseMenuItem(4); };
     Run({openSave, chooseSave,
@@ -1028,19 +1028,19 @@ TEST_F(MainDialog, SaveAsWritesTheCsvOrTheExportedTextAndAFailureKeepsTheOldFile
              SaveAs(csv);
          },
          openSave, chooseSave, [&](HWND) { SaveAs(txt); },
-         [&](HWND dialog) {
+         [&](HWND Dialog) {
              EXPECT_EQ(ReadFile(csv), GoldenFile(L".csv"));
              EXPECT_EQ(ReadFile(txt), GoldenFile(L".tsv"));
              // Another program holds the old file open.
              held = CreateFileW(csv.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-             Type(dialog, IDC_YEAR, L"1");
-             openSave(dialog);
+             Type(Dialog, IDC_YEAR, L"1");
+             openSave(Dialog);
          },
          chooseSave, [&](HWND) { SaveAs(csv); },
-         [&](HWND dialog) {
+         [&](HWND Dialog) {
              CloseHandle(held);
              EXPECT_EQ(ReadFile(csv), GoldenFile(L".csv"));
-             Press(dialog, IDC_EXIT);
+             Press(Dialog, IDC_EXIT);
          }});
     // The Save dialog asked before replacing; then the error box.
     ASSERT_EQ(Boxes.Boxes().size(), 2u);
@@ -1063,20 +1063,20 @@ HWND ChartTip(HWND Chart) {
 }
 
 TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
-    Run({[](HWND dialog) {
-        Press(dialog, IDC_CALCULATE);
-        SendMessageW(dialog, WM_COMMAND, IDM_SHOW_CHART, 0);
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_CALCULATE);
+        SendMessageW(Dialog, WM_COMMAND, IDM_SHOW_CHART, 0);
         const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
         ASSERT_NE(chart, nullptr);
         EXPECT_TRUE(IsWindowVisible(chart));
-        EXPECT_EQ(GetWindow(chart, GW_OWNER), dialog);
+        EXPECT_EQ(GetWindow(chart, GW_OWNER), Dialog);
         EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 20);
-        Type(dialog, IDC_YEAR, L"7");
-        Type(dialog, IDC_STEP, L"3");
-        Press(dialog, IDC_CALCULATE);
+        Type(Dialog, IDC_YEAR, L"7");
+        Type(Dialog, IDC_STEP, L"3");
+        Press(Dialog, IDC_CALCULATE);
         EXPECT_EQ(SendMessageW(ChartTip(chart), TTM_GETTOOLCOUNT, 0, 0), 3);
         MoveWindow(chart, 300, 200, 520, 380, TRUE);
-        Press(dialog, IDC_EXIT);
+        Press(Dialog, IDC_EXIT);
     }});
     const std::string profile = ProfileText();
     EXPECT_NE(

@@ -132,24 +132,24 @@ TEST(ResultRows, WholeYuanRoundsHalvesToEvenAndFailsBeyondTheInt64Range) {
 TEST(TableText, HeaderRowsAndOneCellPerColumn) {
     const std::vector<std::wstring> rows{L"1\t288\t10288\t取出利息288元",
                                          L"2\t288\t10288\t取出全部本息"};
-    EXPECT_EQ(TableText(ResultCaptions, rows), L"年\t利息\t累计\t备注\r\n"
-                                               L"1\t288\t10288\t取出利息288元\r\n"
-                                               L"2\t288\t10288\t取出全部本息");
+    EXPECT_EQ(TableText(RESULT_CAPTIONS, rows), L"年\t利息\t累计\t备注\r\n"
+                                                L"1\t288\t10288\t取出利息288元\r\n"
+                                                L"2\t288\t10288\t取出全部本息");
 
     const std::vector<std::wstring> uneven{L"2\t288\t10576", L"a\tb\tc\td\te", L""};
-    EXPECT_EQ(TableText(ResultCaptions, uneven),
+    EXPECT_EQ(TableText(RESULT_CAPTIONS, uneven),
               L"年\t利息\t累计\t备注\r\n2\t288\t10576\t\r\na\tb\tc\td\r\n\t\t\t");
 
-    EXPECT_EQ(TableText(ResultCaptions, {}), L"年\t利息\t累计\t备注\r\n");
+    EXPECT_EQ(TableText(RESULT_CAPTIONS, {}), L"年\t利息\t累计\t备注\r\n");
     EXPECT_EQ(TableText({}, {}), L"\r\n");
 }
 
 TEST(CsvText, MarkFirstQuotedWhereNeededOneCellPerColumnAndEveryLineEnded) {
     const std::vector<std::wstring> rows{L"1\t288\t10288\t取出利息288元", L"20\t-494\t17645",
                                          L"a,b\t\"q\"\tline\r\nbreak\tx\ty"};
-    EXPECT_EQ(CsvText(ResultCaptions, rows), L"\uFEFF年,利息,累计,备注\r\n"
-                                             L"1,288,10288,取出利息288元\r\n"
-                                             L"20,-494,17645,\r\n"
-                                             L"\"a,b\",\"\"\"q\"\"\",\"line\r\nbreak\",x\r\n");
-    EXPECT_EQ(CsvText(ResultCaptions, {}), L"\uFEFF年,利息,累计,备注\r\n");
+    EXPECT_EQ(CsvText(RESULT_CAPTIONS, rows), L"\uFEFF年,利息,累计,备注\r\n"
+                                              L"1,288,10288,取出利息288元\r\n"
+                                              L"20,-494,17645,\r\n"
+                                              L"\"a,b\",\"\"\"q\"\"\",\"line\r\nbreak\",x\r\n");
+    EXPECT_EQ(CsvText(RESULT_CAPTIONS, {}), L"\uFEFF年,利息,累计,备注\r\n");
 }

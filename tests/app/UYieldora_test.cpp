@@ -129,9 +129,9 @@ TEST_F(UYieldoraTest, SavedInputsAreNotWrittenAgainButLaterChangesAre) {
     EXPECT_EQ(model.Inputs, (TYieldoraInputs{.Tax = 5}));
 }
 
-TEST(DepositTerms, AValueThatIsNoTermStandsForTheLongest) {
-    EXPECT_EQ(DepositTerms[0].Label, L"一年期");
-    EXPECT_EQ(DepositTerms[4].Label, L"十年期");
+TEST(DEPOSIT_TERMS, AValueThatIsNoTermStandsForTheLongest) {
+    EXPECT_EQ(DEPOSIT_TERMS[0].Label, L"一年期");
+    EXPECT_EQ(DEPOSIT_TERMS[4].Label, L"十年期");
     EXPECT_EQ(TermIndex(5), 3u);
     EXPECT_EQ(TermIndex(10), 4u);
     EXPECT_EQ(TermIndex(4), 4u);

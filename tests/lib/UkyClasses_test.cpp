@@ -6,7 +6,7 @@ namespace {
 
 class IGreeter : public virtual IInterface {
 public:
-    static constexpr TGUID InterfaceID{
+    static constexpr TGUID INTERFACE_ID{
         0x6B1E2F10, 0x1A2B, 0x4C3D, {0x8E, 0x9F, 0x10, 0x21, 0x32, 0x43, 0x54, 0x65}};
     virtual int Greet() = 0;
 };
@@ -24,7 +24,7 @@ public:
 
 protected:
     bool GetInterface(const TGUID& AIID, void** Obj) override {
-        if (AIID == IGreeter::InterfaceID) {
+        if (AIID == IGreeter::INTERFACE_ID) {
             *Obj = static_cast<IGreeter*>(this);
             return true;
         }
@@ -32,40 +32,40 @@ protected:
     }
 };
 
-constexpr TGUID UnknownID{0x11111111, 0x2222, 0x3333, {4, 4, 4, 4, 4, 4, 4, 4}};
+constexpr TGUID UNKNOWN_ID{0x11111111, 0x2222, 0x3333, {4, 4, 4, 4, 4, 4, 4, 4}};
 
 TEST(TkyInterfacedObject, CountingNeverFreesTheObject) {
-    TGreeter Object;
-    EXPECT_EQ(Object.RefCount(), 0);
+    TGreeter object;
+    EXPECT_EQ(object.RefCount(), 0);
     {
-        TkyIntfRef<IGreeter> Greeter(&Object);
-        TkyIntfRef<ICounter> Counter(&Object);
-        TkyIntfRef<IGreeter> Copy = Greeter;
-        EXPECT_EQ(Counter->Counted(), 3);
+        TkyIntfRef<IGreeter> greeter(&object);
+        TkyIntfRef<ICounter> counter(&object);
+        TkyIntfRef<IGreeter> copy = greeter;
+        EXPECT_EQ(counter->Counted(), 3);
     }
-    EXPECT_EQ(Object.RefCount(), 0);
-    EXPECT_EQ(Object.Release(), -1);
-    EXPECT_EQ(Object.AddRef(), 0);
-    EXPECT_EQ(Object.Greet(), 42);
+    EXPECT_EQ(object.RefCount(), 0);
+    EXPECT_EQ(object.Release(), -1);
+    EXPECT_EQ(object.AddRef(), 0);
+    EXPECT_EQ(object.Greet(), 42);
 }
 
 TEST(TkyInterfacedObject, QueryInterfaceAnswersTheInterfacesOfTheClass) {
-    TGreeter Object;
-    IInterface& Root = static_cast<IGreeter&>(Object);
+    TGreeter object;
+    IInterface& root = static_cast<IGreeter&>(object);
 
-    void* Found = nullptr;
-    ASSERT_EQ(Root.QueryInterface(IGreeter::InterfaceID, &Found), INTF_S_OK);
-    EXPECT_EQ(static_cast<IGreeter*>(Found)->Greet(), 42);
-    EXPECT_EQ(Object.RefCount(), 1);
+    void* found = nullptr;
+    ASSERT_EQ(root.QueryInterface(IGreeter::INTERFACE_ID, &found), INTF_S_OK);
+    EXPECT_EQ(static_cast<IGreeter*>(found)->Greet(), 42);
+    EXPECT_EQ(object.RefCount(), 1);
 
-    ASSERT_EQ(Root.QueryInterface(IInterface::InterfaceID, &Found), INTF_S_OK);
-    EXPECT_EQ(Found, static_cast<IInterface*>(&Object));
-    EXPECT_EQ(Object.RefCount(), 2);
+    ASSERT_EQ(root.QueryInterface(IInterface::INTERFACE_ID, &found), INTF_S_OK);
+    EXPECT_EQ(found, static_cast<IInterface*>(&object));
+    EXPECT_EQ(object.RefCount(), 2);
 
-    EXPECT_EQ(Root.QueryInterface(UnknownID, &Found), static_cast<std::int32_t>(0x80004002u));
-    EXPECT_EQ(Found, nullptr);
-    EXPECT_EQ(Root.QueryInterface(IGreeter::InterfaceID, nullptr), INTF_E_NOINTERFACE);
-    EXPECT_EQ(Object.RefCount(), 2);
+    EXPECT_EQ(root.QueryInterface(UNKNOWN_ID, &found), static_cast<std::int32_t>(0x80004002u));
+    EXPECT_EQ(found, nullptr);
+    EXPECT_EQ(root.QueryInterface(IGreeter::INTERFACE_ID, nullptr), INTF_E_NOINTERFACE);
+    EXPECT_EQ(object.RefCount(), 2);
 }
 
 class TThree : public TkyCollection {
@@ -79,18 +79,18 @@ public:
 };
 
 TEST(TkyCollection, IndicesRunFromZeroToCountLessOne) {
-    TThree Three;
-    EXPECT_EQ(Three.LowIndex(), 0);
-    EXPECT_EQ(Three.HighIndex(), 2);
-    EXPECT_TRUE(Three.IsValidIndex(0));
-    EXPECT_TRUE(Three.IsValidIndex(2));
-    EXPECT_FALSE(Three.IsValidIndex(3));
-    EXPECT_FALSE(Three.IsValidIndex(-1));
+    TThree three;
+    EXPECT_EQ(three.LowIndex(), 0);
+    EXPECT_EQ(three.HighIndex(), 2);
+    EXPECT_TRUE(three.IsValidIndex(0));
+    EXPECT_TRUE(three.IsValidIndex(2));
+    EXPECT_FALSE(three.IsValidIndex(3));
+    EXPECT_FALSE(three.IsValidIndex(-1));
 
-    TNone None;
-    EXPECT_EQ(None.HighIndex(), -1);
-    EXPECT_FALSE(None.IsValidIndex(0));
-    EXPECT_FALSE(None.IsValidIndex(-1));
+    TNone none;
+    EXPECT_EQ(none.HighIndex(), -1);
+    EXPECT_FALSE(none.IsValidIndex(0));
+    EXPECT_FALSE(none.IsValidIndex(-1));
 }
 
 } // namespace

@@ -17,7 +17,7 @@ struct TKindCase {
     std::wstring Caption;
 };
 
-const std::vector<TKindCase> KindCases = {
+const std::vector<TKindCase> KIND_CASES = {
     {0, IDI_WARNING, {IDOK}, L"警告!"},
     {1, IDI_WARNING, {IDOK}, L"警告!"},
     {2, IDI_INFORMATION, {IDOK}, L"提示!"},
@@ -30,26 +30,26 @@ const std::vector<TKindCase> KindCases = {
 };
 
 TEST(ShowMessageBox, EachKindShowsItsIconButtonsAndDefaultCaption) {
-    for (const TKindCase& Case : KindCases) {
-        SCOPED_TRACE(Case.Kind);
-        TMsgBoxHook Hook;
-        ShowMessageBox(L"计算完成", Case.Kind, L"");
-        ASSERT_EQ(Hook.Boxes().size(), 1u);
-        const TMsgBoxRecord& Box = Hook.Boxes().front();
-        EXPECT_EQ(Box.Caption, Case.Caption);
-        EXPECT_EQ(Box.Text, L"计算完成");
-        EXPECT_EQ(Box.Icon, LoadIconW(nullptr, Case.Icon));
-        EXPECT_EQ(Box.Buttons, Case.Buttons);
-        EXPECT_EQ(Box.Owner, nullptr);
+    for (const TKindCase& kindCase : KIND_CASES) {
+        SCOPED_TRACE(kindCase.Kind);
+        TMsgBoxHook hook;
+        ShowMessageBox(L"计算完成", kindCase.Kind, L"");
+        ASSERT_EQ(hook.Boxes().size(), 1u);
+        const TMsgBoxRecord& box = hook.Boxes().front();
+        EXPECT_EQ(box.Caption, kindCase.Caption);
+        EXPECT_EQ(box.Text, L"计算完成");
+        EXPECT_EQ(box.Icon, LoadIconW(nullptr, kindCase.Icon));
+        EXPECT_EQ(box.Buttons, kindCase.Buttons);
+        EXPECT_EQ(box.Owner, nullptr);
     }
 }
 
 TEST(ShowMessageBox, AGivenCaptionIsShownUnchanged) {
-    for (const TKindCase& Case : KindCases) {
-        TMsgBoxHook Hook;
-        ShowMessageBox(L"text", Case.Kind, L" Export ");
-        ASSERT_EQ(Hook.Boxes().size(), 1u);
-        EXPECT_EQ(Hook.Boxes().front().Caption, L" Export ") << int(Case.Kind);
+    for (const TKindCase& kindCase : KIND_CASES) {
+        TMsgBoxHook hook;
+        ShowMessageBox(L"text", kindCase.Kind, L" Export ");
+        ASSERT_EQ(hook.Boxes().size(), 1u);
+        EXPECT_EQ(hook.Boxes().front().Caption, L" Export ") << int(kindCase.Kind);
     }
 }
 
@@ -59,15 +59,15 @@ TEST(ShowMessageBox, ThePressedButtonMapsToTheResult) {
         int Button;
         std::uint8_t Result;
     };
-    const TAnswer Answers[] = {{3, IDOK, 0},     {3, IDCANCEL, 1}, {5, IDYES, 2}, {5, IDNO, 3},
+    const TAnswer answers[] = {{3, IDOK, 0},     {3, IDCANCEL, 1}, {5, IDYES, 2}, {5, IDNO, 3},
                                {5, IDCANCEL, 1}, {4, IDNO, 3},     {2, IDOK, 0}};
-    for (const TAnswer& Answer : Answers) {
-        TMsgBoxHook Hook;
-        Hook.QueueAnswer(Answer.Button);
-        EXPECT_EQ(ShowMessageBox(L"?", Answer.Kind, L""), Answer.Result)
-            << int(Answer.Kind) << " " << Answer.Button;
-        ASSERT_EQ(Hook.Boxes().size(), 1u);
-        EXPECT_EQ(Hook.Boxes().front().Pressed, Answer.Button);
+    for (const TAnswer& answer : answers) {
+        TMsgBoxHook hook;
+        hook.QueueAnswer(answer.Button);
+        EXPECT_EQ(ShowMessageBox(L"?", answer.Kind, L""), answer.Result)
+            << int(answer.Kind) << " " << answer.Button;
+        ASSERT_EQ(hook.Boxes().size(), 1u);
+        EXPECT_EQ(hook.Boxes().front().Pressed, answer.Button);
     }
 }
 
@@ -75,14 +75,14 @@ TEST(ShowMessageBox, ThePressedButtonMapsToTheResult) {
 class TOwnerWindow {
 public:
     TOwnerWindow() {
-        WNDCLASSW Class = {};
-        Class.lpfnWndProc = Proc;
-        Class.hInstance = GetModuleHandleW(nullptr);
-        Class.lpszClassName = L"YieldoraTestOwner";
-        RegisterClassW(&Class);
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"YieldoraTestOwner";
+        RegisterClassW(&windowClass);
         FHandle =
             CreateWindowExW(0, L"YieldoraTestOwner", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
-                            10, 300, 200, nullptr, nullptr, Class.hInstance, nullptr);
+                            10, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
         SetMainWindowHandle(FHandle);
     }
     TOwnerWindow(const TOwnerWindow&) = delete;
@@ -95,8 +95,8 @@ public:
     HWND Handle() const { return FHandle; }
 
     static std::vector<std::wstring>& Log() {
-        static std::vector<std::wstring> Entries;
-        return Entries;
+        static std::vector<std::wstring> entries;
+        return entries;
     }
 
 private:
@@ -113,75 +113,75 @@ private:
 };
 
 TEST(ShowMessageBox, TheMainWindowOwnsTheBoxAndHearsOfItBeforeAndAfter) {
-    TOwnerWindow Owner;
-    ASSERT_NE(Owner.Handle(), nullptr);
+    TOwnerWindow owner;
+    ASSERT_NE(owner.Handle(), nullptr);
     TOwnerWindow::Log().clear();
-    TMsgBoxHook Hook;
-    Hook.OnShow = [](const TMsgBoxRecord&) { TOwnerWindow::Log().push_back(L"box"); };
-    Hook.QueueAnswer(IDNO);
+    TMsgBoxHook hook;
+    hook.OnShow = [](const TMsgBoxRecord&) { TOwnerWindow::Log().push_back(L"box"); };
+    hook.QueueAnswer(IDNO);
 
     EXPECT_EQ(ShowMessageBox(L"保存?", MSGBOX_YES_NO, L""), MSGBOX_RESULT_NO);
 
     EXPECT_EQ(TOwnerWindow::Log(), (std::vector<std::wstring>{L"begin", L"box", L"end"}));
-    ASSERT_EQ(Hook.Boxes().size(), 1u);
-    EXPECT_EQ(Hook.Boxes().front().Owner, Owner.Handle());
+    ASSERT_EQ(hook.Boxes().size(), 1u);
+    EXPECT_EQ(hook.Boxes().front().Owner, owner.Handle());
 }
 
 TEST(ShowMessageBox, AnEnabledPopupOfTheMainWindowOwnsTheBox) {
-    TOwnerWindow Owner;
-    HWND Popup = CreateWindowExW(0, L"STATIC", L"popup", WS_POPUP | WS_VISIBLE, 20, 20, 100, 50,
-                                 Owner.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(Popup, nullptr);
-    if (GetWindow(Owner.Handle(), GW_ENABLEDPOPUP) != Popup) {
-        DestroyWindow(Popup);
+    TOwnerWindow owner;
+    HWND popup = CreateWindowExW(0, L"STATIC", L"popup", WS_POPUP | WS_VISIBLE, 20, 20, 100, 50,
+                                 owner.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(popup, nullptr);
+    if (GetWindow(owner.Handle(), GW_ENABLEDPOPUP) != popup) {
+        DestroyWindow(popup);
         GTEST_SKIP() << "GetWindow with GW_ENABLEDPOPUP finds no pop-up on this system";
     }
-    TMsgBoxHook Hook;
+    TMsgBoxHook hook;
     ShowMessageBox(L"x", MSGBOX_INFORMATION, L"");
-    ASSERT_EQ(Hook.Boxes().size(), 1u);
-    EXPECT_EQ(Hook.Boxes().front().Owner, Popup);
-    DestroyWindow(Popup);
+    ASSERT_EQ(hook.Boxes().size(), 1u);
+    EXPECT_EQ(hook.Boxes().front().Owner, popup);
+    DestroyWindow(popup);
 }
 
 std::wstring ClipboardText(SIZE_T* Bytes) {
-    std::wstring Text;
+    std::wstring text;
     if (!OpenClipboard(nullptr)) {
         return L"<not open>";
     }
-    HANDLE Data = GetClipboardData(CF_UNICODETEXT);
-    if (Data != nullptr) {
-        *Bytes = GlobalSize(Data);
-        Text = static_cast<const wchar_t*>(GlobalLock(Data));
-        GlobalUnlock(Data);
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (data != nullptr) {
+        *Bytes = GlobalSize(data);
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
     }
     CloseClipboard();
-    return Text;
+    return text;
 }
 
 TEST(TkyClipboard, UnicodeTextRoundTrips) {
-    const std::wstring Table = L"年份\t利息\t合计\r\n1\t288\t10288\r\n";
-    ASSERT_TRUE(Clipboard().SetText(Table));
-    SIZE_T Bytes = 0;
-    EXPECT_EQ(ClipboardText(&Bytes), Table);
-    EXPECT_EQ(Bytes, 2 * Table.size() + 2);
+    const std::wstring table = L"年份\t利息\t合计\r\n1\t288\t10288\r\n";
+    ASSERT_TRUE(Clipboard().SetText(table));
+    SIZE_T bytes = 0;
+    EXPECT_EQ(ClipboardText(&bytes), table);
+    EXPECT_EQ(bytes, 2 * table.size() + 2);
 
     ASSERT_TRUE(Clipboard().SetText(L""));
-    Bytes = 0;
-    EXPECT_EQ(ClipboardText(&Bytes), L"");
-    EXPECT_EQ(Bytes, 2u);
+    bytes = 0;
+    EXPECT_EQ(ClipboardText(&bytes), L"");
+    EXPECT_EQ(bytes, 2u);
 }
 
 TEST(TkyClipboard, TheProcessClipboardIsOpenedForTheMainWindowOfTheMoment) {
     SetMainWindowHandle(nullptr);
     ASSERT_TRUE(Clipboard().SetText(L"no owner"));
     EXPECT_EQ(GetClipboardOwner(), nullptr);
-    HWND Main = CreateWindowExW(0, L"STATIC", L"main", 0, 0, 0, 0, 0, nullptr, nullptr,
+    HWND main = CreateWindowExW(0, L"STATIC", L"main", 0, 0, 0, 0, 0, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-    SetMainWindowHandle(Main);
+    SetMainWindowHandle(main);
     ASSERT_TRUE(Clipboard().SetText(L"owned"));
-    EXPECT_EQ(GetClipboardOwner(), Main);
+    EXPECT_EQ(GetClipboardOwner(), main);
     SetMainWindowHandle(nullptr);
-    DestroyWindow(Main);
+    DestroyWindow(main);
 }
 
 // Another thread's window holds the clipboard open until it is told to let go.
@@ -205,15 +205,15 @@ public:
 
 private:
     void Hold() {
-        HWND Window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, nullptr, nullptr,
+        HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
-        FHolds = OpenClipboard(Window) != FALSE;
+        FHolds = OpenClipboard(window) != FALSE;
         SetEvent(FOpened);
         WaitForSingleObject(FLetGo, INFINITE);
         if (FHolds) {
             CloseClipboard();
         }
-        DestroyWindow(Window);
+        DestroyWindow(window);
     }
 
     HANDLE FOpened;
@@ -225,14 +225,14 @@ private:
 TEST(TkyClipboard, SetTextFailsAndChangesNothingWhileAnotherWindowHoldsTheClipboard) {
     ASSERT_TRUE(Clipboard().SetText(L"before"));
     {
-        TClipboardHolder Holder;
-        ASSERT_TRUE(Holder.Holds());
+        TClipboardHolder holder;
+        ASSERT_TRUE(holder.Holds());
         EXPECT_FALSE(Clipboard().SetText(L"after"));
     }
-    SIZE_T Bytes = 0;
-    EXPECT_EQ(ClipboardText(&Bytes), L"before");
+    SIZE_T bytes = 0;
+    EXPECT_EQ(ClipboardText(&bytes), L"before");
     EXPECT_TRUE(Clipboard().SetText(L"after"));
-    EXPECT_EQ(ClipboardText(&Bytes), L"after");
+    EXPECT_EQ(ClipboardText(&bytes), L"after");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "UkyDialog.h"
 
 #include "ModalDriver.h"
+#include "ProbeControl.h"
 #include "UkyClipboard.h"
 #include "UkyError.h"
 
@@ -12,25 +13,6 @@
 #include <vector>
 
 namespace {
-
-class TProbe : public TkyControl {
-public:
-    std::vector<WORD> Commands;
-    int* BeforeDestroys = nullptr;
-
-protected:
-    HWND CreateHandle(HWND AParent) override { return CreateChildWindow(AParent, L"BUTTON", 0, 0); }
-    void BeforeDestroy() override {
-        if (BeforeDestroys != nullptr) {
-            ++*BeforeDestroys;
-        }
-    }
-    LRESULT HandleCommand(WORD Code) override {
-        Commands.push_back(Code);
-        return 0;
-    }
-    LRESULT HandleNotify(int, NMHDR*) override { return 77; }
-};
 
 class TTestDialog : public TkyDialog {
 public:
@@ -162,7 +144,7 @@ TEST(Dialog, ItemsOfNestedContainersAnswerThroughTheDialog) {
     dialog->OnInit = [&] {
         edit = TkyControl::Create<TProbe>(*dialog, dialog->DlgItemHandle(201));
         auto panel = TkyControl::Create<TProbe>(*dialog, dialog->DlgItemHandle(204));
-        auto grandchild = TkyControl::Create<TProbe>(*panel);
+        auto grandchild = TkyControl::Create<TProbe>(*panel, nullptr, L"BUTTON");
         inner = grandchild.get();
         panel->BeforeDestroys = grandchild->BeforeDestroys = &freed;
         dialog->OwnedObjects().Insert(0, grandchild.release());

@@ -145,161 +145,151 @@ COLORREF DragImageColour() {
 constexpr COLORREF MOVE_COLOUR = RGB(0x19, 0x76, 0xD2);
 constexpr COLORREF COPY_COLOUR = RGB(0x38, 0x8E, 0x3C);
 
+using DragBetweenLists = TControlDialogTest<TLists>;
+
 } // namespace
 
-TEST(TkyDragControl, DragsAnItemOntoAnotherListView) {
-    TLists lists;
-    RunInDialog([&](TControlTestDialog& Dialog) { lists.Wrap(Dialog); },
-                [&](TControlTestDialog& Dialog) {
-                    TDragHandler& handler = DragHandler();
-                    EXPECT_EQ(handler.Images().Count(), 2);
-                    BeginDrag(Dialog, *lists.Source, 1);
-                    ASSERT_TRUE(handler.Dragging());
-                    EXPECT_EQ(handler.Source()->Handle(), lists.Source->Handle());
-                    EXPECT_EQ(handler.Target(), nullptr);
-                    EXPECT_EQ(handler.SourceIndex(), 1);
-                    EXPECT_TRUE(lists.Source->Items().IsSelected(1));
-                    EXPECT_FALSE(handler.CopyMode());
-                    EXPECT_EQ(DragImageColour(), MOVE_COLOUR);
+TEST_F(DragBetweenLists, DragsAnItemOntoAnotherListView) {
+    InDialog([&](TControlTestDialog& Dialog) {
+        TDragHandler& handler = DragHandler();
+        EXPECT_EQ(handler.Images().Count(), 2);
+        BeginDrag(Dialog, *Source, 1);
+        ASSERT_TRUE(handler.Dragging());
+        EXPECT_EQ(handler.Source()->Handle(), Source->Handle());
+        EXPECT_EQ(handler.Target(), nullptr);
+        EXPECT_EQ(handler.SourceIndex(), 1);
+        EXPECT_TRUE(Source->Items().IsSelected(1));
+        EXPECT_FALSE(handler.CopyMode());
+        EXPECT_EQ(DragImageColour(), MOVE_COLOUR);
 
-                    MoveTo(*lists.Target, 0);
-                    ASSERT_NE(handler.Target(), nullptr);
-                    EXPECT_EQ(handler.Target()->Handle(), lists.Target->Handle());
-                    EXPECT_EQ(handler.TargetIndex(), 0);
-                    EXPECT_TRUE(Highlighted(*lists.Target, 0));
-                    MoveTo(*lists.Target, 2);
-                    EXPECT_EQ(handler.TargetIndex(), 2);
-                    EXPECT_FALSE(Highlighted(*lists.Target, 0));
-                    EXPECT_TRUE(Highlighted(*lists.Target, 2));
-                    MoveTo(*lists.Target, 2);
-                    EXPECT_TRUE(Highlighted(*lists.Target, 2));
+        MoveTo(*Target, 0);
+        ASSERT_NE(handler.Target(), nullptr);
+        EXPECT_EQ(handler.Target()->Handle(), Target->Handle());
+        EXPECT_EQ(handler.TargetIndex(), 0);
+        EXPECT_TRUE(Highlighted(*Target, 0));
+        MoveTo(*Target, 2);
+        EXPECT_EQ(handler.TargetIndex(), 2);
+        EXPECT_FALSE(Highlighted(*Target, 0));
+        EXPECT_TRUE(Highlighted(*Target, 2));
+        MoveTo(*Target, 2);
+        EXPECT_TRUE(Highlighted(*Target, 2));
 
-                    SetControlKey(true);
-                    lists.Target->Perform(WM_KEYDOWN, VK_CONTROL, 0);
-                    EXPECT_TRUE(handler.CopyMode());
-                    EXPECT_EQ(DragImageColour(), COPY_COLOUR);
-                    lists.Target->Perform(WM_KEYDOWN, VK_CONTROL, 0x40000000);
-                    EXPECT_TRUE(handler.CopyMode());
-                    SetControlKey(false);
-                    lists.Target->Perform(WM_KEYUP, VK_CONTROL, 0);
-                    EXPECT_FALSE(handler.CopyMode());
-                    EXPECT_EQ(DragImageColour(), MOVE_COLOUR);
-                    SetControlKey(true);
-                    lists.Target->Perform(WM_KEYDOWN, VK_CONTROL, 0);
+        SetControlKey(true);
+        Target->Perform(WM_KEYDOWN, VK_CONTROL, 0);
+        EXPECT_TRUE(handler.CopyMode());
+        EXPECT_EQ(DragImageColour(), COPY_COLOUR);
+        Target->Perform(WM_KEYDOWN, VK_CONTROL, 0x40000000);
+        EXPECT_TRUE(handler.CopyMode());
+        SetControlKey(false);
+        Target->Perform(WM_KEYUP, VK_CONTROL, 0);
+        EXPECT_FALSE(handler.CopyMode());
+        EXPECT_EQ(DragImageColour(), MOVE_COLOUR);
+        SetControlKey(true);
+        Target->Perform(WM_KEYDOWN, VK_CONTROL, 0);
 
-                    ReleaseOver(*lists.Target, 2);
-                    SetControlKey(false);
-                    EXPECT_FALSE(handler.Dragging());
-                    EXPECT_FALSE(Highlighted(*lists.Target, 2));
-                    ASSERT_EQ(lists.Drops.size(), 1u);
-                    EXPECT_EQ(lists.Drops[0].Source, lists.Source->Handle());
-                    EXPECT_EQ(lists.Drops[0].Index, 2);
-                    EXPECT_TRUE(lists.Drops[0].Copy);
-                    EXPECT_EQ(lists.Drops[0].Selected, std::vector<std::intptr_t>{101});
+        ReleaseOver(*Target, 2);
+        SetControlKey(false);
+        EXPECT_FALSE(handler.Dragging());
+        EXPECT_FALSE(Highlighted(*Target, 2));
+        ASSERT_EQ(Drops.size(), 1u);
+        EXPECT_EQ(Drops[0].Source, Source->Handle());
+        EXPECT_EQ(Drops[0].Index, 2);
+        EXPECT_TRUE(Drops[0].Copy);
+        EXPECT_EQ(Drops[0].Selected, std::vector<std::intptr_t>{101});
 
-                    BeginDrag(Dialog, *lists.Source, 0);
-                    MoveTo(*lists.Target, 1);
-                    ReleaseOver(*lists.Target, 7);
-                    ASSERT_EQ(lists.Drops.size(), 2u);
-                    EXPECT_EQ(lists.Drops[1].Index, -1);
-                    EXPECT_FALSE(lists.Drops[1].Copy);
-                    EXPECT_FALSE(Highlighted(*lists.Target, 1));
-                },
-                [&](TControlTestDialog&) { lists.Free(); });
+        BeginDrag(Dialog, *Source, 0);
+        MoveTo(*Target, 1);
+        ReleaseOver(*Target, 7);
+        ASSERT_EQ(Drops.size(), 2u);
+        EXPECT_EQ(Drops[1].Index, -1);
+        EXPECT_FALSE(Drops[1].Copy);
+        EXPECT_FALSE(Highlighted(*Target, 1));
+    });
 }
 
-TEST(TkyDragControl, EscapeAndTheRightButtonCancel) {
-    TLists lists;
-    RunInDialog([&](TControlTestDialog& Dialog) { lists.Wrap(Dialog); },
-                [&](TControlTestDialog& Dialog) {
-                    TDragHandler& handler = DragHandler();
-                    lists.Target->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
-                    EXPECT_EQ(lists.KeyDowns, std::vector<HWND>{lists.Target->Handle()});
+TEST_F(DragBetweenLists, EscapeAndTheRightButtonCancel) {
+    InDialog([&](TControlTestDialog& Dialog) {
+        TDragHandler& handler = DragHandler();
+        Target->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_EQ(KeyDowns, std::vector<HWND>{Target->Handle()});
 
-                    lists.KeyDowns.clear();
-                    BeginDrag(Dialog, *lists.Source, 2);
-                    MoveTo(*lists.Target, 1);
-                    ASSERT_TRUE(Highlighted(*lists.Target, 1));
-                    EXPECT_EQ(lists.Target->Perform(WM_KEYDOWN, VK_ESCAPE, 0), 0);
-                    EXPECT_FALSE(handler.Dragging());
-                    EXPECT_FALSE(Highlighted(*lists.Target, 1));
-                    EXPECT_TRUE(lists.KeyDowns.empty());
-                    EXPECT_EQ(ImageList_GetDragImage(nullptr, nullptr), nullptr);
+        KeyDowns.clear();
+        BeginDrag(Dialog, *Source, 2);
+        MoveTo(*Target, 1);
+        ASSERT_TRUE(Highlighted(*Target, 1));
+        EXPECT_EQ(Target->Perform(WM_KEYDOWN, VK_ESCAPE, 0), 0);
+        EXPECT_FALSE(handler.Dragging());
+        EXPECT_FALSE(Highlighted(*Target, 1));
+        EXPECT_TRUE(KeyDowns.empty());
+        EXPECT_EQ(ImageList_GetDragImage(nullptr, nullptr), nullptr);
 
-                    BeginDrag(Dialog, *lists.Source, 2);
-                    MoveTo(*lists.Target, 0);
-                    const POINT at = PointAt(*lists.Target, 0);
-                    // The list view waits for the button to come up before it answers the press.
-                    PostMessageW(lists.Target->Handle(), WM_RBUTTONUP, 0, AsLParam(at));
-                    lists.Target->Perform(WM_RBUTTONDOWN, MK_RBUTTON, AsLParam(at));
-                    EXPECT_FALSE(handler.Dragging());
-                    EXPECT_FALSE(Highlighted(*lists.Target, 0));
+        BeginDrag(Dialog, *Source, 2);
+        MoveTo(*Target, 0);
+        const POINT at = PointAt(*Target, 0);
+        // The list view waits for the button to come up before it answers the press.
+        PostMessageW(Target->Handle(), WM_RBUTTONUP, 0, AsLParam(at));
+        Target->Perform(WM_RBUTTONDOWN, MK_RBUTTON, AsLParam(at));
+        EXPECT_FALSE(handler.Dragging());
+        EXPECT_FALSE(Highlighted(*Target, 0));
 
-                    ReleaseOver(*lists.Target, 0);
-                    lists.Target->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
-                    EXPECT_EQ(lists.KeyDowns, std::vector<HWND>{lists.Target->Handle()});
-                    EXPECT_TRUE(lists.Drops.empty());
-                },
-                [&](TControlTestDialog&) { lists.Free(); });
+        ReleaseOver(*Target, 0);
+        Target->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_EQ(KeyDowns, std::vector<HWND>{Target->Handle()});
+        EXPECT_TRUE(Drops.empty());
+    });
 }
 
-TEST(TkyDragControl, DropsThatDeliverNothing) {
-    TLists lists;
-    RunInDialog([&](TControlTestDialog& Dialog) { lists.Wrap(Dialog); },
-                [&](TControlTestDialog& Dialog) {
-                    TDragHandler& handler = DragHandler();
-                    BeginDrag(Dialog, *lists.Source, 1);
-                    MoveTo(*lists.Source, 0);
-                    MoveTo(*lists.Source, 1);
-                    ReleaseOver(*lists.Source, 1);
-                    EXPECT_FALSE(handler.Dragging());
-                    EXPECT_TRUE(lists.Drops.empty());
+TEST_F(DragBetweenLists, DropsThatDeliverNothing) {
+    InDialog([&](TControlTestDialog& Dialog) {
+        TDragHandler& handler = DragHandler();
+        BeginDrag(Dialog, *Source, 1);
+        MoveTo(*Source, 0);
+        MoveTo(*Source, 1);
+        ReleaseOver(*Source, 1);
+        EXPECT_FALSE(handler.Dragging());
+        EXPECT_TRUE(Drops.empty());
 
-                    BeginDrag(Dialog, *lists.Source, 1);
-                    MoveTo(*lists.Target, 0);
-                    MoveTo(*lists.Closed, 0);
-                    EXPECT_EQ(handler.Target()->Handle(), lists.Target->Handle());
-                    ReleaseOver(*lists.Closed, 0);
-                    EXPECT_FALSE(handler.Dragging());
-                    EXPECT_FALSE(Highlighted(*lists.Target, 0));
-                    EXPECT_FALSE(Highlighted(*lists.Closed, 0));
-                    EXPECT_TRUE(lists.Drops.empty());
+        BeginDrag(Dialog, *Source, 1);
+        MoveTo(*Target, 0);
+        MoveTo(*Closed, 0);
+        EXPECT_EQ(handler.Target()->Handle(), Target->Handle());
+        ReleaseOver(*Closed, 0);
+        EXPECT_FALSE(handler.Dragging());
+        EXPECT_FALSE(Highlighted(*Target, 0));
+        EXPECT_FALSE(Highlighted(*Closed, 0));
+        EXPECT_TRUE(Drops.empty());
 
-                    BeginDrag(Dialog, *lists.Closed, 2);
-                    EXPECT_TRUE(lists.Closed->Items().IsSelected(2));
-                    EXPECT_FALSE(handler.Dragging());
+        BeginDrag(Dialog, *Closed, 2);
+        EXPECT_TRUE(Closed->Items().IsSelected(2));
+        EXPECT_FALSE(handler.Dragging());
 
-                    BeginDrag(Dialog, *lists.Source, 5);
-                    EXPECT_FALSE(handler.Dragging());
-                    ReleaseOver(*lists.Target, 0);
-                    EXPECT_TRUE(lists.Drops.empty());
-                },
-                [&](TControlTestDialog&) { lists.Free(); });
+        BeginDrag(Dialog, *Source, 5);
+        EXPECT_FALSE(handler.Dragging());
+        ReleaseOver(*Target, 0);
+        EXPECT_TRUE(Drops.empty());
+    });
 }
 
-TEST(TkyDragControl, DestroyingAControlEndsItsDrag) {
-    TLists lists;
-    RunInDialog([&](TControlTestDialog& Dialog) { lists.Wrap(Dialog); },
-                [&](TControlTestDialog& Dialog) {
-                    TDragHandler& handler = DragHandler();
-                    BeginDrag(Dialog, *lists.Source, 0);
-                    MoveTo(*lists.Target, 1);
-                    lists.Closed.reset();
-                    EXPECT_TRUE(handler.Dragging());
+TEST_F(DragBetweenLists, DestroyingAControlEndsItsDrag) {
+    InDialog([&](TControlTestDialog& Dialog) {
+        TDragHandler& handler = DragHandler();
+        BeginDrag(Dialog, *Source, 0);
+        MoveTo(*Target, 1);
+        Closed.reset();
+        EXPECT_TRUE(handler.Dragging());
 
-                    lists.Target.reset();
-                    EXPECT_FALSE(handler.Dragging());
-                    EXPECT_EQ(handler.Target(), nullptr);
-                    EXPECT_NE(handler.Source(), nullptr);
+        Target.reset();
+        EXPECT_FALSE(handler.Dragging());
+        EXPECT_EQ(handler.Target(), nullptr);
+        EXPECT_NE(handler.Source(), nullptr);
 
-                    BeginDrag(Dialog, *lists.Source, 0);
-                    MoveTo(*lists.Source, 2);
-                    ASSERT_TRUE(handler.Dragging());
-                    lists.Source.reset();
-                    EXPECT_FALSE(handler.Dragging());
-                    EXPECT_EQ(handler.Source(), nullptr);
-                    EXPECT_EQ(handler.Target(), nullptr);
-                    EXPECT_TRUE(lists.Drops.empty());
-                },
-                [&](TControlTestDialog&) { lists.Free(); });
+        BeginDrag(Dialog, *Source, 0);
+        MoveTo(*Source, 2);
+        ASSERT_TRUE(handler.Dragging());
+        Source.reset();
+        EXPECT_FALSE(handler.Dragging());
+        EXPECT_EQ(handler.Source(), nullptr);
+        EXPECT_EQ(handler.Target(), nullptr);
+        EXPECT_TRUE(Drops.empty());
+    });
 }

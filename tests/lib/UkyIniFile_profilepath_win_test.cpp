@@ -17,13 +17,17 @@ TEST(ProfileLocation, BesideTheProgramWhenWritableElseInApplicationData) {
     const auto readOnly = [](const std::wstring&) { return false; };
     const std::wstring beside = L"C:\\Program Files\\Yieldora\\yieldora.ini";
 
-    EXPECT_EQ(ChooseProfilePath(beside, L"C:\\Users\\me\\AppData\\Roaming", writable), beside);
+    EXPECT_EQ(ChooseProfilePath(beside, L"C:\\Users\\me\\AppData\\Roaming", L"Yieldora", writable),
+              beside);
     EXPECT_EQ(asked, beside);
-    EXPECT_EQ(ChooseProfilePath(beside, L"C:\\Users\\me\\AppData\\Roaming", readOnly),
+    EXPECT_EQ(ChooseProfilePath(beside, L"C:\\Users\\me\\AppData\\Roaming", L"Yieldora", readOnly),
               L"C:\\Users\\me\\AppData\\Roaming\\Yieldora\\yieldora.ini");
-    EXPECT_EQ(ChooseProfilePath(beside, L"D:\\", readOnly), L"D:\\Yieldora\\yieldora.ini");
+    EXPECT_EQ(ChooseProfilePath(beside, L"D:\\", L"Yieldora", readOnly),
+              L"D:\\Yieldora\\yieldora.ini");
     // Without an application-data folder there is nowhere else to go.
-    EXPECT_EQ(ChooseProfilePath(beside, L"", readOnly), beside);
+    EXPECT_EQ(ChooseProfilePath(beside, L"", L"Yieldora", readOnly), beside);
+    // Nor for a program that named no folder of its own.
+    EXPECT_EQ(ChooseProfilePath(beside, L"C:\\Users\\me\\AppData\\Roaming", L"", readOnly), beside);
 }
 
 // The probe and the first write into a folder of its own, in a scratch folder of the test.

@@ -32,6 +32,8 @@ struct TTable {
         List->Columns().Add(L"备注", 128, COLUMN_CENTER);
     }
 
+    void Free() { List.reset(); }
+
     // The text the window holds in one cell.
     std::wstring Cell(int Item, int Column) const {
         wchar_t text[64] = {};
@@ -64,321 +66,294 @@ struct TTable {
     }
 };
 
+using ListViewTable = TControlDialogTest<TTable>;
+
 } // namespace
 
-TEST(TkyListView, ProgramStyleIsReadBackFromTheWindow) {
-    TTable table;
-    RunInDialog(
-        [&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-        [&](TControlTestDialog&) {
-            const auto style = static_cast<DWORD>(table.List->GetLong(GWL_STYLE));
-            EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
-            EXPECT_NE(style & LVS_SINGLESEL, 0u);
-            EXPECT_EQ(style & LVS_EDITLABELS, 0u);
-            EXPECT_EQ(style & LVS_NOCOLUMNHEADER, 0u);
-            const DWORD extended = ListView_GetExtendedListViewStyle(table.List->Handle());
-            const DWORD relevant = LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
-                                   LVS_EX_HEADERDRAGDROP | LVS_EX_CHECKBOXES;
-            EXPECT_EQ(extended & relevant,
-                      static_cast<DWORD>(LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES));
-            EXPECT_EQ(table.List->Style().ViewStyle, 3);
+TEST_F(ListViewTable, ProgramStyleIsReadBackFromTheWindow) {
+    InDialog([&] {
+        const auto style = static_cast<DWORD>(List->GetLong(GWL_STYLE));
+        EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
+        EXPECT_NE(style & LVS_SINGLESEL, 0u);
+        EXPECT_EQ(style & LVS_EDITLABELS, 0u);
+        EXPECT_EQ(style & LVS_NOCOLUMNHEADER, 0u);
+        const DWORD extended = ListView_GetExtendedListViewStyle(List->Handle());
+        const DWORD relevant = LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
+                               LVS_EX_HEADERDRAGDROP | LVS_EX_CHECKBOXES;
+        EXPECT_EQ(extended & relevant,
+                  static_cast<DWORD>(LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES));
+        EXPECT_EQ(List->Style().ViewStyle, 3);
 
-            table.List->ApplyStyle({.ViewStyle = VIEW_STYLE_SMALL_ICON,
-                                    .MultiSelect = true,
-                                    .EditLabels = true,
-                                    .HeaderDragDrop = true,
-                                    .CheckBoxes = true});
-            const auto other = static_cast<DWORD>(table.List->GetLong(GWL_STYLE));
-            EXPECT_EQ(other & LVS_TYPEMASK, static_cast<DWORD>(LVS_SMALLICON));
-            EXPECT_EQ(other & LVS_SINGLESEL, 0u);
-            EXPECT_NE(other & LVS_EDITLABELS, 0u);
-            EXPECT_NE(other & LVS_NOCOLUMNHEADER, 0u);
-            EXPECT_EQ(
-                ListView_GetExtendedListViewStyle(table.List->Handle()) & relevant,
-                static_cast<DWORD>(LVS_EX_INFOTIP | LVS_EX_HEADERDRAGDROP | LVS_EX_CHECKBOXES));
-            table.List->SetViewStyle(9);
-            EXPECT_EQ(table.List->GetLong(GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
-            table.List->SetViewStyle(2);
-            EXPECT_EQ(table.List->GetLong(GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
-        },
-        [&](TControlTestDialog&) { table.List.reset(); });
+        List->ApplyStyle({.ViewStyle = VIEW_STYLE_SMALL_ICON,
+                          .MultiSelect = true,
+                          .EditLabels = true,
+                          .HeaderDragDrop = true,
+                          .CheckBoxes = true});
+        const auto other = static_cast<DWORD>(List->GetLong(GWL_STYLE));
+        EXPECT_EQ(other & LVS_TYPEMASK, static_cast<DWORD>(LVS_SMALLICON));
+        EXPECT_EQ(other & LVS_SINGLESEL, 0u);
+        EXPECT_NE(other & LVS_EDITLABELS, 0u);
+        EXPECT_NE(other & LVS_NOCOLUMNHEADER, 0u);
+        EXPECT_EQ(ListView_GetExtendedListViewStyle(List->Handle()) & relevant,
+                  static_cast<DWORD>(LVS_EX_INFOTIP | LVS_EX_HEADERDRAGDROP | LVS_EX_CHECKBOXES));
+        List->SetViewStyle(9);
+        EXPECT_EQ(List->GetLong(GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+        List->SetViewStyle(2);
+        EXPECT_EQ(List->GetLong(GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
+    });
 }
 
-TEST(TkyListView, RowTextsFillTheColumns) {
-    TTable table;
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    TListViewItems& items = table.List->Items();
-                    EXPECT_EQ(items.Add(L"2008\t100.00\t1100.00\t", 1), 0);
-                    EXPECT_EQ(items.Add(L"2009\t1\t2", 2), 1);
-                    EXPECT_EQ(items.Add(L"a\tb\tc\td\te\tf", 0), 2);
-                    EXPECT_EQ(items.Add(L"", 0), 3);
-                    ASSERT_EQ(items.Count(), 4);
+TEST_F(ListViewTable, RowTextsFillTheColumns) {
+    InDialog([&] {
+        TListViewItems& items = List->Items();
+        EXPECT_EQ(items.Add(L"2008\t100.00\t1100.00\t", 1), 0);
+        EXPECT_EQ(items.Add(L"2009\t1\t2", 2), 1);
+        EXPECT_EQ(items.Add(L"a\tb\tc\td\te\tf", 0), 2);
+        EXPECT_EQ(items.Add(L"", 0), 3);
+        ASSERT_EQ(items.Count(), 4);
 
-                    EXPECT_EQ(table.Cell(0, 2), L"1100.00");
-                    EXPECT_EQ(table.Cell(0, 3), L"");
-                    EXPECT_EQ(table.Cell(1, 2), L"2");
-                    EXPECT_EQ(table.Cell(1, 3), L"");
-                    EXPECT_EQ(table.Image(0), 1);
-                    EXPECT_EQ(table.Image(1), 2);
+        EXPECT_EQ(Cell(0, 2), L"1100.00");
+        EXPECT_EQ(Cell(0, 3), L"");
+        EXPECT_EQ(Cell(1, 2), L"2");
+        EXPECT_EQ(Cell(1, 3), L"");
+        EXPECT_EQ(Image(0), 1);
+        EXPECT_EQ(Image(1), 2);
 
-                    std::wstring row = L"unchanged";
-                    items.GetItemText(0, row);
-                    EXPECT_EQ(row, L"2008\t100.00\t1100.00\t");
-                    items.GetItemText(2, row);
-                    EXPECT_EQ(row, L"a\tb\tc\td");
-                    items.GetItemText(3, row);
-                    EXPECT_EQ(row, L"\t\t\t");
-                    items.GetItemText(4, row);
-                    EXPECT_EQ(row, L"\t\t\t");
+        std::wstring row = L"unchanged";
+        items.GetItemText(0, row);
+        EXPECT_EQ(row, L"2008\t100.00\t1100.00\t");
+        items.GetItemText(2, row);
+        EXPECT_EQ(row, L"a\tb\tc\td");
+        items.GetItemText(3, row);
+        EXPECT_EQ(row, L"\t\t\t");
+        items.GetItemText(4, row);
+        EXPECT_EQ(row, L"\t\t\t");
 
-                    // Fewer pieces leave the other columns as they were.
-                    items.SetItemText(2, L"x\ty");
-                    items.GetItemText(2, row);
-                    EXPECT_EQ(row, L"x\ty\tc\td");
+        // Fewer pieces leave the other columns as they were.
+        items.SetItemText(2, L"x\ty");
+        items.GetItemText(2, row);
+        EXPECT_EQ(row, L"x\ty\tc\td");
 
-                    // A row inserted past the end still gets its texts.
-                    EXPECT_EQ(items.Insert(99, L"late\trow", 2), 4);
-                    items.GetItemText(4, row);
-                    EXPECT_EQ(row, L"late\trow\t\t");
+        // A row inserted past the end still gets its texts.
+        EXPECT_EQ(items.Insert(99, L"late\trow", 2), 4);
+        items.GetItemText(4, row);
+        EXPECT_EQ(row, L"late\trow\t\t");
 
-                    TListViewItem item;
-                    item.Data = 77;
-                    items.GetItem(9, item);
-                    EXPECT_EQ(item.Data, 77);
-                    items.GetItem(1, item);
-                    EXPECT_EQ(item.Text, L"2009\t1\t2\t");
-                    EXPECT_EQ(item.Data, 0);
-                    EXPECT_EQ(item.ImageIndex, 2);
-                    EXPECT_FALSE(item.Checked);
-                    EXPECT_FALSE(item.Selected);
+        TListViewItem item;
+        item.Data = 77;
+        items.GetItem(9, item);
+        EXPECT_EQ(item.Data, 77);
+        items.GetItem(1, item);
+        EXPECT_EQ(item.Text, L"2009\t1\t2\t");
+        EXPECT_EQ(item.Data, 0);
+        EXPECT_EQ(item.ImageIndex, 2);
+        EXPECT_FALSE(item.Checked);
+        EXPECT_FALSE(item.Selected);
 
-                    EXPECT_FALSE(items.Delete(5));
-                    EXPECT_TRUE(items.Delete(4));
-                    EXPECT_EQ(items.Count(), 4);
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+        EXPECT_FALSE(items.Delete(5));
+        EXPECT_TRUE(items.Delete(4));
+        EXPECT_EQ(items.Count(), 4);
+    });
 }
 
-TEST(TkyListView, InsertRowGivesWhatAddGives) {
-    TTable table;
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    TListViewItems& items = table.List->Items();
-                    const std::vector<std::wstring> rows = {L"2008\t100.00\t1100.00\t",
-                                                            L"2009\t1\t2", L"a\tb\tc\td\te\tf", L"",
-                                                            L"\t\tonly third"};
-                    for (std::size_t i = 0; i < rows.size(); ++i) {
-                        const auto image = static_cast<int>(i % 3);
-                        EXPECT_EQ(items.Add(rows[i], image), static_cast<int>(2 * i));
-                        EXPECT_EQ(items.InsertRow(static_cast<int>(2 * i + 1), rows[i], image),
-                                  static_cast<int>(2 * i + 1));
-                    }
-                    ASSERT_EQ(items.Count(), 10);
-                    for (int i = 0; i < 10; i += 2) {
-                        TListViewItem added;
-                        TListViewItem inserted;
-                        items.GetItem(i, added);
-                        items.GetItem(i + 1, inserted);
-                        EXPECT_EQ(inserted.Text, added.Text) << i;
-                        EXPECT_EQ(inserted.ImageIndex, added.ImageIndex) << i;
-                        EXPECT_EQ(items.GetChecked(i + 1), items.GetChecked(i)) << i;
-                        EXPECT_FALSE(inserted.Selected);
-                        EXPECT_EQ(inserted.OverlayIndex, 0);
-                    }
-                    EXPECT_EQ(table.Cell(5, 3), L"d");
-                    EXPECT_EQ(table.Cell(9, 2), L"only third");
-                    // Past the end it appends, as InsertItem does.
-                    EXPECT_EQ(items.InsertRow(99, L"late\trow", 1), 10);
-                    EXPECT_EQ(table.Cell(10, 1), L"row");
-                    EXPECT_EQ(table.Image(10), 1);
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+TEST_F(ListViewTable, InsertRowGivesWhatAddGives) {
+    InDialog([&] {
+        TListViewItems& items = List->Items();
+        const std::vector<std::wstring> rows = {L"2008\t100.00\t1100.00\t", L"2009\t1\t2",
+                                                L"a\tb\tc\td\te\tf", L"", L"\t\tonly third"};
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto image = static_cast<int>(i % 3);
+            EXPECT_EQ(items.Add(rows[i], image), static_cast<int>(2 * i));
+            EXPECT_EQ(items.InsertRow(static_cast<int>(2 * i + 1), rows[i], image),
+                      static_cast<int>(2 * i + 1));
+        }
+        ASSERT_EQ(items.Count(), 10);
+        for (int i = 0; i < 10; i += 2) {
+            TListViewItem added;
+            TListViewItem inserted;
+            items.GetItem(i, added);
+            items.GetItem(i + 1, inserted);
+            EXPECT_EQ(inserted.Text, added.Text) << i;
+            EXPECT_EQ(inserted.ImageIndex, added.ImageIndex) << i;
+            EXPECT_EQ(items.GetChecked(i + 1), items.GetChecked(i)) << i;
+            EXPECT_FALSE(inserted.Selected);
+            EXPECT_EQ(inserted.OverlayIndex, 0);
+        }
+        EXPECT_EQ(Cell(5, 3), L"d");
+        EXPECT_EQ(Cell(9, 2), L"only third");
+        // Past the end it appends, as InsertItem does.
+        EXPECT_EQ(items.InsertRow(99, L"late\trow", 1), 10);
+        EXPECT_EQ(Cell(10, 1), L"row");
+        EXPECT_EQ(Image(10), 1);
+    });
 }
 
-TEST(TkyListView, ItemRecordsStatesAndSelection) {
-    TTable table;
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    TListViewItems& items = table.List->Items();
-                    EXPECT_EQ(items.FirstSelected(), -1);
-                    EXPECT_EQ(items.SelectedCount(), 0);
+TEST_F(ListViewTable, ItemRecordsStatesAndSelection) {
+    InDialog([&] {
+        TListViewItems& items = List->Items();
+        EXPECT_EQ(items.FirstSelected(), -1);
+        EXPECT_EQ(items.SelectedCount(), 0);
 
-                    TListViewItem record;
-                    record.Text = L"1\t2\t3\t4";
-                    record.Data = 4242;
-                    record.ImageIndex = 2;
-                    record.OverlayIndex = 3;
-                    record.Checked = true;
-                    record.Selected = true;
-                    EXPECT_EQ(items.InsertItem(0, record), 0);
-                    items.Add(L"plain", 0);
+        TListViewItem record;
+        record.Text = L"1\t2\t3\t4";
+        record.Data = 4242;
+        record.ImageIndex = 2;
+        record.OverlayIndex = 3;
+        record.Checked = true;
+        record.Selected = true;
+        EXPECT_EQ(items.InsertItem(0, record), 0);
+        items.Add(L"plain", 0);
 
-                    TListViewItem back;
-                    items.GetItem(0, back);
-                    EXPECT_EQ(back.Text, L"1\t2\t3\t4");
-                    EXPECT_EQ(back.Data, 4242);
-                    EXPECT_EQ(back.ImageIndex, 2);
-                    EXPECT_EQ(back.OverlayIndex, 3);
-                    EXPECT_TRUE(back.Checked);
-                    EXPECT_TRUE(back.Selected);
-                    EXPECT_EQ(items.GetChecked(0), 1);
-                    EXPECT_EQ(items.GetChecked(1), 0);
-                    EXPECT_EQ(items.FirstSelected(), 0);
-                    EXPECT_EQ(items.SelectedCount(), 1);
+        TListViewItem back;
+        items.GetItem(0, back);
+        EXPECT_EQ(back.Text, L"1\t2\t3\t4");
+        EXPECT_EQ(back.Data, 4242);
+        EXPECT_EQ(back.ImageIndex, 2);
+        EXPECT_EQ(back.OverlayIndex, 3);
+        EXPECT_TRUE(back.Checked);
+        EXPECT_TRUE(back.Selected);
+        EXPECT_EQ(items.GetChecked(0), 1);
+        EXPECT_EQ(items.GetChecked(1), 0);
+        EXPECT_EQ(items.FirstSelected(), 0);
+        EXPECT_EQ(items.SelectedCount(), 1);
 
-                    // A row without a check box (state image 0) is not checked.
-                    LVITEMW bare{};
-                    bare.iItem = 2;
-                    table.List->Perform(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&bare));
-                    EXPECT_EQ(items.GetChecked(2), -1);
-                    items.GetItem(2, back);
-                    EXPECT_FALSE(back.Checked);
+        // A row without a check box (state image 0) is not checked.
+        LVITEMW bare{};
+        bare.iItem = 2;
+        List->Perform(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&bare));
+        EXPECT_EQ(items.GetChecked(2), -1);
+        items.GetItem(2, back);
+        EXPECT_FALSE(back.Checked);
 
-                    items.SetSelected(0, false);
-                    items.SetSelected(1, true);
-                    EXPECT_EQ(items.FirstSelected(), 1);
-                    TkyIntList data(100);
-                    data.Add(5);
-                    table.List->GetSelectedItems(data);
-                    ASSERT_EQ(data.Count(), 1);
-                    EXPECT_EQ(data.Get(0), 0);
+        items.SetSelected(0, false);
+        items.SetSelected(1, true);
+        EXPECT_EQ(items.FirstSelected(), 1);
+        TkyIntList data(100);
+        data.Add(5);
+        List->GetSelectedItems(data);
+        ASSERT_EQ(data.Count(), 1);
+        EXPECT_EQ(data.Get(0), 0);
 
-                    table.List->DeleteSelected();
-                    EXPECT_EQ(items.Count(), 2);
-                    std::wstring row;
-                    items.GetItemText(1, row);
-                    EXPECT_EQ(row, L"\t\t\t");
+        List->DeleteSelected();
+        EXPECT_EQ(items.Count(), 2);
+        std::wstring row;
+        items.GetItemText(1, row);
+        EXPECT_EQ(row, L"\t\t\t");
 
-                    EXPECT_TRUE(items.Clear());
-                    EXPECT_EQ(items.Count(), 0);
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+        EXPECT_TRUE(items.Clear());
+        EXPECT_EQ(items.Count(), 0);
+    });
 }
 
-TEST(TkyListView, TableTextWithAndWithoutRows) {
-    TTable table;
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    EXPECT_EQ(table.List->GetText(), L"年\t利息\t累计\t备注\r\n");
-                    table.List->Items().Add(L"2008\t100\t1100\t到期", 0);
-                    table.List->Items().Add(L"2009\t105\t1205\t", 1);
-                    table.List->Items().SetSelected(0, true);
-                    EXPECT_EQ(
-                        table.List->GetText(),
-                        L"年\t利息\t累计\t备注\r\n2008\t100\t1100\t到期\r\n2009\t105\t1205\t");
+TEST_F(ListViewTable, TableTextWithAndWithoutRows) {
+    InDialog([&] {
+        EXPECT_EQ(List->GetText(), L"年\t利息\t累计\t备注\r\n");
+        List->Items().Add(L"2008\t100\t1100\t到期", 0);
+        List->Items().Add(L"2009\t105\t1205\t", 1);
+        List->Items().SetSelected(0, true);
+        EXPECT_EQ(List->GetText(),
+                  L"年\t利息\t累计\t备注\r\n2008\t100\t1100\t到期\r\n2009\t105\t1205\t");
 
-                    TListViewColumn column;
-                    table.List->Columns().GetColumn(1, column);
-                    EXPECT_EQ(column.Caption, L"利息");
-                    EXPECT_EQ(column.Width, 80);
-                    EXPECT_EQ(column.Alignment, COLUMN_CENTER);
-                    EXPECT_EQ(table.List->Columns().GetCaption(3), L"备注");
-                    LVCOLUMNW format{};
-                    format.mask = LVCF_FMT;
-                    format.fmt = LVCFMT_RIGHT | LVCFMT_BITMAP_ON_RIGHT;
-                    table.List->Perform(LVM_SETCOLUMNW, 2, reinterpret_cast<LPARAM>(&format));
-                    format.fmt = 0;
-                    table.List->Perform(LVM_GETCOLUMNW, 2, reinterpret_cast<LPARAM>(&format));
-                    ASSERT_EQ(format.fmt, LVCFMT_RIGHT | LVCFMT_BITMAP_ON_RIGHT);
-                    table.List->Columns().GetColumn(2, column);
-                    EXPECT_EQ(column.Caption, L"累计");
-                    EXPECT_EQ(column.Alignment, COLUMN_CENTER);
+        TListViewColumn column;
+        List->Columns().GetColumn(1, column);
+        EXPECT_EQ(column.Caption, L"利息");
+        EXPECT_EQ(column.Width, 80);
+        EXPECT_EQ(column.Alignment, COLUMN_CENTER);
+        EXPECT_EQ(List->Columns().GetCaption(3), L"备注");
+        LVCOLUMNW format{};
+        format.mask = LVCF_FMT;
+        format.fmt = LVCFMT_RIGHT | LVCFMT_BITMAP_ON_RIGHT;
+        List->Perform(LVM_SETCOLUMNW, 2, reinterpret_cast<LPARAM>(&format));
+        format.fmt = 0;
+        List->Perform(LVM_GETCOLUMNW, 2, reinterpret_cast<LPARAM>(&format));
+        ASSERT_EQ(format.fmt, LVCFMT_RIGHT | LVCFMT_BITMAP_ON_RIGHT);
+        List->Columns().GetColumn(2, column);
+        EXPECT_EQ(column.Caption, L"累计");
+        EXPECT_EQ(column.Alignment, COLUMN_CENTER);
 
-                    EXPECT_FALSE(table.List->Columns().Delete(table.List->Columns().Count()));
-                    EXPECT_EQ(table.List->Columns().Count(), 4);
-                    EXPECT_TRUE(table.List->Columns().Delete(3));
-                    EXPECT_EQ(table.List->GetText(),
-                              L"年\t利息\t累计\r\n2008\t100\t1100\r\n2009\t105\t1205");
-                    table.List->Columns().Clear();
-                    table.List->Items().Clear();
-                    EXPECT_EQ(table.List->GetText(), L"\r\n");
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+        EXPECT_FALSE(List->Columns().Delete(List->Columns().Count()));
+        EXPECT_EQ(List->Columns().Count(), 4);
+        EXPECT_TRUE(List->Columns().Delete(3));
+        EXPECT_EQ(List->GetText(), L"年\t利息\t累计\r\n2008\t100\t1100\r\n2009\t105\t1205");
+        List->Columns().Clear();
+        List->Items().Clear();
+        EXPECT_EQ(List->GetText(), L"\r\n");
+    });
 }
 
-TEST(TkyListView, SetTextRebuildsColumnsAndRows) {
-    TTable table;
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    table.List->Items().Add(L"old", 2);
-                    table.List->SetText(L"no line break");
-                    EXPECT_EQ(table.List->Columns().Count(), 4);
-                    EXPECT_EQ(table.List->Items().Count(), 1);
+TEST_F(ListViewTable, SetTextRebuildsColumnsAndRows) {
+    InDialog([&] {
+        List->Items().Add(L"old", 2);
+        List->SetText(L"no line break");
+        EXPECT_EQ(List->Columns().Count(), 4);
+        EXPECT_EQ(List->Items().Count(), 1);
 
-                    table.List->SetText(L"A\tB\r\n1\t2\r\n3\t4\r\n");
-                    ASSERT_EQ(table.List->Columns().Count(), 2);
-                    TListViewColumn column;
-                    table.List->Columns().GetColumn(1, column);
-                    EXPECT_EQ(column.Caption, L"B");
-                    EXPECT_EQ(column.Width, 200);
-                    EXPECT_EQ(column.Alignment, COLUMN_LEFT);
-                    ASSERT_EQ(table.List->Items().Count(), 3);
-                    EXPECT_EQ(table.Cell(1, 1), L"4");
-                    EXPECT_EQ(table.Image(0), 0);
-                    EXPECT_EQ(table.Image(1), 0);
-                    EXPECT_EQ(table.List->GetText(), L"A\tB\r\n1\t2\r\n3\t4\r\n\t");
+        List->SetText(L"A\tB\r\n1\t2\r\n3\t4\r\n");
+        ASSERT_EQ(List->Columns().Count(), 2);
+        TListViewColumn column;
+        List->Columns().GetColumn(1, column);
+        EXPECT_EQ(column.Caption, L"B");
+        EXPECT_EQ(column.Width, 200);
+        EXPECT_EQ(column.Alignment, COLUMN_LEFT);
+        ASSERT_EQ(List->Items().Count(), 3);
+        EXPECT_EQ(Cell(1, 1), L"4");
+        EXPECT_EQ(Image(0), 0);
+        EXPECT_EQ(Image(1), 0);
+        EXPECT_EQ(List->GetText(), L"A\tB\r\n1\t2\r\n3\t4\r\n\t");
 
-                    table.List->SetText(L"Only\r\n");
-                    EXPECT_EQ(table.List->Columns().Count(), 1);
-                    EXPECT_EQ(table.List->Items().Count(), 0);
+        List->SetText(L"Only\r\n");
+        EXPECT_EQ(List->Columns().Count(), 1);
+        EXPECT_EQ(List->Items().Count(), 0);
 
-                    table.List->SetText(L"\r\nrow");
-                    EXPECT_EQ(table.List->Columns().Count(), 0);
-                    EXPECT_EQ(table.List->Items().Count(), 1);
-                    EXPECT_EQ(table.List->GetText(), L"\r\n");
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+        List->SetText(L"\r\nrow");
+        EXPECT_EQ(List->Columns().Count(), 0);
+        EXPECT_EQ(List->Items().Count(), 1);
+        EXPECT_EQ(List->GetText(), L"\r\n");
+    });
 }
 
-TEST(TkyListView, LongTextsAreReadBackCut) {
-    TTable table;
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    const std::wstring text(2500, L'x');
-                    table.List->Columns().Add(text, 50, COLUMN_RIGHT);
-                    EXPECT_EQ(table.List->Columns().GetCaption(4), std::wstring(1999, L'x'));
-                    TListViewColumn column;
-                    table.List->Columns().GetColumn(4, column);
-                    EXPECT_EQ(column.Alignment, COLUMN_RIGHT);
+TEST_F(ListViewTable, LongTextsAreReadBackCut) {
+    InDialog([&] {
+        const std::wstring text(2500, L'x');
+        List->Columns().Add(text, 50, COLUMN_RIGHT);
+        EXPECT_EQ(List->Columns().GetCaption(4), std::wstring(1999, L'x'));
+        TListViewColumn column;
+        List->Columns().GetColumn(4, column);
+        EXPECT_EQ(column.Alignment, COLUMN_RIGHT);
 
-                    table.List->Items().Add(L"\t\t\t\t" + text, 0);
-                    std::wstring row;
-                    table.List->Items().GetItemText(0, row);
-                    EXPECT_EQ(row, L"\t\t\t\t" + std::wstring(1999, L'x'));
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+        List->Items().Add(L"\t\t\t\t" + text, 0);
+        std::wstring row;
+        List->Items().GetItemText(0, row);
+        EXPECT_EQ(row, L"\t\t\t\t" + std::wstring(1999, L'x'));
+    });
 }
 
-TEST(TkyListView, SmallImagesAreOwnedUntilReplaced) {
-    TTable table;
+TEST_F(ListViewTable, SmallImagesAreOwnedUntilReplaced) {
     TkyImageList mine(16, 16, 0);
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    TkyImageList& made = table.List->GetSmallImages();
-                    EXPECT_EQ(&made, &table.List->GetSmallImages());
-                    EXPECT_TRUE(table.List->OwnsSmallImages());
-                    EXPECT_EQ(made.Count(), 3);
-                    int width = 0;
-                    int height = 0;
-                    ImageList_GetIconSize(made.Handle(), &width, &height);
-                    EXPECT_EQ(width, GetSystemMetrics(SM_CXSMICON));
-                    EXPECT_EQ(height, GetSystemMetrics(SM_CXSMICON));
-                    EXPECT_EQ(table.List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
-                              reinterpret_cast<LRESULT>(made.Handle()));
-                    table.List->SetSmallImages(&made);
-                    EXPECT_TRUE(table.List->OwnsSmallImages());
-                    EXPECT_EQ(made.Count(), 3);
-                    EXPECT_EQ(table.List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
-                              reinterpret_cast<LRESULT>(made.Handle()));
+    InDialog([&] {
+        TkyImageList& made = List->GetSmallImages();
+        EXPECT_EQ(&made, &List->GetSmallImages());
+        EXPECT_TRUE(List->OwnsSmallImages());
+        EXPECT_EQ(made.Count(), 3);
+        int width = 0;
+        int height = 0;
+        ImageList_GetIconSize(made.Handle(), &width, &height);
+        EXPECT_EQ(width, GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(height, GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
+                  reinterpret_cast<LRESULT>(made.Handle()));
+        List->SetSmallImages(&made);
+        EXPECT_TRUE(List->OwnsSmallImages());
+        EXPECT_EQ(made.Count(), 3);
+        EXPECT_EQ(List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
+                  reinterpret_cast<LRESULT>(made.Handle()));
 
-                    table.List->SetSmallImages(&mine);
-                    EXPECT_FALSE(table.List->OwnsSmallImages());
-                    EXPECT_EQ(&table.List->GetSmallImages(), &mine);
-                    EXPECT_EQ(table.List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
-                              reinterpret_cast<LRESULT>(mine.Handle()));
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+        List->SetSmallImages(&mine);
+        EXPECT_FALSE(List->OwnsSmallImages());
+        EXPECT_EQ(&List->GetSmallImages(), &mine);
+        EXPECT_EQ(List->Perform(LVM_GETIMAGELIST, LVSIL_SMALL, 0),
+                  reinterpret_cast<LRESULT>(mine.Handle()));
+    });
     EXPECT_EQ(mine.Count(), 0);
     EXPECT_EQ(mine.AddIconFromResource(1), 0);
 }
@@ -400,116 +375,108 @@ TEST(TkyListView, SmallImagesOutliveAWindowThatDiesBeforeTheObject) {
     table.List.reset();
 }
 
-TEST(TkyListView, NotificationsReachTheCallbacks) {
-    TTable table;
-    RunInDialog(
-        [&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-        [&](TControlTestDialog& Dialog) {
-            TkyListView& list = *table.List;
-            list.Items().Add(L"2008\t1\t2\t", 0);
-            list.Items().Add(L"2009\t3\t4\t", 0);
+TEST_F(ListViewTable, NotificationsReachTheCallbacks) {
+    InDialog([&](TControlTestDialog& Dialog) {
+        TkyListView& list = *List;
+        list.Items().Add(L"2008\t1\t2\t", 0);
+        list.Items().Add(L"2009\t3\t4\t", 0);
 
-            std::vector<std::pair<std::int32_t, bool>> selections;
-            list.Items().OnSelectChange = [&](std::int32_t Item, bool Selected) {
-                selections.emplace_back(Item, Selected);
-            };
-            ListView_SetItemState(list.Handle(), 1, LVIS_FOCUSED, LVIS_FOCUSED);
-            EXPECT_TRUE(selections.empty());
-            list.Items().SetSelected(1, true);
-            list.Items().SetSelected(1, false);
-            const std::vector<std::pair<std::int32_t, bool>> expected{{1, true}, {1, false}};
-            EXPECT_EQ(selections, expected);
+        std::vector<std::pair<std::int32_t, bool>> selections;
+        list.Items().OnSelectChange = [&](std::int32_t Item, bool Selected) {
+            selections.emplace_back(Item, Selected);
+        };
+        ListView_SetItemState(list.Handle(), 1, LVIS_FOCUSED, LVIS_FOCUSED);
+        EXPECT_TRUE(selections.empty());
+        list.Items().SetSelected(1, true);
+        list.Items().SetSelected(1, false);
+        const std::vector<std::pair<std::int32_t, bool>> expected{{1, true}, {1, false}};
+        EXPECT_EQ(selections, expected);
 
-            std::vector<std::pair<std::int32_t, std::int32_t>> clicks;
-            list.OnClick = [&](std::int32_t Item, std::int32_t Column) {
-                clicks.emplace_back(Item, Column);
-            };
-            for (const int item : {1, 5}) {
-                POINT point = table.RowPoint(item);
-                SetCursorPos(point.x, point.y);
-                ScreenToClient(list.Handle(), &point);
-                const LPARAM at = MAKELPARAM(point.x, point.y);
-                SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-                SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
-            }
-            ASSERT_EQ(clicks.size(), 2u);
-            EXPECT_EQ(clicks[0], std::make_pair(1, 0));
-            EXPECT_EQ(clicks[1].first, -1);
+        std::vector<std::pair<std::int32_t, std::int32_t>> clicks;
+        list.OnClick = [&](std::int32_t Item, std::int32_t Column) {
+            clicks.emplace_back(Item, Column);
+        };
+        for (const int item : {1, 5}) {
+            POINT point = RowPoint(item);
+            SetCursorPos(point.x, point.y);
+            ScreenToClient(list.Handle(), &point);
+            const LPARAM at = MAKELPARAM(point.x, point.y);
+            SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
+        }
+        ASSERT_EQ(clicks.size(), 2u);
+        EXPECT_EQ(clicks[0], std::make_pair(1, 0));
+        EXPECT_EQ(clicks[1].first, -1);
 
-            std::vector<std::int32_t> columns;
-            list.Columns().OnColumnClick = [&](std::int32_t Column) { columns.push_back(Column); };
-            NMLISTVIEW header{};
-            header.hdr.hwndFrom = list.Handle();
-            header.hdr.idFrom = LIST_ID;
-            header.hdr.code = LVN_COLUMNCLICK;
-            header.iItem = -1;
-            header.iSubItem = 2;
-            SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&header));
-            EXPECT_EQ(columns, std::vector<std::int32_t>{2});
+        std::vector<std::int32_t> columns;
+        list.Columns().OnColumnClick = [&](std::int32_t Column) { columns.push_back(Column); };
+        NMLISTVIEW header{};
+        header.hdr.hwndFrom = list.Handle();
+        header.hdr.idFrom = LIST_ID;
+        header.hdr.code = LVN_COLUMNCLICK;
+        header.iItem = -1;
+        header.iSubItem = 2;
+        SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&header));
+        EXPECT_EQ(columns, std::vector<std::int32_t>{2});
 
-            std::vector<std::wstring> edits;
-            list.Items().OnEndEdit = [&](std::int32_t Item, const std::wstring& Text) {
-                edits.push_back(std::to_wstring(Item) + L":" + Text);
-                return 1;
-            };
-            NMLVDISPINFOW edit{};
-            edit.hdr = {list.Handle(), LIST_ID, LVN_ENDLABELEDITW};
-            edit.item.iItem = 1;
-            EXPECT_EQ(
-                SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&edit)),
-                1);
-            wchar_t typed[] = L"新";
-            edit.item.pszText = typed;
-            SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&edit));
-            const std::vector<std::wstring> edited{L"1:", L"1:新"};
-            EXPECT_EQ(edits, edited);
+        std::vector<std::wstring> edits;
+        list.Items().OnEndEdit = [&](std::int32_t Item, const std::wstring& Text) {
+            edits.push_back(std::to_wstring(Item) + L":" + Text);
+            return 1;
+        };
+        NMLVDISPINFOW edit{};
+        edit.hdr = {list.Handle(), LIST_ID, LVN_ENDLABELEDITW};
+        edit.item.iItem = 1;
+        EXPECT_EQ(
+            SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&edit)), 1);
+        wchar_t typed[] = L"新";
+        edit.item.pszText = typed;
+        SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&edit));
+        const std::vector<std::wstring> edited{L"1:", L"1:新"};
+        EXPECT_EQ(edits, edited);
 
-            std::vector<std::int32_t> returns;
-            list.OnReturn = [&](std::int32_t Item) { returns.push_back(Item); };
-            NMHDR key{list.Handle(), LIST_ID, static_cast<UINT>(NM_RETURN)};
-            SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&key));
-            list.Items().SetSelected(1, true);
-            SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&key));
-            EXPECT_EQ(returns, std::vector<std::int32_t>{1});
+        std::vector<std::int32_t> returns;
+        list.OnReturn = [&](std::int32_t Item) { returns.push_back(Item); };
+        NMHDR key{list.Handle(), LIST_ID, static_cast<UINT>(NM_RETURN)};
+        SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&key));
+        list.Items().SetSelected(1, true);
+        SendMessageW(Dialog.Handle(), WM_NOTIFY, LIST_ID, reinterpret_cast<LPARAM>(&key));
+        EXPECT_EQ(returns, std::vector<std::int32_t>{1});
 
-            int deletes = 0;
-            list.OnDeleteKey = [&](TkyListView& Sender) {
-                EXPECT_EQ(&Sender, &list);
-                ++deletes;
-            };
-            list.Perform(WM_KEYDOWN, VK_DELETE, 0);
-            list.Items().SetSelected(1, false);
-            list.Perform(WM_KEYDOWN, VK_DELETE, 0);
-            EXPECT_EQ(deletes, 1);
+        int deletes = 0;
+        list.OnDeleteKey = [&](TkyListView& Sender) {
+            EXPECT_EQ(&Sender, &list);
+            ++deletes;
+        };
+        list.Perform(WM_KEYDOWN, VK_DELETE, 0);
+        list.Items().SetSelected(1, false);
+        list.Perform(WM_KEYDOWN, VK_DELETE, 0);
+        EXPECT_EQ(deletes, 1);
 
-            std::vector<std::int32_t> menus;
-            list.OnContextMenu = [&](std::int32_t Item) { menus.push_back(Item); };
-            const POINT over = table.RowPoint(0);
-            SetCursorPos(over.x, over.y);
-            EXPECT_EQ(list.Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.Handle()),
-                                   MAKELPARAM(over.x, over.y)),
-                      0);
-            EXPECT_EQ(menus, std::vector<std::int32_t>{0});
-        },
-        [&](TControlTestDialog&) { table.List.reset(); });
+        std::vector<std::int32_t> menus;
+        list.OnContextMenu = [&](std::int32_t Item) { menus.push_back(Item); };
+        const POINT over = RowPoint(0);
+        SetCursorPos(over.x, over.y);
+        EXPECT_EQ(list.Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.Handle()),
+                               MAKELPARAM(over.x, over.y)),
+                  0);
+        EXPECT_EQ(menus, std::vector<std::int32_t>{0});
+    });
 }
 
-TEST(TkyListView, SuspendedRedrawLeavesTheWindowUntouched) {
-    TTable table;
-    RunInDialog([&](TControlTestDialog& Dialog) { table.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    TkyListView& list = *table.List;
-                    UpdateWindow(list.Handle());
-                    list.SetRedraw(false);
-                    for (int i = 0; i < 20; ++i) {
-                        list.Items().Add(std::to_wstring(2000 + i) + L"\t1\t2\t", i % 3);
-                    }
-                    EXPECT_FALSE(GetUpdateRect(list.Handle(), nullptr, FALSE));
-                    list.SetRedraw(true);
-                    EXPECT_EQ(list.Items().Count(), 20);
-                    EXPECT_FALSE(GetUpdateRect(list.Handle(), nullptr, FALSE));
-                },
-                [&](TControlTestDialog&) { table.List.reset(); });
+TEST_F(ListViewTable, SuspendedRedrawLeavesTheWindowUntouched) {
+    InDialog([&] {
+        TkyListView& list = *List;
+        UpdateWindow(list.Handle());
+        list.SetRedraw(false);
+        for (int i = 0; i < 20; ++i) {
+            list.Items().Add(std::to_wstring(2000 + i) + L"\t1\t2\t", i % 3);
+        }
+        EXPECT_FALSE(GetUpdateRect(list.Handle(), nullptr, FALSE));
+        list.SetRedraw(true);
+        EXPECT_EQ(list.Items().Count(), 20);
+        EXPECT_FALSE(GetUpdateRect(list.Handle(), nullptr, FALSE));
+    });
 }
 
 TEST(TkyListView, OwnWindowIsAListThatCanBeRecreated) {

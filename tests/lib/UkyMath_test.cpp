@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr long double Inf = std::numeric_limits<long double>::infinity();
-constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
+constexpr long double INF = std::numeric_limits<long double>::infinity();
+constexpr long double NA_N = std::numeric_limits<long double>::quiet_NaN();
 
 } // namespace
 
@@ -53,9 +53,9 @@ TEST(UkyMath, RoundDigitsKeepsValuesBeyondTheIntegerRangeUnrounded) {
 }
 
 TEST(UkyMath, RoundDigitsRejectsNonFiniteValues) {
-    EXPECT_EQ(ErrorOf([] { RoundDigits(2, NaN); }), L"Invalid result!");
-    EXPECT_EQ(ErrorOf([] { RoundDigits(2, -Inf); }), L"Invalid result!");
-    EXPECT_EQ(ErrorOf([] { RoundDigits(-3, Inf); }), L"Invalid result!");
+    EXPECT_EQ(ErrorOf([] { RoundDigits(2, NA_N); }), L"Invalid result!");
+    EXPECT_EQ(ErrorOf([] { RoundDigits(2, -INF); }), L"Invalid result!");
+    EXPECT_EQ(ErrorOf([] { RoundDigits(-3, INF); }), L"Invalid result!");
     EXPECT_EQ(ErrorOf([] { RoundDigits(2, 1e400L); }), L"Floating point overflow");
 }
 
@@ -71,9 +71,9 @@ TEST(UkyMath, RangeTestsPutTheMinimumFirst) {
 }
 
 TEST(UkyMath, ClassifiesSpecialValues) {
-    EXPECT_TRUE(IsNotANumber(NaN));
-    EXPECT_TRUE(IsNotANumber(-NaN));
-    EXPECT_FALSE(IsNotANumber(Inf));
+    EXPECT_TRUE(IsNotANumber(NA_N));
+    EXPECT_TRUE(IsNotANumber(-NA_N));
+    EXPECT_FALSE(IsNotANumber(INF));
     EXPECT_FALSE(IsNotANumber(1.0L));
     EXPECT_TRUE(IsInfinity(HUGE_VAL));
     EXPECT_TRUE(IsInfinity(-HUGE_VAL));
@@ -86,8 +86,8 @@ TEST(UkyMath, StoreDoubleRaisesWhenTheValueLeavesTheDoubleRange) {
     EXPECT_EQ(StoreDouble(static_cast<long double>(DBL_MAX)), DBL_MAX);
     EXPECT_EQ(StoreDouble(-static_cast<long double>(DBL_MAX) * (1 + 1e-17L)), -DBL_MAX);
     EXPECT_EQ(StoreDouble(1e-400L), 0.0);
-    EXPECT_TRUE(std::isinf(StoreDouble(Inf)));
-    EXPECT_TRUE(std::isnan(StoreDouble(NaN)));
+    EXPECT_TRUE(std::isinf(StoreDouble(INF)));
+    EXPECT_TRUE(std::isnan(StoreDouble(NA_N)));
     EXPECT_EQ(ErrorOf([] { StoreDouble(1e400L); }), L"Floating point overflow");
     EXPECT_EQ(ErrorOf([] { StoreDouble(-1e309L); }), L"Floating point overflow");
 }
@@ -101,8 +101,8 @@ TEST(UkyMath, RoundToInt64TakesHalvesToEven) {
     EXPECT_EQ(RoundToInt64(-9223372036854775808.0L), INT64_MIN);
     EXPECT_EQ(ErrorOf([] { RoundToInt64(9223372036854775808.0L); }),
               L"Invalid floating point operation");
-    EXPECT_EQ(ErrorOf([] { RoundToInt64(NaN); }), L"Invalid floating point operation");
-    EXPECT_EQ(ErrorOf([] { RoundToInt64(-Inf); }), L"Invalid floating point operation");
+    EXPECT_EQ(ErrorOf([] { RoundToInt64(NA_N); }), L"Invalid floating point operation");
+    EXPECT_EQ(ErrorOf([] { RoundToInt64(-INF); }), L"Invalid floating point operation");
 }
 
 TEST(UkyMath, IntModKeepsTheDividendsSign) {

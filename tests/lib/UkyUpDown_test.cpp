@@ -50,119 +50,111 @@ struct TSpin {
     }
 };
 
+using UpDownWithBuddy = TControlDialogTest<TSpin>;
+
 } // namespace
 
-TEST(TkyUpDown, ArrowClicksMoveThePositionKeptByTheObject) {
-    TSpin spin;
-    RunInDialog([&](TControlTestDialog& Dialog) { spin.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    EXPECT_EQ(spin.UpDown->Min(), 1);
-                    EXPECT_EQ(spin.UpDown->Max(), 100);
-                    EXPECT_EQ(spin.UpDown->Position(), 1);
-                    EXPECT_EQ(spin.UpDown->Step(), 1);
-                    EXPECT_EQ(spin.Edit->GetText(), L"");
+TEST_F(UpDownWithBuddy, ArrowClicksMoveThePositionKeptByTheObject) {
+    InDialog([&] {
+        EXPECT_EQ(UpDown->Min(), 1);
+        EXPECT_EQ(UpDown->Max(), 100);
+        EXPECT_EQ(UpDown->Position(), 1);
+        EXPECT_EQ(UpDown->Step(), 1);
+        EXPECT_EQ(Edit->GetText(), L"");
 
-                    spin.Edit->SetText(L"20");
-                    spin.Click(true);
-                    EXPECT_EQ(spin.UpDown->Position(), 21);
-                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{21});
-                    EXPECT_EQ(spin.Edit->GetText(), L"21");
-                    EXPECT_EQ(spin.WindowPosition(), 21);
+        Edit->SetText(L"20");
+        Click(true);
+        EXPECT_EQ(UpDown->Position(), 21);
+        EXPECT_EQ(Changes, std::vector<std::int32_t>{21});
+        EXPECT_EQ(Edit->GetText(), L"21");
+        EXPECT_EQ(WindowPosition(), 21);
 
-                    spin.Changes.clear();
-                    spin.UpDown->SetPosition(5);
-                    spin.Edit->SetText(L"abc");
-                    spin.Click(false);
-                    EXPECT_EQ(spin.UpDown->Position(), 4);
-                    EXPECT_EQ(spin.Edit->GetText(), L"4");
-                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{4});
+        Changes.clear();
+        UpDown->SetPosition(5);
+        Edit->SetText(L"abc");
+        Click(false);
+        EXPECT_EQ(UpDown->Position(), 4);
+        EXPECT_EQ(Edit->GetText(), L"4");
+        EXPECT_EQ(Changes, std::vector<std::int32_t>{4});
 
-                    spin.Changes.clear();
-                    spin.UpDown->SetPosition(7);
-                    spin.Edit->SetText(L"500");
-                    spin.Click(true);
-                    EXPECT_EQ(spin.UpDown->Position(), 8);
-                    EXPECT_EQ(spin.Edit->GetText(), L"8");
-                    EXPECT_EQ(spin.WindowPosition(), 8);
-                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{8});
+        Changes.clear();
+        UpDown->SetPosition(7);
+        Edit->SetText(L"500");
+        Click(true);
+        EXPECT_EQ(UpDown->Position(), 8);
+        EXPECT_EQ(Edit->GetText(), L"8");
+        EXPECT_EQ(WindowPosition(), 8);
+        EXPECT_EQ(Changes, std::vector<std::int32_t>{8});
 
-                    spin.Changes.clear();
-                    spin.UpDown->SetStep(5);
-                    spin.UpDown->SetPosition(12);
-                    spin.Click(false);
-                    EXPECT_EQ(spin.UpDown->Position(), 7);
-                    EXPECT_EQ(spin.Edit->GetText(), L"7");
-                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{7});
-                },
-                [&](TControlTestDialog&) { spin.Free(); });
+        Changes.clear();
+        UpDown->SetStep(5);
+        UpDown->SetPosition(12);
+        Click(false);
+        EXPECT_EQ(UpDown->Position(), 7);
+        EXPECT_EQ(Edit->GetText(), L"7");
+        EXPECT_EQ(Changes, std::vector<std::int32_t>{7});
+    });
 }
 
-TEST(TkyUpDown, RangeEndRefusesTheClickAndTheNotificationAnswersOne) {
-    TSpin spin;
-    RunInDialog([&](TControlTestDialog& Dialog) { spin.Wrap(Dialog); },
-                [&](TControlTestDialog& Dialog) {
-                    spin.UpDown->SetRange(1, 10);
-                    spin.UpDown->SetPosition(10);
-                    spin.Edit->SetText(L"10");
-                    {
-                        const TMessageRecorder recorder;
-                        spin.Click(true);
-                        // The buddy's text is taken over again; the refused step sends nothing.
-                        for (const TSentMessage& sent :
-                             recorder.Sent(spin.UpDown->Handle(), UDM_SETPOS)) {
-                            EXPECT_EQ(sent.LParam, 10);
-                        }
-                    }
-                    EXPECT_EQ(spin.UpDown->Position(), 10);
-                    EXPECT_TRUE(spin.Changes.empty());
-                    EXPECT_EQ(spin.WindowPosition(), 10);
+TEST_F(UpDownWithBuddy, RangeEndRefusesTheClickAndTheNotificationAnswersOne) {
+    InDialog([&](TControlTestDialog& Dialog) {
+        UpDown->SetRange(1, 10);
+        UpDown->SetPosition(10);
+        Edit->SetText(L"10");
+        {
+            const TMessageRecorder recorder;
+            Click(true);
+            // The buddy's text is taken over again; the refused step sends nothing.
+            for (const TSentMessage& sent : recorder.Sent(UpDown->Handle(), UDM_SETPOS)) {
+                EXPECT_EQ(sent.LParam, 10);
+            }
+        }
+        EXPECT_EQ(UpDown->Position(), 10);
+        EXPECT_TRUE(Changes.empty());
+        EXPECT_EQ(WindowPosition(), 10);
 
-                    NMUPDOWN change{};
-                    change.hdr.hwndFrom = spin.UpDown->Handle();
-                    change.hdr.idFrom = UPDOWN_ID;
-                    change.hdr.code = UDN_DELTAPOS;
-                    change.iPos = 10;
-                    change.iDelta = 1;
-                    EXPECT_EQ(SendMessageW(Dialog.Handle(), WM_NOTIFY, UPDOWN_ID,
-                                           reinterpret_cast<LPARAM>(&change)),
-                              1);
-                    change.iDelta = -1;
-                    EXPECT_EQ(SendMessageW(Dialog.Handle(), WM_NOTIFY, UPDOWN_ID,
-                                           reinterpret_cast<LPARAM>(&change)),
-                              1);
-                    EXPECT_EQ(spin.UpDown->Position(), 9);
-                    EXPECT_EQ(spin.Changes, std::vector<std::int32_t>{9});
-                },
-                [&](TControlTestDialog&) { spin.Free(); });
+        NMUPDOWN change{};
+        change.hdr.hwndFrom = UpDown->Handle();
+        change.hdr.idFrom = UPDOWN_ID;
+        change.hdr.code = UDN_DELTAPOS;
+        change.iPos = 10;
+        change.iDelta = 1;
+        EXPECT_EQ(
+            SendMessageW(Dialog.Handle(), WM_NOTIFY, UPDOWN_ID, reinterpret_cast<LPARAM>(&change)),
+            1);
+        change.iDelta = -1;
+        EXPECT_EQ(
+            SendMessageW(Dialog.Handle(), WM_NOTIFY, UPDOWN_ID, reinterpret_cast<LPARAM>(&change)),
+            1);
+        EXPECT_EQ(UpDown->Position(), 9);
+        EXPECT_EQ(Changes, std::vector<std::int32_t>{9});
+    });
 }
 
-TEST(TkyUpDown, PositionsOutsideTheRangeAreRefused) {
-    TSpin spin;
-    RunInDialog([&](TControlTestDialog& Dialog) { spin.Wrap(Dialog); },
-                [&](TControlTestDialog&) {
-                    spin.UpDown->SetPosition(50);
-                    spin.UpDown->SetRange(1, 10);
-                    EXPECT_EQ(spin.UpDown->Position(), 50);
-                    EXPECT_EQ(spin.Edit->GetText(), L"50");
+TEST_F(UpDownWithBuddy, PositionsOutsideTheRangeAreRefused) {
+    InDialog([&] {
+        UpDown->SetPosition(50);
+        UpDown->SetRange(1, 10);
+        EXPECT_EQ(UpDown->Position(), 50);
+        EXPECT_EQ(Edit->GetText(), L"50");
 
-                    const TMessageRecorder recorder;
-                    spin.UpDown->SetPosition(11);
-                    spin.UpDown->SetPosition(0);
-                    EXPECT_TRUE(recorder.Sent(spin.UpDown->Handle(), UDM_SETPOS).empty());
-                    EXPECT_EQ(spin.UpDown->Position(), 50);
-                    EXPECT_EQ(spin.Edit->GetText(), L"50");
+        const TMessageRecorder recorder;
+        UpDown->SetPosition(11);
+        UpDown->SetPosition(0);
+        EXPECT_TRUE(recorder.Sent(UpDown->Handle(), UDM_SETPOS).empty());
+        EXPECT_EQ(UpDown->Position(), 50);
+        EXPECT_EQ(Edit->GetText(), L"50");
 
-                    // A typed number beyond 32 bits must not wrap into the range.
-                    spin.UpDown->SetPosition(3);
-                    spin.Edit->SetText(L"4294967300");
-                    spin.Click(true);
-                    EXPECT_EQ(spin.UpDown->Position(), 4);
+        // A typed number beyond 32 bits must not wrap into the range.
+        UpDown->SetPosition(3);
+        Edit->SetText(L"4294967300");
+        Click(true);
+        EXPECT_EQ(UpDown->Position(), 4);
 
-                    spin.UpDown->SetRange(-5, 5);
-                    spin.UpDown->SetPosition(-3);
-                    EXPECT_EQ(spin.Edit->GetText(), L"-3");
-                },
-                [&](TControlTestDialog&) { spin.Free(); });
+        UpDown->SetRange(-5, 5);
+        UpDown->SetPosition(-3);
+        EXPECT_EQ(Edit->GetText(), L"-3");
+    });
 }
 
 TEST(TkyUpDown, OwnWindowStartsWithItsDefaults) {

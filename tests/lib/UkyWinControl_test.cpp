@@ -1,5 +1,6 @@
 #include "UkyWinControl.h"
 
+#include "ProbeControl.h"
 #include "UkyClipboard.h"
 #include "UkyError.h"
 
@@ -48,43 +49,6 @@ protected:
         }
         return TkyWinContainer::WindowProc(AMessage, WParam, LParam);
     }
-};
-
-class TProbe : public TkyControl {
-public:
-    explicit TProbe(const wchar_t* AClassName = L"STATIC") : FClassName(AClassName) {}
-    std::vector<WORD> Commands;
-    std::vector<int> Notifies;
-    int AfterCreates = 0;
-    int* BeforeDestroys = nullptr;
-    bool FailAfterCreate = false;
-
-protected:
-    HWND CreateHandle(HWND AParent) override {
-        return CreateChildWindow(AParent, FClassName, 0, 0);
-    }
-    void AfterCreate() override {
-        ++AfterCreates;
-        if (FailAfterCreate) {
-            throw EkyError(L"no control");
-        }
-    }
-    void BeforeDestroy() override {
-        if (BeforeDestroys != nullptr) {
-            ++*BeforeDestroys;
-        }
-    }
-    LRESULT HandleCommand(WORD Code) override {
-        Commands.push_back(Code);
-        return 0;
-    }
-    LRESULT HandleNotify(int Code, NMHDR*) override {
-        Notifies.push_back(Code);
-        return 77;
-    }
-
-private:
-    const wchar_t* FClassName;
 };
 
 // A control whose creation fails once its window exists.

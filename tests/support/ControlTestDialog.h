@@ -54,3 +54,17 @@ inline void RunInDialog(const TControlTestDialog::THook& Init,
     EXPECT_TRUE(dialog->RunModal());
     EXPECT_TRUE(driver.Done());
 }
+
+// A test of controls that wrap the items of template 100. TControls holds them: its Wrap(Dialog)
+// runs when the dialog is up and its Free() while it closes; the test reaches them as its own
+// members and runs its body inside the dialog's modal loop with InDialog.
+template <typename TControls> class TControlDialogTest : public testing::Test, public TControls {
+protected:
+    void InDialog(const std::function<void()>& Body) {
+        InDialog([&Body](TControlTestDialog&) { Body(); });
+    }
+    void InDialog(const std::function<void(TControlTestDialog& Dialog)>& Body) {
+        RunInDialog([this](TControlTestDialog& Dialog) { this->Wrap(Dialog); }, Body,
+                    [this](TControlTestDialog&) { this->Free(); });
+    }
+};

@@ -6,9 +6,9 @@
 #include <string>
 
 // The message of the error an action raises, or "(no error)" when it raises none.
-inline std::wstring ErrorOf(const std::function<void()>& action) {
+inline std::wstring ErrorOf(const std::function<void()>& Action) {
     try {
-        action();
+        Action();
     } catch (const EkyError& error) {
         return error.Message();
     }

@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr UINT TickInterval = USER_TIMER_MINIMUM;
+constexpr UINT TICK_INTERVAL = USER_TIMER_MINIMUM;
 // Ticks allowed after the last step before the loop counts as stuck.
-constexpr int GraceTicks = 300;
+constexpr int GRACE_TICKS = 300;
 
 std::map<UINT_PTR, TModalDriver*>& Drivers() {
     static std::map<UINT_PTR, TModalDriver*> drivers;
@@ -71,7 +71,7 @@ std::string Describe(DWORD Code, const void* Address) {
 } // namespace
 
 TModalDriver::TModalDriver()
-    : FTimer(SetTimer(nullptr, 0, TickInterval, Tick)),
+    : FTimer(SetTimer(nullptr, 0, TICK_INTERVAL, Tick)),
       FWatcher(AddVectoredExceptionHandler(1, WatchFaults)) {
     Drivers()[FTimer] = this;
 }
@@ -130,7 +130,7 @@ void TModalDriver::RunNext() {
         Run(FNext++);
         return;
     }
-    if (++FIdleTicks < GraceTicks) {
+    if (++FIdleTicks < GRACE_TICKS) {
         return;
     }
     FIdleTicks = 0;

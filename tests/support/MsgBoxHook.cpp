@@ -7,16 +7,16 @@ namespace {
 thread_local TMsgBoxHook* ActiveHook = nullptr;
 
 std::wstring ClassOf(HWND Window) {
-    wchar_t Name[64] = {};
-    GetClassNameW(Window, Name, 64);
-    return Name;
+    wchar_t name[64] = {};
+    GetClassNameW(Window, name, 64);
+    return name;
 }
 
 std::wstring TextOf(HWND Window) {
-    std::wstring Text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
-    Text.resize(static_cast<std::size_t>(
-        GetWindowTextW(Window, Text.data(), static_cast<int>(Text.size()))));
-    return Text;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(Window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 BOOL CALLBACK AddChild(HWND Child, LPARAM List) {
@@ -25,9 +25,9 @@ BOOL CALLBACK AddChild(HWND Child, LPARAM List) {
 }
 
 std::vector<HWND> ChildrenOf(HWND Window) {
-    std::vector<HWND> Children;
-    EnumChildWindows(Window, AddChild, reinterpret_cast<LPARAM>(&Children));
-    return Children;
+    std::vector<HWND> children;
+    EnumChildWindows(Window, AddChild, reinterpret_cast<LPARAM>(&children));
+    return children;
 }
 
 } // namespace
@@ -36,10 +36,10 @@ bool IsMessageBoxWindow(HWND Window) {
     if (ClassOf(Window) != L"#32770") {
         return false;
     }
-    MEMORY_BASIC_INFORMATION Info = {};
-    const auto Procedure = reinterpret_cast<const void*>(GetWindowLongPtrW(Window, DWLP_DLGPROC));
-    return Procedure != nullptr && VirtualQuery(Procedure, &Info, sizeof(Info)) != 0 &&
-           Info.AllocationBase == GetModuleHandleW(L"user32.dll");
+    MEMORY_BASIC_INFORMATION info = {};
+    const auto procedure = reinterpret_cast<const void*>(GetWindowLongPtrW(Window, DWLP_DLGPROC));
+    return procedure != nullptr && VirtualQuery(procedure, &info, sizeof(info)) != 0 &&
+           info.AllocationBase == GetModuleHandleW(L"user32.dll");
 }
 
 TMsgBoxHook::TMsgBoxHook()
@@ -57,13 +57,13 @@ void TMsgBoxHook::QueueAnswer(int ButtonId) {
 }
 
 LRESULT CALLBACK TMsgBoxHook::CbtProc(int Code, WPARAM WParam, LPARAM LParam) {
-    TMsgBoxHook* Hook = ActiveHook;
-    if (Hook != nullptr) {
-        const auto Window = reinterpret_cast<HWND>(WParam);
+    TMsgBoxHook* hook = ActiveHook;
+    if (hook != nullptr) {
+        const auto window = reinterpret_cast<HWND>(WParam);
         if (Code == HCBT_ACTIVATE) {
-            Hook->Activated(Window);
+            hook->Activated(window);
         } else if (Code == HCBT_DESTROYWND) {
-            std::erase(Hook->FAnswered, Window);
+            std::erase(hook->FAnswered, window);
         }
     }
     return CallNextHookEx(nullptr, Code, WParam, LParam);
@@ -76,34 +76,34 @@ void TMsgBoxHook::Activated(HWND Box) {
     }
     FAnswered.push_back(Box);
 
-    TMsgBoxRecord Record;
-    Record.Caption = TextOf(Box);
-    Record.Owner = GetWindow(Box, GW_OWNER);
-    for (HWND Child : ChildrenOf(Box)) {
-        const std::wstring Class = ClassOf(Child);
-        if (Class == L"Button") {
-            Record.Buttons.push_back(GetDlgCtrlID(Child));
-        } else if (Class == L"Static" &&
-                   (GetWindowLongW(Child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            Record.Icon = reinterpret_cast<HICON>(SendMessageW(Child, STM_GETICON, 0, 0));
-        } else if (Class == L"Static" && GetDlgCtrlID(Child) == 0xFFFF) {
-            Record.Text = TextOf(Child);
+    TMsgBoxRecord record;
+    record.Caption = TextOf(Box);
+    record.Owner = GetWindow(Box, GW_OWNER);
+    for (HWND child : ChildrenOf(Box)) {
+        const std::wstring className = ClassOf(child);
+        if (className == L"Button") {
+            record.Buttons.push_back(GetDlgCtrlID(child));
+        } else if (className == L"Static" &&
+                   (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            record.Icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        } else if (className == L"Static" && GetDlgCtrlID(child) == 0xFFFF) {
+            record.Text = TextOf(child);
         }
     }
 
-    int Answer = Record.Buttons.empty() ? 0 : Record.Buttons.front();
+    int answer = record.Buttons.empty() ? 0 : record.Buttons.front();
     if (!FAnswers.empty()) {
-        Answer = FAnswers.front();
+        answer = FAnswers.front();
         FAnswers.erase(FAnswers.begin());
     }
-    HWND Button = GetDlgItem(Box, Answer);
-    Record.Pressed = Button != nullptr ? Answer : 0;
-    FBoxes.push_back(Record);
+    HWND button = GetDlgItem(Box, answer);
+    record.Pressed = button != nullptr ? answer : 0;
+    FBoxes.push_back(record);
     if (OnShow) {
         OnShow(FBoxes.back());
     }
-    if (Button != nullptr) {
-        PostMessageW(Button, BM_CLICK, 0, 0);
+    if (button != nullptr) {
+        PostMessageW(button, BM_CLICK, 0, 0);
     } else {
         EndDialog(Box, 0);
     }

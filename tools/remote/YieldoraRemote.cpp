@@ -11,9 +11,9 @@
 namespace {
 
 // How long one step of the program may take before the remote control gives up.
-constexpr DWORD StepTimeout = 30000;
+constexpr DWORD STEP_TIMEOUT = 30000;
 // How often a wait for a window of the program looks again.
-constexpr DWORD PollInterval = 10;
+constexpr DWORD POLL_INTERVAL = 10;
 
 [[noreturn]] void Fail(const std::string& What) {
     throw std::runtime_error(What);
@@ -35,7 +35,7 @@ std::wstring TextOf(HWND Window) {
     std::vector<wchar_t> buffer(5001, L'\0');
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(Window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                        SMTO_NORMAL, StepTimeout, &copied);
+                        SMTO_NORMAL, STEP_TIMEOUT, &copied);
     return std::wstring(buffer.data(), copied);
 }
 
@@ -74,14 +74,14 @@ TYieldoraRemote::TYieldoraRemote(const std::wstring& Program) {
     FProcess.reset(info.hProcess);
     FProcessId = info.dwProcessId;
     FThreadId = info.dwThreadId;
-    WaitForInputIdle(FProcess.get(), StepTimeout);
+    WaitForInputIdle(FProcess.get(), STEP_TIMEOUT);
     FDialog = WaitForProgramWindow(L"#32770", L"Yieldora 1.3");
 }
 
 TYieldoraRemote::~TYieldoraRemote() {
     if (WaitForSingleObject(FProcess.get(), 0) == WAIT_TIMEOUT) {
         TerminateProcess(FProcess.get(), 1);
-        WaitForSingleObject(FProcess.get(), StepTimeout);
+        WaitForSingleObject(FProcess.get(), STEP_TIMEOUT);
     }
 }
 
@@ -96,7 +96,7 @@ std::wstring TYieldoraRemote::ItemText(int Id) const {
 void TYieldoraRemote::SetItemText(int Id, const std::wstring& Text) const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(Item(Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()),
-                        SMTO_NORMAL, StepTimeout, &result);
+                        SMTO_NORMAL, STEP_TIMEOUT, &result);
 }
 
 bool TYieldoraRemote::ItemEnabled(int Id) const {
@@ -105,14 +105,14 @@ bool TYieldoraRemote::ItemEnabled(int Id) const {
 
 int TYieldoraRemote::RowCount() const {
     DWORD_PTR count = 0;
-    SendMessageTimeoutW(Item(IDC_RESULTS), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, StepTimeout,
+    SendMessageTimeoutW(Item(IDC_RESULTS), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, STEP_TIMEOUT,
                         &count);
     return static_cast<int>(count);
 }
 
 void TYieldoraRemote::Press(int Id) const {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(Item(Id), BM_CLICK, 0, 0, SMTO_NORMAL, StepTimeout, &result)) {
+    if (!SendMessageTimeoutW(Item(Id), BM_CLICK, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &result)) {
         Fail("the program did not finish a command in time");
     }
 }
@@ -122,9 +122,9 @@ TRemoteBox TYieldoraRemote::PressAndAnswer(int Id) const {
     const HWND box = WaitForProgramWindow(L"#32770", nullptr);
     TRemoteBox result{TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
     PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    for (DWORD waited = 0; IsWindow(box); waited += PollInterval) {
-        if (waited > StepTimeout ||
-            WaitForSingleObject(FProcess.get(), PollInterval) == WAIT_OBJECT_0) {
+    for (DWORD waited = 0; IsWindow(box); waited += POLL_INTERVAL) {
+        if (waited > STEP_TIMEOUT ||
+            WaitForSingleObject(FProcess.get(), POLL_INTERVAL) == WAIT_OBJECT_0) {
             Fail("the message box did not close");
         }
     }
@@ -134,7 +134,7 @@ TRemoteBox TYieldoraRemote::PressAndAnswer(int Id) const {
 
 DWORD TYieldoraRemote::PressToExit(int Id) {
     PostMessageW(Item(Id), BM_CLICK, 0, 0);
-    if (WaitForSingleObject(FProcess.get(), StepTimeout) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(FProcess.get(), STEP_TIMEOUT) != WAIT_OBJECT_0) {
         Fail("the program did not end");
     }
     DWORD code = 0;
@@ -177,8 +177,8 @@ TRemoteOutcome TYieldoraRemote::EndSession(const TBoxAnswer& Answer) {
 
 void TYieldoraRemote::SendEndSession() const {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(FDialog, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, StepTimeout, &result);
-    SendMessageTimeoutW(FDialog, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, StepTimeout, &result);
+    SendMessageTimeoutW(FDialog, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &result);
+    SendMessageTimeoutW(FDialog, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, STEP_TIMEOUT, &result);
 }
 
 // A message posted after the others to a field of the dialog sets the field's length limit to a
@@ -195,7 +195,7 @@ TRemoteOutcome TYieldoraRemote::Settle(const TBoxAnswer& Answer) {
         bool handled = PostMessageW(field, EM_SETLIMITTEXT, marker, 0) != FALSE;
         while (handled) {
             DWORD_PTR limit = 0;
-            if (!SendMessageTimeoutW(field, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, StepTimeout,
+            if (!SendMessageTimeoutW(field, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, STEP_TIMEOUT,
                                      &limit)) {
                 handled = false;
             } else if (limit == marker) {
@@ -203,13 +203,13 @@ TRemoteOutcome TYieldoraRemote::Settle(const TBoxAnswer& Answer) {
             } else if (WaitForSingleObject(FProcess.get(), 1) == WAIT_OBJECT_0) {
                 handled = false;
             }
-            if (GetTickCount64() - start > StepTimeout) {
+            if (GetTickCount64() - start > STEP_TIMEOUT) {
                 Fail("the program did not handle an action in time");
             }
         }
         if (!handled) {
             // The dialog is gone: the program ends.
-            if (WaitForSingleObject(FProcess.get(), StepTimeout) != WAIT_OBJECT_0) {
+            if (WaitForSingleObject(FProcess.get(), STEP_TIMEOUT) != WAIT_OBJECT_0) {
                 Fail("the program's dialog went but the program did not end");
             }
             outcome.Exited = true;
@@ -221,7 +221,7 @@ TRemoteOutcome TYieldoraRemote::Settle(const TBoxAnswer& Answer) {
         std::erase_if(seen, gone);
         std::erase_if(answered, gone);
         const HWND box = FindBox(answered);
-        if (GetTickCount64() - start > StepTimeout) {
+        if (GetTickCount64() - start > STEP_TIMEOUT) {
             Fail(box != nullptr ? "the program keeps showing boxes" : "a box did not close");
         }
         if (box == nullptr) {
@@ -247,13 +247,13 @@ TRemoteOutcome TYieldoraRemote::Settle(const TBoxAnswer& Answer) {
 void TYieldoraRemote::SetChecked(int Id, bool Checked) const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(Item(Id), BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0,
-                        SMTO_NORMAL, StepTimeout, &result);
+                        SMTO_NORMAL, STEP_TIMEOUT, &result);
 }
 
 void TYieldoraRemote::SelectItem(int Id, int Index) const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(Item(Id), CB_SETCURSEL, static_cast<WPARAM>(Index), 0, SMTO_NORMAL,
-                        StepTimeout, &result);
+                        STEP_TIMEOUT, &result);
 }
 
 void TYieldoraRemote::MoveTo(int Left, int Top) const {
@@ -272,13 +272,13 @@ RECT TYieldoraRemote::WindowRect() const {
 }
 
 std::vector<std::wstring> TYieldoraRemote::TableRows() const {
-    constexpr int Columns = 4;
-    constexpr std::size_t TextSize = 512;
+    constexpr int columns = 4;
+    constexpr std::size_t textSize = 512;
     const HWND view = Item(IDC_RESULTS);
     const int count = RowCount();
     std::vector<std::wstring> rows;
     void* const memory =
-        VirtualAllocEx(FProcess.get(), nullptr, sizeof(LVITEMW) + TextSize * sizeof(wchar_t),
+        VirtualAllocEx(FProcess.get(), nullptr, sizeof(LVITEMW) + textSize * sizeof(wchar_t),
                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (memory == nullptr) {
         Fail("no memory in the program for reading its table");
@@ -286,20 +286,20 @@ std::vector<std::wstring> TYieldoraRemote::TableRows() const {
     auto* const text = reinterpret_cast<wchar_t*>(static_cast<char*>(memory) + sizeof(LVITEMW));
     for (int i = 0; i < count; ++i) {
         std::wstring row;
-        for (int column = 0; column < Columns; ++column) {
+        for (int column = 0; column < columns; ++column) {
             LVITEMW item{};
             item.iSubItem = column;
             item.pszText = text;
-            item.cchTextMax = static_cast<int>(TextSize);
+            item.cchTextMax = static_cast<int>(textSize);
             WriteProcessMemory(FProcess.get(), memory, &item, sizeof item, nullptr);
             DWORD_PTR length = 0;
             SendMessageTimeoutW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(memory), SMTO_NORMAL, StepTimeout,
+                                reinterpret_cast<LPARAM>(memory), SMTO_NORMAL, STEP_TIMEOUT,
                                 &length);
-            std::wstring cell(TextSize, L'\0');
-            ReadProcessMemory(FProcess.get(), text, cell.data(), TextSize * sizeof(wchar_t),
+            std::wstring cell(textSize, L'\0');
+            ReadProcessMemory(FProcess.get(), text, cell.data(), textSize * sizeof(wchar_t),
                               nullptr);
-            cell.resize(std::min<std::size_t>(length, TextSize - 1));
+            cell.resize(std::min<std::size_t>(length, textSize - 1));
             row += (column > 0 ? L"\t" : L"") + cell;
         }
         rows.push_back(row);
@@ -315,7 +315,7 @@ bool TYieldoraRemote::Running() const {
 void TYieldoraRemote::Kill() {
     if (Running()) {
         TerminateProcess(FProcess.get(), 1);
-        WaitForSingleObject(FProcess.get(), StepTimeout);
+        WaitForSingleObject(FProcess.get(), STEP_TIMEOUT);
     }
 }
 
@@ -358,12 +358,12 @@ HWND TYieldoraRemote::FindProgramWindow(const wchar_t* ClassName, const wchar_t*
 }
 
 HWND TYieldoraRemote::WaitForProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const {
-    for (DWORD waited = 0;; waited += PollInterval) {
+    for (DWORD waited = 0;; waited += POLL_INTERVAL) {
         if (const HWND window = FindProgramWindow(ClassName, Caption)) {
             return window;
         }
-        if (waited > StepTimeout ||
-            WaitForSingleObject(FProcess.get(), PollInterval) == WAIT_OBJECT_0) {
+        if (waited > STEP_TIMEOUT ||
+            WaitForSingleObject(FProcess.get(), POLL_INTERVAL) == WAIT_OBJECT_0) {
             Fail("the program's window did not appear");
         }
     }
@@ -371,7 +371,7 @@ HWND TYieldoraRemote::WaitForProgramWindow(const wchar_t* ClassName, const wchar
 
 void TYieldoraRemote::Sync() const {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(FDialog, WM_NULL, 0, 0, SMTO_NORMAL, StepTimeout, &result)) {
+    if (!SendMessageTimeoutW(FDialog, WM_NULL, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &result)) {
         Fail("the program does not answer");
     }
 }

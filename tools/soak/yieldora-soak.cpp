@@ -42,13 +42,13 @@ namespace fs = std::filesystem;
 namespace {
 
 // The five text fields in the order the program reads them.
-constexpr std::array<int, 5> FieldIds = {IDC_FUND, IDC_RATE, IDC_TAX, IDC_YEAR, IDC_STEP};
-const wchar_t* const FieldKeys[] = {L"Fund", L"Rate", L"Tax", L"Year", L"Step"};
-const wchar_t* const FieldOptions[] = {L"--fund", L"--rate", L"--tax", L"--years", L"--step"};
-constexpr std::array<int, 5> TermYears = {1, 2, 3, 5, 10};
+constexpr std::array<int, 5> FIELD_IDS = {IDC_FUND, IDC_RATE, IDC_TAX, IDC_YEAR, IDC_STEP};
+const wchar_t* const FIELD_KEYS[] = {L"Fund", L"Rate", L"Tax", L"Year", L"Step"};
+const wchar_t* const FIELD_OPTIONS[] = {L"--fund", L"--rate", L"--tax", L"--years", L"--step"};
+constexpr std::array<int, 5> TERM_YEARS = {1, 2, 3, 5, 10};
 
 // Texts the program accepts, each in the form the program shows it back, per field.
-const std::vector<std::vector<std::wstring>> ValidTexts = {
+const std::vector<std::vector<std::wstring>> VALID_TEXTS = {
     {L"10000", L"2885.5", L"0.01", L"123456789", L"50000", L"0"},
     {L"3.6", L"4.25", L"0", L"12.5", L"1"},
     {L"20", L"0", L"5.5", L"100"},
@@ -87,7 +87,7 @@ std::string Describe(const TInputs& Inputs) {
     std::string text;
     for (std::size_t i = 0; i < Inputs.Texts.size(); ++i) {
         const std::wstring& t = Inputs.Texts[i];
-        text += Utf8(FieldKeys[i]) + "=" +
+        text += Utf8(FIELD_KEYS[i]) + "=" +
                 (t.size() > 12 ? Utf8(t.substr(0, 12)) + "...(" + std::to_string(t.size()) + ")"
                                : Utf8(t)) +
                 " ";
@@ -99,7 +99,7 @@ std::string Describe(const TInputs& Inputs) {
 // What the program makes of a text in a field: the text it shows back, or nothing when it
 // refuses the text. A blank amount, rate or tax counts as 0.
 std::optional<std::wstring> Accepted(std::size_t Field, const std::wstring& Text) {
-    const auto& valid = ValidTexts[Field];
+    const auto& valid = VALID_TEXTS[Field];
     if (std::find(valid.begin(), valid.end(), Text) != valid.end()) {
         return Text;
     }
@@ -296,16 +296,16 @@ private:
         const std::size_t field = static_cast<std::size_t>(Pick(5));
         std::wstring text;
         if (Chance(60)) {
-            const auto& valid = ValidTexts[field];
+            const auto& valid = VALID_TEXTS[field];
             text = valid[static_cast<std::size_t>(Pick(static_cast<int>(valid.size())))];
         } else {
             const std::vector<std::wstring> invalid = InvalidTexts();
             text = invalid[static_cast<std::size_t>(Pick(static_cast<int>(invalid.size())))];
         }
-        Action("type " + Utf8(FieldKeys[field]) + " \"" + Utf8(text.substr(0, 12)) +
+        Action("type " + Utf8(FIELD_KEYS[field]) + " \"" + Utf8(text.substr(0, 12)) +
                (text.size() > 12 ? "...\"" : "\""));
         FShown.Texts[field] = text;
-        FRemote->SetItemText(FieldIds[field], text);
+        FRemote->SetItemText(FIELD_IDS[field], text);
     }
 
     // The fields as the program reads them: each valid field is stored until the first invalid
@@ -405,9 +405,9 @@ private:
     TCliResult Expected() const {
         std::vector<std::wstring> arguments;
         for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
-            arguments.push_back(std::wstring(FieldOptions[i]) + L"=" + FModel.Texts[i]);
+            arguments.push_back(std::wstring(FIELD_OPTIONS[i]) + L"=" + FModel.Texts[i]);
         }
-        arguments.push_back(L"--term=" + std::to_wstring(TermYears[FModel.Term]));
+        arguments.push_back(L"--term=" + std::to_wstring(TERM_YEARS[FModel.Term]));
         arguments.push_back(FModel.Deposit ? L"--redeposit" : L"--withdraw");
         arguments.push_back(L"--tsv");
         return RunCommandLine(arguments);
@@ -570,13 +570,13 @@ private:
     void CheckProfile(const std::string& What) {
         const fs::path profile = FFolder / L"yieldora.ini";
         for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
-            const std::wstring stored = ProfileValue(profile, L"Yieldora", FieldKeys[i]);
-            Check(stored == FModel.Texts[i], What + ": the profile holds " + Utf8(FieldKeys[i]) +
+            const std::wstring stored = ProfileValue(profile, L"Yieldora", FIELD_KEYS[i]);
+            Check(stored == FModel.Texts[i], What + ": the profile holds " + Utf8(FIELD_KEYS[i]) +
                                                  "=" + Utf8(stored) + ", expected " +
                                                  Utf8(FModel.Texts[i]));
         }
         Check(ProfileValue(profile, L"Yieldora", L"Period") ==
-                  std::to_wstring(TermYears[FModel.Term]),
+                  std::to_wstring(TERM_YEARS[FModel.Term]),
               What + ": the profile's term");
         Check(ProfileValue(profile, L"Yieldora", L"Deposit") == (FModel.Deposit ? L"1" : L"0"),
               What + ": the profile's deposit flag");
@@ -590,8 +590,8 @@ private:
 
     void CheckFields(const std::string& When) {
         TInputs shown;
-        for (std::size_t i = 0; i < FieldIds.size(); ++i) {
-            shown.Texts[i] = FRemote->ItemText(FieldIds[i]);
+        for (std::size_t i = 0; i < FIELD_IDS.size(); ++i) {
+            shown.Texts[i] = FRemote->ItemText(FIELD_IDS[i]);
         }
         DWORD_PTR term = 0;
         SendMessageTimeoutW(FRemote->Item(IDC_TERM), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
