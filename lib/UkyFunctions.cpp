@@ -203,14 +203,7 @@ std::wstring FloatText(long double Value) {
 long double TextToReal(const std::wstring& Text, bool UseDot) {
     const wchar_t separator = UseDot ? L'.' : SystemDecimalSeparator();
     // The trimmed text is Text[first, last).
-    std::size_t first = 0;
-    std::size_t last = Text.size();
-    while (first < last && Text[first] < 33) {
-        ++first;
-    }
-    while (last > first && Text[last - 1] < 33) {
-        --last;
-    }
+    const auto [first, last] = TextTrimBounds(Text);
     long double v = 0;
     if (first == last) {
         return v;

@@ -63,7 +63,7 @@ std::wstring TextReplace(const std::wstring& Text, const std::wstring& Old,
     return result;
 }
 
-std::wstring TextTrim(const std::wstring& Text) {
+std::pair<std::size_t, std::size_t> TextTrimBounds(const std::wstring& Text) {
     std::size_t first = 0;
     std::size_t last = Text.size();
     while (first < last && Text[first] < 33) {
@@ -72,6 +72,11 @@ std::wstring TextTrim(const std::wstring& Text) {
     while (last > first && Text[last - 1] < 33) {
         --last;
     }
+    return {first, last};
+}
+
+std::wstring TextTrim(const std::wstring& Text) {
+    const auto [first, last] = TextTrimBounds(Text);
     return Text.substr(first, last - first);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 // Text helpers. Positions count characters from 1.
 
@@ -28,6 +29,8 @@ std::wstring TextReplace(const std::wstring& Text, const std::wstring& Old,
 
 // Without the leading and trailing blank and control characters (codes below 33).
 std::wstring TextTrim(const std::wstring& Text);
+// Where TextTrim's result stands in Text: the positions [first, last), counted from 0.
+std::pair<std::size_t, std::size_t> TextTrimBounds(const std::wstring& Text);
 
 // Locale comparison of two texts in the user's default locale. The result is the platform's
 // answer: 1 less than, 2 equal, 3 greater than, 0 when the comparison failed. Without the
