@@ -257,7 +257,6 @@ void TMainDialog::Close(bool Result) {
 void TMainDialog::Closing() {
     ReadInputs();
     SavePosition();
-    SaveSize();
     if (FChart) {
         FChart->SavePlacement();
         FChart.reset();
@@ -338,14 +337,16 @@ void TMainDialog::RestorePosition() {
               fit(top, bounds.Height, work.top, work.bottom), -1, -1);
 }
 
-// The position of the restored dialog, also when it is minimised. The placement gives it in
-// workspace coordinates, which differ from the screen's by the space that bars take at the top
-// and left of the monitor's work area.
+// The position and size of the restored dialog, also when it is minimised or maximised, and
+// whether it is maximised. The placement gives the position in workspace coordinates, which differ
+// from the screen's by the space that bars take at the top and left of the monitor's work area.
 void TMainDialog::SavePosition() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(Handle(), &placement);
     RECT normal = placement.rcNormalPosition;
+    const bool maximized = IsZoomed(Handle()) ||
+                           (IsIconic(Handle()) && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if ((GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
@@ -357,6 +358,9 @@ void TMainDialog::SavePosition() {
     ini.Section = PROGRAM_SECTION;
     ini.WriteInteger(L"WindowLeft", normal.left);
     ini.WriteInteger(L"WindowTop", normal.top);
+    ini.WriteInteger(L"WindowWidth", normal.right - normal.left);
+    ini.WriteInteger(L"WindowHeight", normal.bottom - normal.top);
+    ini.WriteInteger(L"WindowMaximized", maximized ? 1 : 0);
 }
 
 void TMainDialog::SetUpSizing() {
@@ -396,20 +400,6 @@ bool TMainDialog::RestoreSize() {
                             monitor.rcWork.bottom - monitor.rcWork.top);
     SetBounds(-1, -1, width, height);
     return ini.ReadInteger(L"WindowMaximized", 0) == 1;
-}
-
-void TMainDialog::SaveSize() {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    GetWindowPlacement(Handle(), &placement);
-    const RECT& normal = placement.rcNormalPosition;
-    const bool maximized = IsZoomed(Handle()) ||
-                           (IsIconic(Handle()) && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    ini.WriteInteger(L"WindowWidth", normal.right - normal.left);
-    ini.WriteInteger(L"WindowHeight", normal.bottom - normal.top);
-    ini.WriteInteger(L"WindowMaximized", maximized ? 1 : 0);
 }
 
 void TMainDialog::Realigned(const TBounds& ClientBounds) {

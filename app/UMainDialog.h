@@ -61,14 +61,13 @@ private:
     // value instead of raising.
     void ReadFields(bool KeepBadFields);
     void RestorePosition();
+    // The restored position and size, and whether the window is maximised.
     void SavePosition();
 
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
     void SetUpSizing();
     // Applies the saved size (never below the least); answers whether it was saved maximised.
     bool RestoreSize();
-    // The normal size and whether the window is maximised.
-    void SaveSize();
 
     // The table's menu at a point on the screen, or for the keyboard's position (both
     // coordinates -1) at the first selected row or the table's corner.
