@@ -30,8 +30,9 @@ HWND CreateKeeperWindow(HINSTANCE Instance) {
     windowClass.lpszClassName = L"YieldoraDesktopKeeper";
     RegisterClassW(&windowClass);
     for (int attempt = 0; attempt < CREATE_ATTEMPTS; ++attempt) {
-        if (HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"", WS_POPUP,
-                                          0, 0, 0, 0, nullptr, nullptr, Instance, nullptr)) {
+        if (HWND window =
+                CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 0,
+                                0, nullptr, nullptr, Instance, nullptr)) {
             return window;
         }
         Sleep(RETRY_INTERVAL);
