@@ -22,13 +22,6 @@ namespace {
 
 const wchar_t* const PROGRAM_SECTION = L"Program";
 
-// Commands of the table's menu.
-constexpr UINT CMD_COPY = 1001;
-constexpr UINT CMD_SELECT_ALL = 1002;
-constexpr UINT CMD_EXPORT = 1003;
-constexpr UINT CMD_SAVE_AS = 1004;
-constexpr UINT CMD_SHOW_CHART = 1005;
-
 struct TMenuDestroyer {
     void operator()(HMENU Menu) const noexcept { DestroyMenu(Menu); }
 };
@@ -117,9 +110,7 @@ void TMainDialog::InitDialog() {
                                   COLUMN_CENTER);
     }
     SetUpSizing();
-    const bool maximized = RestoreSize();
-    RestorePosition();
-    if (maximized) {
+    if (RestorePlacement()) {
         ShowWindow(Handle(), SW_MAXIMIZE);
     }
 
@@ -233,6 +224,15 @@ void TMainDialog::ItemCommand(WORD Id) {
     case IDM_SHOW_CHART:
         ShowChart();
         break;
+    case IDM_COPY:
+        CopySelection();
+        break;
+    case IDM_SELECT_ALL:
+        SelectAll();
+        break;
+    case IDM_SAVE_AS:
+        SaveTable();
+        break;
     default:
         break;
     }
@@ -311,30 +311,45 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     }
 }
 
-// A saved position is moved as little as needed to bring the whole dialog into the work area of
-// the monitor it overlaps most; one on no monitor at all leaves the dialog where the template puts
-// it.
-void TMainDialog::RestorePosition() {
+// The saved size, then the saved position, and whether the window was maximised. A size below the
+// least counts as the least, and one beyond the monitor's work area is cut to it. The position is
+// moved as little as needed to bring the whole dialog into the work area of the monitor it overlaps
+// most; one on no monitor at all leaves the dialog where the template puts it.
+bool TMainDialog::RestorePlacement() {
     TkyIniFile ini(ProfilePath());
     ini.Section = PROGRAM_SECTION;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const auto fitSize = [](std::int32_t Saved, LONG Least, LONG Most) {
+        return std::max<LONG>(std::min<LONG>(Saved, Most), Least);
+    };
+    SetBounds(-1, -1,
+              fitSize(ini.ReadInteger(L"WindowWidth", FMinSize.cx), FMinSize.cx,
+                      monitor.rcWork.right - monitor.rcWork.left),
+              fitSize(ini.ReadInteger(L"WindowHeight", FMinSize.cy), FMinSize.cy,
+                      monitor.rcWork.bottom - monitor.rcWork.top));
+    const bool maximized = ini.ReadInteger(L"WindowMaximized", 0) == 1;
+
     const TBounds bounds = GetBounds();
     // Far beyond any monitor, and small enough that the rectangle's sums cannot overflow.
     constexpr std::int32_t reach = 1 << 24;
     const std::int32_t left = std::clamp(ini.ReadInteger(L"WindowLeft", bounds.X), -reach, reach);
     const std::int32_t top = std::clamp(ini.ReadInteger(L"WindowTop", bounds.Y), -reach, reach);
     const RECT target{left, top, left + bounds.Width, top + bounds.Height};
-    const HMONITOR monitor = MonitorFromRect(&target, MONITOR_DEFAULTTONULL);
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
-        return;
+    const HMONITOR overlapped = MonitorFromRect(&target, MONITOR_DEFAULTTONULL);
+    if (overlapped == nullptr || !GetMonitorInfoW(overlapped, &info)) {
+        return maximized;
     }
     const RECT& work = info.rcWork;
-    const auto fit = [](std::int32_t Start, std::int32_t Size, LONG First, LONG Last) {
+    const auto fitStart = [](std::int32_t Start, std::int32_t Size, LONG First, LONG Last) {
         return std::max<std::int32_t>(First, std::min<std::int32_t>(Start, Last - Size));
     };
-    SetBounds(fit(left, bounds.Width, work.left, work.right),
-              fit(top, bounds.Height, work.top, work.bottom), -1, -1);
+    SetBounds(fitStart(left, bounds.Width, work.left, work.right),
+              fitStart(top, bounds.Height, work.top, work.bottom), -1, -1);
+    return maximized;
 }
 
 // The position and size of the restored dialog, also when it is minimised or maximised, and
@@ -383,25 +398,6 @@ void TMainDialog::SetUpSizing() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-// A saved size below the least counts as the least; one beyond the monitor's work area is cut to
-// it.
-bool TMainDialog::RestoreSize() {
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
-    const auto fit = [](std::int32_t Saved, LONG Least, LONG Most) {
-        return std::max<LONG>(std::min<LONG>(Saved, Most), Least);
-    };
-    const LONG width = fit(ini.ReadInteger(L"WindowWidth", FMinSize.cx), FMinSize.cx,
-                           monitor.rcWork.right - monitor.rcWork.left);
-    const LONG height = fit(ini.ReadInteger(L"WindowHeight", FMinSize.cy), FMinSize.cy,
-                            monitor.rcWork.bottom - monitor.rcWork.top);
-    SetBounds(-1, -1, width, height);
-    return ini.ReadInteger(L"WindowMaximized", 0) == 1;
-}
-
 void TMainDialog::Realigned(const TBounds& ClientBounds) {
     if (!ResultView || FMinSize.cx == 0) {
         return;
@@ -431,43 +427,18 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
     const bool result = IsWindowEnabled(DlgItemHandle(IDC_EXPORT)) != FALSE;
     const TMenuHandle menu(CreatePopupMenu());
-    AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), CMD_COPY,
+    AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), IDM_COPY,
                 L"复制\tCtrl+C");
-    AppendMenuW(menu.get(), state(rows > 0), CMD_SELECT_ALL, L"全选\tCtrl+A");
+    AppendMenuW(menu.get(), state(rows > 0), IDM_SELECT_ALL, L"全选\tCtrl+A");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), state(result), CMD_EXPORT, L"导出到剪贴板");
-    AppendMenuW(menu.get(), state(result), CMD_SAVE_AS, L"另存为…");
+    AppendMenuW(menu.get(), state(result), IDC_EXPORT, L"导出到剪贴板");
+    AppendMenuW(menu.get(), state(result), IDM_SAVE_AS, L"另存为…");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), state(rows > 0), CMD_SHOW_CHART, L"显示图表\tCtrl+G");
-    TableCommand(
-        static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+    AppendMenuW(menu.get(), state(rows > 0), IDM_SHOW_CHART, L"显示图表\tCtrl+G");
+    // The dialog may close while the menu is up: ItemCommand then does nothing.
+    ItemCommand(
+        static_cast<WORD>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                          at.x, at.y, 0, Handle(), nullptr)));
-}
-
-void TMainDialog::TableCommand(UINT Command) {
-    // The dialog may have closed while its menu was up.
-    if (!Model) {
-        return;
-    }
-    switch (Command) {
-    case CMD_COPY:
-        CopySelection();
-        break;
-    case CMD_SELECT_ALL:
-        SelectAll();
-        break;
-    case CMD_EXPORT:
-        ExportTable();
-        break;
-    case CMD_SAVE_AS:
-        SaveTable();
-        break;
-    case CMD_SHOW_CHART:
-        ShowChart();
-        break;
-    default:
-        break;
-    }
 }
 
 void TMainDialog::TableKey(WORD Key) {

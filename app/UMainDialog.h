@@ -60,19 +60,18 @@ private:
     // Reads the fields; with KeepBadFields a field that cannot be converted keeps the model's
     // value instead of raising.
     void ReadFields(bool KeepBadFields);
-    void RestorePosition();
     // The restored position and size, and whether the window is maximised.
     void SavePosition();
 
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
     void SetUpSizing();
-    // Applies the saved size (never below the least); answers whether it was saved maximised.
-    bool RestoreSize();
+    // Applies the saved size (never below the least) and position (on screen); answers whether
+    // the window was saved maximised.
+    bool RestorePlacement();
 
     // The table's menu at a point on the screen, or for the keyboard's position (both
     // coordinates -1) at the first selected row or the table's corner.
     void ShowTableMenu(LPARAM Position);
-    void TableCommand(UINT Command);
     // Ctrl+C and Ctrl+A in the table.
     void TableKey(WORD Key);
     // The texts of the table's rows, of all or of the selected ones.

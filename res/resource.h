@@ -22,8 +22,12 @@
 #define IDC_STEP_UPDOWN 112
 #define IDC_RESULTS 113
 
-// Not an item of the template: the command that opens the growth chart.
+// Not items of the template: the command that opens the growth chart (Ctrl+G), and the other
+// commands of the table's menu (its export command is the button's).
 #define IDM_SHOW_CHART 120
+#define IDM_COPY 121
+#define IDM_SELECT_ALL 122
+#define IDM_SAVE_AS 123
 
 // Icons: the green money bag is the window's icon and marks the years a term matures; coins mark
 // the other years; the magenta bag marks the last year.
