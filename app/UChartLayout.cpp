@@ -102,9 +102,8 @@ std::wstring GroupedYuan(double Value) {
     } catch (const EkyError&) {
         return NumberText(Value);
     }
-    const std::uint64_t magnitude =
-        whole < 0 ? 0 - static_cast<std::uint64_t>(whole) : static_cast<std::uint64_t>(whole);
-    const std::wstring digits = std::to_wstring(magnitude);
+    // The digits without the sign (IntText writes the sign first).
+    const std::wstring digits = IntText(whole).substr(whole < 0 ? 1 : 0);
     std::wstring text = whole < 0 ? L"-" : L"";
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) {

@@ -1,6 +1,7 @@
 #include "UResultFile.h"
 
 #include "UkyError.h"
+#include "UkyFunctions.h"
 #include "UkyStrUtils.h"
 
 #include <commdlg.h>
@@ -29,9 +30,9 @@ struct TTaskMemFreer {
 
 // A new, empty file beside FileName, named after it; its name goes to TempName.
 TFileHandle CreateTempBeside(const std::wstring& FileName, std::wstring& TempName) {
-    const std::wstring stem = FileName + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    const std::wstring stem = FileName + L"." + IntText(GetCurrentProcessId()) + L"-";
     for (int attempt = 0;; ++attempt) {
-        TempName = stem + std::to_wstring(attempt) + L".tmp";
+        TempName = stem + IntText(attempt) + L".tmp";
         const HANDLE file = CreateFileW(TempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
@@ -102,7 +103,7 @@ std::wstring SystemErrorText(DWORD Code) {
     std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
     LocalFree(buffer);
     text = TextTrim(text);
-    return text.empty() ? L"错误代码 " + std::to_wstring(Code) : text;
+    return text.empty() ? L"错误代码 " + IntText(Code) : text;
 }
 
 bool AskResultFileName(HWND Owner, std::wstring& FileName, TResultFileKind& Kind) {
