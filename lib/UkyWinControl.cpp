@@ -236,8 +236,12 @@ void TkyWinControl::SetRedraw(bool Value) {
     }
 }
 
+// A window whose top-level window is already in the foreground is there: asking again costs a
+// round trip to the display for every control a dialog wraps.
 void TkyWinControl::Activate() {
-    SetForegroundWindow(FHandle);
+    if (GetAncestor(GetForegroundWindow(), GA_ROOT) != GetAncestor(FHandle, GA_ROOT)) {
+        SetForegroundWindow(FHandle);
+    }
     Focus();
 }
 
