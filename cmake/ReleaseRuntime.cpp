@@ -7,7 +7,18 @@
 //   an exception of our own instead: those classes hold their message in a reference-counted
 //   string of the old ABI, which drags in a second copy of the string code. Nothing in the
 //   programs catches them by type; an uncaught one ends the program as before.
+// - the few POSIX thread functions that the exception machinery calls (a once-only start, a lock,
+//   thread-local slots) are implemented here over the system's own; winpthread, which the -posix
+//   compilers link for them, would bring its whole thread library. The programs run all their
+//   code on one thread: their function-local statics are built without locks (the release flags
+//   hold -fno-threadsafe-statics), so nothing needs condition variables or read-write locks. Should
+//   the standard library ever need another of winpthread's functions, the link fails with two
+//   definitions of these, never silently.
 #include <bits/functexcept.h>
+
+#include <windows.h>
+
+#include <pthread.h>
 
 #include <cstdlib>
 #include <exception>
@@ -82,3 +93,96 @@ void __throw_underflow_error(const char* What) {
 }
 
 } // namespace std
+
+extern "C" {
+
+// The state of a pthread_once_t: 0 not run, 1 running, 2 done.
+int pthread_once(pthread_once_t* Once, void (*Function)(void)) {
+    if (InterlockedCompareExchange(Once, 1, 0) == 0) {
+        Function();
+        InterlockedExchange(Once, 2);
+    }
+    while (InterlockedCompareExchange(Once, 2, 2) != 2) {
+        Sleep(0);
+    }
+    return 0;
+}
+
+// A mutex is a pointer to a critical section (which may be entered again by its owner), or one of
+// the static initialisers (negative), which is replaced by one on first use.
+int pthread_mutex_init(pthread_mutex_t* Mutex, const pthread_mutexattr_t*) {
+    auto* section =
+        static_cast<CRITICAL_SECTION*>(HeapAlloc(GetProcessHeap(), 0, sizeof(CRITICAL_SECTION)));
+    if (section == nullptr) {
+        return ENOMEM;
+    }
+    InitializeCriticalSection(section);
+    *Mutex = reinterpret_cast<pthread_mutex_t>(section);
+    return 0;
+}
+
+int pthread_mutex_destroy(pthread_mutex_t* Mutex) {
+    if (*Mutex >= 0) {
+        auto* section = reinterpret_cast<CRITICAL_SECTION*>(*Mutex);
+        DeleteCriticalSection(section);
+        HeapFree(GetProcessHeap(), 0, section);
+    }
+    *Mutex = PTHREAD_MUTEX_INITIALIZER;
+    return 0;
+}
+
+namespace {
+
+CRITICAL_SECTION* SectionOf(pthread_mutex_t* Mutex) {
+    const pthread_mutex_t initial = *Mutex;
+    if (initial < 0) {
+        pthread_mutex_t made = initial;
+        if (pthread_mutex_init(&made, nullptr) != 0) {
+            std::abort();
+        }
+        const auto* other = reinterpret_cast<CRITICAL_SECTION*>(InterlockedCompareExchangePointer(
+            reinterpret_cast<void* volatile*>(Mutex), reinterpret_cast<void*>(made),
+            reinterpret_cast<void*>(initial)));
+        if (reinterpret_cast<pthread_mutex_t>(other) != initial) {
+            pthread_mutex_destroy(&made);
+        }
+    }
+    return reinterpret_cast<CRITICAL_SECTION*>(*Mutex);
+}
+
+} // namespace
+
+int pthread_mutex_lock(pthread_mutex_t* Mutex) {
+    EnterCriticalSection(SectionOf(Mutex));
+    return 0;
+}
+
+int pthread_mutex_unlock(pthread_mutex_t* Mutex) {
+    LeaveCriticalSection(SectionOf(Mutex));
+    return 0;
+}
+
+// Thread-local slots. A slot's destructor is not run when a thread ends: only the programs' one
+// thread uses them, and it ends with the process.
+int pthread_key_create(pthread_key_t* Key, void (*)(void*)) {
+    const DWORD slot = TlsAlloc();
+    if (slot == TLS_OUT_OF_INDEXES) {
+        return EAGAIN;
+    }
+    *Key = slot;
+    return 0;
+}
+
+int pthread_key_delete(pthread_key_t Key) {
+    return TlsFree(Key) ? 0 : EINVAL;
+}
+
+void* pthread_getspecific(pthread_key_t Key) {
+    return TlsGetValue(Key);
+}
+
+int pthread_setspecific(pthread_key_t Key, const void* Value) {
+    return TlsSetValue(Key, const_cast<void*>(Value)) ? 0 : EINVAL;
+}
+
+} // extern "C"
