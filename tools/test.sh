@@ -34,8 +34,14 @@ run_tests() {
 }
 export -f run_tests
 
+# A fresh checkout's Wine prefix is made while win32 builds (it mostly waits on Wine's first start),
+# in a session of its own as every prefix is; the session of the tests waits for it.
+tools/wine-session.sh build/wineprefix true >build/wineprefix.out 2>&1 &
+prefix=$!
+
 echo "== build win32"
 build_preset win32 || exit 1
+wait $prefix || { cat build/wineprefix.out; exit 1; }
 
 # The naming rule (clang-tidy over our sources as the win32 build compiles them) runs beside the
 # tests; its verdict comes at the end.
@@ -80,5 +86,6 @@ naming_status=$?
 echo "== naming"
 cat build/naming.out
 [ $naming_status -eq 0 ] || status=1
-rm -f build/win64.build.rc build/win64.build.out build/native.build.out build/native.test.out build/naming.out
+rm -f build/win64.build.rc build/win64.build.out build/native.build.out build/native.test.out build/naming.out \
+    build/wineprefix.out
 exit $status
