@@ -1,5 +1,9 @@
 .PHONY: test run
 
+# The Windows program that make run, make screenshot, make soak and the Wine benchmarks use: win64,
+# or win32 where this machine can execute 32-bit programs (make run ARCH=win32).
+ARCH ?= win64
+
 # Builds everything and runs every test (installs what is missing on a fresh Debian machine).
 test:
 	@tools/test.sh
@@ -7,12 +11,12 @@ test:
 # Builds the program and runs it under Wine: on your display, or without one on a virtual display,
 # where it calculates, exports and saves build/screenshot.png and build/export.tsv.
 run:
-	@tools/run.sh run
+	@tools/run.sh run $(ARCH)
 
 # Renders the program under Wine with its default inputs after a calculation: docs/screenshot.png.
 .PHONY: screenshot
 screenshot:
-	@tools/run.sh screenshot
+	@tools/run.sh screenshot $(ARCH)
 
 # Runs every fuzz target (fuzz/) for FUZZ_SECONDS seconds each, 60 unless set, on one core.
 .PHONY: fuzz
@@ -29,4 +33,9 @@ dist:
 # set) and checks it after every action; SOAK_SEED=N repeats a run. `make test` runs it briefly.
 .PHONY: soak
 soak:
-	@tools/soak/soak.sh
+	@tools/soak/soak.sh $(ARCH)
+
+# The calculate command and the start-up under Wine (Google Benchmark).
+.PHONY: bench-wine
+bench-wine:
+	@tools/bench-wine.sh $(ARCH)

@@ -2,18 +2,20 @@
 # make fuzz: builds the fuzz targets (fuzz/, clang with libFuzzer, AddressSanitizer and UBSan) into
 # build/fuzz and runs each for FUZZ_SECONDS seconds (60 unless set) on one core, starting from the
 # committed seeds in fuzz/corpus/<target>/. Inputs that fail are kept in build/fuzz/<target>/.
-set -euo pipefail
+set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
+. tools/common.sh
 
-tools/setup.sh
+tools/setup.sh || exit 1
 seconds=${FUZZ_SECONDS:-60}
 mkdir -p build/fuzz
-cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >build/fuzz/configure.log 2>&1 ||
-    { cat build/fuzz/configure.log; exit 1; }
-cmake --build build/fuzz -j2 >build/fuzz/build.log 2>&1 || { cat build/fuzz/build.log; exit 1; }
+yieldora_step "configuring the fuzz targets" build/fuzz/configure.log \
+    cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++
+yieldora_step "building the fuzz targets" build/fuzz/build.log cmake --build build/fuzz -j2
 
 root=$PWD
 status=0
+failed_targets=""
 for target in NumberTexts NumberTextsDiff Lists Profile; do
     run=build/fuzz/$target
     rm -rf "$run"
@@ -29,8 +31,10 @@ for target in NumberTexts NumberTextsDiff Lists Profile; do
         grep -E 'ERROR|does not hold|SUMMARY' "$run/fuzz-0.log" | head -n 20 || true
         echo "$target: FAILED (log: $run/fuzz-0.log) $failures"
         status=1
+        failed_targets="$failed_targets $target (build/fuzz/$target/fuzz-0.log)"
     else
         echo "$target: ${executions} executions in ${seconds} s, no failure"
     fi
 done
+[ $status -eq 0 ] || echo "FAILED: fuzzing found failing inputs in:$failed_targets"
 exit $status

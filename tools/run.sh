@@ -1,16 +1,18 @@
 #!/bin/bash
-# Usage: tools/run.sh run | screenshot
+# Usage: tools/run.sh run | screenshot [win64 | win32]
 #
-# run (make run): builds the 32-bit yieldora.exe and runs it under Wine. With a display ($DISPLAY)
-# the program opens there for you to use. Without one it runs on a virtual display: calculate is
+# run (make run): builds yieldora.exe (the 64-bit program unless win32 is asked for: `make run
+# ARCH=win32`, where this machine can execute 32-bit programs) and runs it under Wine. With a
+# display ($DISPLAY) the program opens there for you to use. Without one it runs on a virtual display: calculate is
 # pressed, a screenshot goes to build/screenshot.png, the exported table to build/export.tsv, the
 # growth chart's picture to build/chart.png, and the program is closed again.
 # screenshot (make screenshot): a fresh copy of the program, with its default inputs, on a virtual
 # display; calculate is pressed and the screenshots go to docs/screenshot.png and docs/chart.png.
 #
 # The program runs in a Wine prefix of its own, build/wineprefix-run, apart from the tests'.
-set -euo pipefail
+set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
+. tools/common.sh
 
 prefix=build/wineprefix-run
 
@@ -28,9 +30,10 @@ if [ "${1:-}" = "--drive" ]; then
     drive_pid=$DRIVE_PID
     read -r word x y w h <&"${DRIVE[0]}" || true
     if [ "${word:-}" != "shown" ]; then
-        echo "yieldora.exe could not be driven: ${word:-} ${x:-} ${y:-} ${w:-} ${h:-}" >&2
-        cat <&"${DRIVE[0]}" >&2 || true
-        exit 1
+        echo "${word:-} ${x:-} ${y:-} ${w:-} ${h:-}"
+        cat <&"${DRIVE[0]}" || true
+        yieldora_fail "driving $program under Wine: it did not show its window" \
+            "tools/wine-run.sh $driver $program"
     fi
     xwd -root -silent | convert xwd:- -crop "${w}x${h%$'\r'}+${x}+${y}" +repage -strip "png:$shot"
     echo go >&"${DRIVE[1]}"
@@ -53,34 +56,41 @@ if [ "${1:-}" = "--drive" ]; then
 fi
 
 mode=${1:-run}
-case $mode in
-run | screenshot) ;;
+arch=${2:-win64}
+case "$mode $arch" in
+"run win32" | "run win64" | "screenshot win32" | "screenshot win64") ;;
 *)
-    echo "usage: tools/run.sh run | screenshot" >&2
+    echo "usage: tools/run.sh run | screenshot [win64 | win32]" >&2
     exit 2
     ;;
 esac
 
-tools/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target yieldora yieldora_drive >/dev/null
-driver=build/win32/yieldora_drive.exe
+tools/setup.sh || exit 1
+yieldora_windows_arches
+if [ "$arch" = win32 ] && [ -n "$YIELDORA_NO_WIN32" ]; then
+    yieldora_fail "running the 32-bit program: this machine cannot execute 32-bit programs" \
+        "$YIELDORA_NO_WIN32"
+fi
+yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
+yieldora_step "building yieldora.exe ($arch)" build/$arch.run-build.log \
+    cmake --build --preset $arch --target yieldora yieldora_drive
+program=build/$arch/yieldora.exe
+driver=build/$arch/yieldora_drive.exe
 
 if [ "$mode" = screenshot ]; then
     fresh=$(mktemp -d)
     trap 'rm -rf "$fresh"' EXIT
-    cp build/win32/yieldora.exe "$fresh/"
+    cp $program "$fresh/"
     tools/wine-session.sh $prefix tools/run.sh --drive $driver "$fresh/yieldora.exe" \
-        docs/screenshot.png "$fresh/export.tsv" docs/chart.png
+        docs/screenshot.png "$fresh/export.tsv" docs/chart.png || exit 1
     echo "Screenshots: docs/screenshot.png, docs/chart.png"
 elif [ -n "${DISPLAY:-}" ]; then
-    echo "Running build/win32/yieldora.exe on $DISPLAY; its settings are kept in build/win32/yieldora.ini."
-    YIELDORA_KEEP_DISPLAY=1 exec tools/wine-session.sh $prefix tools/run.sh --show \
-        build/win32/yieldora.exe
+    echo "Running $program on $DISPLAY; its settings are kept in build/$arch/yieldora.ini."
+    YIELDORA_KEEP_DISPLAY=1 exec tools/wine-session.sh $prefix tools/run.sh --show $program
 else
-    tools/wine-session.sh $prefix tools/run.sh --drive $driver build/win32/yieldora.exe \
-        build/screenshot.png build/export.tsv build/chart.png
-    echo "There is no display, so the program ran on a virtual one, calculated and exported."
+    tools/wine-session.sh $prefix tools/run.sh --drive $driver $program \
+        build/screenshot.png build/export.tsv build/chart.png || exit 1
+    echo "There is no display, so $program ($arch) ran on a virtual one, calculated and exported."
     echo "Screenshot: build/screenshot.png"
     echo "Growth chart: build/chart.png"
     echo "Exported table: build/export.tsv"

@@ -1,11 +1,19 @@
-#!/bin/sh
+#!/bin/bash
 # Installs what building and testing Yieldora needs on a fresh Debian 12 machine.
-# Idempotent and quiet: does nothing when everything is already there.
-set -eu
+# Idempotent and quiet: does nothing when everything is already there. Wine's 32-bit half (and the
+# i386 architecture it needs) only where this machine can execute 32-bit programs at all.
+set -uo pipefail
+here=$(dirname "$(readlink -f "$0")")
+. "$here/common.sh"
 
 PACKAGES="cmake ninja-build g++ clang clang-tidy make zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
-wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth x11-apps imagemagick \
+wine wine64 fonts-wine fonts-liberation xvfb xauth x11-apps imagemagick \
 fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev libreoffice-calc-nogui"
+runs32=false
+if yieldora_machine_runs_32bit; then
+    runs32=true
+    PACKAGES="$PACKAGES wine32:i386"
+fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -20,12 +28,17 @@ for p in $PACKAGES; do
 done
 [ -z "$missing" ] && exit 0
 
+echo "== setup: installing$missing"
+$runs32 || echo "== setup: this machine cannot execute 32-bit programs: no wine32, no i386 architecture"
+log=$(mktemp "${TMPDIR:-/tmp}/yieldora-setup.XXXXXX")
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
-    $SUDO apt-get update -qq
+if $runs32 && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    yieldora_step "setup: adding the i386 architecture" "$log" $SUDO dpkg --add-architecture i386
+    yieldora_step "setup: reading the package lists" "$log" $SUDO apt-get update -qq
 fi
-if ! $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null; then
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+if ! $SUDO apt-get install -y -qq --no-install-recommends $missing >"$log" 2>&1; then
+    yieldora_step "setup: reading the package lists" "$log" $SUDO apt-get update -qq
+    yieldora_step "setup: installing the packages" "$log" \
+        $SUDO apt-get install -y -qq --no-install-recommends $missing
 fi
+rm -f "$log"

@@ -1,91 +1,150 @@
 #!/bin/bash
-# make test: installs what is missing, builds the three presets and runs every test
-# (win32 and win64 under Wine, native under AddressSanitizer and UBSan), and checks the naming rule.
-# The steps overlap where they do not compete: while the win32 tests run under Wine (mostly
-# waiting on the display), the win64 build and then the native build and its tests run beside
-# them; the win64 tests follow in the same Wine session.
+# make test: installs what is missing, builds the three presets and runs every test (win32 and
+# win64 under Wine, native under AddressSanitizer and UBSan), checks the naming rule, and checks
+# that the scripts say why when Wine cannot run.
+# On a machine that cannot execute 32-bit programs the win32 preset is still built (so that it keeps
+# compiling and linking), but its tests are skipped, and a line says so and why.
+# The steps overlap where they do not compete: while the first Windows preset's tests run under
+# Wine (mostly waiting on the display), the other Windows build and then the native build and its
+# tests run beside them. Each part's wall and processor times are printed, and every failure is
+# repeated in the last lines with the part of its log that explains it.
 set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
+. tools/common.sh
 
 tools/setup.sh || exit 1
-mkdir -p build
+yieldora_windows_arches
+mkdir -p build/parts
+rm -f build/parts/*
+
+# part NAME COMMAND...: runs COMMAND as the part NAME, keeping its wall and processor times in
+# build/parts/NAME.time and its exit status in build/parts/NAME.rc.
+part() {
+    local name=$1 rc TIMEFORMAT='%R %U %S'
+    shift
+    { time "$@" 2>&4; } 4>&2 2>"build/parts/$name.time"
+    rc=$?
+    echo $rc >"build/parts/$name.rc"
+    return $rc
+}
+
+# The reason a part failed, kept for the last lines: STEP, COMMAND, LOG.
+failed() {
+    printf '%s\n' "$@" >"build/parts/failure.$(date +%s%N)"
+}
 
 for preset in win32 win64 native; do
-    cmake --preset "$preset" >build/$preset.configure.log 2>&1 || { cat build/$preset.configure.log; exit 1; }
+    cmake --preset "$preset" >build/$preset.configure.log 2>&1 ||
+        yieldora_fail "configuring the $preset preset" "cmake --preset $preset" build/$preset.configure.log
 done
 
 # Builds one preset's default targets (the tests and the programs they run; not the benchmarks).
 build_preset() {
     cmake --build --preset "$1" -- -k 0 >build/$1.build.log 2>&1 ||
-        { grep -v '^\[' build/$1.build.log | tail -n 60; return 1; }
+        { failed "building the $1 preset" "cmake --build --preset $1" build/$1.build.log; return 1; }
 }
 
-# Runs one preset's tests; prints ctest's summary lines, and the whole log when something failed.
+# Runs one preset's tests; prints ctest's summary lines.
 run_tests() {
     local preset=$1 log=build/$1.test.log rc
     ctest --preset "$preset" >"$log" 2>&1
     rc=$?
-    if [ $rc -ne 0 ]; then
-        cat "$log"
-    fi
     echo "== test $preset"
     grep -E 'tests passed|tests failed|Total Test time|No tests were found' "$log"
+    if [ $rc -ne 0 ]; then
+        failed "the $preset tests" "ctest --preset $preset" "$log"
+    fi
     return $rc
 }
-export -f run_tests
+export -f part failed build_preset run_tests
 
-# A fresh checkout's Wine prefix is made while win32 builds (it mostly waits on Wine's first start),
-# in a session of its own as every prefix is; the session of the tests waits for it.
-tools/wine-session.sh build/wineprefix true >build/wineprefix.out 2>&1 &
+# The Windows preset whose tests run first is built first; the other one is built beside them.
+if [ -n "$YIELDORA_NO_WIN32" ]; then
+    first=win64 second=win32
+else
+    first=win32 second=win64
+fi
+export first second
+
+# A fresh checkout's Wine prefix is made while the first preset builds (it mostly waits on Wine's
+# first start), in a session of its own as every prefix is; the session of the tests waits for it.
+part prefix tools/wine-session.sh build/wineprefix true >build/wineprefix.out 2>&1 &
 prefix=$!
 
-echo "== build win32"
-build_preset win32 || exit 1
-wait $prefix || { cat build/wineprefix.out; exit 1; }
+echo "== build $first"
+part build-$first build_preset $first
+wait $prefix || { cat build/wineprefix.out; yieldora_fail "making the tests' Wine session" \
+    "tools/wine-session.sh build/wineprefix true"; }
+[ "$(cat build/parts/build-$first.rc)" = 0 ] ||
+    yieldora_fail "building the $first preset" "cmake --build --preset $first" build/$first.build.log
 
 # The naming rule (clang-tidy over our sources as the win32 build compiles them) runs beside the
 # tests; its verdict comes at the end.
-tools/naming.sh >build/naming.out 2>&1 &
+part naming tools/naming.sh >build/naming.out 2>&1 &
 naming=$!
 
-# The win64 build leaves its exit status in build/win64.build.rc for the session to wait on.
-rm -f build/win64.build.rc
+# The second Windows build, then the native build and its tests.
 (
-    build_preset win64 >build/win64.build.out 2>&1
-    echo $? >build/win64.build.rc
-    build_preset native >build/native.build.out 2>&1 || exit 2
-    run_tests native >build/native.test.out 2>&1
+    part build-$second build_preset $second >build/$second.build.out 2>&1
+    part build-native build_preset native >build/native.build.out 2>&1 || exit 2
+    part test-native run_tests native >build/native.test.out 2>&1
 ) &
 others=$!
 
-# The win64 tests wait for their build; a failed build is reported after the session.
-wait_for_win64() {
-    while [ ! -s build/win64.build.rc ]; do
+# The second preset's tests wait for its build.
+wait_for_second() {
+    while [ ! -s build/parts/build-$second.rc ]; do
         sleep 1
     done
-    [ "$(cat build/win64.build.rc)" = 0 ]
+    [ "$(cat build/parts/build-$second.rc)" = 0 ]
 }
-export -f wait_for_win64
+export -f wait_for_second
 
-status=0
-tools/wine-session.sh build/wineprefix bash -c \
-    'run_tests win32; a=$?; b=1; if wait_for_win64; then run_tests win64; b=$?; fi; exit $((a || b))' ||
-    status=1
-echo "== build win64"
-cat build/win64.build.out
-[ "$(cat build/win64.build.rc 2>/dev/null)" = 0 ] || status=1
-
+tools/wine-session.sh build/wineprefix bash -c '
+    part test-$first run_tests $first; a=$?; b=0
+    case " $YIELDORA_ARCHES " in
+    *" $second "*) b=1; if wait_for_second; then part test-$second run_tests $second; b=$?; fi ;;
+    esac
+    exit $((a || b))'
+if [ -n "$YIELDORA_NO_WIN32" ]; then
+    echo "== test win32: skipped, this machine cannot execute 32-bit programs: $YIELDORA_NO_WIN32"
+fi
 wait $others
-native=$?
-echo "== build native"
-cat build/native.build.out
-[ -f build/native.test.out ] && cat build/native.test.out
-[ $native -eq 0 ] || status=1
+for preset in $second native; do
+    echo "== build $preset"
+    cat build/$preset.build.out 2>/dev/null
+done
+cat build/native.test.out 2>/dev/null
 wait $naming
-naming_status=$?
 echo "== naming"
 cat build/naming.out
-[ $naming_status -eq 0 ] || status=1
-rm -f build/win64.build.rc build/win64.build.out build/native.build.out build/native.test.out build/naming.out \
-    build/wineprefix.out
+[ "$(cat build/parts/naming.rc)" = 0 ] ||
+    failed "the naming rule" "tools/naming.sh" build/naming.out
+
+# The scripts behind make's commands, run with a Wine that cannot start, must say why.
+part failure-messages tests/tools/wine-failures.sh >build/wine-failures.out 2>&1 ||
+    failed "the scripts' failure messages with a broken Wine" "tests/tools/wine-failures.sh" build/wine-failures.out
+echo "== failure messages"
+tail -n 1 build/wine-failures.out
+
+echo "== times (wall s, processor s)"
+for t in build/parts/*.time; do
+    name=$(basename "$t" .time)
+    read -r wall user system <"$t" || continue
+    awk -v n="$name" -v w="$wall" -v u="$user" -v s="$system" 'BEGIN { printf "   %-18s %7.1f %7.1f\n", n, w, u + s }'
+done
+
+status=0
+for f in build/parts/failure.*; do
+    [ -e "$f" ] || continue
+    status=1
+    mapfile -t reason <"$f"
+    echo
+    echo "---- ${reason[2]} (the part that explains it):"
+    yieldora_explain "${reason[2]}"
+    echo "FAILED: ${reason[0]}"
+    echo "  command: ${reason[1]}"
+    echo "  whole log: ${reason[2]}"
+done
+rm -f build/*.build.out build/native.test.out build/naming.out build/wineprefix.out
 exit $status

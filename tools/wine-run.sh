@@ -5,6 +5,7 @@
 set -euo pipefail
 
 here=$(dirname "$(readlink -f "$0")")
+. "$here/common.sh"
 if [ -z "${YIELDORA_SESSION:-}" ]; then
     exec "$here/wine-session.sh" "${YIELDORA_WINEPREFIX:-$PWD/wineprefix}" "$0" "$@"
 fi
@@ -24,7 +25,7 @@ if [ -n "$variant" ]; then
     export WINEPREFIX="$base$variant"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.yieldora-prefix-v3" ]; then
+        if [ ! -f "$(yieldora_prefix_marker "$WINEPREFIX")" ]; then
             rm -rf "$WINEPREFIX"
             cp -a "$base" "$WINEPREFIX"
             if [ -n "${YIELDORA_WINE_DPI:-}" ]; then

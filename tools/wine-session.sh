@@ -2,13 +2,16 @@
 # Usage: tools/wine-session.sh PREFIX COMMAND [ARGS...]
 # Runs COMMAND inside one Wine session: the prefix PREFIX (created once), one Xvfb started and
 # stopped by its PID, and a persistent wineserver so that each Windows program starts fast.
-# Programs of the session are started with tools/wine-run.sh.
-set -euo pipefail
+# Programs of the session are started with tools/wine-run.sh. On a machine that cannot execute
+# 32-bit programs the session runs Wine through its 64-bit loader (tools/common.sh).
+set -uo pipefail
 
 here=$(dirname "$(readlink -f "$0")")
+. "$here/common.sh"
 prefix=$(realpath -m "$1")
 shift
 
+yieldora_windows_arches
 export WINEPREFIX=$prefix
 export YIELDORA_WINEPREFIX=$prefix
 export WINEDEBUG=-all
@@ -22,25 +25,26 @@ cleanup() {
         [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
     done
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-    rm -f "$displayfile"
+    rm -f "$displayfile" "$displayfile.log"
 }
 trap cleanup EXIT
 
 if [ -z "${YIELDORA_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >"$displayfile.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 100); do
         [ -s "$displayfile" ] && break
         sleep 0.1
     done
-    [ -s "$displayfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    [ -s "$displayfile" ] ||
+        yieldora_fail "starting the virtual display" "Xvfb -displayfd 3 -screen 0 1024x768x24" "$displayfile.log"
     export DISPLAY=":$(head -n1 "$displayfile")"
 fi
 
-"$here/wine-prefix.sh" "$prefix"
+"$here/wine-prefix.sh" "$prefix" || exit 1
 wineserver -p </dev/null >/dev/null 2>&1
 # Start Wine's own background processes now, detached from our output: a test that started them
 # would leave them holding its output pipe open until the test timed out.
-"$here/wine-warmup.sh"
+"$here/wine-warmup.sh" || exit 1
 export YIELDORA_SESSION=1
 "$@"

@@ -1,16 +1,25 @@
 #!/bin/bash
-# make soak: builds the 32-bit program and the soak driver, then lets the seeded random user of
-# tools/soak/yieldora-soak.cpp drive yieldora.exe under Wine for SOAK_SECONDS seconds (600 unless
-# set); SOAK_SEED repeats a run. Prints the seed, the numbers of actions and restarts and every
-# failure; exit code 1 when anything failed.
+# make soak [ARCH=win64|win32]: builds the program (the 64-bit one unless win32 is asked for) and the
+# soak driver, then lets the seeded random user of tools/soak/yieldora-soak.cpp drive yieldora.exe
+# under Wine for SOAK_SECONDS seconds (600 unless set); SOAK_SEED repeats a run. Prints which
+# program it ran, the seed, the numbers of actions and restarts and every failure; exit code 1
+# when anything failed.
 set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")/../.."
+. tools/common.sh
 
+arch=${1:-win64}
 tools/setup.sh || exit 1
-cmake --preset win32 >/dev/null || exit 1
-cmake --build --preset win32 --target yieldora yieldora_soak >build/win32.soak-build.log 2>&1 ||
-    { grep -v '^\[' build/win32.soak-build.log | tail -n 60; exit 1; }
+yieldora_windows_arches
+if [ "$arch" = win32 ] && [ -n "$YIELDORA_NO_WIN32" ]; then
+    yieldora_fail "soaking the 32-bit program: this machine cannot execute 32-bit programs" "$YIELDORA_NO_WIN32"
+fi
+yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
+yieldora_step "building yieldora.exe and the soak driver ($arch)" build/$arch.soak-build.log \
+    cmake --build --preset $arch --target yieldora yieldora_soak
 
 args=(--seconds "${SOAK_SECONDS:-600}")
 [ -n "${SOAK_SEED:-}" ] && args+=(--seed "$SOAK_SEED")
-cd build/win32 && ../../tools/wine-session.sh ../wineprefix ../../tools/wine-run.sh ./yieldora-soak.exe ./yieldora.exe "${args[@]}"
+echo "== soak: build/$arch/yieldora.exe ($arch)"
+cd build/$arch && ../../tools/wine-session.sh ../wineprefix ../../tools/wine-run.sh ./yieldora-soak.exe \
+    ./yieldora.exe "${args[@]}"

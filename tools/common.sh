@@ -1,0 +1,106 @@
+# Sourced by the scripts behind make's commands: how a step fails, and which Windows programs this
+# machine can run.
+
+# yieldora_fail STEP COMMAND [LOG]: ends the script with what failed and why. The last lines say the
+# step, the command and the part of its log that explains it: a compiler's first errors, a Wine
+# program's own message, or the log's end.
+yieldora_fail() {
+    local step=$1 command=$2 log=${3:-}
+    if [ -n "$log" ] && [ -s "$log" ]; then
+        echo "---- $log (the part that explains it):"
+        yieldora_explain "$log"
+    fi
+    echo "FAILED: $step"
+    echo "  command: $command"
+    [ -n "$log" ] && echo "  whole log: $log"
+    exit 1
+}
+
+# The lines of a log that say why a step failed: the failed tests' first failures and their names
+# (a ctest log), a compiler's or linker's first errors with their context, or else the last lines.
+yieldora_explain() {
+    local log=$1 errors
+    if grep -q 'The following tests FAILED' "$log"; then
+        grep -E -A 6 ': Failure$|Exception|page fault|Timeout|\*\*\*' "$log" | head -n 40
+        sed -n '/The following tests FAILED/,$p' "$log"
+        return
+    fi
+    errors=$(grep -n -E '(error|Error|ERROR)[: ]|undefined reference|No such file|FAILED:' "$log" |
+        grep -v '^\[' | head -n 1 | cut -d: -f1)
+    if [ -n "$errors" ]; then
+        tail -n +"$((errors > 3 ? errors - 3 : 1))" "$log" | grep -v '^\[[0-9]*/[0-9]*\]' | head -n 40
+    else
+        tail -n 30 "$log"
+    fi
+}
+
+# yieldora_step STEP LOG COMMAND...: runs COMMAND quietly into LOG; on failure ends the script
+# through yieldora_fail.
+yieldora_step() {
+    local step=$1 log=$2
+    shift 2
+    mkdir -p "$(dirname "$log")"
+    "$@" >"$log" 2>&1 || yieldora_fail "$step" "$*" "$log"
+}
+
+# Whether this machine executes 32-bit x86 programs at all, found by trying: a minimal 32-bit Linux
+# program (84 bytes of headers and _exit(0)) is written and run. Some machines of ours cannot,
+# although their kernels were built to; there only the 64-bit programs run.
+yieldora_machine_runs_32bit() {
+    local probe status
+    probe=$(mktemp "${TMPDIR:-/tmp}/yieldora-probe32.XXXXXX")
+    echo 'f0VMRgEBAQAAAAAAAAAAAAIAAwABAAAAVIAECDQAAAAAAAAAAAAAADQAIAABAAAAAAAAAAEAAAAAAAAAAIAECACABAhdAAAAXQAAAAUAAAAAEAAAuAEAAAAx282A' |
+        base64 -d >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null
+    status=$?
+    rm -f "$probe"
+    return $status
+}
+
+# yieldora_windows_arches: sets YIELDORA_ARCHES to the Windows programs this machine can run under
+# Wine ("win32 win64" or "win64"), and YIELDORA_NO_WIN32 to why the 32-bit ones cannot run (empty
+# when they can). Found by running Wine's 32-bit loader once (YIELDORA_WINE32_LOADER names another
+# one, to hide it). Where it cannot run, Wine is started through its 64-bit loader: Debian's `wine`
+# would pick the 32-bit one whenever it is installed, and fail. A script started by another keeps
+# what that one found.
+yieldora_windows_arches() {
+    if [ -n "${YIELDORA_ARCHES:-}" ]; then
+        [ -z "${YIELDORA_NO_WIN32:-}" ] || yieldora_use_wine64
+        return
+    fi
+    local loader=${YIELDORA_WINE32_LOADER:-/usr/lib/wine/wine} output status
+    output=$("$loader" --version 2>&1)
+    status=$?
+    if [ $status -eq 0 ]; then
+        YIELDORA_ARCHES="win32 win64"
+        YIELDORA_NO_WIN32=""
+    else
+        YIELDORA_ARCHES="win64"
+        YIELDORA_NO_WIN32="Wine's 32-bit loader '$loader --version' exited with $status${output:+ (${output##*: })}"
+        yieldora_use_wine64
+    fi
+    export YIELDORA_ARCHES YIELDORA_NO_WIN32
+}
+
+# Puts a `wine` and a `wine-stable` on PATH that start the 64-bit loader (winepath, wineboot and the
+# other tools run `wine-stable`).
+yieldora_use_wine64() {
+    local shims
+    shims=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/wine64
+    case ":$PATH:" in
+    *":$shims:"*) ;;
+    *) export PATH="$shims:$PATH" ;;
+    esac
+    export WINELOADER=/usr/lib/wine/wine64
+}
+
+# The file that marks a finished Wine prefix of this script set, for the programs this machine runs:
+# a prefix made by the 64-bit loader alone cannot run 32-bit programs, so each kind has its own.
+yieldora_prefix_marker() {
+    if [ -n "${YIELDORA_NO_WIN32:-}" ]; then
+        echo "$1/.yieldora-prefix-v4-win64"
+    else
+        echo "$1/.yieldora-prefix-v4-wow64"
+    fi
+}
