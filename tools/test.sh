@@ -66,56 +66,72 @@ else
 fi
 export first second
 
-# A fresh checkout's Wine prefix is made while the first preset builds (it mostly waits on Wine's
-# first start), in a session of its own as every prefix is; the session of the tests waits for it.
-part prefix tools/wine-session.sh build/wineprefix true >build/wineprefix.out 2>&1 &
-prefix=$!
+# Each Windows preset's tests run in a Wine session of their own (prefix, display and wineserver),
+# so that the two run side by side.
+prefix_of() {
+    if [ "$1" = win32 ]; then echo build/wineprefix; else echo build/wineprefix-$1; fi
+}
+# Inside a session: makes the copies of its prefix that the preset's tests of another screen DPI or
+# locale run in (ctest's list of the tests says which), so that no test waits for one.
+warm_variants() {
+    local tests value
+    tests=$(ctest --preset "$1" --show-only=json-v1 2>/dev/null)
+    for value in $(grep -o '"YIELDORA_WINE_DPI=[0-9]*"' <<<"$tests" | tr -dc '0-9\n' | sort -u); do
+        YIELDORA_WINE_DPI=$value tools/wine-run.sh cmd.exe /c exit </dev/null >/dev/null 2>&1 || return 1
+    done
+    for value in $(grep -o '"LC_ALL=[^"]*"' <<<"$tests" | sed 's/"LC_ALL=\(.*\)"/\1/' | sort -u); do
+        LC_ALL=$value tools/wine-run.sh cmd.exe /c exit </dev/null >/dev/null 2>&1 || return 1
+    done
+}
+export -f prefix_of warm_variants
+
+# The prefixes are made while the first preset builds (that mostly waits on Wine's first start).
+prefixes=()
+for arch in $YIELDORA_ARCHES; do
+    part prefix-$arch tools/wine-session.sh "$(prefix_of $arch)" bash -c "warm_variants $arch" \
+        >build/wineprefix-$arch.out 2>&1 &
+    prefixes+=($!)
+done
 
 echo "== build $first"
 part build-$first build_preset $first
-wait $prefix || { cat build/wineprefix.out; yieldora_fail "making the tests' Wine session" \
-    "tools/wine-session.sh build/wineprefix true"; }
+for p in "${prefixes[@]}"; do
+    wait "$p" || { cat build/wineprefix-*.out; yieldora_fail "making the tests' Wine sessions" \
+        "tools/wine-session.sh PREFIX bash -c 'warm_variants PRESET'"; }
+done
 [ "$(cat build/parts/build-$first.rc)" = 0 ] ||
     yieldora_fail "building the $first preset" "cmake --build --preset $first" build/$first.build.log
 
-# The naming rule (clang-tidy over our sources as the win32 build compiles them) runs beside the
-# tests; its verdict comes at the end.
-part naming tools/naming.sh >build/naming.out 2>&1 &
-naming=$!
-
-# The second Windows build, then the native build and its tests.
+# Beside the first preset's tests: the second Windows build and its tests, then the naming rule
+# (clang-tidy over our sources as the win32 build compiles them) and the native build and tests.
 (
     part build-$second build_preset $second >build/$second.build.out 2>&1
-    part build-native build_preset native >build/native.build.out 2>&1 || exit 2
-    part test-native run_tests native >build/native.test.out 2>&1
+    case " $YIELDORA_ARCHES " in
+    *" $second "*)
+        if [ "$(cat build/parts/build-$second.rc)" = 0 ]; then
+            tools/wine-session.sh "$(prefix_of $second)" part test-$second run_tests $second \
+                >build/$second.test.out 2>&1 &
+        fi
+        ;;
+    esac
+    part naming tools/naming.sh >build/naming.out 2>&1 &
+    part build-native build_preset native >build/native.build.out 2>&1 &&
+        part test-native run_tests native >build/native.test.out 2>&1
+    wait
 ) &
 others=$!
 
-# The second preset's tests wait for its build.
-wait_for_second() {
-    while [ ! -s build/parts/build-$second.rc ]; do
-        sleep 1
-    done
-    [ "$(cat build/parts/build-$second.rc)" = 0 ]
-}
-export -f wait_for_second
-
-tools/wine-session.sh build/wineprefix bash -c '
-    part test-$first run_tests $first; a=$?; b=0
-    case " $YIELDORA_ARCHES " in
-    *" $second "*) b=1; if wait_for_second; then part test-$second run_tests $second; b=$?; fi ;;
-    esac
-    exit $((a || b))'
+tools/wine-session.sh "$(prefix_of $first)" part test-$first run_tests $first
+wait $others
+cat build/$second.test.out 2>/dev/null
 if [ -n "$YIELDORA_NO_WIN32" ]; then
     echo "== test win32: skipped, this machine cannot execute 32-bit programs: $YIELDORA_NO_WIN32"
 fi
-wait $others
 for preset in $second native; do
     echo "== build $preset"
     cat build/$preset.build.out 2>/dev/null
 done
 cat build/native.test.out 2>/dev/null
-wait $naming
 echo "== naming"
 cat build/naming.out
 [ "$(cat build/parts/naming.rc)" = 0 ] ||
@@ -146,5 +162,5 @@ for f in build/parts/failure.*; do
     echo "  command: ${reason[1]}"
     echo "  whole log: ${reason[2]}"
 done
-rm -f build/*.build.out build/native.test.out build/naming.out build/wineprefix.out
+rm -f build/*.build.out build/*.test.out build/naming.out build/wineprefix-*.out
 exit $status
