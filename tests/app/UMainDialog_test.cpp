@@ -418,24 +418,6 @@ TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
     EXPECT_TRUE(Boxes.Boxes().empty());
 }
 
-// Runs on its own in a prefix whose screen has 144 DPI (see tests/CMakeLists.txt).
-TEST_F(MainDialog, ColumnWidthsGrowWithTheScreenDpi) {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    if (dpi != 144) {
-        GTEST_SKIP() << "the screen has " << dpi << " DPI; this test wants 144";
-    }
-    Run({[](HWND Dialog) {
-        const HWND view = GetDlgItem(Dialog, IDC_RESULTS);
-        const int widths[] = {78, 120, 120, 192};
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, i, 0), widths[i]);
-        }
-        Press(Dialog, IDC_EXIT);
-    }});
-}
-
 TEST_F(MainDialog, CalculatesTheDefaultScheduleAndExportsIt) {
     SetClipboardText(L"before");
     Run({[](HWND Dialog) {
