@@ -249,4 +249,70 @@ TEST_F(ScaledDialog, FollowsAMoveToAMonitorOfAnotherScale) {
     }});
 }
 
+// The manifest asks for the scale of each monitor (the second version of that awareness); a
+// system that knows it makes the process aware of it.
+TEST(ScaleAwareness, TheProcessFollowsEachMonitorsScale) {
+    using TGetContext = HANDLE(WINAPI*)();
+    using TAwareness = int(WINAPI*)(HANDLE);
+    const HMODULE user = GetModuleHandleW(L"user32.dll");
+    const auto getContext = reinterpret_cast<TGetContext>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<TAwareness>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_NE(getContext, nullptr);
+    ASSERT_NE(awareness, nullptr);
+    // DPI_AWARENESS_PER_MONITOR_AWARE
+    EXPECT_EQ(awareness(getContext()), 2);
+}
+
+// ---- The chart ---------------------------------------------------------------------------------
+
+TChartData DefaultChartData() {
+    const TYieldoraInputs defaults;
+    const TSchedule schedule = CalculateSchedule(defaults);
+    return MakeChartData({defaults, schedule.Interest, schedule.Total, schedule.Withdrawn});
+}
+
+// Every text of the chart, withdrawn interest shown, in its client area at Dpi.
+void ExpectChartWhole(const TChartWindow& Chart, int Dpi) {
+    RECT client{};
+    GetClientRect(Chart.Handle(), &client);
+    const auto texts = Chart.PlacedTexts(client.right, client.bottom, Dpi);
+    EXPECT_GT(texts.size(), 20u);
+    for (const TChartWindow::TPlacedText& text : texts) {
+        SCOPED_TRACE(testing::PrintToString(text.Text));
+        EXPECT_LE(text.Extent.cx, text.Area.right - text.Area.left);
+        EXPECT_LE(text.Extent.cy, text.Area.bottom - text.Area.top);
+        EXPECT_GE(text.Area.left, 0);
+        EXPECT_LE(text.Area.right, client.right);
+    }
+}
+
+TEST_F(ScaledDialog, EveryTextOfTheChartIsWholeAlsoAfterAMoveToAnotherScale) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 10, 10, 300,
+                                       200, nullptr, nullptr, nullptr, nullptr);
+    {
+        TChartWindow chart(owner);
+        TChartData data = DefaultChartData();
+        data.Inputs.Deposit = false;
+        chart.SetData(data);
+        chart.Show();
+        ExpectChartWhole(chart, ScreenDpi());
+        for (const int dpi : {96, 120, 144, 192}) {
+            SCOPED_TRACE(testing::Message() << "to " << dpi << " DPI");
+            RECT suggested{20, 30, 20 + MulDiv(640, dpi, 96), 30 + MulDiv(440, dpi, 96)};
+            SendMessageW(chart.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            RECT now{};
+            GetWindowRect(chart.Handle(), &now);
+            EXPECT_EQ(now.left, 20);
+            EXPECT_EQ(now.top, 30);
+            EXPECT_EQ(now.right - now.left, std::min<LONG>(suggested.right - suggested.left,
+                                                           GetSystemMetrics(SM_CXMAXTRACK)));
+            ExpectChartWhole(chart, dpi);
+        }
+    }
+    DestroyWindow(owner);
+}
+
 } // namespace
