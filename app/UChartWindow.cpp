@@ -1,6 +1,7 @@
 #include "UChartWindow.h"
 
 #include "UkyIniFile.h"
+#include "UkyScaling.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -82,7 +83,16 @@ SIZE TextSize(HDC Dc, const std::wstring& Text) {
     return size;
 }
 
-void DrawTextAt(HDC Dc, const std::wstring& Text, RECT Area, UINT Format) {
+using TTextLog = std::vector<TChartWindow::TPlacedText>;
+
+// Draws Text into Area; with a log, also notes where it went and the room it took.
+void DrawTextAt(HDC Dc, const std::wstring& Text, RECT Area, UINT Format, TTextLog* Log) {
+    if (Log != nullptr) {
+        RECT need{};
+        DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &need,
+                  DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        Log->push_back({Text, Area, {need.right - need.left, need.bottom - need.top}});
+    }
     DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Area, Format | DT_NOPREFIX);
 }
 
@@ -91,7 +101,7 @@ void Marker(HDC Dc, int X, int Y, int Radius) {
     Ellipse(Dc, X - Radius, Y - Radius, X + Radius + 1, Y + Radius + 1);
 }
 
-void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit) {
+void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log) {
     const int dpi = Layout.Dpi;
     const int box = Scaled(12, dpi);
     const int gap = Scaled(6, dpi);
@@ -129,12 +139,12 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit) {
         x += box + gap;
         const int textWidth = TextSize(Dc, entry.Text).cx;
         DrawTextAt(Dc, entry.Text, {x, area.top, x + textWidth, area.bottom},
-                   DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+                   DT_LEFT | DT_VCENTER | DT_SINGLELINE, Log);
         x += textWidth + space;
     }
 }
 
-void DrawAxes(HDC Dc, const TChartLayout& Layout) {
+void DrawAxes(HDC Dc, const TChartLayout& Layout, TTextLog* Log) {
     const int dpi = Layout.Dpi;
     const TChartRect& plot = Layout.Plot;
     const int labelRight = plot.Left - Scaled(6, dpi);
@@ -150,20 +160,20 @@ void DrawAxes(HDC Dc, const TChartLayout& Layout) {
     }
     for (const TChartTick& tick : Layout.Ticks) {
         DrawTextAt(Dc, tick.Label, {0, tick.Y - half, labelRight, tick.Y + half},
-                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE, Log);
     }
     DrawTextAt(Dc, Layout.ValueCaption,
                {0, plot.Top - Scaled(34, dpi), labelRight, plot.Top - Scaled(12, dpi)},
-               DT_RIGHT | DT_BOTTOM | DT_SINGLELINE);
+               DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, Log);
     const int labelBottom = Layout.YearLabelTop + Scaled(18, dpi);
     for (const TChartYearLabel& label : Layout.YearLabels) {
         DrawTextAt(Dc, label.Label,
                    {label.X - Scaled(20, dpi), Layout.YearLabelTop, label.X + Scaled(21, dpi),
                     labelBottom},
-                   DT_CENTER | DT_TOP | DT_SINGLELINE);
+                   DT_CENTER | DT_TOP | DT_SINGLELINE, Log);
     }
     DrawTextAt(Dc, L"年", {plot.Left, labelBottom, plot.Right, labelBottom + Scaled(18, dpi)},
-               DT_RIGHT | DT_TOP | DT_SINGLELINE);
+               DT_RIGHT | DT_TOP | DT_SINGLELINE, Log);
 }
 
 void DrawBars(HDC Dc, const TChartLayout& Layout) {
@@ -332,7 +342,7 @@ void TChartWindow::CreateHandle() {
         RegisterClassExW(&windowClass);
     }
 
-    const int dpi = ScreenDpi();
+    const int dpi = Dpi();
     int width = Scaled(640, dpi);
     int height = Scaled(440, dpi);
     RECT owner{};
@@ -370,11 +380,8 @@ void TChartWindow::CreateHandle() {
     Relayout();
 }
 
-int TChartWindow::ScreenDpi() const {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+int TChartWindow::Dpi() const {
+    return FDpi > 0 ? FDpi : WindowDpi(FHandle ? FHandle.get() : FOwner);
 }
 
 SIZE TChartWindow::ClientSize() const {
@@ -385,7 +392,7 @@ SIZE TChartWindow::ClientSize() const {
 
 void TChartWindow::Relayout() {
     const SIZE size = ClientSize();
-    FLayout = LayoutChart(FData, size.cx, size.cy, ScreenDpi());
+    FLayout = LayoutChart(FData, size.cx, size.cy, Dpi());
     if (!FTip) {
         return;
     }
@@ -409,6 +416,22 @@ void TChartWindow::Relayout() {
 }
 
 void TChartWindow::Render(HDC Dc, int Width, int Height, int Dpi) const {
+    Draw(Dc, Width, Height, Dpi, nullptr);
+}
+
+std::vector<TChartWindow::TPlacedText> TChartWindow::PlacedTexts(int Width, int Height,
+                                                                 int Dpi) const {
+    std::vector<TPlacedText> texts;
+    const TPicture picture = MakePicture(Width, Height);
+    const TMemoryDc memory(CreateCompatibleDC(nullptr));
+    if (picture.Bitmap && memory) {
+        const TSelection selection(memory.get(), picture.Bitmap.get());
+        Draw(memory.get(), Width, Height, Dpi, &texts);
+    }
+    return texts;
+}
+
+void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) const {
     const TChartLayout layout = LayoutChart(FData, Width, Height, Dpi);
     FillArea(Dc, {0, 0, Width, Height}, BACK_COLOUR);
     const TGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
@@ -417,7 +440,7 @@ void TChartWindow::Render(HDC Dc, int Width, int Height, int Dpi) const {
     SetTextColor(Dc, TEXT_COLOUR);
     if (layout.Empty) {
         DrawTextAt(Dc, CHART_EMPTY_TEXT, {0, 0, Width, Height},
-                   DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, Log);
         return;
     }
     {
@@ -425,10 +448,10 @@ void TChartWindow::Render(HDC Dc, int Width, int Height, int Dpi) const {
         const TSelection titleSelection(Dc, titleFont.get());
         const TChartRect& r = layout.TitleRect;
         DrawTextAt(Dc, layout.Title, {r.Left, r.Top, r.Right, r.Bottom},
-                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, Log);
     }
-    DrawLegend(Dc, layout, FData.Inputs.Deposit);
-    DrawAxes(Dc, layout);
+    DrawLegend(Dc, layout, FData.Inputs.Deposit, Log);
+    DrawAxes(Dc, layout, Log);
     DrawBars(Dc, layout);
     DrawWithdrawnLine(Dc, layout);
 }
@@ -441,7 +464,7 @@ void TChartWindow::Paint() {
     const TGdiObject<HBITMAP> buffer(CreateCompatibleBitmap(dc, size.cx, size.cy));
     if (memory && buffer) {
         const TSelection selection(memory.get(), buffer.get());
-        Render(memory.get(), size.cx, size.cy, GetDeviceCaps(dc, LOGPIXELSY));
+        Render(memory.get(), size.cx, size.cy, Dpi());
         BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
     }
     EndPaint(FHandle.get(), &paint);
@@ -455,7 +478,7 @@ bool TChartWindow::CopyToClipboard() const {
     const HDC screen = GetDC(nullptr);
     TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
     const TMemoryDc memory(CreateCompatibleDC(screen));
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    const int dpi = Dpi();
     ReleaseDC(nullptr, screen);
     if (!bitmap || !memory) {
         return false;
@@ -492,7 +515,7 @@ bool TChartWindow::SaveAsPng(const std::wstring& FileName) const {
     }
     {
         const TSelection selection(memory.get(), picture.Bitmap.get());
-        Render(memory.get(), size.cx, size.cy, ScreenDpi());
+        Render(memory.get(), size.cx, size.cy, Dpi());
         GdiFlush();
     }
     return WritePng(FileName, picture, static_cast<UINT>(size.cx), static_cast<UINT>(size.cy));
@@ -592,9 +615,21 @@ LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam)
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_GETMINMAXINFO: {
-        const int dpi = ScreenDpi();
+        const int dpi = Dpi();
         auto* info = reinterpret_cast<MINMAXINFO*>(LParam);
         info->ptMinTrackSize = {Scaled(320, dpi), Scaled(240, dpi)};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        // Another monitor's scale: its suggested place, and the chart and tips laid out anew.
+        FDpi = LOWORD(WParam);
+        const auto* suggested = reinterpret_cast<const RECT*>(LParam);
+        SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400, FDpi));
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Relayout();
+        InvalidateRect(window, nullptr, FALSE);
         return 0;
     }
     case WM_CLOSE:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 // The growth chart: a top-level window captioned "收益图", owned by the main dialog, that draws the
 // running totals of the result table as bars split into capital and interest, with the interest
@@ -31,6 +32,14 @@ public:
 
     // Draws the chart into Dc as a Width x Height picture for a screen of Dpi dots per inch.
     void Render(HDC Dc, int Width, int Height, int Dpi) const;
+    // A text the chart draws: the rectangle it is drawn into and the room it takes there.
+    struct TPlacedText {
+        std::wstring Text;
+        RECT Area;
+        SIZE Extent;
+    };
+    // The texts Render draws for a Width x Height picture at Dpi.
+    std::vector<TPlacedText> PlacedTexts(int Width, int Height, int Dpi) const;
     // The client area's picture onto the clipboard as a bitmap; false when the clipboard is busy
     // or the picture could not be made.
     bool CopyToClipboard() const;
@@ -48,7 +57,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
     LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
     void CreateHandle();
-    int ScreenDpi() const;
+    void Draw(HDC Dc, int Width, int Height, int Dpi, std::vector<TPlacedText>* Texts) const;
+    // The window's scale: the screen's until the window is told of another.
+    int Dpi() const;
     SIZE ClientSize() const;
     // Lays the chart out for the client area and gives every bar its tooltip.
     void Relayout();
@@ -63,4 +74,6 @@ private:
     int FTipCount = 0;
     TChartData FData;
     TChartLayout FLayout;
+    // The scale the system last gave the window; 0 while it gave none.
+    int FDpi = 0;
 };

@@ -44,13 +44,10 @@ std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::i
     return value;
 }
 
-// A column width given for 96 dots per inch, at the screen's resolution.
-int ScaledWidth(int Width) {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return MulDiv(Width, dpi, 96);
-}
+// The table's column widths at 96 dots per inch.
+constexpr int COLUMN_WIDTHS[] = {52, 80, 80, 128};
+// The table's icons at 96 dots per inch.
+constexpr int ROW_IMAGE_SIZE = 16;
 
 // Keeps a window from repainting while it lives; it repaints its client area once when it goes
 // (the list view brings its own frame and scroll bars up to date when redrawing resumes).
@@ -103,12 +100,16 @@ void TMainDialog::InitDialog() {
                             .FullRowSelect = true,
                             .GridLines = true,
                             .ShowColumnHeader = true});
+    const int dpi = WindowDpi(Handle());
+    ScaleRowImages(dpi);
     ResultView->GetSmallImages().AddIcons({IDI_ORDINARY_YEAR, IDI_MATURITY_YEAR, IDI_LAST_YEAR});
-    const int widths[] = {52, 80, 80, 128};
     for (std::size_t i = 0; i < RESULT_CAPTIONS.size(); ++i) {
-        ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]), ScaledWidth(widths[i]),
-                                  COLUMN_CENTER);
+        ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]),
+                                  ScaleToDpi(COLUMN_WIDTHS[i], dpi), COLUMN_CENTER);
     }
+    KeepTemplatePlaces();
+    TakeOverDpiChanges(Handle());
+    MakeRoomForTexts(Handle(), dpi);
     SetUpSizing();
     if (RestorePlacement()) {
         ShowWindow(Handle(), SW_MAXIMIZE);
@@ -286,6 +287,12 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
         }
         SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, 0);
         return TRUE;
+    case WM_DPICHANGED:
+        if (ResultView) {
+            ChangeScale(LOWORD(WParam), *reinterpret_cast<const RECT*>(LParam));
+        }
+        SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, 0);
+        return TRUE;
     case WM_GETMINMAXINFO:
         if (FMinSize.cx > 0) {
             auto* limits = reinterpret_cast<MINMAXINFO*>(LParam);
@@ -379,6 +386,20 @@ void TMainDialog::SavePosition() {
 }
 
 void TMainDialog::SetUpSizing() {
+    const auto style =
+        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    TakeSizing();
+    SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(style));
+    RECT frame{0, 0, FMinSize.cx, FMinSize.cy};
+    AdjustWindowRectEx(&frame, style, FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    FMinSize = SIZE{frame.right - frame.left, frame.bottom - frame.top};
+    SetWindowPos(Handle(), nullptr, 0, 0, FMinSize.cx, FMinSize.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// FMinSize becomes the client area's size; the caller makes it the window's.
+void TMainDialog::TakeSizing() {
     RECT client{};
     GetClientRect(Handle(), &client);
     RECT table{};
@@ -386,16 +407,83 @@ void TMainDialog::SetUpSizing() {
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&table), 2);
     FTableOrigin = POINT{table.left, table.top};
     FTableMargin = SIZE{client.right - table.right, client.bottom - table.bottom};
+    FMinSize = SIZE{client.right, client.bottom};
+}
 
-    const auto style =
-        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
-    SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(style));
-    RECT frame = client;
+void TMainDialog::KeepTemplatePlaces() {
+    FTemplateDpi = WindowDpi(Handle());
+    FTemplateFont = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FTemplateClient = SIZE{client.right, client.bottom};
+    FTemplatePlaces.clear();
+    for (HWND item = GetWindow(Handle(), GW_CHILD); item != nullptr;
+         item = GetWindow(item, GW_HWNDNEXT)) {
+        RECT place{};
+        GetWindowRect(item, &place);
+        // A combo box is placed with the height of its open list.
+        wchar_t kind[16] = {};
+        GetClassNameW(item, kind, 16);
+        RECT dropped{};
+        if (CompareStringOrdinal(kind, -1, WC_COMBOBOXW, -1, TRUE) == CSTR_EQUAL &&
+            SendMessageW(item, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped))) {
+            place.bottom = place.top + (dropped.bottom - dropped.top);
+        }
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
+        FTemplatePlaces.push_back({item, place});
+    }
+}
+
+void TMainDialog::ScaleRowImages(int Dpi) {
+    const int size = ScaleToDpi(ROW_IMAGE_SIZE, Dpi);
+    TkyImageList& images = ResultView->GetSmallImages();
+    images.SetImageSize(size, size);
+    // Handed again, so that the table takes the new size.
+    ResultView->SetSmallImages(&images);
+}
+
+void TMainDialog::ChangeScale(int Dpi, const RECT& Suggested) {
+    if (Dpi <= 0 || FTemplatePlaces.empty()) {
+        return;
+    }
+    const auto scale = [this, Dpi](LONG Length) { return MulDiv(Length, Dpi, FTemplateDpi); };
+    // The table stays put while the items move; TakeSizing lets it follow the window again.
+    FMinSize = SIZE{};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
+    RECT frame{0, 0, scale(FTemplateClient.cx), scale(FTemplateClient.cy)};
     AdjustWindowRectEx(&frame, style, FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    FMinSize = SIZE{frame.right - frame.left, frame.bottom - frame.top};
-    SetWindowPos(Handle(), nullptr, 0, 0, FMinSize.cx, FMinSize.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    TScaledFont font = Dpi == FTemplateDpi ? nullptr : ScaleFont(FTemplateFont, FTemplateDpi, Dpi);
+    const HFONT itemFont = font ? font.get() : FTemplateFont;
+    for (const TItemPlace& item : FTemplatePlaces) {
+        SendMessageW(item.Item, WM_SETFONT, reinterpret_cast<WPARAM>(itemFont), FALSE);
+        SetWindowPos(item.Item, nullptr, scale(item.Place.left), scale(item.Place.top),
+                     scale(item.Place.right) - scale(item.Place.left),
+                     scale(item.Place.bottom) - scale(item.Place.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    FScaledFont = std::move(font);
+    for (std::size_t i = 0; i < std::size(COLUMN_WIDTHS); ++i) {
+        SendMessageW(ResultView->Handle(), LVM_SETCOLUMNWIDTH, i,
+                     ScaleToDpi(COLUMN_WIDTHS[i], Dpi));
+    }
+    ScaleRowImages(Dpi);
+    SetIcon(IconId(), Dpi);
+
+    MakeRoomForTexts(Handle(), Dpi);
+    TakeSizing();
+    RECT least{0, 0, FMinSize.cx, FMinSize.cy};
+    AdjustWindowRectEx(&least, style, FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    FMinSize = SIZE{least.right - least.left, least.bottom - least.top};
+    SetWindowPos(Handle(), nullptr, Suggested.left, Suggested.top,
+                 std::max<LONG>(Suggested.right - Suggested.left, FMinSize.cx),
+                 std::max<LONG>(Suggested.bottom - Suggested.top, FMinSize.cy),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TMainDialog::Realigned(const TBounds& ClientBounds) {

@@ -6,6 +6,7 @@
 #include "UkyDialog.h"
 #include "UkyEdit.h"
 #include "UkyListView.h"
+#include "UkyScaling.h"
 #include "UkyUpDown.h"
 
 #include <windows.h>
@@ -51,7 +52,8 @@ protected:
     void ItemCommand(WORD Id) override;
     // A field that cannot be converted is reported instead, and the dialog stays open.
     void Close(bool Result) override;
-    // Saves inputs and position when Windows ends the session.
+    // Saves inputs and position when Windows ends the session; follows the window to a monitor of
+    // another scale.
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
     // The result table follows the window's right and bottom edges.
     void Realigned(const TBounds& ClientBounds) override;
@@ -65,6 +67,17 @@ private:
 
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
     void SetUpSizing();
+    // The table's place in the client area and the least window size, from the items as they are.
+    void TakeSizing();
+
+    // Remembers where the template puts the items, at the scale the dialog was made at.
+    void KeepTemplatePlaces();
+    // The table's icons in the size the scale of Dpi asks for.
+    void ScaleRowImages(int Dpi);
+    // The dialog at another scale: the items at their template places and in the template's font,
+    // both scaled, the table's columns and icons and the window's icons scaled; then every item
+    // too narrow for its text widened. The window takes Suggested, or at least its least size.
+    void ChangeScale(int Dpi, const RECT& Suggested);
     // Applies the saved size (never below the least) and position (on screen); answers whether
     // the window was saved maximised.
     bool RestorePlacement();
@@ -96,5 +109,18 @@ private:
     // right and bottom edges.
     POINT FTableOrigin{};
     SIZE FTableMargin{};
+
+    struct TItemPlace {
+        HWND Item;
+        RECT Place;
+    };
+    // The items where the template puts them, and its client area, at FTemplateDpi.
+    std::vector<TItemPlace> FTemplatePlaces;
+    SIZE FTemplateClient{};
+    int FTemplateDpi = 96;
+    // The template's font, owned by the window; and the same face at the current scale when it
+    // differs from the template's.
+    HFONT FTemplateFont = nullptr;
+    TScaledFont FScaledFont;
     std::unique_ptr<TChartWindow> FChart;
 };

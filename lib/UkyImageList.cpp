@@ -1,5 +1,7 @@
 #include "UkyImageList.h"
 
+#include <vector>
+
 namespace {
 
 constexpr UINT IMAGE_FLAGS = ILC_COLOR32 | ILC_MASK;
@@ -45,8 +47,11 @@ int TkyImageList::AddIcon(HICON Icon) {
 }
 
 int TkyImageList::AddIconFromResource(int Number) {
-    const auto icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(Number), IMAGE_ICON, 0, 0, 0));
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(Handle(), &width, &height);
+    const auto icon = static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(Number), IMAGE_ICON, width, height, 0));
     if (icon == nullptr) {
         return -1;
     }
@@ -57,6 +62,19 @@ int TkyImageList::AddIconFromResource(int Number) {
 
 void TkyImageList::AddIcons(std::initializer_list<int> Numbers) {
     for (const int number : Numbers) {
+        AddIconFromResource(number);
+    }
+}
+
+void TkyImageList::SetImageSize(int Width, int Height) {
+    std::vector<int> numbers;
+    TListItem* item = nullptr;
+    for (bool on = FIcons.Navigate(NAV_FIRST, item); on; on = FIcons.Navigate(NAV_NEXT, item)) {
+        numbers.push_back(item->Key);
+    }
+    Clear();
+    ImageList_SetIconSize(Handle(), Width, Height);
+    for (const int number : numbers) {
         AddIconFromResource(number);
     }
 }

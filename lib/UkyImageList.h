@@ -30,8 +30,12 @@ public:
     int Count() const;
     // Appends a copy of the icon (the handle stays the caller's); answers Count - 1.
     int AddIcon(HICON Icon);
-    // Appends the icon resource Number; the new image's index, or -1 when there is no such icon.
+    // Appends the icon resource Number in the list's image size (the resource's image of that
+    // size when it has one); the new image's index, or -1 when there is no such icon.
     int AddIconFromResource(int Number);
+    // Gives the list another image size: the icons loaded from resources are loaded again in it,
+    // in their order; images added as handles are dropped.
+    void SetImageSize(int Width, int Height);
     void AddIcons(std::initializer_list<int> Numbers);
 
 private:

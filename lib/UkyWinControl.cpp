@@ -2,6 +2,7 @@
 
 #include "UkyClipboard.h"
 #include "UkyError.h"
+#include "UkyScaling.h"
 
 #include <commctrl.h>
 
@@ -334,11 +335,18 @@ void TkyWinControl::SetFont(const TkyFont& AFont) {
     FFont->Assign(AFont);
 }
 
-void TkyWinControl::SetIcon(int Id) {
-    TIconHandle icon = LoadAppIcon(MAKEINTRESOURCEW(Id), 0, 0);
+void TkyWinControl::SetIcon(int Id, int Dpi) {
+    if (Dpi <= 0) {
+        Dpi = WindowDpi(FHandle);
+    }
+    const int big = MetricForDpi(SM_CXICON, Dpi);
+    const int smallSize = MetricForDpi(SM_CXSMICON, Dpi);
+    TIconHandle icon = LoadAppIcon(MAKEINTRESOURCEW(Id), big, big);
+    TIconHandle smallIcon = LoadAppIcon(MAKEINTRESOURCEW(Id), smallSize, smallSize);
     Perform(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
-    Perform(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
+    Perform(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
     FIcon = std::move(icon);
+    FSmallIcon = std::move(smallIcon);
 }
 
 void TkyWinControl::Subclass(WNDPROC Procedure) {

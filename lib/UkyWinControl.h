@@ -168,8 +168,9 @@ public:
     int TextLength();
     POINT CursorPos();
     void SetFont(const TkyFont& AFont);
-    // Gives the window the program's icon resource Id as big and small icon.
-    void SetIcon(int Id);
+    // Gives the window the program's icon resource Id as big and small icon, each in the size the
+    // window's scale asks for (Dpi, or the window's own when 0).
+    void SetIcon(int Id, int Dpi = 0);
     // Routes the window's messages through Procedure (normally CentreWindowProc); the procedure
     // it replaces becomes PrevWndProc.
     void Subclass(WNDPROC Procedure);
@@ -217,6 +218,7 @@ private:
     TBrushHandle FOwnBrush;
     WNDPROC FSubclassProc = nullptr;
     TIconHandle FIcon;
+    TIconHandle FSmallIcon;
 };
 
 // A window object with child controls: it hands the children their notifications and lays the

@@ -13,7 +13,23 @@
 //   ... (16 rows of 16 characters)
 //
 // Every pixel character must have a colour line; "transparent" pixels are masked out.
+//
+// Sizes for which no pixel art is given can be drawn from shapes, each at its own size rather
+// than scaled from another image (stored as 32-bit images with an alpha channel, edges smoothed):
+//
+//   draw 20 24 32 48
+//   ellipse G 8 10.5 7 5.5 -1
+//   rect K 6 3 10 5
+//   polygon K 5 1 8 3 11 1
+//
+// Shapes are given on a 16 x 16 grid and painted in order over each other with the colours of
+// the palette. An ellipse is centre and radii, a rectangle its left, top, right and bottom edges,
+// a polygon its corners. The optional last number of an ellipse or rectangle widens it on every
+// side by that many lines (negative narrows it), where a line is one pixel up to 24 pixels and
+// grows with the size beyond: an outline keeps its weight at every size.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstdio>
@@ -29,6 +45,13 @@ namespace {
 struct Image {
     int size = 0;
     std::vector<std::string> rows;
+};
+
+struct Shape {
+    enum class Kind { Ellipse, Rect, Polygon } kind = Kind::Rect;
+    char colour = '.';
+    std::vector<double> values;
+    double grow = 0;
 };
 
 struct Colour {
@@ -100,6 +123,105 @@ std::vector<std::uint8_t> MakeDib(const Image& image, const std::map<char, Colou
     return dib;
 }
 
+// Whether the point (in grid units) lies inside the shape drawn at Size pixels.
+bool Inside(const Shape& shape, double x, double y, int size) {
+    const double line = std::max(1, (size + 8) / 24) * 16.0 / size;
+    const double g = shape.grow * line;
+    const std::vector<double>& v = shape.values;
+    switch (shape.kind) {
+    case Shape::Kind::Ellipse: {
+        const double rx = v[2] + g, ry = v[3] + g;
+        if (rx <= 0 || ry <= 0) {
+            return false;
+        }
+        const double dx = (x - v[0]) / rx, dy = (y - v[1]) / ry;
+        return dx * dx + dy * dy <= 1;
+    }
+    case Shape::Kind::Rect:
+        return x >= v[0] - g && x <= v[2] + g && y >= v[1] - g && y <= v[3] + g;
+    case Shape::Kind::Polygon: {
+        bool inside = false;
+        const std::size_t n = v.size() / 2;
+        for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+            const double xi = v[2 * i], yi = v[2 * i + 1], xj = v[2 * j], yj = v[2 * j + 1];
+            if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
+                inside = !inside;
+            }
+        }
+        return inside;
+    }
+    }
+    return false;
+}
+
+// The shapes painted at Size pixels as a 32-bit DIB with alpha (rows bottom-up) and its mask.
+std::vector<std::uint8_t> DrawDib(int size, const std::vector<Shape>& shapes,
+                                  const std::map<char, Colour>& colours) {
+    constexpr int samples = 8;
+    // Premultiplied colour and coverage of every pixel, painted shape by shape.
+    std::vector<double> r(static_cast<std::size_t>(size * size)), g(r.size()), b(r.size()),
+        a(r.size());
+    for (const Shape& shape : shapes) {
+        const Colour& c = colours.at(shape.colour);
+        for (int py = 0; py < size; ++py) {
+            for (int px = 0; px < size; ++px) {
+                int hits = 0;
+                for (int sy = 0; sy < samples; ++sy) {
+                    for (int sx = 0; sx < samples; ++sx) {
+                        const double x = (px + (sx + 0.5) / samples) * 16.0 / size;
+                        const double y = (py + (sy + 0.5) / samples) * 16.0 / size;
+                        hits += Inside(shape, x, y, size) ? 1 : 0;
+                    }
+                }
+                const double cover = static_cast<double>(hits) / (samples * samples);
+                const std::size_t i = static_cast<std::size_t>(py * size + px);
+                const double alpha = c.transparent ? 0 : cover;
+                const double keep = 1 - cover;
+                r[i] = r[i] * keep + c.r * alpha;
+                g[i] = g[i] * keep + c.g * alpha;
+                b[i] = b[i] * keep + c.b * alpha;
+                a[i] = a[i] * keep + alpha;
+            }
+        }
+    }
+    const int maskStride = ((size + 31) / 32) * 4;
+    std::vector<std::uint8_t> dib;
+    Put32(dib, 40);
+    Put32(dib, static_cast<std::uint32_t>(size));
+    Put32(dib, static_cast<std::uint32_t>(2 * size));
+    Put16(dib, 1);
+    Put16(dib, 32);
+    Put32(dib, 0);
+    Put32(dib, static_cast<std::uint32_t>((size * 4 + maskStride) * size));
+    for (int i = 0; i < 4; ++i) {
+        Put32(dib, 0);
+    }
+    const auto byte = [](double v) {
+        return static_cast<std::uint8_t>(std::lround(std::min(255.0, std::max(0.0, v))));
+    };
+    for (int y = size - 1; y >= 0; --y) {
+        for (int x = 0; x < size; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * size + x);
+            const double alpha = a[i];
+            // Stored straight, not premultiplied, as icons are.
+            dib.push_back(alpha > 0 ? byte(b[i] / alpha) : 0);
+            dib.push_back(alpha > 0 ? byte(g[i] / alpha) : 0);
+            dib.push_back(alpha > 0 ? byte(r[i] / alpha) : 0);
+            dib.push_back(byte(alpha * 255));
+        }
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(maskStride), 0);
+        for (int x = 0; x < size; ++x) {
+            if (a[static_cast<std::size_t>(y * size + x)] < 0.5) {
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            }
+        }
+        dib.insert(dib.end(), row.begin(), row.end());
+    }
+    return dib;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +237,8 @@ int main(int argc, char** argv) {
     std::map<char, Colour> colours;
     std::map<char, int> index;
     std::vector<Image> images;
+    std::vector<int> drawSizes;
+    std::vector<Shape> shapes;
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
@@ -149,6 +273,41 @@ int main(int argc, char** argv) {
             if (!c.transparent && index.size() < 255) {
                 index[ch[0]] = static_cast<int>(index.size()) + 1;
             }
+        } else if (word == "draw") {
+            int size = 0;
+            while (words >> size) {
+                if (size < 1 || size > 256) {
+                    Fail(input, lineNo, "an image size is 1 to 256");
+                }
+                drawSizes.push_back(size);
+            }
+        } else if (word == "ellipse" || word == "rect" || word == "polygon") {
+            Shape shape;
+            shape.kind = word == "ellipse" ? Shape::Kind::Ellipse
+                         : word == "rect"  ? Shape::Kind::Rect
+                                           : Shape::Kind::Polygon;
+            std::string ch;
+            words >> ch;
+            if (ch.size() != 1 || !colours.count(ch[0])) {
+                Fail(input, lineNo, "a shape starts with a colour of the palette");
+            }
+            shape.colour = ch[0];
+            double value = 0;
+            while (words >> value) {
+                shape.values.push_back(value);
+            }
+            const std::size_t n = shape.values.size();
+            if (shape.kind == Shape::Kind::Polygon) {
+                if (n < 6 || n % 2 != 0) {
+                    Fail(input, lineNo, "a polygon has at least three corners");
+                }
+            } else if (n == 5) {
+                shape.grow = shape.values.back();
+                shape.values.pop_back();
+            } else if (n != 4) {
+                Fail(input, lineNo, "expected four numbers and an optional widening");
+            }
+            shapes.push_back(shape);
         } else if (word == "image") {
             Image image;
             words >> image.size;
@@ -171,34 +330,51 @@ int main(int argc, char** argv) {
             Fail(input, lineNo, "unexpected line");
         }
     }
-    if (images.empty()) {
+    if (images.empty() && drawSizes.empty()) {
         Fail(input, lineNo, "no image");
     }
-    std::vector<std::vector<std::uint8_t>> dibs;
+    if (!drawSizes.empty() && shapes.empty()) {
+        Fail(input, lineNo, "sizes to draw but no shapes");
+    }
+    // The directory's entries: size, bits per pixel and the image.
+    struct Entry {
+        int size;
+        unsigned bits;
+        std::vector<std::uint8_t> dib;
+    };
+    std::vector<Entry> entries;
     for (const Image& image : images) {
         if (static_cast<int>(image.rows.size()) != image.size) {
             Fail(input, lineNo, "an image has too few rows");
         }
-        dibs.push_back(MakeDib(image, colours, index));
+        entries.push_back({image.size, 8, MakeDib(image, colours, index)});
+    }
+    for (const int size : drawSizes) {
+        for (const Image& image : images) {
+            if (image.size == size) {
+                Fail(input, lineNo, "a size is given as pixel art and drawn");
+            }
+        }
+        entries.push_back({size, 32, DrawDib(size, shapes, colours)});
     }
     std::vector<std::uint8_t> ico;
     Put16(ico, 0);
     Put16(ico, 1);
-    Put16(ico, static_cast<unsigned>(images.size()));
-    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        ico.push_back(static_cast<std::uint8_t>(images[i].size == 256 ? 0 : images[i].size));
-        ico.push_back(static_cast<std::uint8_t>(images[i].size == 256 ? 0 : images[i].size));
+    Put16(ico, static_cast<unsigned>(entries.size()));
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(entries.size());
+    for (const Entry& entry : entries) {
+        ico.push_back(static_cast<std::uint8_t>(entry.size == 256 ? 0 : entry.size));
+        ico.push_back(static_cast<std::uint8_t>(entry.size == 256 ? 0 : entry.size));
         ico.push_back(0);
         ico.push_back(0);
         Put16(ico, 1);
-        Put16(ico, 8);
-        Put32(ico, static_cast<std::uint32_t>(dibs[i].size()));
+        Put16(ico, entry.bits);
+        Put32(ico, static_cast<std::uint32_t>(entry.dib.size()));
         Put32(ico, offset);
-        offset += static_cast<std::uint32_t>(dibs[i].size());
+        offset += static_cast<std::uint32_t>(entry.dib.size());
     }
-    for (const auto& dib : dibs) {
-        ico.insert(ico.end(), dib.begin(), dib.end());
+    for (const Entry& entry : entries) {
+        ico.insert(ico.end(), entry.dib.begin(), entry.dib.end());
     }
     std::ofstream out(argv[2], std::ios::binary);
     out.write(reinterpret_cast<const char*>(ico.data()), static_cast<std::streamsize>(ico.size()));

@@ -86,3 +86,27 @@ TEST(TkyImageList, ClearDestroysTheLoadedIconsAndRestartsTheNumbering) {
     EXPECT_EQ(list.AddIconFromResource(3), 0);
     EXPECT_EQ(ImageColour(list.Handle(), 0, 1), GREEN);
 }
+
+TEST(TkyImageList, ANewImageSizeLoadsTheResourceIconsAgainInIt) {
+    TkyImageList list(16, 16, 0);
+    list.AddIcons({2, 1, 3});
+    const HICON handle = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+    list.AddIcon(handle);
+    const auto firstIcon = reinterpret_cast<HICON>(list.Icons().Get(0));
+    list.SetImageSize(24, 24);
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(list.Handle(), &width, &height));
+    EXPECT_EQ(width, 24);
+    EXPECT_EQ(height, 24);
+    // The resource icons come back in their order; the icon added as a handle is gone.
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(ImageColour(list.Handle(), 0, 1), BLUE);
+    EXPECT_EQ(ImageColour(list.Handle(), 1, 1), RED);
+    EXPECT_EQ(ImageColour(list.Handle(), 2, 1), GREEN);
+    EXPECT_EQ(list.Icons().IndexOfKey(2), 0);
+    EXPECT_EQ(list.Icons().IndexOfKey(3), 2);
+    // The icons of the old size were destroyed.
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(firstIcon, &info));
+}
