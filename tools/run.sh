@@ -7,7 +7,8 @@
 # pressed, a screenshot goes to build/screenshot.png, the exported table to build/export.tsv, the
 # growth chart's picture to build/chart.png, and the program is closed again.
 # screenshot (make screenshot): a fresh copy of the program, with its default inputs, on a virtual
-# display; calculate is pressed and the screenshots go to docs/screenshot.png and docs/chart.png.
+# display; calculate is pressed and the screenshots go to docs/screenshot.png and docs/chart.png,
+# and the main window at 150 % (144 DPI) to docs/screenshot-150.png.
 #
 # The program runs in a Wine prefix of its own, build/wineprefix-run, apart from the tests'.
 set -uo pipefail
@@ -83,7 +84,11 @@ if [ "$mode" = screenshot ]; then
     cp $program "$fresh/"
     tools/wine-session.sh $prefix tools/run.sh --drive $driver "$fresh/yieldora.exe" \
         docs/screenshot.png "$fresh/export.tsv" docs/chart.png || exit 1
-    echo "Screenshots: docs/screenshot.png, docs/chart.png"
+    # The same at 150 % (144 DPI), with the settings of a fresh start.
+    rm -f "$fresh/yieldora.ini"
+    YIELDORA_WINE_DPI=144 tools/wine-session.sh $prefix tools/run.sh --drive $driver \
+        "$fresh/yieldora.exe" docs/screenshot-150.png "$fresh/export-150.tsv" "$fresh/chart-150.png" || exit 1
+    echo "Screenshots: docs/screenshot.png, docs/chart.png, docs/screenshot-150.png"
 elif [ -n "${DISPLAY:-}" ]; then
     echo "Running $program on $DISPLAY; its settings are kept in build/$arch/yieldora.ini."
     YIELDORA_KEEP_DISPLAY=1 exec tools/wine-session.sh $prefix tools/run.sh --show $program
