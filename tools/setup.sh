@@ -5,7 +5,8 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ clang clang-tidy make zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
 wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth x11-apps imagemagick \
-fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev libreoffice-calc-nogui"
+fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev libreoffice-calc-nogui \
+msitools wixl osslsigncode openssl"
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then

@@ -193,6 +193,11 @@ for arch in "$@"; do
     tools/dist/sign.sh "$work/stage/yieldora.exe" "$work/stage/yieldora-cli.exe"
     verify "$work/stage/yieldora.exe"
     verify "$work/stage/yieldora-cli.exe"
+    # The verification sees a program changed after signing.
+    cp "$work/stage/yieldora.exe" "$work/tampered.exe"
+    printf 'X' | dd of="$work/tampered.exe" bs=1 seek=4096 conv=notrunc status=none
+    ! osslsigncode verify -CAfile "$SIGN_CERT" -in "$work/tampered.exe" >/dev/null 2>&1 ||
+        fail "a program changed after signing still verifies"
     sed "s/@VERSION@/$version/" tools/dist/README.txt >"$work/stage/README.txt"
     cp "$work/stage/yieldora.exe" "$work/stage/yieldora-cli.exe" "$work/stage-new/"
     sed "s/@VERSION@/$newer/" tools/dist/README.txt >"$work/stage-new/README.txt"
