@@ -36,10 +36,12 @@ if [ "${1:-}" = --inside ]; then
     msiexec() {
         local log=$work/msiexec-$1.log
         shift
-        wine msiexec "$@" /qn /l*v "$(windows_path "$log")" || {
+        local code=0
+        wine msiexec "$@" /qn /l*v "$(windows_path "$log")" || code=$?
+        if [ "$code" -ne 0 ]; then
             tail -n 30 "$log" >&2
-            fail "msiexec $* answered $?"
-        }
+            fail "msiexec $* answered $code"
+        fi
     }
     # The value of a registry value, empty when there is none. View: 32 or 64.
     registry() {
@@ -60,15 +62,18 @@ if [ "${1:-}" = --inside ]; then
             done
         done
     }
-    entries() {
+    # The product codes of every Installed-apps entry named Yieldora, one a line.
+    installed_codes() {
         local hive view
         for hive in HKCU HKLM; do
             for view in 64 32; do
                 wine reg query "$hive\\$uninstall_key" /s "/reg:$view" 2>/dev/null | tr -d '\r' |
-                    grep -E '^ *DisplayName *REG_SZ *Yieldora$' || true
+                    awk '/^HKEY_/ { n = split($0, part, "\\"); key = part[n] }
+                         /^ *DisplayName *REG_SZ *Yieldora$/ { print key }'
             done
-        done | wc -l
+        done | sort -u
     }
+    entries() { installed_codes | grep -c . || true; }
 
     local_data=$(unix_path "$(environment LOCALAPPDATA)")
     roaming=$(unix_path "$(environment APPDATA)")
@@ -76,9 +81,10 @@ if [ "${1:-}" = --inside ]; then
     profile=$roaming/Yieldora/yieldora.ini
     shortcut="$roaming/Microsoft/Windows/Start Menu/Programs/Yieldora 定期存款计算器.lnk"
 
-    # A clean start: nothing of an earlier run.
-    wine msiexec /x "$old_code" /qn >/dev/null 2>&1 || true
-    wine msiexec /x "$new_code" /qn >/dev/null 2>&1 || true
+    # A clean start: nothing of an earlier run, whatever its version.
+    for code in $(installed_codes); do
+        wine msiexec /x "$code" /qn >/dev/null 2>&1 || true
+    done
     rm -rf "$folder" "$roaming/Yieldora"
     wine reg delete 'HKCU\Software\Yieldora' /f >/dev/null 2>&1 || true
 
