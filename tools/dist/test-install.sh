@@ -10,7 +10,8 @@
 #     with msiexec, checks the files, the Start-menu shortcut, the Installed-apps entry with its
 #     icon, version and publisher; starts the installed program, calculates, closes it and finds
 #     its profile under %APPDATA%\Yieldora; installs a newer package over it (one entry, the
-#     profile kept); uninstalls (the folder, the shortcut and the entry gone, the profile kept).
+#     profile kept); uninstalls (the folder, the shortcut and the entry gone, the profile kept);
+#   - with both architectures: the win64 package installed over the win32 one replaces it.
 # Says what it checks; fails on the first fault.
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/../.."
@@ -23,11 +24,9 @@ fail() {
 }
 
 # ---- Under Wine: one architecture's packages in the prefix of this session. -------------------
-if [ "${1:-}" = --inside ]; then
-    arch=$2
-    work=$3
-    old_code=$4
-    new_code=$5
+if [ "${1:-}" = --inside ] || [ "${1:-}" = --across ]; then
+    mode=$1
+    shift
     # No Linux menu entries for the shortcuts the installs make.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
     windows_path() { winepath -w "$1" 2>/dev/null; }
@@ -87,6 +86,25 @@ if [ "${1:-}" = --inside ]; then
     done
     rm -rf "$folder" "$roaming/Yieldora"
     wine reg delete 'HKCU\Software\Yieldora' /f >/dev/null 2>&1 || true
+
+    # The other architecture's package of the same version replaces the installed one.
+    if [ "$mode" = --across ]; then
+        work=$1
+        step "the win64 package over the win32 one"
+        msiexec across-win32 /i "$(windows_path "$1/old.msi")"
+        msiexec across-win64 /i "$(windows_path "$2/old.msi")"
+        [ "$(installed_codes)" = "$3" ] ||
+            fail "installed after both: $(installed_codes | tr '\n' ' ')"
+        cmp -s "$2/stage/yieldora.exe" "$folder/yieldora.exe" || fail "the win32 program stayed"
+        msiexec across-uninstall /x "$3"
+        [ "$(entries)" = 0 ] && [ ! -e "$folder" ] || fail "the uninstall left the program"
+        step "one entry, the win64 program"
+        exit 0
+    fi
+    arch=$1
+    work=$2
+    old_code=$3
+    new_code=$4
 
     step "$arch: silent install"
     msiexec install /i "$(windows_path "$work/old.msi")"
@@ -245,4 +263,8 @@ while [ ${#sessions[@]} -gt 0 ]; do
     tools/wine-session.sh build/wineprefix-install "$0" --inside "${sessions[@]:0:4}"
     sessions=("${sessions[@]:4}")
 done
+if [ -d "$test_root/win32" ] && [ -d "$test_root/win64" ]; then
+    tools/wine-session.sh build/wineprefix-install "$0" --across "$test_root/win32" \
+        "$test_root/win64" "$(product_code "$test_root/win64/old.msi")"
+fi
 step "all passed in $(($(date +%s) - started)) s"
