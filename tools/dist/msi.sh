@@ -36,16 +36,22 @@ cp "$icon" "$work/yieldora.ico"
 (cd "$work" && wixl --arch "$platform" -D "Version=$package_version" \
     -D "ProductCode=$product_code" -D "Win64=$win64" -o "$out" "$wxs")
 
-# The texts wixl cannot take, in the code page of Chinese (Simplified) that Windows Installer
-# reads them in; and an upgrade of the same version (the other architecture's package) replaces
-# the installed one instead of installing beside it.
+# What wixl (0.101) cannot make. The texts it cannot take, in the code page of Chinese
+# (Simplified) that Windows Installer reads them in.
 printf '\r\n\r\n936\t_ForceCodepage\r\n' >"$work/_ForceCodepage.idt"
 msibuild "$out" -i "$work/_ForceCodepage.idt"
 msibuild "$out" -q "UPDATE Shortcut SET Name = 'YIELDO~1.LNK|Yieldora 定期存款计算器', \
 Description = '计算定期存款的逐年利息、累计本息和到期时的取款' WHERE Shortcut = 'YieldoraShortcut'"
 msibuild "$out" -q "UPDATE LaunchCondition SET Description = '已安装更新版本的 Yieldora。' \
 WHERE Condition = 'NOT WIX_DOWNGRADE_DETECTED'"
+# wixl puts every custom action after InstallFinalize; the install location must be set before
+# the product is registered.
+msibuild "$out" -q "UPDATE CustomAction SET Type = 51 WHERE Action = 'SetInstallLocation'"
+msibuild "$out" -q "UPDATE InstallExecuteSequence SET Sequence = 1001 \
+WHERE Action = 'SetInstallLocation'"
 upgrade_code=$(msiinfo export "$out" Property | tr -d '\r' | sed -n 's/^UpgradeCode\t//p')
+# An upgrade of the same version (the other architecture's package) replaces the installed one
+# instead of installing beside it.
 msibuild "$out" -q "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'"
 # 513: every version up to this one itself (512) is replaced, its features migrating (1).
 msibuild "$out" -q "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) \

@@ -118,6 +118,8 @@ if [ "${1:-}" = --inside ] || [ "${1:-}" = --across ]; then
     step "$arch: the Installed-apps entry is $entry (view $view)"
     [ "$(registry "$entry" DisplayName "$view")" = Yieldora ] || fail "entry: wrong name"
     [ "$(registry "$entry" Publisher "$view")" = Yieldora ] || fail "entry: wrong publisher"
+    [ "$(registry "$entry" InstallLocation "$view")" = "$(windows_path "$folder")\\" ] ||
+        fail "entry: install location '$(registry "$entry" InstallLocation "$view")'"
     [ "$(registry "$entry" DisplayVersion "$view")" = "$(cat "$work/old.version")" ] ||
         fail "entry: version $(registry "$entry" DisplayVersion "$view")"
     # The entry's icon: Windows shows the product icon the installer publishes.
