@@ -24,7 +24,10 @@ fuzz:
 	@tools/fuzz.sh
 
 # The release packages in build/dist/: yieldora-<version>-win32.zip and -win64.zip (yieldora.exe,
-# yieldora-cli.exe, read-me) and yieldora-cli-<version>-linux-x86_64.tar.gz.
+# yieldora-cli.exe, read-me), the same as per-user Windows Installer packages (-win32.msi, -win64.msi)
+# with their winget manifests (winget/; RELEASE_URL=... names where the packages will be), and
+# yieldora-cli-<version>-linux-x86_64.tar.gz. SIGN_CERT=cert.pem SIGN_KEY=key.pem (files kept
+# outside the checkout; SIGN_PASS=file, SIGN_TIMESTAMP=url optional) sign the programs and packages.
 .PHONY: dist
 dist:
 	@tools/dist.sh

@@ -75,6 +75,16 @@ std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstrin
     return folder + FolderName + L"\\" + name;
 }
 
+bool IsInstalledCopy(const std::wstring& ExePath, const std::wstring& InstallFolder) {
+    const std::size_t slash = ExePath.find_last_of(L"\\/");
+    std::wstring folder = InstallFolder;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
+        folder.pop_back();
+    }
+    return !InstallFolder.empty() && slash != std::wstring::npos &&
+           TextSame(ExePath.substr(0, slash), folder, false);
+}
+
 namespace {
 
 std::wstring& ProfileFolder() {
@@ -91,7 +101,13 @@ void SetProfileFolder(const std::wstring& FolderName) {
 // Chosen on the first call: every later read and write of the run goes to the same file, whatever
 // happens to the file meanwhile.
 std::wstring ProfilePath() {
-    static const std::wstring path = ChooseProfilePath(
-        ProfilePathOf(ModuleFileName()), ApplicationDataFolder(), ProfileFolder(), CanWriteFile);
+    static const std::wstring path = [] {
+        const std::wstring exe = ModuleFileName();
+        const bool installed = IsInstalledCopy(exe, InstalledFolder(ProfileFolder()));
+        const auto neverBeside = [](const std::wstring&) { return false; };
+        return ChooseProfilePath(ProfilePathOf(exe), ApplicationDataFolder(), ProfileFolder(),
+                                 installed ? std::function<bool(const std::wstring&)>(neverBeside)
+                                           : CanWriteFile);
+    }();
     return path;
 }

@@ -46,12 +46,18 @@ std::wstring ChooseProfilePath(const std::wstring& BesidePath, const std::wstrin
                                const std::wstring& FolderName,
                                const std::function<bool(const std::wstring&)>& CanWrite);
 
+// An installed copy: the executable ExePath lies in InstallFolder, the folder its installer
+// recorded (letter case and a final backslash aside). False without an InstallFolder.
+bool IsInstalledCopy(const std::wstring& ExePath, const std::wstring& InstallFolder);
+
 // Names the program's own folder in the user's application-data folder, where its profile goes
-// when it cannot write beside the executable. The program's entry calls it before the first
+// when it cannot write beside the executable or is an installed copy; the same name is its
+// installer's registry key (InstalledFolder). The program's entry calls it before the first
 // ProfilePath; without it the profile always stays beside the executable.
 void SetProfileFolder(const std::wstring& FolderName);
 
-// The profile path of the running executable: beside it when the program can write there,
-// otherwise in the folder that SetProfileFolder named under %APPDATA%. Chosen once, on the first
-// call, for the whole run.
+// The profile path of the running executable. An installed copy keeps it in the folder that
+// SetProfileFolder named under %APPDATA%, so that upgrades and uninstalls leave it alone; any other
+// copy beside itself when it can write there, otherwise in that same folder. Chosen once, on the
+// first call, for the whole run.
 std::wstring ProfilePath();

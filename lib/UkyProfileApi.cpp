@@ -70,6 +70,23 @@ std::wstring ApplicationDataFolder() {
     return folder;
 }
 
+std::wstring InstalledFolder(const std::wstring& ProgramName) {
+    const std::wstring key = L"Software\\" + ProgramName;
+    DWORD bytes = 0;
+    if (ProgramName.empty() ||
+        RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"InstallFolder", RRF_RT_REG_SZ, nullptr,
+                     nullptr, &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring folder(bytes / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"InstallFolder", RRF_RT_REG_SZ, nullptr,
+                     folder.data(), &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    folder.resize(wcsnlen(folder.c_str(), bytes / sizeof(wchar_t)));
+    return folder;
+}
+
 #else
 
 #include "UkyStrUtils.h"
@@ -433,6 +450,10 @@ bool CanWriteFile(const std::wstring& Path) {
 }
 
 std::wstring ApplicationDataFolder() {
+    return {};
+}
+
+std::wstring InstalledFolder(const std::wstring&) {
     return {};
 }
 

@@ -47,3 +47,8 @@ bool CanWriteFile(const std::wstring& Path);
 // The user's application-data folder (%APPDATA%); empty where there is none. Ours have none, so
 // their profiles stay beside the executable.
 std::wstring ApplicationDataFolder();
+
+// The folder the program's installer put it in: the value "InstallFolder" of the user's registry
+// key Software\ProgramName, which the installer writes and an uninstall removes; empty when there
+// is none. Ours have no installer, so theirs is always empty.
+std::wstring InstalledFolder(const std::wstring& ProgramName);

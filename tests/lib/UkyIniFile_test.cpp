@@ -48,6 +48,26 @@ TEST(UkyIniFile, ProfilePathReplacesTheExecutablesExtension) {
     EXPECT_EQ(ProfilePath().substr(ProfilePath().size() - 19), L"UkyIniFile_test.ini");
 }
 
+// The copy an installer put in its folder, told from any other copy of the same program.
+TEST(UkyIniFile, AnInstalledCopyIsTheOneInTheFolderItsInstallerRecorded) {
+    const std::wstring installed = L"C:\\Users\\me\\AppData\\Local\\Programs\\Yieldora\\";
+    EXPECT_TRUE(IsInstalledCopy(installed + L"yieldora.exe", installed));
+    EXPECT_TRUE(IsInstalledCopy(L"c:\\users\\ME\\appdata\\local\\programs\\yieldora\\yieldora.exe",
+                                installed));
+    EXPECT_TRUE(IsInstalledCopy(installed + L"yieldora.exe",
+                                L"C:\\Users\\me\\AppData\\Local\\Programs\\Yieldora"));
+    EXPECT_TRUE(IsInstalledCopy(L"D:\\yieldora.exe", L"D:\\"));
+
+    // An unpacked copy elsewhere, one in a folder below or beside the installed one, and any copy
+    // once the uninstall removed the record.
+    EXPECT_FALSE(IsInstalledCopy(L"D:\\Tools\\yieldora\\yieldora.exe", installed));
+    EXPECT_FALSE(IsInstalledCopy(installed + L"old\\yieldora.exe", installed));
+    EXPECT_FALSE(IsInstalledCopy(
+        L"C:\\Users\\me\\AppData\\Local\\Programs\\Yieldora2\\yieldora.exe", installed));
+    EXPECT_FALSE(IsInstalledCopy(installed + L"yieldora.exe", L""));
+    EXPECT_FALSE(IsInstalledCopy(L"yieldora.exe", L"\\"));
+}
+
 TEST_F(UkyIniFileTest, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt) {
     EXPECT_EQ(Ini.ReadString(L"Name", L"none"), L"none");
     EXPECT_EQ(Ini.ReadInteger(L"Year", 20), 20);
