@@ -20,6 +20,6 @@ yieldora_step "building the Wine benchmarks ($arch)" build/$arch.bench-build.log
 status=0
 for benchmark in $benchmarks; do
     echo "== $benchmark: build/$arch/bench/win/$benchmark.exe ($arch)"
-    tools/wine-session.sh build/wineprefix tools/wine-run.sh build/$arch/bench/win/$benchmark.exe || status=1
+    tools/wine-session.sh "$(yieldora_prefix_of $arch)" tools/wine-run.sh build/$arch/bench/win/$benchmark.exe || status=1
 done
 exit $status

@@ -104,3 +104,9 @@ yieldora_prefix_marker() {
         echo "$1/.yieldora-prefix-v4-wow64"
     fi
 }
+
+# The Wine prefix of a Windows preset's tests and programs: each preset has its own, so that their
+# sessions can run side by side (the same folder the build's tests use when run by ctest alone).
+yieldora_prefix_of() {
+    if [ "$1" = win32 ]; then echo build/wineprefix; else echo "build/wineprefix-$1"; fi
+}

@@ -13,8 +13,9 @@
 # programs (in the zips and the packages) and the packages are signed; unsigned otherwise.
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
+. tools/common.sh
 
-tools/setup.sh
+tools/setup.sh || exit 1
 version=$(sed -n 's/^project(Yieldora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 release_url=${RELEASE_URL:-https://example.invalid/yieldora/$version}
 signing=""
@@ -32,11 +33,11 @@ trap 'rm -rf "$stage"' EXIT
 rm -rf "$dist"
 mkdir -p "$dist"
 
-# Runs a build step quietly; shows its log when it fails.
+# Runs a build step quietly; when it fails, says what failed and why (tools/common.sh).
 quietly() {
     local log=$1
     shift
-    "$@" >"$log" 2>&1 || { tail -n 40 "$log"; echo "make dist: '$*' failed (log: $log)" >&2; exit 1; }
+    yieldora_step "make dist: $*" "$log" "$@"
 }
 
 readme() {

@@ -68,9 +68,6 @@ export first second
 
 # Each Windows preset's tests run in a Wine session of their own (prefix, display and wineserver),
 # so that the two run side by side.
-prefix_of() {
-    if [ "$1" = win32 ]; then echo build/wineprefix; else echo build/wineprefix-$1; fi
-}
 # Inside a session: makes the copies of its prefix that the preset's tests of another screen DPI or
 # locale run in (ctest's list of the tests says which), so that no test waits for one.
 warm_variants() {
@@ -83,12 +80,12 @@ warm_variants() {
         LC_ALL=$value tools/wine-run.sh cmd.exe /c exit </dev/null >/dev/null 2>&1 || return 1
     done
 }
-export -f prefix_of warm_variants
+export -f warm_variants
 
 # The prefixes are made while the first preset builds (that mostly waits on Wine's first start).
 prefixes=()
 for arch in $YIELDORA_ARCHES; do
-    part prefix-$arch tools/wine-session.sh "$(prefix_of $arch)" bash -c "warm_variants $arch" \
+    part prefix-$arch tools/wine-session.sh "$(yieldora_prefix_of $arch)" bash -c "warm_variants $arch" \
         >build/wineprefix-$arch.out 2>&1 &
     prefixes+=($!)
 done
@@ -103,25 +100,30 @@ done
     yieldora_fail "building the $first preset" "cmake --build --preset $first" build/$first.build.log
 
 # Beside the first preset's tests: the second Windows build and its tests, then the naming rule
-# (clang-tidy over our sources as the win32 build compiles them) and the native build and tests.
+# (clang-tidy over our sources as the win32 build compiles them), the installers' test and the
+# native build and tests.
 (
     part build-$second build_preset $second >build/$second.build.out 2>&1
     case " $YIELDORA_ARCHES " in
     *" $second "*)
         if [ "$(cat build/parts/build-$second.rc)" = 0 ]; then
-            tools/wine-session.sh "$(prefix_of $second)" part test-$second run_tests $second \
+            tools/wine-session.sh "$(yieldora_prefix_of $second)" part test-$second run_tests $second \
                 >build/$second.test.out 2>&1 &
         fi
         ;;
     esac
     part naming tools/naming.sh >build/naming.out 2>&1 &
+    # The installers of the programs this machine runs: installed, upgraded and removed under Wine.
+    part install tools/dist/test-install.sh $YIELDORA_ARCHES >build/install.out 2>&1 ||
+        failed "installing, upgrading and removing the packages under Wine" \
+            "tools/dist/test-install.sh $YIELDORA_ARCHES" build/install.out &
     part build-native build_preset native >build/native.build.out 2>&1 &&
         part test-native run_tests native >build/native.test.out 2>&1
     wait
 ) &
 others=$!
 
-tools/wine-session.sh "$(prefix_of $first)" part test-$first run_tests $first
+tools/wine-session.sh "$(yieldora_prefix_of $first)" part test-$first run_tests $first
 wait $others
 cat build/$second.test.out 2>/dev/null
 if [ -n "$YIELDORA_NO_WIN32" ]; then
@@ -132,6 +134,8 @@ for preset in $second native; do
     cat build/$preset.build.out 2>/dev/null
 done
 cat build/native.test.out 2>/dev/null
+echo "== install"
+grep -E '^test-install: (all passed|FAILED)' build/install.out
 echo "== naming"
 cat build/naming.out
 [ "$(cat build/parts/naming.rc)" = 0 ] ||
@@ -162,5 +166,5 @@ for f in build/parts/failure.*; do
     echo "  command: ${reason[1]}"
     echo "  whole log: ${reason[2]}"
 done
-rm -f build/*.build.out build/*.test.out build/naming.out build/wineprefix-*.out
+rm -f build/*.build.out build/*.test.out build/naming.out build/install.out build/wineprefix-*.out
 exit $status

@@ -21,5 +21,6 @@ yieldora_step "building yieldora.exe and the soak driver ($arch)" build/$arch.so
 args=(--seconds "${SOAK_SECONDS:-600}")
 [ -n "${SOAK_SEED:-}" ] && args+=(--seed "$SOAK_SEED")
 echo "== soak: build/$arch/yieldora.exe ($arch)"
-cd build/$arch && ../../tools/wine-session.sh ../wineprefix ../../tools/wine-run.sh ./yieldora-soak.exe \
+prefix=$(realpath -m "$(yieldora_prefix_of $arch)")
+cd build/$arch && ../../tools/wine-session.sh "$prefix" ../../tools/wine-run.sh ./yieldora-soak.exe \
     ./yieldora.exe "${args[@]}"
