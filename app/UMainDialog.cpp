@@ -1,5 +1,6 @@
 #include "UMainDialog.h"
 
+#include "UDepositResult.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
 #include "UkyClipboard.h"
@@ -109,6 +110,7 @@ void TMainDialog::InitDialog() {
         ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]), ScaledWidth(widths[i]),
                                   COLUMN_CENTER);
     }
+    CreateTotalsLine();
     SetUpSizing();
     if (RestorePlacement()) {
         ShowWindow(Handle(), SW_MAXIMIZE);
@@ -182,15 +184,21 @@ void TMainDialog::FillTable() {
     const TRedrawSuspension suspension(*ResultView);
     TListViewItems& items = ResultView->Items();
     items.Clear();
-    const TResultSource source{Model->Inputs, Model->Interest, Model->Total, Model->Withdrawn};
+    SetWindowTextW(FTotals, L"");
+    const TDepositResult& result = Model->Result;
     // The chart takes the rows the table will hold, also when a row cannot be shown.
-    FChart->SetData(MakeChartData(source));
-    ProduceResultRows(source, [&items, next = 0](const TResultRow& Row) mutable {
-        const std::int32_t index = items.InsertRow(next, Row.Text, Row.Image);
+    FChart->SetData(MakeChartData(result.Source()));
+    std::int32_t next = 0;
+    for (const TResultRow& row : result.Rows) {
+        const std::int32_t index = items.InsertRow(next, row.Text, row.Image);
         if (index >= 0) {
             next = index + 1;
         }
-    });
+    }
+    if (!result.RowsError.empty()) {
+        throw EkyError(result.RowsError);
+    }
+    SetWindowTextW(FTotals, TotalsLine(result).c_str());
 }
 
 void TMainDialog::ExportTable() {
@@ -402,9 +410,45 @@ void TMainDialog::Realigned(const TBounds& ClientBounds) {
     if (!ResultView || FMinSize.cx == 0) {
         return;
     }
-    MoveWindow(ResultView->Handle(), FTableOrigin.x, FTableOrigin.y,
-               std::max<LONG>(ClientBounds.Width - FTableOrigin.x - FTableMargin.cx, 0),
-               std::max<LONG>(ClientBounds.Height - FTableOrigin.y - FTableMargin.cy, 0), TRUE);
+    const LONG width = std::max<LONG>(ClientBounds.Width - FTableOrigin.x - FTableMargin.cx, 0);
+    const LONG height = std::max<LONG>(ClientBounds.Height - FTableOrigin.y - FTableMargin.cy, 0);
+    MoveWindow(ResultView->Handle(), FTableOrigin.x, FTableOrigin.y, width, height, TRUE);
+    MoveWindow(FTotals, FTableOrigin.x, FTableOrigin.y + height + FTotalsGap.cx, width,
+               FTotalsGap.cy, TRUE);
+}
+
+// The line takes the bottom of the table's space, so that the window keeps the template's size:
+// 2 dialog units of gap and 9 of text, as the template's labels have.
+void TMainDialog::CreateTotalsLine() {
+    RECT strip{0, 0, 2, 9};
+    MapDialogRect(Handle(), &strip);
+    FTotalsGap = SIZE{strip.right, strip.bottom};
+    RECT table{};
+    GetWindowRect(ResultView->Handle(), &table);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&table), 2);
+    const int tableHeight = std::max<int>(table.bottom - table.top - strip.right - strip.bottom, 0);
+    MoveWindow(ResultView->Handle(), table.left, table.top, table.right - table.left, tableHeight,
+               TRUE);
+    // SS_NOTIFY: a static control is otherwise transparent to the mouse, and the tooltip would
+    // never see it. Not a tab stop, and after the template's items in the tab order.
+    FTotals = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_ENDELLIPSIS, table.left,
+        table.top + tableHeight + strip.right, table.right - table.left, strip.bottom, Handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOTALS)), GetModuleHandleW(nullptr),
+        nullptr);
+    SendMessageW(FTotals, WM_SETFONT, SendMessageW(Handle(), WM_GETFONT, 0, 0), FALSE);
+
+    FTotalsTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(FTotals);
+    tool.lpszText = const_cast<wchar_t*>(YIELD_MEANING.c_str());
+    SendMessageW(FTotalsTip, TTM_SETMAXTIPWIDTH, 0, MulDiv(strip.bottom, 40, 1));
+    SendMessageW(FTotalsTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TMainDialog::ShowTableMenu(LPARAM Position) {

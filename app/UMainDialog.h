@@ -16,7 +16,8 @@
 #include <vector>
 
 // The program's window: the deposit inputs, the calculate, export and exit buttons and the
-// result table, built from dialog template 10. It keeps the inputs in a TYieldora model and its
+// result table, built from dialog template 10, with a line under the table that sums the
+// result up. It keeps the inputs in a TYieldora model and its
 // own position and size in the profile section "Program". It can be resized (the table follows)
 // and maximised; the table copies its selected rows on Ctrl+C, selects all on Ctrl+A, and has a
 // menu to copy, select, export, save to a file and show the chart. From its start until its window
@@ -33,7 +34,7 @@ public:
     // Reads the fields, calculates and fills the table; reports an error in an information box.
     // The fields are rewritten from the model in every case.
     void DoCalculate();
-    // The model's schedule into the result table.
+    // The model's result into the result table and the totals line under it.
     void FillTable();
     // The result table onto the clipboard as text.
     void ExportTable();
@@ -53,7 +54,7 @@ protected:
     void Close(bool Result) override;
     // Saves inputs and position when Windows ends the session.
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
-    // The result table follows the window's right and bottom edges.
+    // The result table follows the window's right and bottom edges, the totals line under it.
     void Realigned(const TBounds& ClientBounds) override;
 
 private:
@@ -65,6 +66,8 @@ private:
 
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
     void SetUpSizing();
+    // Makes the totals line in a strip taken from the bottom of the table, with its tooltip.
+    void CreateTotalsLine();
     // Applies the saved size (never below the least) and position (on screen); answers whether
     // the window was saved maximised.
     bool RestorePlacement();
@@ -97,4 +100,9 @@ private:
     POINT FTableOrigin{};
     SIZE FTableMargin{};
     std::unique_ptr<TChartWindow> FChart;
+    // The totals line (a static control) and its tooltip: children of the dialog, destroyed with
+    // it. The line's distance below the table and its height.
+    HWND FTotals = nullptr;
+    HWND FTotalsTip = nullptr;
+    SIZE FTotalsGap{};
 };

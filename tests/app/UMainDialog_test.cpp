@@ -1084,3 +1084,97 @@ TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
         std::string::npos)
         << profile;
 }
+
+namespace {
+
+// The tooltip text the dialog gives a child window, from a tooltip window the dialog owns.
+std::wstring ToolTipOf(HWND Dialog, HWND Child) {
+    struct TSearch {
+        HWND Dialog;
+        HWND Child;
+        std::wstring Text;
+    } search{Dialog, Child, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND Window, LPARAM Context) -> BOOL {
+            auto& found = *reinterpret_cast<TSearch*>(Context);
+            wchar_t name[64] = {};
+            GetClassNameW(Window, name, 64);
+            if (std::wstring(name) != TOOLTIPS_CLASSW ||
+                GetWindow(Window, GW_OWNER) != found.Dialog) {
+                return TRUE;
+            }
+            wchar_t buffer[1024] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = found.Dialog;
+            tool.uId = reinterpret_cast<UINT_PTR>(found.Child);
+            tool.lpszText = buffer;
+            SendMessageW(Window, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+            found.Text = buffer;
+            return found.Text.empty();
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Text;
+}
+
+} // namespace
+
+TEST_F(MainDialog, TheTotalsLineSumsUpTheTableFollowsItAndExplainsTheYield) {
+    Run({[](HWND Dialog) {
+        const HWND line = GetDlgItem(Dialog, IDC_TOTALS);
+        ASSERT_NE(line, nullptr);
+        EXPECT_TRUE(IsWindowVisible(line));
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS), L"") << "before the first calculation";
+        EXPECT_NE(ToolTipOf(Dialog, line).find(L"内部收益率"), std::wstring::npos);
+
+        // Under the table, as wide as it, inside the window's template size.
+        const auto under = [&] {
+            const RECT table = ChildRect(Dialog, IDC_RESULTS);
+            const RECT totals = ChildRect(Dialog, IDC_TOTALS);
+            RECT client{};
+            GetClientRect(Dialog, &client);
+            EXPECT_EQ(totals.left, table.left);
+            EXPECT_EQ(totals.right, table.right);
+            EXPECT_GT(totals.top, table.bottom);
+            EXPECT_LT(totals.top - table.bottom, 8);
+            EXPECT_GT(totals.bottom - totals.top, 10);
+            EXPECT_LE(totals.bottom, client.bottom);
+        };
+        under();
+
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS),
+                  L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+        SendDlgItemMessageW(Dialog, IDC_DEPOSIT, BM_SETCHECK, BST_UNCHECKED, 0);
+        Type(Dialog, IDC_YEAR, L"7");
+        SendDlgItemMessageW(Dialog, IDC_TERM, CB_SETCURSEL, 2, 0);
+        Press(Dialog, IDC_CALCULATE);
+        // The yield: LibreOffice Calc's IRR of -10000, 0, 0, 864, 0, 0, 864, 10288 is
+        // 0.0281096957712384.
+        EXPECT_EQ(
+            Text(Dialog, IDC_TOTALS),
+            L"7 年共得利息 2,016 元，其中已取出 1,728 元，期末本息 10,288 元，折合年化 2.81%");
+
+        // A bad field leaves table and line as they were; a fill that fails clears both.
+        Type(Dialog, IDC_FUND, L"abc");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Rows(Dialog).size(), 7u);
+        EXPECT_NE(Text(Dialog, IDC_TOTALS), L"");
+        Type(Dialog, IDC_STEP, L"0");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_TRUE(Rows(Dialog).empty());
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS), L"");
+
+        // It follows the window's size.
+        const RECT window = WindowRect(Dialog);
+        MoveWindow(Dialog, window.left, window.top, window.right - window.left + 120,
+                   window.bottom - window.top + 90, TRUE);
+        under();
+        SendMessageW(Dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        under();
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"abc is not a valid float number!",
+                                                     L"Division by zero"}));
+}
