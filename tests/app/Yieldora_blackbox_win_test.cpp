@@ -169,3 +169,17 @@ TEST(Program, CalculatesExportsAndKeepsItsInputs) {
     }
     fs::remove_all(folder);
 }
+
+// The totals line, read from outside as a user sees it: empty until the first calculation.
+TEST_F(FreshProgram, TheTotalsLineSumsUpTheCalculation) {
+    TYieldoraRemote remote(Program.wstring());
+    EXPECT_EQ(remote.ItemText(IDC_TOTALS), L"");
+    remote.Press(IDC_CALCULATE);
+    EXPECT_EQ(remote.ItemText(IDC_TOTALS),
+              L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+    remote.SetChecked(IDC_DEPOSIT, false);
+    remote.Press(IDC_CALCULATE);
+    EXPECT_EQ(remote.ItemText(IDC_TOTALS),
+              L"20 年共得利息 5,760 元，其中已取出 5,472 元，期末本息 10,288 元，折合年化 2.88%");
+    EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+}
