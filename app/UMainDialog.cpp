@@ -111,6 +111,7 @@ void TMainDialog::InitDialog() {
                                   COLUMN_CENTER);
     }
     CreateTotalsLine();
+    CreateCompareButton();
     SetUpSizing();
     if (RestorePlacement()) {
         ShowWindow(Handle(), SW_MAXIMIZE);
@@ -118,11 +119,14 @@ void TMainDialog::InitDialog() {
 
     Model = std::make_unique<TYieldora>();
     FChart = std::make_unique<TChartWindow>(Handle());
+    FCompare = std::make_unique<TCompareWindow>(
+        Handle(), [this](const std::wstring& Rate) { SetDlgText(IDC_RATE, Rate); });
     ShowInputs();
     TrimWorkingSet();
 }
 
 void TMainDialog::ShowInputs() {
+    FWritingFields = true;
     const TYieldoraInputs& inputs = Model->Inputs;
     SetDlgText(IDC_FUND, FloatText(inputs.Fund));
     SetDlgText(IDC_RATE, FloatText(inputs.Rate));
@@ -131,6 +135,7 @@ void TMainDialog::ShowInputs() {
     SetDlgText(IDC_STEP, IntText(inputs.Step));
     SetDlgCheck(IDC_DEPOSIT, inputs.Deposit);
     TermCombo->Items().SetItemIndex(static_cast<std::int32_t>(TermIndex(inputs.Period)));
+    FWritingFields = false;
 }
 
 void TMainDialog::ReadInputs() {
@@ -170,7 +175,9 @@ void TMainDialog::DoCalculate() {
         Model->Calculate();
         FillTable();
         EnableDlgItem(IDC_EXPORT, true);
+        UpdateComparison(L"");
     } catch (const EkyError& e) {
+        UpdateComparison(e.Message());
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
         // The dialog may have closed while the box was up.
         if (!Model) {
@@ -178,6 +185,34 @@ void TMainDialog::DoCalculate() {
         }
     }
     ShowInputs();
+}
+
+void TMainDialog::CalculateQuietly() {
+    try {
+        ReadInputs();
+        Model->Calculate();
+        FillTable();
+        EnableDlgItem(IDC_EXPORT, true);
+        UpdateComparison(L"");
+    } catch (const EkyError& e) {
+        UpdateComparison(e.Message());
+    }
+}
+
+void TMainDialog::UpdateComparison(const std::wstring& Error) {
+    if (FCompare && FCompare->Visible()) {
+        FCompare->SetMain(Model->Inputs, GetDlgText(IDC_RATE),
+                          Error.empty() ? &Model->Result : nullptr, Error);
+    }
+}
+
+void TMainDialog::ShowComparison() {
+    if (!FRatesLoaded) {
+        FCompare->SetRates(ReadTermRates(ProfilePath(), Model->Inputs.Rate));
+        FRatesLoaded = true;
+    }
+    FCompare->Show();
+    CalculateQuietly();
 }
 
 void TMainDialog::FillTable() {
@@ -241,6 +276,9 @@ void TMainDialog::ItemCommand(WORD Id) {
     case IDM_SAVE_AS:
         SaveTable();
         break;
+    case IDC_COMPARE:
+        ShowComparison();
+        break;
     default:
         break;
     }
@@ -277,6 +315,12 @@ void TMainDialog::Closing() {
     TermCombo.reset();
     // Last, so that a first run's profile holds the section "Program" before the inputs.
     Model->SaveInputs();
+    if (FRatesLoaded) {
+        TTermRates rates = FCompare->Rates();
+        rates[TermIndex(Model->Inputs.Period)] = Model->Inputs.Rate;
+        WriteTermRates(ProfilePath(), rates);
+    }
+    FCompare.reset();
     Model.reset();
 }
 
@@ -300,6 +344,18 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
             limits->ptMinTrackSize = POINT{FMinSize.cx, FMinSize.cy};
         }
         return TRUE;
+    case WM_COMMAND:
+        if (Model && !FWritingFields && FCompare && FCompare->Visible()) {
+            const WORD id = LOWORD(WParam);
+            const WORD code = HIWORD(WParam);
+            if ((code == EN_CHANGE && (id == IDC_FUND || id == IDC_RATE || id == IDC_TAX ||
+                                       id == IDC_YEAR || id == IDC_STEP)) ||
+                (code == CBN_SELCHANGE && id == IDC_TERM) ||
+                (code == BN_CLICKED && id == IDC_DEPOSIT)) {
+                CalculateQuietly();
+            }
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
     case WM_CONTEXTMENU:
         if (ResultView && reinterpret_cast<HWND>(WParam) == ResultView->Handle()) {
             ShowTableMenu(LParam);
@@ -417,6 +473,21 @@ void TMainDialog::Realigned(const TBounds& ClientBounds) {
                FTotalsGap.cy, TRUE);
 }
 
+// The template leaves the place right of the exit button free, as wide as the export button above
+// it; the new button comes after the exit button in the tab order.
+void TMainDialog::CreateCompareButton() {
+    RECT place{176, 86, 176 + 41, 86 + 14};
+    MapDialogRect(Handle(), &place);
+    const HWND button = CreateWindowExW(
+        0, L"BUTTON", L"存期比较", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, place.left,
+        place.top, place.right - place.left, place.bottom - place.top, Handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMPARE)), GetModuleHandleW(nullptr),
+        nullptr);
+    SendMessageW(button, WM_SETFONT, SendMessageW(Handle(), WM_GETFONT, 0, 0), FALSE);
+    SetWindowPos(button, DlgItemHandle(IDC_EXIT), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 // The line takes the bottom of the table's space, so that the window keeps the template's size:
 // 2 dialog units of gap and 9 of text, as the template's labels have.
 void TMainDialog::CreateTotalsLine() {
@@ -479,6 +550,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     AppendMenuW(menu.get(), state(result), IDM_SAVE_AS, L"另存为…");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), state(rows > 0), IDM_SHOW_CHART, L"显示图表\tCtrl+G");
+    AppendMenuW(menu.get(), MF_STRING, IDC_COMPARE, L"存期比较\tCtrl+T");
     // The dialog may close while the menu is up: ItemCommand then does nothing.
     ItemCommand(
         static_cast<WORD>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
@@ -495,6 +567,8 @@ void TMainDialog::TableKey(WORD Key) {
         SelectAll();
     } else if (Key == 'G' && ResultView->Items().Count() > 0) {
         ShowChart();
+    } else if (Key == 'T') {
+        ShowComparison();
     }
 }
 

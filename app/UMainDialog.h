@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UChartWindow.h"
+#include "UCompareWindow.h"
 #include "UYieldora.h"
 #include "UkyComboBox.h"
 #include "UkyDialog.h"
@@ -40,6 +41,9 @@ public:
     void ExportTable();
     // Opens the growth chart of the table, or brings it to the front.
     void ShowChart();
+    // Opens the comparison of the terms (after calculating, without boxes), or brings it to the
+    // front.
+    void ShowComparison();
 
 protected:
     friend class TkyDialogSuper;
@@ -68,6 +72,13 @@ private:
     void SetUpSizing();
     // Makes the totals line in a strip taken from the bottom of the table, with its tooltip.
     void CreateTotalsLine();
+    // Makes the comparison's button in the template's free place right of the exit button.
+    void CreateCompareButton();
+    // While the comparison is open, every change of an input calculates at once, without boxes:
+    // a field that cannot be read marks the selected term's row in the comparison instead.
+    void CalculateQuietly();
+    // The comparison follows the model's result, or the message of its calculation.
+    void UpdateComparison(const std::wstring& Error);
     // Applies the saved size (never below the least) and position (on screen); answers whether
     // the window was saved maximised.
     bool RestorePlacement();
@@ -105,4 +116,10 @@ private:
     HWND FTotals = nullptr;
     HWND FTotalsTip = nullptr;
     SIZE FTotalsGap{};
+    std::unique_ptr<TCompareWindow> FCompare;
+    // The comparison's rates were read from the profile (when it was first opened), and are
+    // written back when the dialog closes.
+    bool FRatesLoaded = false;
+    // Set while the dialog writes its own fields, whose changes are then not edits.
+    bool FWritingFields = false;
 };

@@ -5,6 +5,9 @@
 #include "UkyIniFile.h"
 #include "UkyMath.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const wchar_t* const RATES_SECTION = L"TermRates";
@@ -57,12 +60,15 @@ std::vector<std::wstring> TTermComparison::RowTexts() const {
 }
 
 TTermComparison CompareTerms(const TYieldoraInputs& Inputs, const TTermRateTexts& RateTexts,
-                             bool UseDot, const TDepositResult* Selected) {
+                             bool UseDot, const TDepositResult* Selected,
+                             const std::wstring& SelectedError) {
     TTermComparison comparison{Inputs, {}, {}};
     for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
         TComparisonRow row{DEPOSIT_TERMS[i].Years, RateTexts[i], {}, {}, 0};
         try {
-            if (Selected != nullptr && row.Period == Inputs.Period) {
+            if (!SelectedError.empty() && row.Period == Inputs.Period) {
+                row.Error = SelectedError;
+            } else if (Selected != nullptr && row.Period == Inputs.Period) {
                 row.Result = *Selected;
             } else {
                 TYieldoraInputs inputs = Inputs;
@@ -114,4 +120,54 @@ void WriteTermRates(const std::wstring& FileName, const TTermRates& Rates) {
     for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
         ini.WriteFloat(RateKey(DEPOSIT_TERMS[i]), Rates[i]);
     }
+}
+
+TComparisonChart LayoutComparisonChart(const TTermComparison& Comparison, TChartRect Plot) {
+    TComparisonChart chart{Plot, {}, {}};
+    const std::size_t years = Comparison.Inputs.Year;
+    double least = 0;
+    double most = 0;
+    bool any = false;
+    for (const TComparisonRow& row : Comparison.Rows) {
+        if (!row.Result || years == 0) {
+            continue;
+        }
+        const std::vector<double>& totals = row.Result->Schedule.Total;
+        const auto [low, high] = std::minmax_element(totals.begin(), totals.end());
+        least = any ? std::min(least, *low) : *low;
+        most = any ? std::max(most, *high) : *high;
+        any = true;
+    }
+    if (!any) {
+        return chart;
+    }
+    if (!(most > least)) {
+        most = least + 1;
+    }
+    const double width = Plot.Right - 1 - Plot.Left;
+    const double height = Plot.Bottom - 1 - Plot.Top;
+    const auto y = [&](double Value) {
+        return Plot.Bottom - 1 -
+               static_cast<int>(std::lround((Value - least) / (most - least) * height));
+    };
+    constexpr int tickCount = 5;
+    for (int i = 0; i < tickCount; ++i) {
+        const double value = least + (most - least) * i / (tickCount - 1);
+        chart.Ticks.push_back({value, y(value), GroupedYuan(value)});
+    }
+    for (std::size_t i = 0; i < Comparison.Rows.size(); ++i) {
+        const TComparisonRow& row = Comparison.Rows[i];
+        if (!row.Result) {
+            continue;
+        }
+        TComparisonLine line{i, {}};
+        for (std::size_t year = 0; year <= years; ++year) {
+            line.Points.push_back(
+                {Plot.Left + static_cast<int>(std::lround(width * static_cast<double>(year) /
+                                                          static_cast<double>(years))),
+                 y(row.Result->Schedule.Total[year])});
+        }
+        chart.Lines.push_back(std::move(line));
+    }
+    return chart;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UChartLayout.h"
 #include "UDepositResult.h"
 #include "UYieldora.h"
 
@@ -46,10 +47,28 @@ inline const std::wstring BEST_REMARK = L"最佳";
 // Runs Inputs through every term at the rate RateTexts holds for it (read as the rate field is
 // read: TextToReal with UseDot, stored into a double). Inputs.Period's row is Selected when that
 // is given (the result of Inputs as they stand, so that the row is that very calculation);
-// otherwise it is calculated at its own rate too. A rate that cannot be read, or a calculation
-// that fails, leaves its own row without result and with the message; the others stand.
+// otherwise it is calculated at its own rate too; with a SelectedError (the message the
+// selected calculation gave) the row has that instead. A rate that cannot be read, or a
+// calculation that fails, leaves its own row without result and with the message; the others
+// stand.
 TTermComparison CompareTerms(const TYieldoraInputs& Inputs, const TTermRateTexts& RateTexts,
-                             bool UseDot, const TDepositResult* Selected = nullptr);
+                             bool UseDot, const TDepositResult* Selected = nullptr,
+                             const std::wstring& SelectedError = {});
+
+// The comparison as lines of the end total by year, one per row with a result, in a plot area.
+struct TComparisonLine {
+    std::size_t Row = 0;
+    std::vector<TChartPoint> Points; // year 0 to the last year, left to right
+};
+struct TComparisonChart {
+    TChartRect Plot;
+    std::vector<TChartTick> Ticks; // from the bottom up, labelled in whole yuan
+    std::vector<TComparisonLine> Lines;
+};
+
+// Lays the lines out in Plot: the years across, the totals from the least (at the bottom) to the
+// greatest (at the top) upwards. No lines without years or without a row with a result.
+TComparisonChart LayoutComparisonChart(const TTermComparison& Comparison, TChartRect Plot);
 
 // The rates of the profile FileName's section "TermRates" ("Rate1" ... "Rate10"); a term without
 // a readable rate gets Default.

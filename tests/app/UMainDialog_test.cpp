@@ -958,7 +958,7 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              EXPECT_EQ(OpenMenuItems(),
                        (std::vector<std::wstring>{L"-复制\tCtrl+C", L"-全选\tCtrl+A", L"-",
                                                   L"-导出到剪贴板", L"-另存为…", L"-",
-                                                  L"-显示图表\tCtrl+G"}));
+                                                  L"-显示图表\tCtrl+G", L"存期比较\tCtrl+T"}));
              EndMenu();
          },
          [](HWND Dialog) {
@@ -979,9 +979,10 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              OpenTableMenu(Dialog);
          },
          [](HWND) {
-             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
-                                            L"复制\tCtrl+C", L"全选\tCtrl+A", L"-", L"导出到剪贴板",
-                                            L"另存为…", L"-", L"显示图表\tCtrl+G"}));
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"复制\tCtrl+C", L"全选\tCtrl+A", L"-",
+                                                  L"导出到剪贴板", L"另存为…", L"-",
+                                                  L"显示图表\tCtrl+G", L"存期比较\tCtrl+T"}));
              ChooseMenuItem(5);
          },
          [](HWND Dialog) {
@@ -1177,4 +1178,140 @@ TEST_F(MainDialog, TheTotalsLineSumsUpTheTableFollowsItAndExplainsTheYield) {
     }});
     EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"abc is not a valid float number!",
                                                      L"Division by zero"}));
+}
+
+namespace {
+
+HWND CompareWindow() {
+    return FindWindowW(L"YieldoraCompare", L"存期比较");
+}
+
+HWND CompareChild(const wchar_t* ClassName, int Index = 0) {
+    HWND child = nullptr;
+    for (int i = 0; i <= Index; ++i) {
+        child = FindWindowExW(CompareWindow(), child, ClassName, nullptr);
+    }
+    return child;
+}
+
+// The comparison's rows, each row's cells joined by TAB.
+std::vector<std::wstring> CompareRows() {
+    const HWND view = CompareChild(WC_LISTVIEWW);
+    const auto header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const auto columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<std::wstring> rows;
+    const auto count = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring cells;
+        for (int column = 0; column < columns; ++column) {
+            wchar_t buffer[256] = {};
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = buffer;
+            item.cchTextMax = 256;
+            SendMessageW(view, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+            cells += (column > 0 ? L"\t" : L"") + std::wstring(buffer);
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+// Types into the comparison's rate field of a term (0 for one year ... 4 for ten years).
+void TypeRate(int Term, const std::wstring& Text) {
+    SetWindowTextW(CompareChild(L"EDIT", Term), Text.c_str());
+}
+
+} // namespace
+
+// The figures: the defaults' totals (by hand, as the totals line's test); at 4 % the three-year
+// term gives 10000 * 1.096^6 * 1.064 = 18442 in 20 years, more than the one-year term's 17645;
+// at 2 % the one-year term gives 10000 * 1.016^20 = 13736, the last year's interest being
+// 10000 * 1.016^19 * 0.016 = 216.
+TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
+    SetClipboardText(L"kept");
+    Run({[](HWND Dialog) {
+        // The button stands right of the exit button, as high and as wide as the export button.
+        const RECT exit = ChildRect(Dialog, IDC_EXIT);
+        const RECT button = ChildRect(Dialog, IDC_COMPARE);
+        EXPECT_EQ(Text(Dialog, IDC_COMPARE), L"存期比较");
+        EXPECT_EQ(button.top, exit.top);
+        EXPECT_EQ(button.left, ChildRect(Dialog, IDC_EXPORT).left);
+        EXPECT_EQ(GetWindow(GetDlgItem(Dialog, IDC_EXIT), GW_HWNDNEXT),
+                  GetDlgItem(Dialog, IDC_COMPARE));
+        Press(Dialog, IDC_COMPARE);
+
+        ASSERT_NE(CompareWindow(), nullptr);
+        EXPECT_TRUE(IsWindowVisible(CompareWindow()));
+        // Opening it calculated: the table, the totals line and the selected term's row agree.
+        EXPECT_EQ(Rows(Dialog).size(), 20u);
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS),
+                  L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+        std::vector<std::wstring> rows = CompareRows();
+        ASSERT_EQ(rows.size(), 5u);
+        EXPECT_EQ(rows[0], L"一年期\t3.6\t7645\t17645\t2.88%\t0\t最佳");
+
+        // A bad rate marks its own row, without a box; the others stand.
+        TypeRate(2, L"abc");
+        rows = CompareRows();
+        EXPECT_EQ(rows[2], L"三年期\tabc\t\t\t\t\tabc is not a valid float number!");
+        EXPECT_EQ(rows[0], L"一年期\t3.6\t7645\t17645\t2.88%\t0\t最佳");
+        TypeRate(2, L"4");
+        rows = CompareRows();
+        EXPECT_TRUE(rows[2].starts_with(L"三年期\t4\t8442\t18442\t")) << rows[2];
+        EXPECT_TRUE(rows[2].ends_with(L"\t0\t最佳")) << rows[2];
+        EXPECT_TRUE(rows[0].ends_with(L"\t797\t")) << rows[0];
+
+        // The selected term's rate is the dialog's rate field, both ways, with one calculation.
+        TypeRate(0, L"2");
+        EXPECT_EQ(Text(Dialog, IDC_RATE), L"2");
+        EXPECT_EQ(Rows(Dialog).back().first, L"20\t216\t13736\t取出全部本息");
+        EXPECT_TRUE(CompareRows()[0].starts_with(L"一年期\t2\t3736\t13736\t")) << CompareRows()[0];
+        Type(Dialog, IDC_RATE, L"3.6");
+        EXPECT_EQ(CompareRows()[0], L"一年期\t3.6\t7645\t17645\t2.88%\t797\t");
+        Type(Dialog, IDC_RATE, L"x");
+        EXPECT_EQ(CompareRows()[0], L"一年期\tx\t\t\t\t\tx is not a valid float number!");
+        Type(Dialog, IDC_RATE, L"3.6");
+
+        // Interest taken out: the column of what was taken out. The three-year term at 4 % takes
+        // out 960 six times and ends with 10640: 16400 in all, 640 more than the one-year term.
+        SendDlgItemMessageW(Dialog, IDC_DEPOSIT, BM_CLICK, 0, 0);
+        EXPECT_EQ(CompareRows()[0], L"一年期\t3.6\t5760\t5472\t10288\t2.88%\t640\t");
+        SendDlgItemMessageW(Dialog, IDC_DEPOSIT, BM_CLICK, 0, 0);
+
+        // Ctrl+A and Ctrl+C copy the comparison under its captions.
+        const HWND view = CompareChild(WC_LISTVIEWW);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(view, WM_KEYDOWN, 'A', 1);
+        SendMessageW(view, WM_KEYDOWN, 'C', 1);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        const std::wstring copied = ClipboardText();
+        EXPECT_TRUE(
+            copied.starts_with(L"存期\t年利率\t共得利息\t期末本息\t折合年化\t比最佳少\t备注\r\n"
+                               L"一年期\t3.6\t7645\t17645\t2.88%\t797\t\r\n"))
+            << copied.size();
+        EXPECT_EQ(std::count(copied.begin(), copied.end(), L'\n'), 5);
+
+        // Escape hides it; the table's Ctrl+T brings it back.
+        SendMessageW(view, WM_KEYDOWN, VK_ESCAPE, 1);
+        EXPECT_FALSE(IsWindowVisible(CompareWindow()));
+        CtrlKey(Dialog, 'T');
+        EXPECT_TRUE(IsWindowVisible(CompareWindow()));
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_NE(ProfileText().find("[TermRates]\r\nRate1=3.6\r\nRate2=3.6\r\nRate3=4\r\nRate5=3.6\r\n"
+                                 "Rate10=3.6\r\n"),
+              std::string::npos)
+        << ProfileText();
+    // The rates come back in the next run.
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_COMPARE);
+        EXPECT_EQ(CompareRows()[2].substr(0, 6), L"三年期\t4\t");
+        Press(Dialog, IDC_EXIT);
+    }});
 }

@@ -54,3 +54,31 @@ TEST(TermComparison, RatesKeptInTheirOwnSection) {
     EXPECT_EQ(ReadTermRates(path.wstring(), 3.6), (TTermRates{1.5, 2.1, 2.75, 2.75, 3}));
     std::filesystem::remove(path);
 }
+
+TEST(TermComparison, ChartLinesRunFromTheLeastTotalToTheGreatest) {
+    TTermRateTexts rates = SameRates(L"3.6");
+    rates[4] = L"x";
+    const TTermComparison comparison = CompareTerms({.Year = 10}, rates, true, nullptr, L"");
+    const TComparisonChart chart = LayoutComparisonChart(comparison, {0, 0, 101, 51});
+    // The row without a result has no line.
+    ASSERT_EQ(chart.Lines.size(), 4u);
+    for (const TComparisonLine& line : chart.Lines) {
+        ASSERT_EQ(line.Points.size(), 11u);
+        EXPECT_EQ(line.Points.front().X, 0);
+        EXPECT_EQ(line.Points.back().X, 100);
+        // Every line starts at the capital, the least total, at the bottom.
+        EXPECT_EQ(line.Points.front().Y, 50);
+    }
+    // The one-year term ends highest.
+    EXPECT_EQ(chart.Lines[0].Points.back().Y, 0);
+    EXPECT_EQ(chart.Ticks.front().Label, L"10,000");
+    EXPECT_EQ(chart.Ticks.front().Y, 50);
+    EXPECT_EQ(chart.Ticks.back().Y, 0);
+
+    // The selected term's error marks its row.
+    const TTermComparison failed =
+        CompareTerms({.Period = 2}, SameRates(L"3.6"), true, nullptr, L"Division by zero");
+    EXPECT_EQ(failed.Rows[1].Error, L"Division by zero");
+    EXPECT_TRUE(LayoutComparisonChart(CompareTerms({.Year = 0}, rates, true), {0, 0, 10, 10})
+                    .Lines.empty());
+}
