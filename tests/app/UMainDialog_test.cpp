@@ -1315,3 +1315,32 @@ TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
         Press(Dialog, IDC_EXIT);
     }});
 }
+
+TEST_F(MainDialog, TheComparisonSavesAsTheMainTableDoes) {
+    const fs::path folder = fs::absolute(L"UMainDialog_test.比较");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path csv = folder / L"比较.csv";
+    Run({[](HWND Dialog) {
+             Press(Dialog, IDC_COMPARE);
+             TypeRate(1, L"2.1");
+             TypeRate(2, L"2.75");
+             TypeRate(3, L"2.75");
+             TypeRate(4, L"3");
+             Type(Dialog, IDC_RATE, L"1.5");
+             const HWND view = CompareChild(WC_LISTVIEWW);
+             PostMessageW(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), -1);
+         },
+         [](HWND) { ChooseMenuItem(3); }, [&](HWND) { SaveAs(csv); },
+         [](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
+    // The same figures as the command line's comparison with these rates.
+    EXPECT_EQ(ReadFile(csv), "\xEF\xBB\xBF"
+                             "存期,年利率,共得利息,期末本息,折合年化,比最佳少,备注\r\n"
+                             "一年期,1.5,2694,12694,1.20%,2682,\r\n"
+                             "二年期,2.1,3916,13916,1.67%,1460,\r\n"
+                             "三年期,2.75,5319,15319,2.16%,57,\r\n"
+                             "五年期,2.75,5181,15181,2.11%,195,\r\n"
+                             "十年期,3,5376,15376,2.17%,0,最佳\r\n");
+    EXPECT_TRUE(BoxTexts().empty());
+    fs::remove_all(folder);
+}
