@@ -228,8 +228,8 @@ void TCompareWindow::Refresh() {
 }
 
 void TCompareWindow::FillTable() {
+    // Cell by cell: the list view repaints only the cells whose text changes.
     const std::vector<std::wstring_view> captions = FComparison.Captions();
-    SendMessageW(FTable, WM_SETREDRAW, FALSE, 0);
     if (FColumns != captions.size()) {
         while (SendMessageW(FTable, LVM_DELETECOLUMN, 0, 0)) {
         }
@@ -266,8 +266,8 @@ void TCompareWindow::FillTable() {
             start = tab + 1;
         }
     }
-    SendMessageW(FTable, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(FTable, nullptr, TRUE);
+    // The marking may move to another row.
+    InvalidateRect(FTable, nullptr, FALSE);
 }
 
 void TCompareWindow::Relayout() {
@@ -504,9 +504,19 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         const RECT area = ChartArea();
         const int width = area.right - area.left;
         const int height = area.bottom - area.top;
+        // Drawn into a DIB section: under Wine its drawing stays in the process, where a
+        // compatible bitmap would send every line to the X server.
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = std::max(width, 1);
+        info.bmiHeader.biHeight = -std::max(height, 1);
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
         const TMemoryDc memory(CreateCompatibleDC(dc));
         const TGdiObject<HBITMAP> buffer(
-            CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1)));
+            CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (memory && buffer && width > 0 && height > 0) {
             const TSelection selection(memory.get(), buffer.get());
             SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
