@@ -14,7 +14,7 @@ TYieldoraInputs Inputs(std::uint8_t Period, bool Deposit, std::uint8_t Year = 20
         .Fund = 10000, .Period = Period, .Rate = 3.6, .Tax = 20, .Year = Year, .Deposit = Deposit};
 }
 
-std::wstring Yield(const std::vector<double>& Flows) {
+std::wstring YieldOf(const std::vector<double>& Flows) {
     return YieldText(EffectiveYield(Flows));
 }
 
@@ -44,21 +44,21 @@ TEST(DepositResult, YieldIsTheInternalRateOfTheCashFlows) {
 }
 
 TEST(DepositResult, NoYieldWithoutMoneyInAndOut) {
-    EXPECT_EQ(Yield({}), L"—");
-    EXPECT_EQ(Yield({-100}), L"—");
-    EXPECT_EQ(Yield({0, 100}), L"—");
-    EXPECT_EQ(Yield({-100, 0}), L"—");
-    EXPECT_EQ(Yield({-100, -5}), L"—");
+    EXPECT_EQ(YieldOf({}), L"—");
+    EXPECT_EQ(YieldOf({-100}), L"—");
+    EXPECT_EQ(YieldOf({0, 100}), L"—");
+    EXPECT_EQ(YieldOf({-100, 0}), L"—");
+    EXPECT_EQ(YieldOf({-100, -5}), L"—");
     // No years: the capital comes back at once.
     const TDepositResult none = CalculateResult(Inputs(1, true, 0));
     EXPECT_FALSE(none.Totals.Yield);
     EXPECT_EQ(none.CashFlows, std::vector<double>{0});
     EXPECT_EQ(TotalsLine(none), L"0 年共得利息 0 元，期末本息 10,000 元");
     // Losses have a yield too: 100 in, 50 back after a year, by hand.
-    EXPECT_EQ(Yield({-100, 50}), L"-50.00%");
+    EXPECT_EQ(YieldOf({-100, 50}), L"-50.00%");
     // Beyond the search's range (a millionfold a year) there is none.
-    EXPECT_EQ(Yield({-1, 1e300}), L"—");
-    EXPECT_EQ(Yield({-100, 10000}), L"9900.00%");
+    EXPECT_EQ(YieldOf({-1, 1e300}), L"—");
+    EXPECT_EQ(YieldOf({-100, 10000}), L"9900.00%");
 }
 
 TEST(DepositResult, CashFlowsAndTotals) {

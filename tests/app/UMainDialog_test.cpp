@@ -1088,34 +1088,34 @@ TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
 
 namespace {
 
+struct TToolSearch {
+    HWND Dialog;
+    HWND Child;
+    std::wstring Text;
+};
+
+BOOL CALLBACK FindToolText(HWND Window, LPARAM Context) {
+    auto& found = *reinterpret_cast<TToolSearch*>(Context);
+    wchar_t name[64] = {};
+    GetClassNameW(Window, name, 64);
+    if (std::wstring(name) != TOOLTIPS_CLASSW || GetWindow(Window, GW_OWNER) != found.Dialog) {
+        return TRUE;
+    }
+    wchar_t buffer[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = found.Dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(found.Child);
+    tool.lpszText = buffer;
+    SendMessageW(Window, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    found.Text = buffer;
+    return found.Text.empty();
+}
+
 // The tooltip text the dialog gives a child window, from a tooltip window the dialog owns.
 std::wstring ToolTipOf(HWND Dialog, HWND Child) {
-    struct TSearch {
-        HWND Dialog;
-        HWND Child;
-        std::wstring Text;
-    } search{Dialog, Child, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND Window, LPARAM Context) -> BOOL {
-            auto& found = *reinterpret_cast<TSearch*>(Context);
-            wchar_t name[64] = {};
-            GetClassNameW(Window, name, 64);
-            if (std::wstring(name) != TOOLTIPS_CLASSW ||
-                GetWindow(Window, GW_OWNER) != found.Dialog) {
-                return TRUE;
-            }
-            wchar_t buffer[1024] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = found.Dialog;
-            tool.uId = reinterpret_cast<UINT_PTR>(found.Child);
-            tool.lpszText = buffer;
-            SendMessageW(Window, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
-            found.Text = buffer;
-            return found.Text.empty();
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TToolSearch search{Dialog, Child, {}};
+    EnumThreadWindows(GetCurrentThreadId(), FindToolText, reinterpret_cast<LPARAM>(&search));
     return search.Text;
 }
 
