@@ -24,6 +24,7 @@ constexpr int FIRST_EDIT_ID = 310;
 constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SELECT_ALL = 2;
 constexpr UINT_PTR MENU_SAVE = 3;
+constexpr UINT_PTR MENU_CHART = 4;
 
 constexpr COLORREF BEST_COLOUR = RGB(214, 245, 214);
 constexpr COLORREF ERROR_COLOUR = RGB(204, 0, 0);
@@ -77,8 +78,67 @@ void ShowError(HWND Owner, const std::wstring& Text) {
 
 } // namespace
 
-TCompareWindow::TCompareWindow(HWND Owner, std::function<void(const std::wstring&)> OnMainRate)
-    : FOwner(Owner), FOnMainRate(std::move(OnMainRate)) {}
+void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
+                         int Dpi) {
+    const auto scaled = [Dpi](int Length) { return MulDiv(Length, Dpi, 96); };
+    const TGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
+    FillRect(Dc, &Area, back.get());
+    const TSelection font(Dc, Font);
+    SetBkMode(Dc, TRANSPARENT);
+    SetTextColor(Dc, RGB(0, 0, 0));
+    const int legendHeight = scaled(22);
+    const TChartRect plot{Area.left + scaled(72), Area.top + legendHeight + scaled(8),
+                          Area.right - scaled(16), Area.bottom - scaled(22)};
+    const TComparisonChart chart = LayoutComparisonChart(Comparison, plot);
+    if (chart.Lines.empty() || plot.Right - plot.Left < 2 || plot.Bottom - plot.Top < 2) {
+        DrawTextIn(Dc, L"没有可比较的结果。", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        return;
+    }
+    // The legend: a short line in the term's colour and its name, for every line drawn.
+    int x = plot.Left;
+    for (const TComparisonLine& line : chart.Lines) {
+        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TSelection selection(Dc, pen.get());
+        const int middle = Area.top + legendHeight / 2 + scaled(4);
+        MoveToEx(Dc, x, middle, nullptr);
+        LineTo(Dc, x + scaled(18), middle);
+        const std::wstring label(DEPOSIT_TERMS[line.Row].Label);
+        DrawTextIn(
+            Dc, label,
+            {x + scaled(22), Area.top + scaled(4), x + scaled(80), middle + legendHeight / 2},
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        x += scaled(84);
+    }
+    {
+        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
+        const TSelection selection(Dc, grid.get());
+        for (const TChartTick& tick : chart.Ticks) {
+            MoveToEx(Dc, plot.Left, tick.Y, nullptr);
+            LineTo(Dc, plot.Right, tick.Y);
+            DrawTextIn(Dc, tick.Label,
+                       {Area.left, tick.Y - scaled(9), plot.Left - scaled(6), tick.Y + scaled(9)},
+                       DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+        }
+    }
+    DrawTextIn(
+        Dc, L"0",
+        {plot.Left - scaled(20), plot.Bottom + scaled(2), plot.Left + scaled(20), Area.bottom},
+        DT_CENTER | DT_TOP | DT_SINGLELINE);
+    DrawTextIn(Dc, IntText(Comparison.Inputs.Year) + L" 年",
+               {plot.Right - scaled(80), plot.Bottom + scaled(2), plot.Right, Area.bottom},
+               DT_RIGHT | DT_TOP | DT_SINGLELINE);
+    for (const TComparisonLine& line : chart.Lines) {
+        std::vector<POINT> points;
+        for (const TChartPoint& point : line.Points) {
+            points.push_back({point.X, point.Y});
+        }
+        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TSelection selection(Dc, pen.get());
+        Polyline(Dc, points.data(), static_cast<int>(points.size()));
+    }
+}
+
+TCompareWindow::TCompareWindow(HWND Owner) : FOwner(Owner) {}
 
 TCompareWindow::~TCompareWindow() {
     // The window's last messages must not reach the object that is going.
@@ -225,6 +285,9 @@ void TCompareWindow::Refresh() {
     FillTable();
     const RECT chart = ChartArea();
     InvalidateRect(FHandle.get(), &chart, FALSE);
+    if (OnChange) {
+        OnChange();
+    }
 }
 
 void TCompareWindow::FillTable() {
@@ -300,64 +363,6 @@ RECT TCompareWindow::ChartArea() const {
             std::max<int>(client.bottom - margin, table.bottom + margin)};
 }
 
-void TCompareWindow::PaintChart(HDC Dc, const RECT& Area) const {
-    const TGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
-    FillRect(Dc, &Area, back.get());
-    const TSelection font(Dc, FFont);
-    SetBkMode(Dc, TRANSPARENT);
-    SetTextColor(Dc, RGB(0, 0, 0));
-    const int legendHeight = Scaled(22);
-    const TChartRect plot{Area.left + Scaled(72), Area.top + legendHeight + Scaled(8),
-                          Area.right - Scaled(16), Area.bottom - Scaled(22)};
-    const TComparisonChart chart = LayoutComparisonChart(FComparison, plot);
-    if (chart.Lines.empty() || plot.Right - plot.Left < 2 || plot.Bottom - plot.Top < 2) {
-        DrawTextIn(Dc, L"没有可比较的结果。", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        return;
-    }
-    // The legend: a short line in the term's colour and its name, for every line drawn.
-    int x = plot.Left;
-    for (const TComparisonLine& line : chart.Lines) {
-        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2), LINE_COLOURS[line.Row]));
-        const TSelection selection(Dc, pen.get());
-        const int middle = Area.top + legendHeight / 2 + Scaled(4);
-        MoveToEx(Dc, x, middle, nullptr);
-        LineTo(Dc, x + Scaled(18), middle);
-        const std::wstring label(DEPOSIT_TERMS[line.Row].Label);
-        DrawTextIn(
-            Dc, label,
-            {x + Scaled(22), Area.top + Scaled(4), x + Scaled(80), middle + legendHeight / 2},
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        x += Scaled(84);
-    }
-    {
-        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
-        const TSelection selection(Dc, grid.get());
-        for (const TChartTick& tick : chart.Ticks) {
-            MoveToEx(Dc, plot.Left, tick.Y, nullptr);
-            LineTo(Dc, plot.Right, tick.Y);
-            DrawTextIn(Dc, tick.Label,
-                       {Area.left, tick.Y - Scaled(9), plot.Left - Scaled(6), tick.Y + Scaled(9)},
-                       DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-        }
-    }
-    DrawTextIn(
-        Dc, L"0",
-        {plot.Left - Scaled(20), plot.Bottom + Scaled(2), plot.Left + Scaled(20), Area.bottom},
-        DT_CENTER | DT_TOP | DT_SINGLELINE);
-    DrawTextIn(Dc, IntText(FComparison.Inputs.Year) + L" 年",
-               {plot.Right - Scaled(80), plot.Bottom + Scaled(2), plot.Right, Area.bottom},
-               DT_RIGHT | DT_TOP | DT_SINGLELINE);
-    for (const TComparisonLine& line : chart.Lines) {
-        std::vector<POINT> points;
-        for (const TChartPoint& point : line.Points) {
-            points.push_back({point.X, point.Y});
-        }
-        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2), LINE_COLOURS[line.Row]));
-        const TSelection selection(Dc, pen.get());
-        Polyline(Dc, points.data(), static_cast<int>(points.size()));
-    }
-}
-
 std::vector<std::wstring> TCompareWindow::TableRows(bool SelectedOnly) const {
     const std::vector<std::wstring> rows = FComparison.RowTexts();
     std::vector<std::wstring> chosen;
@@ -416,6 +421,8 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
     AppendMenuW(menu.get(), MF_STRING, MENU_SELECT_ALL, L"全选\tCtrl+A");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, MENU_SAVE, L"另存为…");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, MENU_CHART, L"在收益图中显示\tCtrl+G");
     const auto command = static_cast<UINT_PTR>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
                        FHandle.get(), nullptr));
@@ -425,6 +432,8 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
         SelectAll();
     } else if (command == MENU_SAVE) {
         SaveTable();
+    } else if (command == MENU_CHART && OnShowChart) {
+        OnShowChart();
     }
 }
 
@@ -458,6 +467,8 @@ void TCompareWindow::TableKey(WORD Key) {
         CopySelection();
     } else if (Key == 'A') {
         SelectAll();
+    } else if (Key == 'G' && OnShowChart) {
+        OnShowChart();
     }
 }
 
@@ -520,7 +531,7 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         if (memory && buffer && width > 0 && height > 0) {
             const TSelection selection(memory.get(), buffer.get());
             SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-            PaintChart(memory.get(), area);
+            DrawComparisonChart(memory.get(), area, FComparison, FFont, FDpi);
             SetViewportOrgEx(memory.get(), 0, 0, nullptr);
             BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
         }
@@ -532,10 +543,10 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         if (HIWORD(WParam) == EN_CHANGE && !FWriting && id >= FIRST_EDIT_ID &&
             id < FIRST_EDIT_ID + static_cast<int>(FEdits.size())) {
             const auto index = static_cast<std::size_t>(id - FIRST_EDIT_ID);
-            if (index == TermIndex(FInputs.Period) && FOnMainRate) {
+            if (index == TermIndex(FInputs.Period) && OnMainRate) {
                 // The owner's field takes the text; its calculation comes back through SetMain.
                 FMainRate = WindowText(FEdits[index]);
-                FOnMainRate(FMainRate);
+                OnMainRate(FMainRate);
             } else {
                 Refresh();
             }

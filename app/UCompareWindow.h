@@ -12,17 +12,23 @@
 #include <type_traits>
 #include <vector>
 
+// The comparison's end totals by year, one line per term with a result, with a legend, drawn into
+// Area of Dc in Font for a screen of Dpi dots per inch; a short text when there is nothing to draw.
+void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
+                         int Dpi);
+
 // The term comparison: a top-level window captioned "存期比较", owned by the main dialog, with a
 // rate field per term, a table of every term's totals and yield (the best row marked, a row whose
 // rate or calculation fails showing its message instead) and the terms' end totals by year as
 // lines with a legend. The selected term's rate is the owner's rate field: editing it here edits
 // that field, through OnMainRate, and the owner hands back its own calculation (SetMain). The
 // table copies its selected rows on Ctrl+C, selects all on Ctrl+A and saves to a file from its
-// menu, as the main table does. Escape and the close box hide it.
+// menu, as the main table does; the menu also asks for the growth chart (OnShowChart, Ctrl+G).
+// Escape and the close box hide it.
 class TCompareWindow {
 public:
     // The window itself is made when it is first shown.
-    TCompareWindow(HWND Owner, std::function<void(const std::wstring& Rate)> OnMainRate);
+    explicit TCompareWindow(HWND Owner);
     TCompareWindow(const TCompareWindow&) = delete;
     TCompareWindow& operator=(const TCompareWindow&) = delete;
     ~TCompareWindow();
@@ -52,6 +58,13 @@ public:
     // Asks for a file and saves the whole table there as CSV or as tab-separated text.
     void SaveTable() const;
 
+    // The selected term's rate was edited here: the owner puts the text into its rate field.
+    std::function<void(const std::wstring& Rate)> OnMainRate;
+    // The comparison was recalculated.
+    std::function<void()> OnChange;
+    // The user asked for the comparison in the growth chart.
+    std::function<void()> OnShowChart;
+
 private:
     struct TWindowDestroyer {
         void operator()(HWND Window) const noexcept { DestroyWindow(Window); }
@@ -69,13 +82,11 @@ private:
     void FillTable();
     void Relayout();
     RECT ChartArea() const;
-    void PaintChart(HDC Dc, const RECT& Area) const;
     void ShowMenu(LPARAM Position);
     LRESULT CustomDraw(LPARAM LParam) const;
     void TableKey(WORD Key);
 
     HWND FOwner;
-    std::function<void(const std::wstring&)> FOnMainRate;
     TWindowHandle FHandle;
     std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
     std::array<HWND, DEPOSIT_TERMS.size()> FEdits{};

@@ -119,8 +119,14 @@ void TMainDialog::InitDialog() {
 
     Model = std::make_unique<TYieldora>();
     FChart = std::make_unique<TChartWindow>(Handle());
-    FCompare = std::make_unique<TCompareWindow>(
-        Handle(), [this](const std::wstring& Rate) { SetDlgText(IDC_RATE, Rate); });
+    FCompare = std::make_unique<TCompareWindow>(Handle());
+    FCompare->OnMainRate = [this](const std::wstring& Rate) { SetDlgText(IDC_RATE, Rate); };
+    FCompare->OnChange = [this] {
+        if (FChart) {
+            FChart->SetComparison(FCompare->Comparison());
+        }
+    };
+    FCompare->OnShowChart = [this] { FChart->ShowComparison(true); };
     ShowInputs();
     TrimWorkingSet();
 }
@@ -247,7 +253,7 @@ void TMainDialog::ExportTable() {
 }
 
 void TMainDialog::ShowChart() {
-    FChart->Show();
+    FChart->ShowComparison(false);
 }
 
 void TMainDialog::ItemCommand(WORD Id) {

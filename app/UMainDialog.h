@@ -39,7 +39,7 @@ public:
     void FillTable();
     // The result table onto the clipboard as text.
     void ExportTable();
-    // Opens the growth chart of the table, or brings it to the front.
+    // Opens the growth chart of the table, or brings it to the front showing the table.
     void ShowChart();
     // Opens the comparison of the terms (after calculating, without boxes), or brings it to the
     // front.

@@ -1344,3 +1344,57 @@ TEST_F(MainDialog, TheComparisonSavesAsTheMainTableDoes) {
     EXPECT_TRUE(BoxTexts().empty());
     fs::remove_all(folder);
 }
+
+namespace {
+
+// Whether the open menu's item at Position is checked.
+bool OpenMenuItemChecked(int Position) {
+    const auto menu =
+        reinterpret_cast<HMENU>(SendMessageW(FindWindowW(L"#32768", nullptr), MN_GETHMENU, 0, 0));
+    return (GetMenuState(menu, Position, MF_BYPOSITION) & MF_CHECKED) != 0;
+}
+
+void OpenChartMenu() {
+    const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+    PostMessageW(chart, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(chart), -1);
+}
+
+void CompareKey(WPARAM Key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(CompareChild(WC_LISTVIEWW), WM_KEYDOWN, Key, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+} // namespace
+
+// The comparison's Ctrl+G shows it in the growth chart; the table's Ctrl+G the table's bars again.
+TEST_F(MainDialog, TheGrowthChartShowsTheComparison) {
+    Run({[](HWND Dialog) {
+             Press(Dialog, IDC_COMPARE);
+             CompareKey('G');
+             const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+             ASSERT_NE(chart, nullptr);
+             EXPECT_TRUE(IsWindowVisible(chart));
+             OpenChartMenu();
+         },
+         [](HWND) {
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"复制图片\tCtrl+C", L"另存为图片…", L"-",
+                                                  L"存期比较"}));
+             EXPECT_TRUE(OpenMenuItemChecked(3));
+             EndMenu();
+         },
+         [](HWND Dialog) {
+             CtrlKey(Dialog, 'G');
+             OpenChartMenu();
+         },
+         [](HWND) {
+             EXPECT_FALSE(OpenMenuItemChecked(3));
+             EndMenu();
+         },
+         [](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
+}
