@@ -219,6 +219,10 @@ void TCompareWindow::CreateHandle() {
     SendMessageW(FTable, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
     SendMessageW(FTable, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    for (const HWND edit : FEdits) {
+        SetWindowSubclass(edit, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
+    SetWindowSubclass(FTable, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
     Relayout();
     Refresh();
 }
@@ -455,11 +459,40 @@ LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
     return CDRF_DODEFAULT;
 }
 
-void TCompareWindow::TableKey(WORD Key) {
+LRESULT CALLBACK TCompareWindow::FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
+                                           UINT_PTR Id, DWORD_PTR Data) {
+    if (AMessage == WM_KEYDOWN && (WParam == VK_TAB || WParam == VK_ESCAPE)) {
+        reinterpret_cast<TCompareWindow*>(Data)->FieldKey(Window, WParam);
+        return 0;
+    }
+    // The characters of those keys would only beep.
+    if (AMessage == WM_CHAR && (WParam == L'\t' || WParam == 0x1B)) {
+        return 0;
+    }
+    if (AMessage == WM_NCDESTROY) {
+        RemoveWindowSubclass(Window, &TCompareWindow::FieldProc, Id);
+    }
+    return DefSubclassProc(Window, AMessage, WParam, LParam);
+}
+
+void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
     if (Key == VK_ESCAPE) {
         ShowWindow(FHandle.get(), SW_HIDE);
         return;
     }
+    std::vector<HWND> order(FEdits.begin(), FEdits.end());
+    order.push_back(FTable);
+    const auto at =
+        static_cast<std::size_t>(std::find(order.begin(), order.end(), Field) - order.begin());
+    const std::size_t next = GetKeyState(VK_SHIFT) < 0 ? (at + order.size() - 1) % order.size()
+                                                       : (at + 1) % order.size();
+    SetFocus(order[next]);
+    if (order[next] != FTable) {
+        SendMessageW(order[next], EM_SETSEL, 0, -1);
+    }
+}
+
+void TCompareWindow::TableKey(WORD Key) {
     if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) {
         return;
     }

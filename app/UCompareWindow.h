@@ -72,6 +72,11 @@ private:
     using TWindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
 
     static LRESULT CALLBACK WindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
+    // The rate fields' and the table's own keys: the window is no dialog, so Tab and Shift+Tab
+    // move between them here, and Escape hides the window.
+    static LRESULT CALLBACK FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
+                                      UINT_PTR Id, DWORD_PTR Data);
+    void FieldKey(HWND Field, WPARAM Key);
     LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
     void CreateHandle();
     int Scaled(int Length) const;

@@ -1296,6 +1296,20 @@ TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
             << copied.size();
         EXPECT_EQ(std::count(copied.begin(), copied.end(), L'\n'), 5);
 
+        // Tab and Shift+Tab move between the rate fields and the table.
+        SetFocus(CompareChild(L"EDIT", 4));
+        SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        EXPECT_EQ(GetFocus(), view);
+        SendMessageW(view, WM_KEYDOWN, VK_TAB, 1);
+        EXPECT_EQ(GetFocus(), CompareChild(L"EDIT", 0));
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(GetFocus(), view);
+
         // Escape hides it; the table's Ctrl+T brings it back.
         SendMessageW(view, WM_KEYDOWN, VK_ESCAPE, 1);
         EXPECT_FALSE(IsWindowVisible(CompareWindow()));
