@@ -1,5 +1,7 @@
 #include "UChartWindow.h"
 
+#include "UCompareWindow.h"
+
 #include "UkyIniFile.h"
 #include "UkyScaling.h"
 
@@ -30,6 +32,7 @@ constexpr COLORREF WITHDRAWN_COLOUR = RGB(204, 34, 34);
 
 constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SAVE = 2;
+constexpr UINT_PTR MENU_COMPARISON = 3;
 
 // Lengths are given for 96 dots per inch.
 int Scaled(int Length, int Dpi) {
@@ -320,6 +323,20 @@ void TChartWindow::SetData(TChartData Data) {
     }
 }
 
+void TChartWindow::SetComparison(TTermComparison Comparison) {
+    FComparison = std::move(Comparison);
+    if (FHandle && FComparisonShown) {
+        InvalidateRect(FHandle.get(), nullptr, FALSE);
+    }
+}
+
+void TChartWindow::ShowComparison(bool Shown) {
+    FComparisonShown = Shown;
+    Show();
+    Relayout();
+    InvalidateRect(FHandle.get(), nullptr, FALSE);
+}
+
 void TChartWindow::Show() {
     if (!FHandle) {
         CreateHandle();
@@ -404,6 +421,9 @@ void TChartWindow::Relayout() {
         SendMessageW(FTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     FTipCount = 0;
+    if (FComparisonShown) {
+        return;
+    }
     for (const TChartBar& bar : FLayout.Bars) {
         std::wstring text = ChartBarTip(bar.Figures, FData.Inputs.Deposit);
         tool.uFlags = TTF_SUBCLASS;
@@ -438,6 +458,13 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
     const TSelection fontSelection(Dc, font.get());
     SetBkMode(Dc, TRANSPARENT);
     SetTextColor(Dc, TEXT_COLOUR);
+    if (FComparisonShown) {
+        const TTermComparison none{};
+        DrawComparisonChart(
+            Dc, {Scaled(8, Dpi), Scaled(8, Dpi), Width - Scaled(8, Dpi), Height - Scaled(8, Dpi)},
+            FComparison ? *FComparison : none, font.get(), Dpi);
+        return;
+    }
     if (layout.Empty) {
         DrawTextAt(Dc, CHART_EMPTY_TEXT, {0, 0, Width, Height},
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE, Log);
@@ -547,6 +574,9 @@ void TChartWindow::ShowMenu(POINT Position) {
     const UINT state = FLayout.Empty ? MF_GRAYED : MF_ENABLED;
     AppendMenuW(menu, MF_STRING | state, MENU_COPY, L"复制图片\tCtrl+C");
     AppendMenuW(menu, MF_STRING | state, MENU_SAVE, L"另存为图片…");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | (FComparisonShown ? MF_CHECKED : 0u), MENU_COMPARISON,
+                L"存期比较");
     const auto command =
         static_cast<UINT_PTR>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                              Position.x, Position.y, 0, FHandle.get(), nullptr));
@@ -555,6 +585,8 @@ void TChartWindow::ShowMenu(POINT Position) {
         CopyWithMessage();
     } else if (command == MENU_SAVE) {
         SaveWithDialog();
+    } else if (command == MENU_COMPARISON) {
+        ShowComparison(!FComparisonShown);
     }
 }
 

@@ -1,18 +1,21 @@
 #pragma once
 
 #include "UChartLayout.h"
+#include "UTermComparison.h"
 
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 // The growth chart: a top-level window captioned "收益图", owned by the main dialog, that draws the
 // running totals of the result table as bars split into capital and interest, with the interest
-// withdrawn so far as a line when it is not re-deposited. Ctrl+C copies the picture, Escape hides
-// it; its context menu also saves it as PNG. Its place is kept in the profile section "Program".
+// withdrawn so far as a line when it is not re-deposited, or, switched from its context menu, the
+// comparison of the terms as lines. Ctrl+C copies the picture, Escape hides it; its context menu
+// also saves it as PNG. Its place is kept in the profile section "Program".
 class TChartWindow {
 public:
     // The window itself is made when it is first shown.
@@ -24,6 +27,11 @@ public:
     // The chart of a new calculation; an open window redraws.
     void SetData(TChartData Data);
     const TChartData& Data() const { return FData; }
+    // The comparison of the terms; an open window showing it redraws.
+    void SetComparison(TTermComparison Comparison);
+    // Opens the window showing the comparison (Show), or the table's bars again.
+    void ShowComparison(bool Shown);
+    bool ComparisonShown() const { return FComparisonShown; }
 
     // Opens the window at its remembered place (or beside its owner), or brings it to the front.
     void Show();
@@ -76,4 +84,6 @@ private:
     TChartLayout FLayout;
     // The scale the system last gave the window; 0 while it gave none.
     int FDpi = 0;
+    std::optional<TTermComparison> FComparison;
+    bool FComparisonShown = false;
 };

@@ -1,7 +1,9 @@
 #include "UCommandLine.h"
 
+#include "UDepositResult.h"
 #include "UResultTable.h"
 #include "USchedule.h"
+#include "UTermComparison.h"
 #include "UYieldora.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
@@ -21,6 +23,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -39,12 +42,23 @@ const wchar_t* const USAGE =
     L"  --withdraw       the interest due at a maturity is taken out\n"
     L"  --profile FILE   first read the inputs from the section \"Yieldora\" of a Yieldora\n"
     L"                   profile; the options above override them\n"
+    L"  --compare        compare the terms: every term at its own rate, with the interest,\n"
+    L"                   the end total, the effective annual yield and the shortfall\n"
+    L"                   against the best term (marked)\n"
+    L"  --rates LIST     the terms' rates for --compare, as 1=1.5,2=2.1,3=2.75,5=2.75,10=3;\n"
+    L"                   a term not listed has its rate from the profile's section\n"
+    L"                   \"TermRates\" with --profile, else the rate of --rate\n"
     L"  --tsv            print the table as Yieldora exports it: tab-separated cells,\n"
     L"                   CR LF between lines\n"
     L"  --csv            print the table as Yieldora saves it to a CSV file: UTF-8 with a\n"
     L"                   byte-order mark, comma-separated, CR LF line ends\n"
     L"                   (of --tsv and --csv, the last one given counts)\n"
     L"  --help           show this help\n"
+    L"\n"
+    L"\n"
+    L"Under an aligned table a line sums it up. Its yield (折合年化) is the internal rate of\n"
+    L"return of the saver's cash flows after tax: the capital paid in at the start, the\n"
+    L"interest taken out at each maturity in its year, the last year's total at the end.\n"
     L"\n"
     L"Numbers use \".\" as the decimal character. Exit code: 0 done, 2 bad input.\n";
 
@@ -141,6 +155,9 @@ enum class TTableForm { Aligned, Tsv, Csv };
 
 struct TOptions {
     bool Help = false;
+    bool Compare = false;
+    // The terms' rates that --rates gives, each with its term.
+    std::vector<std::pair<std::uint8_t, double>> Rates;
     TTableForm Form = TTableForm::Aligned;
     std::wstring Profile;
     bool HasProfile = false;
@@ -148,9 +165,27 @@ struct TOptions {
     std::vector<std::pair<std::wstring, std::wstring>> Inputs;
 };
 
+// "1=1.5,2=2.1,...": each term of 1, 2, 3, 5 or 10 years with its rate in percent.
+void ParseRates(const std::wstring& Text, std::vector<std::pair<std::uint8_t, double>>& Rates) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = Text.find(L',', start);
+        const std::wstring item = Text.substr(start, comma - start);
+        const std::size_t equals = item.find(L'=');
+        if (equals == std::wstring::npos) {
+            throw EkyError(L"The rate " + item + L" is not of the form TERM=PERCENT (as 3=2.75)!");
+        }
+        Rates.emplace_back(Term(item.substr(0, equals)), Amount(item.substr(equals + 1)));
+        if (comma == std::wstring::npos) {
+            return;
+        }
+        start = comma + 1;
+    }
+}
+
 bool TakesValue(const std::wstring& Name) {
     return Name == L"--fund" || Name == L"--term" || Name == L"--rate" || Name == L"--tax" ||
-           Name == L"--years" || Name == L"--step" || Name == L"--profile";
+           Name == L"--years" || Name == L"--step" || Name == L"--profile" || Name == L"--rates";
 }
 
 TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
@@ -172,8 +207,9 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
                 }
                 value = Arguments[++i];
             }
-        } else if (hasValue || (name != L"--help" && name != L"--tsv" && name != L"--csv" &&
-                                name != L"--redeposit" && name != L"--withdraw")) {
+        } else if (hasValue ||
+                   (name != L"--help" && name != L"--tsv" && name != L"--csv" &&
+                    name != L"--redeposit" && name != L"--withdraw" && name != L"--compare")) {
             throw EkyError(L"Unknown option " + Arguments[i] + L"! See yieldora-cli --help.");
         }
         if (name == L"--help") {
@@ -182,6 +218,10 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
             options.Form = TTableForm::Tsv;
         } else if (name == L"--csv") {
             options.Form = TTableForm::Csv;
+        } else if (name == L"--compare") {
+            options.Compare = true;
+        } else if (name == L"--rates") {
+            ParseRates(value, options.Rates);
         } else if (name == L"--profile") {
             options.Profile = value;
             options.HasProfile = true;
@@ -232,6 +272,40 @@ std::vector<std::wstring> Cells(const std::wstring& RowText) {
     }
 }
 
+// The rate of every term: from the profile's section of the terms' rates (or the main rate), then
+// --rates. The selected term's rate is the main one; --rates sets it too.
+TTermRateTexts TermRateTexts(const TOptions& Options, TYieldoraInputs& Inputs) {
+    TTermRates rates{};
+    rates.fill(Inputs.Rate);
+    if (Options.HasProfile) {
+        rates = ReadTermRates(ReadableFile(Options.Profile), Inputs.Rate);
+    }
+    rates[TermIndex(Inputs.Period)] = Inputs.Rate;
+    for (const auto& [period, rate] : Options.Rates) {
+        rates[TermIndex(period)] = rate;
+        if (period == Inputs.Period) {
+            Inputs.Rate = rate;
+        }
+    }
+    TTermRateTexts texts;
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        texts[i] = RealToText(-1, true, rates[i]);
+    }
+    return texts;
+}
+
+std::wstring FormTable(TTableForm Form, std::span<const std::wstring_view> Captions,
+                       std::span<const std::wstring> Rows, const std::wstring& Totals) {
+    switch (Form) {
+    case TTableForm::Tsv:
+        return TableText(Captions, Rows);
+    case TTableForm::Csv:
+        return CsvText(Captions, Rows);
+    default:
+        return AlignedTable(Captions, Rows) + (Totals.empty() ? L"" : Totals + L"\n");
+    }
+}
+
 } // namespace
 
 void ReadProfileInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
@@ -256,20 +330,28 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
         for (const auto& [name, value] : options.Inputs) {
             ApplyOption(name, value, inputs);
         }
-        const TSchedule schedule = CalculateSchedule(inputs);
-        std::vector<std::wstring> rows;
-        for (const TResultRow& row :
-             ResultRows({inputs, schedule.Interest, schedule.Total, schedule.Withdrawn})) {
-            rows.push_back(row.Text);
+        if (options.Compare) {
+            const TTermRateTexts rates = TermRateTexts(options, inputs);
+            // The selected term's row is the schedule's own result; when that fails, the
+            // comparison marks the row with the message.
+            std::optional<TDepositResult> selected;
+            try {
+                selected = CalculateResult(inputs);
+            } catch (const EkyError&) {
+            }
+            const TTermComparison comparison =
+                CompareTerms(inputs, rates, true, selected ? &*selected : nullptr);
+            return {EXIT_DONE,
+                    FormTable(options.Form, comparison.Captions(), comparison.RowTexts(), {}),
+                    {}};
         }
-        switch (options.Form) {
-        case TTableForm::Tsv:
-            return {EXIT_DONE, TableText(RESULT_CAPTIONS, rows), {}};
-        case TTableForm::Csv:
-            return {EXIT_DONE, CsvText(RESULT_CAPTIONS, rows), {}};
-        default:
-            return {EXIT_DONE, AlignedTable(RESULT_CAPTIONS, rows), {}};
+        const TDepositResult result = CalculateResult(inputs);
+        if (!result.RowsError.empty()) {
+            throw EkyError(result.RowsError);
         }
+        return {EXIT_DONE,
+                FormTable(options.Form, RESULT_CAPTIONS, result.RowTexts(), TotalsLine(result)),
+                {}};
     } catch (const EkyError& error) {
         return {EXIT_BAD_INPUT, {}, error.Message() + L"\n"};
     }

@@ -1,5 +1,6 @@
 #include "UMainDialog.h"
 
+#include "UDepositResult.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
 #include "UkyClipboard.h"
@@ -107,6 +108,8 @@ void TMainDialog::InitDialog() {
         ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]),
                                   ScaleToDpi(COLUMN_WIDTHS[i], dpi), COLUMN_CENTER);
     }
+    CreateTotalsLine();
+    CreateCompareButton();
     KeepTemplatePlaces();
     TakeOverDpiChanges(Handle());
     MakeRoomForTexts(Handle(), dpi);
@@ -117,11 +120,20 @@ void TMainDialog::InitDialog() {
 
     Model = std::make_unique<TYieldora>();
     FChart = std::make_unique<TChartWindow>(Handle());
+    FCompare = std::make_unique<TCompareWindow>(Handle());
+    FCompare->OnMainRate = [this](const std::wstring& Rate) { SetDlgText(IDC_RATE, Rate); };
+    FCompare->OnChange = [this] {
+        if (FChart) {
+            FChart->SetComparison(FCompare->Comparison());
+        }
+    };
+    FCompare->OnShowChart = [this] { FChart->ShowComparison(true); };
     ShowInputs();
     TrimWorkingSet();
 }
 
 void TMainDialog::ShowInputs() {
+    FWritingFields = true;
     const TYieldoraInputs& inputs = Model->Inputs;
     SetDlgText(IDC_FUND, FloatText(inputs.Fund));
     SetDlgText(IDC_RATE, FloatText(inputs.Rate));
@@ -130,6 +142,7 @@ void TMainDialog::ShowInputs() {
     SetDlgText(IDC_STEP, IntText(inputs.Step));
     SetDlgCheck(IDC_DEPOSIT, inputs.Deposit);
     TermCombo->Items().SetItemIndex(static_cast<std::int32_t>(TermIndex(inputs.Period)));
+    FWritingFields = false;
 }
 
 void TMainDialog::ReadInputs() {
@@ -169,7 +182,9 @@ void TMainDialog::DoCalculate() {
         Model->Calculate();
         FillTable();
         EnableDlgItem(IDC_EXPORT, true);
+        UpdateComparison(L"");
     } catch (const EkyError& e) {
+        UpdateComparison(e.Message());
         ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
         // The dialog may have closed while the box was up.
         if (!Model) {
@@ -179,19 +194,53 @@ void TMainDialog::DoCalculate() {
     ShowInputs();
 }
 
+void TMainDialog::CalculateQuietly() {
+    try {
+        ReadInputs();
+        Model->Calculate();
+        FillTable();
+        EnableDlgItem(IDC_EXPORT, true);
+        UpdateComparison(L"");
+    } catch (const EkyError& e) {
+        UpdateComparison(e.Message());
+    }
+}
+
+void TMainDialog::UpdateComparison(const std::wstring& Error) {
+    if (FCompare && FCompare->Visible()) {
+        FCompare->SetMain(Model->Inputs, GetDlgText(IDC_RATE),
+                          Error.empty() ? &Model->Result : nullptr, Error);
+    }
+}
+
+void TMainDialog::ShowComparison() {
+    if (!FRatesLoaded) {
+        FCompare->SetRates(ReadTermRates(ProfilePath(), Model->Inputs.Rate));
+        FRatesLoaded = true;
+    }
+    FCompare->Show();
+    CalculateQuietly();
+}
+
 void TMainDialog::FillTable() {
     const TRedrawSuspension suspension(*ResultView);
     TListViewItems& items = ResultView->Items();
     items.Clear();
-    const TResultSource source{Model->Inputs, Model->Interest, Model->Total, Model->Withdrawn};
+    SetWindowTextW(FTotals, L"");
+    const TDepositResult& result = Model->Result;
     // The chart takes the rows the table will hold, also when a row cannot be shown.
-    FChart->SetData(MakeChartData(source));
-    ProduceResultRows(source, [&items, next = 0](const TResultRow& Row) mutable {
-        const std::int32_t index = items.InsertRow(next, Row.Text, Row.Image);
+    FChart->SetData(MakeChartData(result.Source()));
+    std::int32_t next = 0;
+    for (const TResultRow& row : result.Rows) {
+        const std::int32_t index = items.InsertRow(next, row.Text, row.Image);
         if (index >= 0) {
             next = index + 1;
         }
-    });
+    }
+    if (!result.RowsError.empty()) {
+        throw EkyError(result.RowsError);
+    }
+    SetWindowTextW(FTotals, TotalsLine(result).c_str());
 }
 
 void TMainDialog::ExportTable() {
@@ -205,7 +254,7 @@ void TMainDialog::ExportTable() {
 }
 
 void TMainDialog::ShowChart() {
-    FChart->Show();
+    FChart->ShowComparison(false);
 }
 
 void TMainDialog::ItemCommand(WORD Id) {
@@ -233,6 +282,9 @@ void TMainDialog::ItemCommand(WORD Id) {
         break;
     case IDM_SAVE_AS:
         SaveTable();
+        break;
+    case IDC_COMPARE:
+        ShowComparison();
         break;
     default:
         break;
@@ -270,6 +322,12 @@ void TMainDialog::Closing() {
     TermCombo.reset();
     // Last, so that a first run's profile holds the section "Program" before the inputs.
     Model->SaveInputs();
+    if (FRatesLoaded) {
+        TTermRates rates = FCompare->Rates();
+        rates[TermIndex(Model->Inputs.Period)] = Model->Inputs.Rate;
+        WriteTermRates(ProfilePath(), rates);
+    }
+    FCompare.reset();
     Model.reset();
 }
 
@@ -299,6 +357,18 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
             limits->ptMinTrackSize = POINT{FMinSize.cx, FMinSize.cy};
         }
         return TRUE;
+    case WM_COMMAND:
+        if (Model && !FWritingFields && FCompare && FCompare->Visible()) {
+            const WORD id = LOWORD(WParam);
+            const WORD code = HIWORD(WParam);
+            if ((code == EN_CHANGE && (id == IDC_FUND || id == IDC_RATE || id == IDC_TAX ||
+                                       id == IDC_YEAR || id == IDC_STEP)) ||
+                (code == CBN_SELCHANGE && id == IDC_TERM) ||
+                (code == BN_CLICKED && id == IDC_DEPOSIT)) {
+                CalculateQuietly();
+            }
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
     case WM_CONTEXTMENU:
         if (ResultView && reinterpret_cast<HWND>(WParam) == ResultView->Handle()) {
             ShowTableMenu(LParam);
@@ -490,9 +560,60 @@ void TMainDialog::Realigned(const TBounds& ClientBounds) {
     if (!ResultView || FMinSize.cx == 0) {
         return;
     }
-    MoveWindow(ResultView->Handle(), FTableOrigin.x, FTableOrigin.y,
-               std::max<LONG>(ClientBounds.Width - FTableOrigin.x - FTableMargin.cx, 0),
-               std::max<LONG>(ClientBounds.Height - FTableOrigin.y - FTableMargin.cy, 0), TRUE);
+    const LONG width = std::max<LONG>(ClientBounds.Width - FTableOrigin.x - FTableMargin.cx, 0);
+    const LONG height = std::max<LONG>(ClientBounds.Height - FTableOrigin.y - FTableMargin.cy, 0);
+    MoveWindow(ResultView->Handle(), FTableOrigin.x, FTableOrigin.y, width, height, TRUE);
+    MoveWindow(FTotals, FTableOrigin.x, FTableOrigin.y + height + FTotalsGap.cx, width,
+               FTotalsGap.cy, TRUE);
+}
+
+// The template leaves the place right of the exit button free, as wide as the export button above
+// it; the new button comes after the exit button in the tab order.
+void TMainDialog::CreateCompareButton() {
+    RECT place{176, 86, 176 + 41, 86 + 14};
+    MapDialogRect(Handle(), &place);
+    const HWND button = CreateWindowExW(
+        0, L"BUTTON", L"存期比较", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, place.left,
+        place.top, place.right - place.left, place.bottom - place.top, Handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMPARE)), GetModuleHandleW(nullptr),
+        nullptr);
+    SendMessageW(button, WM_SETFONT, SendMessageW(Handle(), WM_GETFONT, 0, 0), FALSE);
+    SetWindowPos(button, DlgItemHandle(IDC_EXIT), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The line takes the bottom of the table's space, so that the window keeps the template's size:
+// 2 dialog units of gap and 9 of text, as the template's labels have.
+void TMainDialog::CreateTotalsLine() {
+    RECT strip{0, 0, 2, 9};
+    MapDialogRect(Handle(), &strip);
+    FTotalsGap = SIZE{strip.right, strip.bottom};
+    RECT table{};
+    GetWindowRect(ResultView->Handle(), &table);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&table), 2);
+    const int tableHeight = std::max<int>(table.bottom - table.top - strip.right - strip.bottom, 0);
+    MoveWindow(ResultView->Handle(), table.left, table.top, table.right - table.left, tableHeight,
+               TRUE);
+    // SS_NOTIFY: a static control is otherwise transparent to the mouse, and the tooltip would
+    // never see it. Not a tab stop, and after the template's items in the tab order.
+    FTotals = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_ENDELLIPSIS, table.left,
+        table.top + tableHeight + strip.right, table.right - table.left, strip.bottom, Handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOTALS)), GetModuleHandleW(nullptr),
+        nullptr);
+    SendMessageW(FTotals, WM_SETFONT, SendMessageW(Handle(), WM_GETFONT, 0, 0), FALSE);
+
+    FTotalsTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(FTotals);
+    tool.lpszText = const_cast<wchar_t*>(YIELD_MEANING.c_str());
+    SendMessageW(FTotalsTip, TTM_SETMAXTIPWIDTH, 0, MulDiv(strip.bottom, 40, 1));
+    SendMessageW(FTotalsTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TMainDialog::ShowTableMenu(LPARAM Position) {
@@ -523,6 +644,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     AppendMenuW(menu.get(), state(result), IDM_SAVE_AS, L"另存为…");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), state(rows > 0), IDM_SHOW_CHART, L"显示图表\tCtrl+G");
+    AppendMenuW(menu.get(), MF_STRING, IDC_COMPARE, L"存期比较\tCtrl+T");
     // The dialog may close while the menu is up: ItemCommand then does nothing.
     ItemCommand(
         static_cast<WORD>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
@@ -539,6 +661,8 @@ void TMainDialog::TableKey(WORD Key) {
         SelectAll();
     } else if (Key == 'G' && ResultView->Items().Count() > 0) {
         ShowChart();
+    } else if (Key == 'T') {
+        ShowComparison();
     }
 }
 

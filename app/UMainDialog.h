@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UChartWindow.h"
+#include "UCompareWindow.h"
 #include "UYieldora.h"
 #include "UkyComboBox.h"
 #include "UkyDialog.h"
@@ -17,7 +18,8 @@
 #include <vector>
 
 // The program's window: the deposit inputs, the calculate, export and exit buttons and the
-// result table, built from dialog template 10. It keeps the inputs in a TYieldora model and its
+// result table, built from dialog template 10, with a line under the table that sums the
+// result up. It keeps the inputs in a TYieldora model and its
 // own position and size in the profile section "Program". It can be resized (the table follows)
 // and maximised; the table copies its selected rows on Ctrl+C, selects all on Ctrl+A, and has a
 // menu to copy, select, export, save to a file and show the chart. From its start until its window
@@ -34,12 +36,15 @@ public:
     // Reads the fields, calculates and fills the table; reports an error in an information box.
     // The fields are rewritten from the model in every case.
     void DoCalculate();
-    // The model's schedule into the result table.
+    // The model's result into the result table and the totals line under it.
     void FillTable();
     // The result table onto the clipboard as text.
     void ExportTable();
-    // Opens the growth chart of the table, or brings it to the front.
+    // Opens the growth chart of the table, or brings it to the front showing the table.
     void ShowChart();
+    // Opens the comparison of the terms (after calculating, without boxes), or brings it to the
+    // front.
+    void ShowComparison();
 
 protected:
     friend class TkyDialogSuper;
@@ -55,7 +60,7 @@ protected:
     // Saves inputs and position when Windows ends the session; follows the window to a monitor of
     // another scale.
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
-    // The result table follows the window's right and bottom edges.
+    // The result table follows the window's right and bottom edges, the totals line under it.
     void Realigned(const TBounds& ClientBounds) override;
 
 private:
@@ -78,6 +83,15 @@ private:
     // both scaled, the table's columns and icons and the window's icons scaled; then every item
     // too narrow for its text widened. The window takes Suggested, or at least its least size.
     void ChangeScale(int Dpi, const RECT& Suggested);
+    // Makes the totals line in a strip taken from the bottom of the table, with its tooltip.
+    void CreateTotalsLine();
+    // Makes the comparison's button in the template's free place right of the exit button.
+    void CreateCompareButton();
+    // While the comparison is open, every change of an input calculates at once, without boxes:
+    // a field that cannot be read marks the selected term's row in the comparison instead.
+    void CalculateQuietly();
+    // The comparison follows the model's result, or the message of its calculation.
+    void UpdateComparison(const std::wstring& Error);
     // Applies the saved size (never below the least) and position (on screen); answers whether
     // the window was saved maximised.
     bool RestorePlacement();
@@ -123,4 +137,15 @@ private:
     HFONT FTemplateFont = nullptr;
     TScaledFont FScaledFont;
     std::unique_ptr<TChartWindow> FChart;
+    // The totals line (a static control) and its tooltip: children of the dialog, destroyed with
+    // it. The line's distance below the table and its height.
+    HWND FTotals = nullptr;
+    HWND FTotalsTip = nullptr;
+    SIZE FTotalsGap{};
+    std::unique_ptr<TCompareWindow> FCompare;
+    // The comparison's rates were read from the profile (when it was first opened), and are
+    // written back when the dialog closes.
+    bool FRatesLoaded = false;
+    // Set while the dialog writes its own fields, whose changes are then not edits.
+    bool FWritingFields = false;
 };

@@ -86,8 +86,8 @@ void TYieldora::SaveInputs() {
 }
 
 void TYieldora::Calculate() {
-    TSchedule schedule = CalculateSchedule(Inputs);
-    Interest = std::move(schedule.Interest);
-    Total = std::move(schedule.Total);
-    Withdrawn = std::move(schedule.Withdrawn);
+    Result = CalculateResult(Inputs);
+    Interest = Result.Schedule.Interest;
+    Total = Result.Schedule.Total;
+    Withdrawn = Result.Schedule.Withdrawn;
 }

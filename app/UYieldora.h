@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UDepositResult.h"
 #include "USchedule.h"
 
 #include <array>
@@ -60,7 +61,8 @@ public:
     // The inputs into the profile. Writing can fail silently (a read-only folder).
     void SaveInputs();
 
-    // Recomputes Interest, Total and Withdrawn from the inputs; Period must be at least 1.
+    // Recomputes Result, and Interest, Total and Withdrawn with it, from the inputs; Period must
+    // be at least 1. Raises as CalculateResult does, and then leaves everything as it was.
     void Calculate();
 
     // Fund, Period, Rate, Tax, Year, Step and Deposit.
@@ -70,6 +72,8 @@ public:
     std::vector<double> Interest;
     std::vector<double> Total;
     std::vector<double> Withdrawn;
+    // The whole result of the last Calculate: the rows, the cash flows and the totals.
+    TDepositResult Result;
 
 private:
     // The inputs as SaveInputs last wrote them.

@@ -56,4 +56,30 @@ check() {
 
 check result.csv 44
 check result.tsv 9
+
+# The comparison of the terms as a CSV file: the figures and the yields (as percentages) are
+# numbers, the terms and the best row's mark texts.
+"$cli" --compare --rates 1=1.5,2=2.1,3=2.75,5=2.75,10=3 --csv >"$work/compare.csv"
+HOME="$work/home" soffice --headless --norestore "-env:UserInstallation=file://$work/profile" \
+    --infilter="CSV:44,34,76,1" --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true' \
+    --outdir "$work/out-compare" "$work/compare.csv" >"$work/soffice-compare.log" 2>&1
+compared="$work/out-compare/compare.csv"
+if [ -f "$compared" ]; then
+    tr -d '\r' <"$compared" >"$compared.lf"
+    expected='"存期","年利率","共得利息","期末本息","折合年化","比最佳少","备注"
+"一年期",1.5,2694,12694,1.20%,2682,
+"二年期",2.1,3916,13916,1.67%,1460,
+"三年期",2.75,5319,15319,2.16%,57,
+"五年期",2.75,5181,15181,2.11%,195,
+"十年期",3,5376,15376,2.17%,0,"最佳"'
+    if [ "$(cat "$compared.lf")" != "$expected" ]; then
+        echo "FAIL compare.csv:"
+        cat "$compared.lf"
+        fail=1
+    fi
+else
+    echo "FAIL compare.csv: LibreOffice wrote nothing"
+    cat "$work/soffice-compare.log"
+    fail=1
+fi
 exit $fail

@@ -29,6 +29,13 @@
 #define IDM_SELECT_ALL 122
 #define IDM_SAVE_AS 123
 
+// Not an item of the template either: the line under the table that sums the result up, made by
+// the dialog.
+#define IDC_TOTALS 130
+// The button (in the template's free place right of the exit button) and the table's menu command
+// (Ctrl+T) that open the comparison of the terms.
+#define IDC_COMPARE 131
+
 // Icons: the green money bag is the window's icon and marks the years a term matures; coins mark
 // the other years; the magenta bag marks the last year.
 #define IDI_MAIN 1

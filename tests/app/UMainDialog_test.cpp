@@ -941,7 +941,7 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              EXPECT_EQ(OpenMenuItems(),
                        (std::vector<std::wstring>{L"-复制\tCtrl+C", L"-全选\tCtrl+A", L"-",
                                                   L"-导出到剪贴板", L"-另存为…", L"-",
-                                                  L"-显示图表\tCtrl+G"}));
+                                                  L"-显示图表\tCtrl+G", L"存期比较\tCtrl+T"}));
              EndMenu();
          },
          [](HWND Dialog) {
@@ -962,9 +962,10 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              OpenTableMenu(Dialog);
          },
          [](HWND) {
-             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
-                                            L"复制\tCtrl+C", L"全选\tCtrl+A", L"-", L"导出到剪贴板",
-                                            L"另存为…", L"-", L"显示图表\tCtrl+G"}));
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"复制\tCtrl+C", L"全选\tCtrl+A", L"-",
+                                                  L"导出到剪贴板", L"另存为…", L"-",
+                                                  L"显示图表\tCtrl+G", L"存期比较\tCtrl+T"}));
              ChooseMenuItem(5);
          },
          [](HWND Dialog) {
@@ -1066,4 +1067,331 @@ TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
         profile.find("ChartLeft=300\r\nChartTop=200\r\nChartWidth=520\r\nChartHeight=380\r\n"),
         std::string::npos)
         << profile;
+}
+
+namespace {
+
+struct TToolSearch {
+    HWND Dialog;
+    HWND Child;
+    std::wstring Text;
+};
+
+BOOL CALLBACK FindToolText(HWND Window, LPARAM Context) {
+    auto& found = *reinterpret_cast<TToolSearch*>(Context);
+    wchar_t name[64] = {};
+    GetClassNameW(Window, name, 64);
+    if (std::wstring(name) != TOOLTIPS_CLASSW || GetWindow(Window, GW_OWNER) != found.Dialog) {
+        return TRUE;
+    }
+    wchar_t buffer[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = found.Dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(found.Child);
+    tool.lpszText = buffer;
+    SendMessageW(Window, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    found.Text = buffer;
+    return found.Text.empty();
+}
+
+// The tooltip text the dialog gives a child window, from a tooltip window the dialog owns.
+std::wstring ToolTipOf(HWND Dialog, HWND Child) {
+    TToolSearch search{Dialog, Child, {}};
+    EnumThreadWindows(GetCurrentThreadId(), FindToolText, reinterpret_cast<LPARAM>(&search));
+    return search.Text;
+}
+
+} // namespace
+
+TEST_F(MainDialog, TheTotalsLineSumsUpTheTableFollowsItAndExplainsTheYield) {
+    Run({[](HWND Dialog) {
+        const HWND line = GetDlgItem(Dialog, IDC_TOTALS);
+        ASSERT_NE(line, nullptr);
+        EXPECT_TRUE(IsWindowVisible(line));
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS), L"") << "before the first calculation";
+        EXPECT_NE(ToolTipOf(Dialog, line).find(L"内部收益率"), std::wstring::npos);
+
+        // Under the table, as wide as it, inside the window's template size.
+        const auto under = [&] {
+            const RECT table = ChildRect(Dialog, IDC_RESULTS);
+            const RECT totals = ChildRect(Dialog, IDC_TOTALS);
+            RECT client{};
+            GetClientRect(Dialog, &client);
+            EXPECT_EQ(totals.left, table.left);
+            EXPECT_EQ(totals.right, table.right);
+            EXPECT_GT(totals.top, table.bottom);
+            EXPECT_LT(totals.top - table.bottom, 8);
+            EXPECT_GT(totals.bottom - totals.top, 10);
+            EXPECT_LE(totals.bottom, client.bottom);
+        };
+        under();
+
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS),
+                  L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+        SendDlgItemMessageW(Dialog, IDC_DEPOSIT, BM_SETCHECK, BST_UNCHECKED, 0);
+        Type(Dialog, IDC_YEAR, L"7");
+        SendDlgItemMessageW(Dialog, IDC_TERM, CB_SETCURSEL, 2, 0);
+        Press(Dialog, IDC_CALCULATE);
+        // The yield: LibreOffice Calc's IRR of -10000, 0, 0, 864, 0, 0, 864, 10288 is
+        // 0.0281096957712384.
+        EXPECT_EQ(
+            Text(Dialog, IDC_TOTALS),
+            L"7 年共得利息 2,016 元，其中已取出 1,728 元，期末本息 10,288 元，折合年化 2.81%");
+
+        // A bad field leaves table and line as they were; a fill that fails clears both.
+        Type(Dialog, IDC_FUND, L"abc");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Rows(Dialog).size(), 7u);
+        EXPECT_NE(Text(Dialog, IDC_TOTALS), L"");
+        Type(Dialog, IDC_STEP, L"0");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_TRUE(Rows(Dialog).empty());
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS), L"");
+
+        // It follows the window's size.
+        const RECT window = WindowRect(Dialog);
+        MoveWindow(Dialog, window.left, window.top, window.right - window.left + 120,
+                   window.bottom - window.top + 90, TRUE);
+        under();
+        SendMessageW(Dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        under();
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"abc is not a valid float number!",
+                                                     L"Division by zero"}));
+}
+
+namespace {
+
+HWND CompareWindow() {
+    return FindWindowW(L"YieldoraCompare", L"存期比较");
+}
+
+HWND CompareChild(const wchar_t* ClassName, int Index = 0) {
+    HWND child = nullptr;
+    for (int i = 0; i <= Index; ++i) {
+        child = FindWindowExW(CompareWindow(), child, ClassName, nullptr);
+    }
+    return child;
+}
+
+// The comparison's rows, each row's cells joined by TAB.
+std::vector<std::wstring> CompareRows() {
+    const HWND view = CompareChild(WC_LISTVIEWW);
+    const auto header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const auto columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<std::wstring> rows;
+    const auto count = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring cells;
+        for (int column = 0; column < columns; ++column) {
+            wchar_t buffer[256] = {};
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = buffer;
+            item.cchTextMax = 256;
+            SendMessageW(view, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+            cells += (column > 0 ? L"\t" : L"") + std::wstring(buffer);
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+// Types into the comparison's rate field of a term (0 for one year ... 4 for ten years).
+void TypeRate(int Term, const std::wstring& Text) {
+    SetWindowTextW(CompareChild(L"EDIT", Term), Text.c_str());
+}
+
+} // namespace
+
+// The figures: the defaults' totals (by hand, as the totals line's test); at 4 % the three-year
+// term gives 10000 * 1.096^6 * 1.064 = 18442 in 20 years, more than the one-year term's 17645;
+// at 2 % the one-year term gives 10000 * 1.016^20 = 13736, the last year's interest being
+// 10000 * 1.016^19 * 0.016 = 216.
+TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
+    SetClipboardText(L"kept");
+    Run({[](HWND Dialog) {
+        // The button stands right of the exit button, as high and as wide as the export button.
+        const RECT exit = ChildRect(Dialog, IDC_EXIT);
+        const RECT button = ChildRect(Dialog, IDC_COMPARE);
+        EXPECT_EQ(Text(Dialog, IDC_COMPARE), L"存期比较");
+        EXPECT_EQ(button.top, exit.top);
+        EXPECT_EQ(button.left, ChildRect(Dialog, IDC_EXPORT).left);
+        EXPECT_EQ(GetWindow(GetDlgItem(Dialog, IDC_EXIT), GW_HWNDNEXT),
+                  GetDlgItem(Dialog, IDC_COMPARE));
+        Press(Dialog, IDC_COMPARE);
+
+        ASSERT_NE(CompareWindow(), nullptr);
+        EXPECT_TRUE(IsWindowVisible(CompareWindow()));
+        // Opening it calculated: the table, the totals line and the selected term's row agree.
+        EXPECT_EQ(Rows(Dialog).size(), 20u);
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS),
+                  L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+        std::vector<std::wstring> rows = CompareRows();
+        ASSERT_EQ(rows.size(), 5u);
+        EXPECT_EQ(rows[0], L"一年期\t3.6\t7645\t17645\t2.88%\t0\t最佳");
+
+        // A bad rate marks its own row, without a box; the others stand.
+        TypeRate(2, L"abc");
+        rows = CompareRows();
+        EXPECT_EQ(rows[2], L"三年期\tabc\t\t\t\t\tabc is not a valid float number!");
+        EXPECT_EQ(rows[0], L"一年期\t3.6\t7645\t17645\t2.88%\t0\t最佳");
+        TypeRate(2, L"4");
+        rows = CompareRows();
+        EXPECT_TRUE(rows[2].starts_with(L"三年期\t4\t8442\t18442\t")) << rows[2];
+        EXPECT_TRUE(rows[2].ends_with(L"\t0\t最佳")) << rows[2];
+        EXPECT_TRUE(rows[0].ends_with(L"\t797\t")) << rows[0];
+
+        // The selected term's rate is the dialog's rate field, both ways, with one calculation.
+        TypeRate(0, L"2");
+        EXPECT_EQ(Text(Dialog, IDC_RATE), L"2");
+        EXPECT_EQ(Rows(Dialog).back().first, L"20\t216\t13736\t取出全部本息");
+        EXPECT_TRUE(CompareRows()[0].starts_with(L"一年期\t2\t3736\t13736\t")) << CompareRows()[0];
+        Type(Dialog, IDC_RATE, L"3.6");
+        EXPECT_EQ(CompareRows()[0], L"一年期\t3.6\t7645\t17645\t2.88%\t797\t");
+        Type(Dialog, IDC_RATE, L"x");
+        EXPECT_EQ(CompareRows()[0], L"一年期\tx\t\t\t\t\tx is not a valid float number!");
+        Type(Dialog, IDC_RATE, L"3.6");
+
+        // Interest taken out: the column of what was taken out. The three-year term at 4 % takes
+        // out 960 six times and ends with 10640: 16400 in all, 640 more than the one-year term.
+        SendDlgItemMessageW(Dialog, IDC_DEPOSIT, BM_CLICK, 0, 0);
+        EXPECT_EQ(CompareRows()[0], L"一年期\t3.6\t5760\t5472\t10288\t2.88%\t640\t");
+        SendDlgItemMessageW(Dialog, IDC_DEPOSIT, BM_CLICK, 0, 0);
+
+        // Ctrl+A and Ctrl+C copy the comparison under its captions.
+        const HWND view = CompareChild(WC_LISTVIEWW);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(view, WM_KEYDOWN, 'A', 1);
+        SendMessageW(view, WM_KEYDOWN, 'C', 1);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        const std::wstring copied = ClipboardText();
+        EXPECT_TRUE(
+            copied.starts_with(L"存期\t年利率\t共得利息\t期末本息\t折合年化\t比最佳少\t备注\r\n"
+                               L"一年期\t3.6\t7645\t17645\t2.88%\t797\t\r\n"))
+            << copied.size();
+        EXPECT_EQ(std::count(copied.begin(), copied.end(), L'\n'), 5);
+
+        // Tab and Shift+Tab move between the rate fields and the table.
+        SetFocus(CompareChild(L"EDIT", 4));
+        SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        EXPECT_EQ(GetFocus(), view);
+        SendMessageW(view, WM_KEYDOWN, VK_TAB, 1);
+        EXPECT_EQ(GetFocus(), CompareChild(L"EDIT", 0));
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(GetFocus(), view);
+
+        // Escape hides it; the table's Ctrl+T brings it back.
+        SendMessageW(view, WM_KEYDOWN, VK_ESCAPE, 1);
+        EXPECT_FALSE(IsWindowVisible(CompareWindow()));
+        CtrlKey(Dialog, 'T');
+        EXPECT_TRUE(IsWindowVisible(CompareWindow()));
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_NE(ProfileText().find("[TermRates]\r\nRate1=3.6\r\nRate2=3.6\r\nRate3=4\r\nRate5=3.6\r\n"
+                                 "Rate10=3.6\r\n"),
+              std::string::npos)
+        << ProfileText();
+    // The rates come back in the next run.
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_COMPARE);
+        EXPECT_EQ(CompareRows()[2].substr(0, 6), L"三年期\t4\t");
+        Press(Dialog, IDC_EXIT);
+    }});
+}
+
+TEST_F(MainDialog, TheComparisonSavesAsTheMainTableDoes) {
+    const fs::path folder = fs::absolute(L"UMainDialog_test.比较");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path csv = folder / L"比较.csv";
+    Run({[](HWND Dialog) {
+             Press(Dialog, IDC_COMPARE);
+             TypeRate(1, L"2.1");
+             TypeRate(2, L"2.75");
+             TypeRate(3, L"2.75");
+             TypeRate(4, L"3");
+             Type(Dialog, IDC_RATE, L"1.5");
+             const HWND view = CompareChild(WC_LISTVIEWW);
+             PostMessageW(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), -1);
+         },
+         [](HWND) { ChooseMenuItem(3); }, [&](HWND) { SaveAs(csv); },
+         [](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
+    // The same figures as the command line's comparison with these rates.
+    EXPECT_EQ(ReadFile(csv), "\xEF\xBB\xBF"
+                             "存期,年利率,共得利息,期末本息,折合年化,比最佳少,备注\r\n"
+                             "一年期,1.5,2694,12694,1.20%,2682,\r\n"
+                             "二年期,2.1,3916,13916,1.67%,1460,\r\n"
+                             "三年期,2.75,5319,15319,2.16%,57,\r\n"
+                             "五年期,2.75,5181,15181,2.11%,195,\r\n"
+                             "十年期,3,5376,15376,2.17%,0,最佳\r\n");
+    EXPECT_TRUE(BoxTexts().empty());
+    fs::remove_all(folder);
+}
+
+namespace {
+
+// Whether the open menu's item at Position is checked.
+bool OpenMenuItemChecked(int Position) {
+    const auto menu =
+        reinterpret_cast<HMENU>(SendMessageW(FindWindowW(L"#32768", nullptr), MN_GETHMENU, 0, 0));
+    return (GetMenuState(menu, Position, MF_BYPOSITION) & MF_CHECKED) != 0;
+}
+
+void OpenChartMenu() {
+    const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+    PostMessageW(chart, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(chart), -1);
+}
+
+void CompareKey(WPARAM Key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(CompareChild(WC_LISTVIEWW), WM_KEYDOWN, Key, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+} // namespace
+
+// The comparison's Ctrl+G shows it in the growth chart; the table's Ctrl+G the table's bars again.
+TEST_F(MainDialog, TheGrowthChartShowsTheComparison) {
+    Run({[](HWND Dialog) {
+             Press(Dialog, IDC_COMPARE);
+             CompareKey('G');
+             const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+             ASSERT_NE(chart, nullptr);
+             EXPECT_TRUE(IsWindowVisible(chart));
+             OpenChartMenu();
+         },
+         [](HWND) {
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"复制图片\tCtrl+C", L"另存为图片…", L"-",
+                                                  L"存期比较"}));
+             EXPECT_TRUE(OpenMenuItemChecked(3));
+             EndMenu();
+         },
+         [](HWND Dialog) {
+             CtrlKey(Dialog, 'G');
+             OpenChartMenu();
+         },
+         [](HWND) {
+             EXPECT_FALSE(OpenMenuItemChecked(3));
+             EndMenu();
+         },
+         [](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
 }

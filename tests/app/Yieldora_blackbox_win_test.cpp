@@ -169,3 +169,48 @@ TEST(Program, CalculatesExportsAndKeepsItsInputs) {
     }
     fs::remove_all(folder);
 }
+
+// The totals line, read from outside as a user sees it: empty until the first calculation.
+TEST_F(FreshProgram, TheTotalsLineSumsUpTheCalculation) {
+    TYieldoraRemote remote(Program.wstring());
+    EXPECT_EQ(remote.ItemText(IDC_TOTALS), L"");
+    remote.Press(IDC_CALCULATE);
+    EXPECT_EQ(remote.ItemText(IDC_TOTALS),
+              L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+    remote.SetChecked(IDC_DEPOSIT, false);
+    remote.Press(IDC_CALCULATE);
+    EXPECT_EQ(remote.ItemText(IDC_TOTALS),
+              L"20 年共得利息 5,760 元，其中已取出 5,472 元，期末本息 10,288 元，折合年化 2.88%");
+    EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+}
+
+// The comparison from outside: its selected term's rate field is the dialog's, and the rates are
+// kept in the profile's own section.
+TEST_F(FreshProgram, TheComparisonEditsTheRateAndKeepsTheTermsRates) {
+    {
+        TYieldoraRemote remote(Program.wstring());
+        remote.Press(IDC_COMPARE);
+        const HWND compare = FindWindowW(L"YieldoraCompare", L"存期比较");
+        ASSERT_NE(compare, nullptr);
+        DWORD process = 0;
+        GetWindowThreadProcessId(compare, &process);
+        DWORD dialogProcess = 0;
+        GetWindowThreadProcessId(remote.Dialog(), &dialogProcess);
+        EXPECT_EQ(process, dialogProcess);
+        const HWND oneYear = FindWindowExW(compare, nullptr, L"EDIT", nullptr);
+        const HWND twoYears = FindWindowExW(compare, oneYear, L"EDIT", nullptr);
+        // Opening it calculated.
+        EXPECT_EQ(remote.ItemText(IDC_TOTALS),
+                  L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+        SendMessageW(twoYears, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2.5"));
+        SendMessageW(oneYear, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2"));
+        remote.Settle();
+        EXPECT_EQ(remote.ItemText(IDC_RATE), L"2");
+        EXPECT_EQ(remote.ItemText(IDC_TOTALS),
+                  L"20 年共得利息 3,736 元，期末本息 13,736 元，折合年化 1.60%");
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+    }
+    EXPECT_NE(Profile().find("[TermRates]\r\nRate1=2\r\nRate2=2.5\r\nRate3=3.6\r\n"),
+              std::string::npos)
+        << Profile();
+}

@@ -4,9 +4,11 @@
 // "shown LEFT TOP WIDTH HEIGHT" (the dialog's rectangle on the screen) to standard output and waits
 // for a line on standard input (time for a screenshot). Then it exports the table, saves the
 // clipboard text as UTF-8 to EXPORT-FILE and writes "exported ROWS". It opens the growth chart,
-// writes "chart LEFT TOP WIDTH HEIGHT" (the chart's rectangle) and waits for another line. Then it
-// closes the program with its exit button and writes "exit CODE". Errors go to standard error,
-// with exit code 1.
+// writes "chart LEFT TOP WIDTH HEIGHT" (the chart's rectangle) and waits for another line. It opens
+// the comparison of the terms, gives the terms other than the selected one the rates 2.1, 2.75,
+// 2.75 and 3 %, writes "compare LEFT TOP WIDTH HEIGHT" and waits for another line. Then it closes
+// the program with its exit button and writes "exit CODE". Errors go to standard error, with exit
+// code 1.
 
 #include "YieldoraRemote.h"
 #include "resource.h"
@@ -74,6 +76,27 @@ int wmain(int argc, wchar_t** argv) {
         SendMessageTimeoutW(chart, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
         GetWindowRect(chart, &r);
         WriteLine("chart " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+                  std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
+        AwaitLine();
+
+        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, IDC_COMPARE, 0, SMTO_NORMAL, 30000,
+                            &result);
+        const HWND compare = FindWindowW(L"YieldoraCompare", L"存期比较");
+        if (compare == nullptr) {
+            std::fputs("the comparison did not open\n", stderr);
+            return 1;
+        }
+        HWND edit = FindWindowExW(compare, nullptr, L"EDIT", nullptr);
+        for (const wchar_t* rate : {L"2.1", L"2.75", L"2.75", L"3"}) {
+            edit = FindWindowExW(compare, edit, L"EDIT", nullptr);
+            SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rate), SMTO_NORMAL,
+                                30000, &result);
+        }
+        RedrawWindow(compare, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        SendMessageTimeoutW(compare, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+        GetWindowRect(compare, &r);
+        WriteLine("compare " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
                   std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
         AwaitLine();
         WriteLine("exit " + std::to_string(program.PressToExit(IDC_EXIT)));

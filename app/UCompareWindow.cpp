@@ -1,0 +1,615 @@
+#include "UCompareWindow.h"
+
+#include "UResultFile.h"
+#include "UResultTable.h"
+#include "UkyClipboard.h"
+#include "UkyError.h"
+#include "UkyFunctions.h"
+#include "UkyMath.h"
+#include "UkyUtf8.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+const wchar_t* const CLASS_NAME = L"YieldoraCompare";
+const wchar_t* const CAPTION = L"存期比较";
+
+constexpr int TABLE_ID = 300;
+constexpr int FIRST_EDIT_ID = 310;
+constexpr UINT_PTR MENU_COPY = 1;
+constexpr UINT_PTR MENU_SELECT_ALL = 2;
+constexpr UINT_PTR MENU_SAVE = 3;
+constexpr UINT_PTR MENU_CHART = 4;
+
+constexpr COLORREF BEST_COLOUR = RGB(214, 245, 214);
+constexpr COLORREF ERROR_COLOUR = RGB(204, 0, 0);
+constexpr COLORREF GRID_COLOUR = RGB(221, 221, 221);
+// One colour per term, shortest first.
+constexpr std::array<COLORREF, DEPOSIT_TERMS.size()> LINE_COLOURS{
+    RGB(65, 105, 225), RGB(255, 140, 0), RGB(34, 139, 34), RGB(178, 34, 178), RGB(204, 34, 34)};
+
+template <class Handle> struct TGdiDeleter {
+    void operator()(Handle Object) const noexcept { DeleteObject(Object); }
+};
+template <class Handle>
+using TGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, TGdiDeleter<Handle>>;
+
+struct TDcDeleter {
+    void operator()(HDC Dc) const noexcept { DeleteDC(Dc); }
+};
+using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
+
+struct TMenuDestroyer {
+    void operator()(HMENU Menu) const noexcept { DestroyMenu(Menu); }
+};
+using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
+
+class TSelection {
+public:
+    TSelection(HDC Dc, HGDIOBJ Object) : FDc(Dc), FOld(SelectObject(Dc, Object)) {}
+    TSelection(const TSelection&) = delete;
+    TSelection& operator=(const TSelection&) = delete;
+    ~TSelection() { SelectObject(FDc, FOld); }
+
+private:
+    HDC FDc;
+    HGDIOBJ FOld;
+};
+
+std::wstring WindowText(HWND Window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(Window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void DrawTextIn(HDC Dc, const std::wstring& Text, RECT Area, UINT Format) {
+    DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Area, Format | DT_NOPREFIX);
+}
+
+void ShowError(HWND Owner, const std::wstring& Text) {
+    MessageBoxW(Owner, Text.c_str(), L"错误!", MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
+                         int Dpi) {
+    const auto scaled = [Dpi](int Length) { return MulDiv(Length, Dpi, 96); };
+    const TGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
+    FillRect(Dc, &Area, back.get());
+    const TSelection font(Dc, Font);
+    SetBkMode(Dc, TRANSPARENT);
+    SetTextColor(Dc, RGB(0, 0, 0));
+    const int legendHeight = scaled(22);
+    const TChartRect plot{Area.left + scaled(72), Area.top + legendHeight + scaled(8),
+                          Area.right - scaled(16), Area.bottom - scaled(22)};
+    const TComparisonChart chart = LayoutComparisonChart(Comparison, plot);
+    if (chart.Lines.empty() || plot.Right - plot.Left < 2 || plot.Bottom - plot.Top < 2) {
+        DrawTextIn(Dc, L"没有可比较的结果。", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        return;
+    }
+    // The legend: a short line in the term's colour and its name, for every line drawn.
+    int x = plot.Left;
+    for (const TComparisonLine& line : chart.Lines) {
+        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TSelection selection(Dc, pen.get());
+        const int middle = Area.top + legendHeight / 2 + scaled(4);
+        MoveToEx(Dc, x, middle, nullptr);
+        LineTo(Dc, x + scaled(18), middle);
+        const std::wstring label(DEPOSIT_TERMS[line.Row].Label);
+        DrawTextIn(
+            Dc, label,
+            {x + scaled(22), Area.top + scaled(4), x + scaled(80), middle + legendHeight / 2},
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        x += scaled(84);
+    }
+    {
+        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
+        const TSelection selection(Dc, grid.get());
+        for (const TChartTick& tick : chart.Ticks) {
+            MoveToEx(Dc, plot.Left, tick.Y, nullptr);
+            LineTo(Dc, plot.Right, tick.Y);
+            DrawTextIn(Dc, tick.Label,
+                       {Area.left, tick.Y - scaled(9), plot.Left - scaled(6), tick.Y + scaled(9)},
+                       DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+        }
+    }
+    DrawTextIn(
+        Dc, L"0",
+        {plot.Left - scaled(20), plot.Bottom + scaled(2), plot.Left + scaled(20), Area.bottom},
+        DT_CENTER | DT_TOP | DT_SINGLELINE);
+    DrawTextIn(Dc, IntText(Comparison.Inputs.Year) + L" 年",
+               {plot.Right - scaled(80), plot.Bottom + scaled(2), plot.Right, Area.bottom},
+               DT_RIGHT | DT_TOP | DT_SINGLELINE);
+    for (const TComparisonLine& line : chart.Lines) {
+        std::vector<POINT> points;
+        for (const TChartPoint& point : line.Points) {
+            points.push_back({point.X, point.Y});
+        }
+        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TSelection selection(Dc, pen.get());
+        Polyline(Dc, points.data(), static_cast<int>(points.size()));
+    }
+}
+
+TCompareWindow::TCompareWindow(HWND Owner) : FOwner(Owner) {}
+
+TCompareWindow::~TCompareWindow() {
+    // The window's last messages must not reach the object that is going.
+    if (FHandle) {
+        SetWindowLongPtrW(FHandle.get(), GWLP_USERDATA, 0);
+    }
+}
+
+bool TCompareWindow::Visible() const {
+    return FHandle && IsWindowVisible(FHandle.get());
+}
+
+void TCompareWindow::Show() {
+    if (!FHandle) {
+        CreateHandle();
+    }
+    ShowWindow(FHandle.get(), IsIconic(FHandle.get()) ? SW_RESTORE : SW_SHOWNORMAL);
+    SetForegroundWindow(FHandle.get());
+}
+
+int TCompareWindow::Scaled(int Length) const {
+    return MulDiv(Length, FDpi, 96);
+}
+
+void TCompareWindow::CreateHandle() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (!GetClassInfoExW(instance, CLASS_NAME, &windowClass)) {
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = &TCompareWindow::WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.lpszClassName = CLASS_NAME;
+        RegisterClassExW(&windowClass);
+    }
+    const HDC screen = GetDC(nullptr);
+    FDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    const int width = Scaled(660);
+    const int height = Scaled(500);
+    RECT owner{};
+    GetWindowRect(FOwner, &owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(FOwner, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int left =
+        std::max<int>(work.left, std::min<int>(owner.left + Scaled(24), work.right - width));
+    const int top =
+        std::max<int>(work.top, std::min<int>(owner.top + Scaled(24), work.bottom - height));
+    CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
+                    height, FOwner, nullptr, instance, this);
+    const HWND window = FHandle.get();
+    FFont = reinterpret_cast<HFONT>(SendMessageW(FOwner, WM_GETFONT, 0, 0));
+
+    FWriting = true;
+    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
+        FLabels[i] = CreateWindowExW(
+            0, L"STATIC", (std::wstring(DEPOSIT_TERMS[i].Label) + L"：").c_str(),
+            WS_CHILD | WS_VISIBLE | SS_RIGHT, 0, 0, 0, 0, window, nullptr, instance, nullptr);
+        FEdits[i] = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"EDIT", FloatText(FRates[i]).c_str(),
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIRST_EDIT_ID + static_cast<int>(i))),
+            instance, nullptr);
+        SendMessageW(FLabels[i], WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+        SendMessageW(FEdits[i], WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+    }
+    FWriting = false;
+    FTable = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(TABLE_ID)), instance, nullptr);
+    SendMessageW(FTable, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+    SendMessageW(FTable, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
+                 LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    for (const HWND edit : FEdits) {
+        SetWindowSubclass(edit, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
+    SetWindowSubclass(FTable, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    Relayout();
+    Refresh();
+}
+
+void TCompareWindow::SetRates(const TTermRates& Rates) {
+    FRates = Rates;
+    if (FHandle) {
+        FWriting = true;
+        for (std::size_t i = 0; i < FEdits.size(); ++i) {
+            SetWindowTextW(FEdits[i], FloatText(FRates[i]).c_str());
+        }
+        FWriting = false;
+    }
+    Refresh();
+}
+
+TTermRates TCompareWindow::Rates() const {
+    TTermRates rates = FRates;
+    const TTermRateTexts texts = RateTexts();
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        try {
+            rates[i] = StoreDouble(TextToReal(texts[i], false));
+        } catch (const EkyError&) {
+        }
+    }
+    return rates;
+}
+
+TTermRateTexts TCompareWindow::RateTexts() const {
+    TTermRateTexts texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = FHandle ? WindowText(FEdits[i]) : FloatText(FRates[i]);
+    }
+    if (!FMainRate.empty() || FMainResult || !FMainError.empty()) {
+        texts[TermIndex(FInputs.Period)] = FMainRate;
+    }
+    return texts;
+}
+
+void TCompareWindow::SetMain(const TYieldoraInputs& Inputs, const std::wstring& RateText,
+                             const TDepositResult* Result, const std::wstring& Error) {
+    FInputs = Inputs;
+    FMainRate = RateText;
+    FMainResult.reset();
+    if (Result != nullptr) {
+        FMainResult = *Result;
+    }
+    FMainError = Error;
+    const HWND edit = FEdits[TermIndex(FInputs.Period)];
+    if (FHandle && WindowText(edit) != RateText) {
+        FWriting = true;
+        SetWindowTextW(edit, RateText.c_str());
+        FWriting = false;
+    }
+    Refresh();
+}
+
+void TCompareWindow::Refresh() {
+    FComparison = CompareTerms(FInputs, RateTexts(), false, FMainResult ? &*FMainResult : nullptr,
+                               FMainError);
+    if (!FHandle) {
+        return;
+    }
+    FillTable();
+    const RECT chart = ChartArea();
+    InvalidateRect(FHandle.get(), &chart, FALSE);
+    if (OnChange) {
+        OnChange();
+    }
+}
+
+void TCompareWindow::FillTable() {
+    // Cell by cell: the list view repaints only the cells whose text changes.
+    const std::vector<std::wstring_view> captions = FComparison.Captions();
+    if (FColumns != captions.size()) {
+        while (SendMessageW(FTable, LVM_DELETECOLUMN, 0, 0)) {
+        }
+        for (std::size_t i = 0; i < captions.size(); ++i) {
+            std::wstring caption(captions[i]);
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            column.fmt =
+                i == 0 ? LVCFMT_LEFT : (i + 1 == captions.size() ? LVCFMT_LEFT : LVCFMT_RIGHT);
+            column.cx = Scaled(i + 1 == captions.size() ? 200 : (i < 2 ? 56 : 70));
+            column.pszText = caption.data();
+            SendMessageW(FTable, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        }
+        FColumns = captions.size();
+    }
+    const std::vector<std::wstring> rows = FComparison.RowTexts();
+    if (SendMessageW(FTable, LVM_GETITEMCOUNT, 0, 0) != static_cast<LRESULT>(rows.size())) {
+        SendMessageW(FTable, LVM_DELETEALLITEMS, 0, 0);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            LVITEMW item{};
+            item.iItem = static_cast<int>(i);
+            SendMessageW(FTable, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::size_t start = 0;
+        for (std::size_t column = 0; column < FColumns; ++column) {
+            const std::size_t tab = std::min(rows[i].find(L'\t', start), rows[i].size());
+            std::wstring cell = start <= rows[i].size() ? rows[i].substr(start, tab - start) : L"";
+            LVITEMW text{};
+            text.iSubItem = static_cast<int>(column);
+            text.pszText = cell.data();
+            SendMessageW(FTable, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&text));
+            start = tab + 1;
+        }
+    }
+    // The marking may move to another row.
+    InvalidateRect(FTable, nullptr, FALSE);
+}
+
+void TCompareWindow::Relayout() {
+    RECT client{};
+    GetClientRect(FHandle.get(), &client);
+    const int margin = Scaled(8);
+    const int height = Scaled(22);
+    const int cell =
+        std::max<int>((client.right - margin) / static_cast<int>(FEdits.size()), Scaled(40));
+    for (std::size_t i = 0; i < FEdits.size(); ++i) {
+        const int x = margin + static_cast<int>(i) * cell;
+        const int labelWidth = cell * 45 / 100;
+        MoveWindow(FLabels[i], x, margin + Scaled(3), labelWidth - Scaled(2), height, TRUE);
+        MoveWindow(FEdits[i], x + labelWidth, margin, cell - labelWidth - margin, height, TRUE);
+    }
+    const int tableTop = margin * 2 + height;
+    MoveWindow(FTable, margin, tableTop, std::max<int>(client.right - 2 * margin, 0), Scaled(150),
+               TRUE);
+    InvalidateRect(FHandle.get(), nullptr, TRUE);
+}
+
+RECT TCompareWindow::ChartArea() const {
+    RECT client{};
+    GetClientRect(FHandle.get(), &client);
+    RECT table{};
+    GetWindowRect(FTable, &table);
+    MapWindowPoints(nullptr, FHandle.get(), reinterpret_cast<POINT*>(&table), 2);
+    const int margin = Scaled(8);
+    return {margin, table.bottom + margin, std::max<int>(client.right - margin, margin),
+            std::max<int>(client.bottom - margin, table.bottom + margin)};
+}
+
+std::vector<std::wstring> TCompareWindow::TableRows(bool SelectedOnly) const {
+    const std::vector<std::wstring> rows = FComparison.RowTexts();
+    std::vector<std::wstring> chosen;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!SelectedOnly ||
+            (FTable != nullptr && SendMessageW(FTable, LVM_GETITEMSTATE, i, LVIS_SELECTED) != 0)) {
+            chosen.push_back(rows[i]);
+        }
+    }
+    return chosen;
+}
+
+void TCompareWindow::CopySelection() const {
+    const std::vector<std::wstring> rows = TableRows(true);
+    if (rows.empty()) {
+        return;
+    }
+    if (!TkyClipboard(FHandle.get()).SetText(TableText(FComparison.Captions(), rows))) {
+        ShowError(FHandle.get(), L"剪贴板正被其他程序占用，复制失败！");
+    }
+}
+
+void TCompareWindow::SelectAll() const {
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED;
+    SendMessageW(FTable, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+void TCompareWindow::SaveTable() const {
+    std::wstring fileName;
+    TResultFileKind kind = TResultFileKind::Csv;
+    if (!AskResultFileName(FHandle.get(), fileName, kind)) {
+        return;
+    }
+    const std::vector<std::wstring> rows = TableRows(false);
+    const std::vector<std::wstring_view> captions = FComparison.Captions();
+    try {
+        SaveFileSafely(fileName,
+                       TextToUtf8(kind == TResultFileKind::Csv ? CsvText(captions, rows)
+                                                               : TableText(captions, rows)));
+    } catch (const EkyError& e) {
+        ShowError(FHandle.get(), e.Message());
+    }
+}
+
+void TCompareWindow::ShowMenu(LPARAM Position) {
+    POINT at{GET_X_LPARAM(Position), GET_Y_LPARAM(Position)};
+    if (at.x == -1 && at.y == -1) {
+        at = {0, 0};
+        ClientToScreen(FTable, &at);
+    }
+    const bool selected = SendMessageW(FTable, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    const TMenuHandle menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING | (selected ? 0u : MF_GRAYED), MENU_COPY, L"复制\tCtrl+C");
+    AppendMenuW(menu.get(), MF_STRING, MENU_SELECT_ALL, L"全选\tCtrl+A");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, MENU_SAVE, L"另存为…");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, MENU_CHART, L"在收益图中显示\tCtrl+G");
+    const auto command = static_cast<UINT_PTR>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
+                       FHandle.get(), nullptr));
+    if (command == MENU_COPY) {
+        CopySelection();
+    } else if (command == MENU_SELECT_ALL) {
+        SelectAll();
+    } else if (command == MENU_SAVE) {
+        SaveTable();
+    } else if (command == MENU_CHART && OnShowChart) {
+        OnShowChart();
+    }
+}
+
+// The best row on a green ground, a row without result in red.
+LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(LParam);
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+        return CDRF_NOTIFYITEMDRAW;
+    }
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        const std::size_t row = draw->nmcd.dwItemSpec;
+        if (FComparison.Best == row) {
+            draw->clrTextBk = BEST_COLOUR;
+        } else if (row < FComparison.Rows.size() && !FComparison.Rows[row].Result) {
+            draw->clrText = ERROR_COLOUR;
+        }
+        return CDRF_NEWFONT;
+    }
+    return CDRF_DODEFAULT;
+}
+
+LRESULT CALLBACK TCompareWindow::FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
+                                           UINT_PTR Id, DWORD_PTR Data) {
+    if (AMessage == WM_KEYDOWN && (WParam == VK_TAB || WParam == VK_ESCAPE)) {
+        reinterpret_cast<TCompareWindow*>(Data)->FieldKey(Window, WParam);
+        return 0;
+    }
+    // The characters of those keys would only beep.
+    if (AMessage == WM_CHAR && (WParam == L'\t' || WParam == 0x1B)) {
+        return 0;
+    }
+    if (AMessage == WM_NCDESTROY) {
+        RemoveWindowSubclass(Window, &TCompareWindow::FieldProc, Id);
+    }
+    return DefSubclassProc(Window, AMessage, WParam, LParam);
+}
+
+void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
+    if (Key == VK_ESCAPE) {
+        ShowWindow(FHandle.get(), SW_HIDE);
+        return;
+    }
+    std::vector<HWND> order(FEdits.begin(), FEdits.end());
+    order.push_back(FTable);
+    const auto at =
+        static_cast<std::size_t>(std::find(order.begin(), order.end(), Field) - order.begin());
+    const std::size_t next = GetKeyState(VK_SHIFT) < 0 ? (at + order.size() - 1) % order.size()
+                                                       : (at + 1) % order.size();
+    SetFocus(order[next]);
+    if (order[next] != FTable) {
+        SendMessageW(order[next], EM_SETSEL, 0, -1);
+    }
+}
+
+void TCompareWindow::TableKey(WORD Key) {
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) {
+        return;
+    }
+    if (Key == 'C') {
+        CopySelection();
+    } else if (Key == 'A') {
+        SelectAll();
+    } else if (Key == 'G' && OnShowChart) {
+        OnShowChart();
+    }
+}
+
+LRESULT CALLBACK TCompareWindow::WindowProc(HWND Window, UINT AMessage, WPARAM WParam,
+                                            LPARAM LParam) {
+    if (AMessage == WM_NCCREATE) {
+        auto* compare = static_cast<TCompareWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
+        compare->FHandle.reset(Window);
+        SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(compare));
+    }
+    auto* compare = reinterpret_cast<TCompareWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+    if (compare == nullptr) {
+        return DefWindowProcW(Window, AMessage, WParam, LParam);
+    }
+    if (AMessage == WM_NCDESTROY) {
+        // Destroyed with its owner: the object must not destroy it again.
+        SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
+        static_cast<void>(compare->FHandle.release());
+        compare->FTable = nullptr;
+        compare->FEdits.fill(nullptr);
+        compare->FLabels.fill(nullptr);
+        return DefWindowProcW(Window, AMessage, WParam, LParam);
+    }
+    return compare->HandleMessage(AMessage, WParam, LParam);
+}
+
+LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {
+    const HWND window = FHandle.get();
+    switch (AMessage) {
+    case WM_SIZE:
+        if (FTable != nullptr) {
+            Relayout();
+        }
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(LParam);
+        info->ptMinTrackSize = {Scaled(480), Scaled(360)};
+        return 0;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        const HDC dc = BeginPaint(window, &paint);
+        const RECT area = ChartArea();
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        // Drawn into a DIB section: under Wine its drawing stays in the process, where a
+        // compatible bitmap would send every line to the X server.
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = std::max(width, 1);
+        info.bmiHeader.biHeight = -std::max(height, 1);
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        const TMemoryDc memory(CreateCompatibleDC(dc));
+        const TGdiObject<HBITMAP> buffer(
+            CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (memory && buffer && width > 0 && height > 0) {
+            const TSelection selection(memory.get(), buffer.get());
+            SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
+            DrawComparisonChart(memory.get(), area, FComparison, FFont, FDpi);
+            SetViewportOrgEx(memory.get(), 0, 0, nullptr);
+            BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
+        }
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_COMMAND: {
+        const int id = LOWORD(WParam);
+        if (HIWORD(WParam) == EN_CHANGE && !FWriting && id >= FIRST_EDIT_ID &&
+            id < FIRST_EDIT_ID + static_cast<int>(FEdits.size())) {
+            const auto index = static_cast<std::size_t>(id - FIRST_EDIT_ID);
+            if (index == TermIndex(FInputs.Period) && OnMainRate) {
+                // The owner's field takes the text; its calculation comes back through SetMain.
+                FMainRate = WindowText(FEdits[index]);
+                OnMainRate(FMainRate);
+            } else {
+                Refresh();
+            }
+            return 0;
+        }
+        break;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(LParam);
+        if (header->hwndFrom == FTable && header->code == NM_CUSTOMDRAW) {
+            return CustomDraw(LParam);
+        }
+        if (header->hwndFrom == FTable && header->code == LVN_KEYDOWN) {
+            TableKey(reinterpret_cast<const NMLVKEYDOWN*>(LParam)->wVKey);
+            return 0;
+        }
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(WParam) == FTable) {
+            ShowMenu(LParam);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // Closing only hides it: it keeps its rates and follows the owner's calculations.
+        ShowWindow(window, SW_HIDE);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, AMessage, WParam, LParam);
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "UTermComparison.h"
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+// The comparison's end totals by year, one line per term with a result, with a legend, drawn into
+// Area of Dc in Font for a screen of Dpi dots per inch; a short text when there is nothing to draw.
+void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
+                         int Dpi);
+
+// The term comparison: a top-level window captioned "存期比较", owned by the main dialog, with a
+// rate field per term, a table of every term's totals and yield (the best row marked, a row whose
+// rate or calculation fails showing its message instead) and the terms' end totals by year as
+// lines with a legend. The selected term's rate is the owner's rate field: editing it here edits
+// that field, through OnMainRate, and the owner hands back its own calculation (SetMain). The
+// table copies its selected rows on Ctrl+C, selects all on Ctrl+A and saves to a file from its
+// menu, as the main table does; the menu also asks for the growth chart (OnShowChart, Ctrl+G).
+// Escape and the close box hide it.
+class TCompareWindow {
+public:
+    // The window itself is made when it is first shown.
+    explicit TCompareWindow(HWND Owner);
+    TCompareWindow(const TCompareWindow&) = delete;
+    TCompareWindow& operator=(const TCompareWindow&) = delete;
+    ~TCompareWindow();
+
+    // Opens the window beside its owner, or brings it to the front.
+    void Show();
+    // Null until the window is first shown.
+    HWND Handle() const { return FHandle.get(); }
+    bool Visible() const;
+
+    // The terms' rates, as the profile keeps them.
+    void SetRates(const TTermRates& Rates);
+    // The rates as the fields hold them; a field that cannot be read gives the rate it had.
+    TTermRates Rates() const;
+
+    // The owner's inputs, the text of its rate field and its result, or the message its
+    // calculation gave (then Result is null): recalculates the other terms and shows them all.
+    void SetMain(const TYieldoraInputs& Inputs, const std::wstring& RateText,
+                 const TDepositResult* Result, const std::wstring& Error);
+    const TTermComparison& Comparison() const { return FComparison; }
+
+    // The texts of the table's rows, of all or of the selected ones.
+    std::vector<std::wstring> TableRows(bool SelectedOnly) const;
+    // The selected rows, under the caption line, onto the clipboard.
+    void CopySelection() const;
+    void SelectAll() const;
+    // Asks for a file and saves the whole table there as CSV or as tab-separated text.
+    void SaveTable() const;
+
+    // The selected term's rate was edited here: the owner puts the text into its rate field.
+    std::function<void(const std::wstring& Rate)> OnMainRate;
+    // The comparison was recalculated.
+    std::function<void()> OnChange;
+    // The user asked for the comparison in the growth chart.
+    std::function<void()> OnShowChart;
+
+private:
+    struct TWindowDestroyer {
+        void operator()(HWND Window) const noexcept { DestroyWindow(Window); }
+    };
+    using TWindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
+
+    static LRESULT CALLBACK WindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
+    // The rate fields' and the table's own keys: the window is no dialog, so Tab and Shift+Tab
+    // move between them here, and Escape hides the window.
+    static LRESULT CALLBACK FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
+                                      UINT_PTR Id, DWORD_PTR Data);
+    void FieldKey(HWND Field, WPARAM Key);
+    LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
+    void CreateHandle();
+    int Scaled(int Length) const;
+    // The rate fields' texts, the selected term's being the owner's field.
+    TTermRateTexts RateTexts() const;
+    // Recalculates from the rate fields and the owner's result, and shows it.
+    void Refresh();
+    void FillTable();
+    void Relayout();
+    RECT ChartArea() const;
+    void ShowMenu(LPARAM Position);
+    LRESULT CustomDraw(LPARAM LParam) const;
+    void TableKey(WORD Key);
+
+    HWND FOwner;
+    TWindowHandle FHandle;
+    std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
+    std::array<HWND, DEPOSIT_TERMS.size()> FEdits{};
+    HWND FTable = nullptr;
+    HFONT FFont = nullptr; // the owner's, not ours to delete
+    int FDpi = 96;
+    std::size_t FColumns = 0;
+    // Set while the window writes its own fields, whose changes are then not edits.
+    bool FWriting = false;
+
+    TTermRates FRates{};
+    TYieldoraInputs FInputs;
+    std::wstring FMainRate;
+    std::optional<TDepositResult> FMainResult;
+    std::wstring FMainError;
+    TTermComparison FComparison;
+};
