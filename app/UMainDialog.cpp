@@ -536,6 +536,7 @@ void TMainDialog::ChangeScale(int Dpi, const RECT& Suggested) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     FScaledFont = std::move(font);
+    FTotalsGap = SIZE{scale(FTemplateTotalsGap.cx), scale(FTemplateTotalsGap.cy)};
     for (std::size_t i = 0; i < std::size(COLUMN_WIDTHS); ++i) {
         SendMessageW(ResultView->Handle(), LVM_SETCOLUMNWIDTH, i,
                      ScaleToDpi(COLUMN_WIDTHS[i], Dpi));
@@ -587,7 +588,8 @@ void TMainDialog::CreateCompareButton() {
 void TMainDialog::CreateTotalsLine() {
     RECT strip{0, 0, 2, 9};
     MapDialogRect(Handle(), &strip);
-    FTotalsGap = SIZE{strip.right, strip.bottom};
+    FTemplateTotalsGap = SIZE{strip.right, strip.bottom};
+    FTotalsGap = FTemplateTotalsGap;
     RECT table{};
     GetWindowRect(ResultView->Handle(), &table);
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&table), 2);

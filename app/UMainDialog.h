@@ -138,9 +138,11 @@ private:
     TScaledFont FScaledFont;
     std::unique_ptr<TChartWindow> FChart;
     // The totals line (a static control) and its tooltip: children of the dialog, destroyed with
-    // it. The line's distance below the table and its height.
+    // it. The line's distance below the table and its height, at the scale the dialog was made at
+    // and at the scale it is drawn at now.
     HWND FTotals = nullptr;
     HWND FTotalsTip = nullptr;
+    SIZE FTemplateTotalsGap{};
     SIZE FTotalsGap{};
     std::unique_ptr<TCompareWindow> FCompare;
     // The comparison's rates were read from the profile (when it was first opened), and are

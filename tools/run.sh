@@ -23,7 +23,7 @@ if [ "${1:-}" = "--show" ]; then
 fi
 
 # Inside the Wine session: DRIVER drives PROGRAM; the screenshot goes to SHOT, the export to EXPORT,
-# the growth chart's screenshot to CHART.
+# the growth chart's screenshot to CHART and the term comparison's to compare.png beside it.
 if [ "${1:-}" = "--drive" ]; then
     driver=$2 program=$3 shot=$4 export=$5 chart=$6
     coproc DRIVE { tools/wine-run.sh "$driver" "$(winepath -w "$program")" \
@@ -46,6 +46,12 @@ if [ "${1:-}" = "--drive" ]; then
         "chart "*)
             read -r x y w h <<<"${line#chart }"
             xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage -strip "png:$chart"
+            echo go >&"${DRIVE[1]}"
+            ;;
+        "compare "*)
+            read -r x y w h <<<"${line#compare }"
+            xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage -strip \
+                "png:$(dirname "$chart")/compare.png"
             echo go >&"${DRIVE[1]}"
             ;;
         "exit 0") ;;
@@ -88,7 +94,7 @@ if [ "$mode" = screenshot ]; then
     rm -f "$fresh/yieldora.ini"
     YIELDORA_WINE_DPI=144 tools/wine-session.sh $prefix tools/run.sh --drive $driver \
         "$fresh/yieldora.exe" docs/screenshot-150.png "$fresh/export-150.tsv" "$fresh/chart-150.png" || exit 1
-    echo "Screenshots: docs/screenshot.png, docs/chart.png, docs/screenshot-150.png"
+    echo "Screenshots: docs/screenshot.png, docs/chart.png, docs/compare.png, docs/screenshot-150.png"
 elif [ -n "${DISPLAY:-}" ]; then
     echo "Running $program on $DISPLAY; its settings are kept in build/$arch/yieldora.ini."
     YIELDORA_KEEP_DISPLAY=1 exec tools/wine-session.sh $prefix tools/run.sh --show $program
@@ -98,5 +104,6 @@ else
     echo "There is no display, so $program ($arch) ran on a virtual one, calculated and exported."
     echo "Screenshot: build/screenshot.png"
     echo "Growth chart: build/chart.png"
+    echo "Term comparison: build/compare.png"
     echo "Exported table: build/export.tsv"
 fi
