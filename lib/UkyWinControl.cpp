@@ -35,10 +35,7 @@ template <class F> LRESULT Guarded(HWND Window, F&& Handler) {
     try {
         return Handler();
     } catch (...) {
-        if (!THandlerErrors::KeepInnermost(std::current_exception()) && !HandlerError) {
-            HandlerError = std::current_exception();
-        }
-        EndDialog(GetAncestor(Window, GA_ROOT), 0);
+        KeepHandlerError(GetAncestor(Window, GA_ROOT));
         return 0;
     }
 }
@@ -121,6 +118,13 @@ INT_PTR CALLBACK DialogProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LP
 TPendingDialog& PendingDialog() {
     static TPendingDialog pending;
     return pending;
+}
+
+void KeepHandlerError(HWND Dialog) {
+    if (!THandlerErrors::KeepInnermost(std::current_exception()) && !HandlerError) {
+        HandlerError = std::current_exception();
+    }
+    EndDialog(Dialog, 0);
 }
 
 void RaiseHandlerError() {
