@@ -24,6 +24,14 @@ struct TLibraryDeleter {
     void operator()(HMODULE Module) const noexcept { FreeLibrary(Module); }
 };
 
+HMODULE LoadSystemLibrary(const wchar_t* Name) {
+    const HMODULE library = LoadLibraryExW(Name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Systems without the search flags refuse them; the name alone then finds the library that
+    // the program's imports have loaded already.
+    return library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER ? library
+                                                                           : LoadLibraryW(Name);
+}
+
 COLORREF ColorRef(std::int64_t Color) {
     return static_cast<COLORREF>(Color & 0xFFFFFFFF);
 }
@@ -743,8 +751,10 @@ HWND CreateChildWindow(HWND Parent, const wchar_t* ClassName, DWORD Style, DWORD
 }
 
 HMODULE CommonControlsLibrary() {
+    // From the system's folder (the program's manifest chooses the side-by-side version 6 there),
+    // never from the program's own.
     static const std::unique_ptr<std::remove_pointer_t<HMODULE>, TLibraryDeleter> library(
-        LoadLibraryW(L"comctl32.dll"));
+        LoadSystemLibrary(L"comctl32.dll"));
     return library.get();
 }
 

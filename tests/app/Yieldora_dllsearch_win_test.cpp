@@ -1,0 +1,137 @@
+// Libraries planted beside the program (a download folder, where a web page can drop a file)
+// under the names of those the program and the system's dialogs load: none of them runs, and the
+// program still does everything it can do.
+
+#include "YieldoraRemote.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The libraries the program loads, directly or through the system's dialogs and image coders,
+// as Wine's load tracing lists them for every feature.
+const wchar_t* const PLANTED_NAMES[] = {
+    L"comctl32.dll", L"comdlg32.dll", L"ole32.dll",   L"shell32.dll",
+    L"shcore.dll",   L"shlwapi.dll",  L"uxtheme.dll", L"windowscodecs.dll",
+    L"oleaut32.dll", L"version.dll",  L"propsys.dll", L"explorerframe.dll",
+    L"dwmapi.dll",   L"msimg32.dll",  L"imm32.dll",   L"combase.dll"};
+
+fs::path TestFolder() {
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    return fs::path(module).parent_path();
+}
+
+std::string ReadFile(const fs::path& Path) {
+    std::ifstream file(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+struct TMenuSearch {
+    DWORD ProcessId;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchMenu(HWND Window, LPARAM Search) {
+    auto& s = *reinterpret_cast<TMenuSearch*>(Search);
+    DWORD process = 0;
+    GetWindowThreadProcessId(Window, &process);
+    wchar_t name[16] = {};
+    GetClassNameW(Window, name, 16);
+    if (process != s.ProcessId || !IsWindowVisible(Window) || std::wstring(name) != L"#32768") {
+        return TRUE;
+    }
+    s.Found = Window;
+    return FALSE;
+}
+
+// Opens Window's context menu, chooses the item Downs steps down, and follows the program until
+// it is idle, answering its dialogs and boxes with Answer.
+TRemoteOutcome ChooseFromMenu(TYieldoraRemote& Remote, HWND Window, int Downs,
+                              const TBoxAnswer& Answer = {}) {
+    PostMessageW(Window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window), MAKELPARAM(-1, -1));
+    TMenuSearch search{0, nullptr};
+    GetWindowThreadProcessId(Window, &search.ProcessId);
+    for (int waited = 0; search.Found == nullptr; waited += 10) {
+        if (waited > 10000) {
+            ADD_FAILURE() << "the menu did not open";
+            return {};
+        }
+        Sleep(10);
+        EnumWindows(MatchMenu, reinterpret_cast<LPARAM>(&search));
+    }
+    for (int i = 0; i < Downs; ++i) {
+        PostMessageW(search.Found, WM_KEYDOWN, VK_DOWN, 1);
+    }
+    PostMessageW(search.Found, WM_KEYDOWN, VK_RETURN, 1);
+    return Remote.Settle(Answer);
+}
+
+// Answers a Save dialog with File, and any box with OK.
+TBoxAnswer SaveAs(const fs::path& File) {
+    return [File](HWND Box) {
+        if (GetDlgItem(Box, cmb13) != nullptr) {
+            SendDlgItemMessageW(Box, cmb13, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(File.c_str()));
+            PostMessageW(Box, WM_COMMAND, IDOK, 0);
+        } else {
+            AnswerWithOk(Box);
+        }
+        return true;
+    };
+}
+
+} // namespace
+
+TEST(PlantedLibraries, NoneRunsAndTheProgramStillWorks) {
+    const fs::path folder = fs::temp_directory_path() / L"Yieldora_dllsearch";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path program = folder / L"yieldora.exe";
+    fs::copy_file(TestFolder() / YIELDORA_PROGRAM, program);
+    for (const wchar_t* name : PLANTED_NAMES) {
+        fs::copy_file(TestFolder() / PLANTED_LIBRARY, folder / name);
+    }
+    const fs::path csv = folder / L"结果.csv";
+    const fs::path png = folder / L"收益图.png";
+    {
+        TYieldoraRemote remote(program.wstring());
+        remote.Press(IDC_CALCULATE);
+        EXPECT_EQ(remote.RowCount(), 20);
+        EXPECT_EQ(remote.PressAndAnswer(IDC_EXPORT).Text, L"当前计算结果已导出到剪贴板！");
+        const HWND table = remote.Item(IDC_RESULTS);
+        // Save As, then the chart.
+        EXPECT_TRUE(ChooseFromMenu(remote, table, 4, SaveAs(csv)).Boxes.size() == 1);
+        ChooseFromMenu(remote, table, 5);
+        const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+        ASSERT_NE(chart, nullptr);
+        // The chart's picture onto the clipboard, and into a PNG file.
+        EXPECT_TRUE(ChooseFromMenu(remote, chart, 1).Boxes.empty());
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+        EXPECT_EQ(ChooseFromMenu(remote, chart, 2, SaveAs(png)).Boxes.size(), 1u);
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+    }
+    EXPECT_EQ(ReadFile(csv),
+              ReadFile((TestFolder() / YIELDORA_GOLDEN_EXPORT).replace_extension(L".csv")));
+    EXPECT_EQ(ReadFile(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+    std::vector<std::wstring> ran;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == L".ran") {
+            ran.push_back(entry.path().filename().wstring());
+        }
+    }
+    EXPECT_TRUE(ran.empty()) << testing::PrintToString(ran);
+    fs::remove_all(folder);
+}
