@@ -58,26 +58,65 @@ BOOL CALLBACK MatchMenu(HWND Window, LPARAM Search) {
     return FALSE;
 }
 
-// Opens Window's context menu, chooses the item Downs steps down, and follows the program until
-// it is idle, answering its dialogs and boxes with Answer.
-TRemoteOutcome ChooseFromMenu(TYieldoraRemote& Remote, HWND Window, int Downs,
-                              const TBoxAnswer& Answer = {}) {
-    PostMessageW(Window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window), MAKELPARAM(-1, -1));
-    TMenuSearch search{0, nullptr};
-    GetWindowThreadProcessId(Window, &search.ProcessId);
-    for (int waited = 0; search.Found == nullptr; waited += 10) {
-        if (waited > 10000) {
-            ADD_FAILURE() << "the menu did not open";
-            return {};
+// The program's open menu, once it is there; null when none came within 10 seconds.
+HWND OpenMenu(DWORD ProcessId) {
+    for (int waited = 0; waited <= 10000; waited += 10) {
+        TMenuSearch search{ProcessId, nullptr};
+        EnumWindows(MatchMenu, reinterpret_cast<LPARAM>(&search));
+        if (search.Found != nullptr) {
+            return search.Found;
         }
         Sleep(10);
-        EnumWindows(MatchMenu, reinterpret_cast<LPARAM>(&search));
     }
+    return nullptr;
+}
+
+// Whether the program's menu has gone.
+bool MenuClosed(HWND Menu) {
+    for (int waited = 0; waited <= 10000; waited += 10) {
+        if (!IsWindowVisible(Menu)) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
+// Opens Window's context menu, chooses the item Downs steps down, and follows the program until
+// it is idle, answering its dialogs and boxes with Answer; given an Answer, it waits for a box.
+TRemoteOutcome ChooseFromMenu(TYieldoraRemote& Remote, HWND Window, int Downs,
+                              const TBoxAnswer& Answer = {}) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(Window, &process);
+    // A menu opened before its window is active again (after a box) is closed by the activation.
+    for (int waited = 0; GetForegroundWindow() != GetAncestor(Window, GA_ROOT) && waited < 5000;
+         waited += 10) {
+        Sleep(10);
+    }
+    // The pointer away from where the menu opens: an item under it would be chosen instead.
+    SetCursorPos(0, 0);
+    PostMessageW(Window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window), MAKELPARAM(-1, -1));
+    const HWND menu = OpenMenu(process);
+    if (menu == nullptr) {
+        ADD_FAILURE() << "the menu did not open";
+        return {};
+    }
+    // A message sent to the menu is handled once the program's thread runs the menu's loop, which
+    // then takes the keys.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
     for (int i = 0; i < Downs; ++i) {
-        PostMessageW(search.Found, WM_KEYDOWN, VK_DOWN, 1);
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
     }
-    PostMessageW(search.Found, WM_KEYDOWN, VK_RETURN, 1);
-    return Remote.Settle(Answer);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+    TRemoteOutcome outcome = Remote.Settle(Answer);
+    // A dialog's first start may let the program idle before its window is there.
+    for (int waited = 0; Answer && outcome.Boxes.empty() && waited < 10000; waited += 50) {
+        Sleep(50);
+        outcome = Remote.Settle(Answer);
+    }
+    EXPECT_TRUE(MenuClosed(menu)) << "the menu stays open";
+    return outcome;
 }
 
 // Answers a Save dialog with File, and any box with OK.
@@ -113,7 +152,7 @@ TEST(PlantedLibraries, NoneRunsAndTheProgramStillWorks) {
         EXPECT_EQ(remote.PressAndAnswer(IDC_EXPORT).Text, L"当前计算结果已导出到剪贴板！");
         const HWND table = remote.Item(IDC_RESULTS);
         // Save As, then the chart.
-        EXPECT_TRUE(ChooseFromMenu(remote, table, 4, SaveAs(csv)).Boxes.size() == 1);
+        EXPECT_EQ(ChooseFromMenu(remote, table, 4, SaveAs(csv)).Boxes.size(), 1u);
         ChooseFromMenu(remote, table, 5);
         const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
         ASSERT_NE(chart, nullptr);
