@@ -2,6 +2,7 @@
 
 #include "UkyClipboard.h"
 #include "UkyError.h"
+#include "UkySystemLibrary.h"
 
 #include <commctrl.h>
 
@@ -23,14 +24,6 @@ THandlerErrors* InnermostHandlerErrors = nullptr;
 struct TLibraryDeleter {
     void operator()(HMODULE Module) const noexcept { FreeLibrary(Module); }
 };
-
-HMODULE LoadSystemLibrary(const wchar_t* Name) {
-    const HMODULE library = LoadLibraryExW(Name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    // Systems without the search flags refuse them; the name alone then finds the library that
-    // the program's imports have loaded already.
-    return library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER ? library
-                                                                           : LoadLibraryW(Name);
-}
 
 COLORREF ColorRef(std::int64_t Color) {
     return static_cast<COLORREF>(Color & 0xFFFFFFFF);

@@ -28,7 +28,7 @@ for arch in "$@"; do
     echo "== release $arch"
     if ! cmake --preset "$preset" >"$log" 2>&1 ||
         ! cmake --build --preset "$preset" --target yieldora yieldora-cli Yieldora_blackbox_win_test \
-            Yieldora_dllsearch_win_test release_runtime_check yieldora_soak >>"$log" 2>&1; then
+            Yieldora_filesystem_win_test release_runtime_check yieldora_soak >>"$log" 2>&1; then
         grep -v '^\[' "$log" | tail -n 40
         echo "release-test: the $preset build failed (log: $log)" >&2
         status=1
@@ -36,7 +36,7 @@ for arch in "$@"; do
     fi
     # The soak's ctest entry runs longer than this one wants: it runs on its own below.
     if ! tools/wine-session.sh build/wineprefix bash -c '
-            ctest --test-dir "build/$1" -R "^(yieldora-cli_|Yieldora_blackbox_win_test|Yieldora_dllsearch_win_test|release_runtime_check)" \
+            ctest --test-dir "build/$1" -R "^(yieldora-cli_|Yieldora_blackbox_win_test|Yieldora_filesystem_win_test|release_runtime_check)" \
                 --output-on-failure --timeout 180 &&
             cd "build/$1" && ../../tools/wine-run.sh ./yieldora-soak.exe ./yieldora.exe --seconds "$2"' \
             release-test "$preset" "${RELEASE_SOAK_SECONDS:-20}" >>"$log" 2>&1; then
