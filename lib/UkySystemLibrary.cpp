@@ -87,10 +87,10 @@ YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", GetHGlobalFromStream, 8);
 
 // Declared without the import attribute: callers call the function itself.
 namespace {
-constexpr TSystemFunction FUNCTION_SHGetKnownFolderPath{L"shell32.dll", "SHGetKnownFolderPath"};
+constexpr TSystemFunction KNOWN_FOLDER_PATH_FUNCTION{L"shell32.dll", "SHGetKnownFolderPath"};
 }
 extern "C" HRESULT WINAPI SHGetKnownFolderPath(REFKNOWNFOLDERID Folder, DWORD Flags, HANDLE Token,
                                                PWSTR* Path) {
-    return TBoundOnFirstCall<decltype(&::SHGetKnownFolderPath)>::Call<
-        FUNCTION_SHGetKnownFolderPath>(Folder, Flags, Token, Path);
+    return TBoundOnFirstCall<decltype(&::SHGetKnownFolderPath)>::Call<KNOWN_FOLDER_PATH_FUNCTION>(
+        Folder, Flags, Token, Path);
 }
