@@ -1,9 +1,13 @@
 #include "UChartWindow.h"
 
 #include "UCompareWindow.h"
+#include "UResultFile.h"
 
+#include "UkyError.h"
+#include "UkyFunctions.h"
 #include "UkyIniFile.h"
 #include "UkyScaling.h"
+#include "UkyWinControl.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -13,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -258,46 +263,69 @@ private:
     bool FInitialized;
 };
 
-bool WritePng(const std::wstring& FileName, const TPicture& Picture, UINT Width, UINT Height) {
+// The picture encoded as a PNG file's bytes; the failing step's result when it cannot be.
+HRESULT EncodePng(const TPicture& Picture, UINT Width, UINT Height, std::string& Bytes) {
     const TComScope com;
     IWICImagingFactory* rawFactory = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory)))) {
-        return false;
+    HRESULT result =
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory));
+    if (FAILED(result)) {
+        return result;
     }
     const TComPtr<IWICImagingFactory> factory(rawFactory);
-    const UINT size = Picture.Stride * Height;
     IWICBitmap* rawBitmap = nullptr;
-    if (FAILED(factory->CreateBitmapFromMemory(Width, Height, GUID_WICPixelFormat24bppBGR,
-                                               Picture.Stride, size, Picture.Bits, &rawBitmap))) {
-        return false;
+    result =
+        factory->CreateBitmapFromMemory(Width, Height, GUID_WICPixelFormat24bppBGR, Picture.Stride,
+                                        Picture.Stride * Height, Picture.Bits, &rawBitmap);
+    if (FAILED(result)) {
+        return result;
     }
     const TComPtr<IWICBitmap> bitmap(rawBitmap);
-    IWICStream* rawStream = nullptr;
-    if (FAILED(factory->CreateStream(&rawStream))) {
-        return false;
+    IStream* rawStream = nullptr;
+    result = CreateStreamOnHGlobal(nullptr, TRUE, &rawStream);
+    if (FAILED(result)) {
+        return result;
     }
-    const TComPtr<IWICStream> stream(rawStream);
-    if (FAILED(stream->InitializeFromFilename(FileName.c_str(), GENERIC_WRITE))) {
-        return false;
-    }
+    const TComPtr<IStream> stream(rawStream);
     IWICBitmapEncoder* rawEncoder = nullptr;
-    if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &rawEncoder))) {
-        return false;
+    result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &rawEncoder);
+    if (FAILED(result)) {
+        return result;
     }
     const TComPtr<IWICBitmapEncoder> encoder(rawEncoder);
     IWICBitmapFrameEncode* rawFrame = nullptr;
-    if (FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
-        FAILED(encoder->CreateNewFrame(&rawFrame, nullptr))) {
-        return false;
+    if (FAILED(result = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+        FAILED(result = encoder->CreateNewFrame(&rawFrame, nullptr))) {
+        return result;
     }
     const TComPtr<IWICBitmapFrameEncode> frame(rawFrame);
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    return SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(Width, Height)) &&
-           SUCCEEDED(frame->SetPixelFormat(&format)) &&
-           IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
-           SUCCEEDED(frame->WriteSource(bitmap.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
-           SUCCEEDED(encoder->Commit());
+    if (FAILED(result = frame->Initialize(nullptr)) ||
+        FAILED(result = frame->SetSize(Width, Height)) ||
+        FAILED(result = frame->SetPixelFormat(&format))) {
+        return result;
+    }
+    if (!IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
+        return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
+    }
+    if (FAILED(result = frame->WriteSource(bitmap.get(), nullptr)) ||
+        FAILED(result = frame->Commit()) || FAILED(result = encoder->Commit())) {
+        return result;
+    }
+    HGLOBAL memory = nullptr;
+    STATSTG status{};
+    if (FAILED(result = GetHGlobalFromStream(stream.get(), &memory)) ||
+        FAILED(result = stream->Stat(&status, STATFLAG_NONAME))) {
+        return result;
+    }
+    const void* data = GlobalLock(memory);
+    if (data == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    Bytes.assign(static_cast<const char*>(data), static_cast<std::size_t>(status.cbSize.QuadPart));
+    GlobalUnlock(memory);
+    return S_OK;
 }
 
 void ShowError(HWND Owner, const std::wstring& Text) {
@@ -527,25 +555,33 @@ bool TChartWindow::CopyToClipboard() const {
     return taken;
 }
 
-bool TChartWindow::SaveAsPng(const std::wstring& FileName) const {
-    if (!FHandle) {
-        return false;
-    }
-    const SIZE size = ClientSize();
+void TChartWindow::SaveAsPng(const std::wstring& FileName) const {
+    const auto fail = [&FileName](const std::wstring& Reason) {
+        throw EkyError(L"无法保存文件 " + FileName + L"：" + Reason);
+    };
+    const SIZE size = FHandle ? ClientSize() : SIZE{};
     if (size.cx <= 0 || size.cy <= 0) {
-        return false;
+        fail(L"图表窗口没有可保存的图片。");
     }
     const TPicture picture = MakePicture(size.cx, size.cy);
     const TMemoryDc memory(CreateCompatibleDC(nullptr));
     if (!picture.Bitmap || !memory) {
-        return false;
+        fail(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
     }
     {
         const TSelection selection(memory.get(), picture.Bitmap.get());
         Render(memory.get(), size.cx, size.cy, Dpi());
         GdiFlush();
     }
-    return WritePng(FileName, picture, static_cast<UINT>(size.cx), static_cast<UINT>(size.cy));
+    // The whole picture is made before the file is touched: the old file is replaced only by a
+    // complete new one.
+    std::string bytes;
+    const HRESULT result =
+        EncodePng(picture, static_cast<UINT>(size.cx), static_cast<UINT>(size.cy), bytes);
+    if (FAILED(result)) {
+        fail(SystemErrorText(static_cast<DWORD>(result)));
+    }
+    SaveFileSafely(FileName, bytes);
 }
 
 void TChartWindow::SavePlacement() const {
@@ -597,41 +633,60 @@ void TChartWindow::CopyWithMessage() const {
 }
 
 void TChartWindow::SaveWithDialog() const {
-    wchar_t file[MAX_PATH] = L"收益图.png";
+    // Room for the longest path the system knows, so that the dialog never fails on a long one.
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring initial = L"收益图.png";
+    std::copy(initial.begin(), initial.end(), file.begin());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = FHandle.get();
     dialog.lpstrFilter = L"PNG 图片 (*.png)\0*.png\0";
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrDefExt = L"png";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (GetSaveFileNameW(&dialog) && !SaveAsPng(file)) {
-        ShowError(FHandle.get(), std::wstring(L"图片未能保存到 ") + file + L"！");
+    if (!GetSaveFileNameW(&dialog)) {
+        if (CommDlgExtendedError() != 0) {
+            ShowError(FHandle.get(), L"无法打开保存对话框，图片未保存（错误代码 " +
+                                         IntText(CommDlgExtendedError()) + L"）。");
+        }
+        return;
+    }
+    try {
+        SaveAsPng(file.data());
+    } catch (const EkyError& e) {
+        ShowError(FHandle.get(), e.Message());
     }
 }
 
 LRESULT CALLBACK TChartWindow::WindowProc(HWND Window, UINT AMessage, WPARAM WParam,
                                           LPARAM LParam) {
-    if (AMessage == WM_NCCREATE) {
-        auto* chart = static_cast<TChartWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
-        chart->FHandle.reset(Window);
-        SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(chart));
+    // An error must not unwind through the system's frames: the dialog that owns the chart ends and
+    // raises it again, as for the library's windows.
+    try {
+        if (AMessage == WM_NCCREATE) {
+            auto* chart = static_cast<TChartWindow*>(
+                reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
+            chart->FHandle.reset(Window);
+            SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(chart));
+        }
+        auto* chart = reinterpret_cast<TChartWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+        if (chart == nullptr) {
+            return DefWindowProcW(Window, AMessage, WParam, LParam);
+        }
+        if (AMessage == WM_NCDESTROY) {
+            // Destroyed with its owner: the object must not destroy it again.
+            SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
+            static_cast<void>(chart->FHandle.release());
+            chart->FTip = nullptr;
+            chart->FTipCount = 0;
+            return DefWindowProcW(Window, AMessage, WParam, LParam);
+        }
+        return chart->HandleMessage(AMessage, WParam, LParam);
+    } catch (...) {
+        KeepHandlerError(GetAncestor(Window, GA_ROOTOWNER));
+        return 0;
     }
-    auto* chart = reinterpret_cast<TChartWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
-    if (chart == nullptr) {
-        return DefWindowProcW(Window, AMessage, WParam, LParam);
-    }
-    if (AMessage == WM_NCDESTROY) {
-        // Destroyed with its owner: the object must not destroy it again.
-        SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
-        static_cast<void>(chart->FHandle.release());
-        chart->FTip = nullptr;
-        chart->FTipCount = 0;
-        return DefWindowProcW(Window, AMessage, WParam, LParam);
-    }
-    return chart->HandleMessage(AMessage, WParam, LParam);
 }
 
 LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {

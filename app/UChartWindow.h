@@ -51,8 +51,10 @@ public:
     // The client area's picture onto the clipboard as a bitmap; false when the clipboard is busy
     // or the picture could not be made.
     bool CopyToClipboard() const;
-    // The client area's picture as a PNG file; false when it could not be written.
-    bool SaveAsPng(const std::wstring& FileName) const;
+    // The client area's picture as a PNG file, put in place only once it is complete (as
+    // SaveFileSafely does): on any failure the old file stays as it was, and the error raised
+    // names the file and the reason.
+    void SaveAsPng(const std::wstring& FileName) const;
     // Writes the window's place and size to the profile; nothing when it was never shown.
     void SavePlacement() const;
 

@@ -24,15 +24,69 @@ struct TTaskMemFreer {
     void operator()(wchar_t* Memory) const noexcept { CoTaskMemFree(Memory); }
 };
 
-[[noreturn]] void FailSaving(const std::wstring& FileName, DWORD Code) {
-    throw EkyError(L"无法保存文件 " + FileName + L"：" + SystemErrorText(Code));
+[[noreturn]] void FailSaving(const std::wstring& FileName, const std::wstring& Reason) {
+    throw EkyError(L"无法保存文件 " + FileName + L"：" + Reason);
 }
 
-// A new, empty file beside FileName, named after it; its name goes to TempName.
-TFileHandle CreateTempBeside(const std::wstring& FileName, std::wstring& TempName) {
-    const std::wstring stem = FileName + L"." + IntText(GetCurrentProcessId()) + L"-";
-    for (int attempt = 0;; ++attempt) {
-        TempName = stem + IntText(attempt) + L".tmp";
+[[noreturn]] void FailSaving(const std::wstring& FileName, DWORD Code) {
+    FailSaving(FileName, SystemErrorText(Code));
+}
+
+// The program does not declare itself aware of long paths: every name it writes must fit in
+// MAX_PATH characters with its terminating zero.
+void CheckLength(const std::wstring& FileName, const std::wstring& Path) {
+    if (Path.size() >= MAX_PATH) {
+        FailSaving(FileName, L"路径太长（连同临时文件名最多 " + IntText(MAX_PATH - 1) +
+                                 L" 个字符），请选择较短的文件夹或文件名。");
+    }
+}
+
+std::wstring FullPath(const std::wstring& FileName) {
+    const DWORD size = GetFullPathNameW(FileName.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        FailSaving(FileName, GetLastError());
+    }
+    std::wstring path(size, L'\0');
+    path.resize(GetFullPathNameW(FileName.c_str(), size, path.data(), nullptr));
+    return path;
+}
+
+// The file that FullName names in the end, through symbolic links; empty when there is none.
+std::wstring ExistingFile(const std::wstring& FileName, const std::wstring& FullName) {
+    // Opened as the replace will open it, so that a file held open by another program is found
+    // before anything is made.
+    const HANDLE opened = CreateFileW(FullName.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return {};
+        }
+        FailSaving(FileName, error);
+    }
+    const TFileHandle file(opened);
+    std::vector<wchar_t> name(32768);
+    const DWORD length =
+        GetFinalPathNameByHandleW(file.get(), name.data(), static_cast<DWORD>(name.size()), 0);
+    if (length == 0 || length >= name.size()) {
+        return FullName;
+    }
+    std::wstring path(name.data(), length);
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        return L"\\" + path.substr(7);
+    }
+    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+}
+
+// A new, empty file in the folder of Target (a full path); its name goes to TempName.
+TFileHandle CreateTempBeside(const std::wstring& FileName, const std::wstring& Target,
+                             std::wstring& TempName) {
+    const std::wstring stem = Target.substr(0, Target.find_last_of(L'\\') + 1) + L"~yd";
+    const DWORD start = GetTickCount() % 100000;
+    for (DWORD attempt = 0;; ++attempt) {
+        TempName = stem + IntText((start + attempt) % 100000) + L".tmp";
+        CheckLength(FileName, TempName);
         const HANDLE file = CreateFileW(TempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
@@ -42,6 +96,35 @@ TFileHandle CreateTempBeside(const std::wstring& FileName, std::wstring& TempNam
             FailSaving(FileName, GetLastError());
         }
     }
+}
+
+// Puts the written TempName in the place of the existing file Target, which keeps what it carries
+// (attributes, security, streams, a link that leads to it); the error code, or 0.
+DWORD ReplaceWith(const std::wstring& Target, const std::wstring& TempName) {
+    const DWORD attributes = GetFileAttributesW(Target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return ERROR_ACCESS_DENIED;
+        }
+        // Not every system's replace keeps them.
+        SetFileAttributesW(TempName.c_str(),
+                           attributes &
+                               (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    }
+    if (ReplaceFileW(Target.c_str(), TempName.c_str(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                     nullptr)) {
+        return 0;
+    }
+    const DWORD error = GetLastError();
+    // The old file is gone and the new one still waits: it takes the old one's place.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+        GetFileAttributesW(Target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        MoveFileExW(TempName.c_str(), Target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    return error;
 }
 
 // Writes all of Bytes; the error code of the failure, or 0.
@@ -81,13 +164,21 @@ bool EndsWithNoCase(const std::wstring& Text, const std::wstring& Ending) {
 } // namespace
 
 void SaveFileSafely(const std::wstring& FileName, const std::string& Bytes) {
+    const std::wstring fullName = FullPath(FileName);
+    CheckLength(FileName, fullName);
+    const std::wstring existing = ExistingFile(FileName, fullName);
+    const std::wstring& target = existing.empty() ? fullName : existing;
+    CheckLength(FileName, target);
     std::wstring tempName;
-    TFileHandle file = CreateTempBeside(FileName, tempName);
+    TFileHandle file = CreateTempBeside(FileName, target, tempName);
     DWORD error = WriteAll(file.get(), Bytes);
     file.reset();
-    if (error == 0 && !MoveFileExW(tempName.c_str(), FileName.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = GetLastError();
+    if (error == 0) {
+        if (!existing.empty()) {
+            error = ReplaceWith(target, tempName);
+        } else if (!MoveFileExW(tempName.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            error = GetLastError();
+        }
     }
     if (error != 0) {
         DeleteFileW(tempName.c_str());

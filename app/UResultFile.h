@@ -8,10 +8,12 @@
 // cells separated by TAB.
 enum class TResultFileKind { Csv, Text };
 
-// Writes Bytes to FileName through a new file beside it, which then replaces FileName: a failure
-// at any point (a folder that cannot be written, a full disk, a file held open by another
-// program) leaves the old file as it was and no new file behind. Raises, naming the file and the
-// system's reason: "无法保存文件 <FileName>：<reason>".
+// Writes Bytes to FileName through a new file in the same folder, which then takes its place: an
+// existing file is replaced so that it keeps its attributes, security and streams, and a
+// symbolic link keeps leading to the file it names, which is the one replaced. A failure at any
+// point (a folder where no new file can be made, a full disk, a file held open by another program
+// or marked read-only, a path longer than the system's MAX_PATH) leaves the old file as it was and
+// no new file behind. Raises, naming the file and the reason: "无法保存文件 <FileName>：<reason>".
 void SaveFileSafely(const std::wstring& FileName, const std::string& Bytes);
 
 // The system's description of an error code, without its line end.

@@ -3,6 +3,7 @@
 #include "UMainDialog.h"
 #include "UkyClipboard.h"
 #include "UkyError.h"
+#include "UkyFunctions.h"
 #include "UkyIniFile.h"
 #include "UkyWinControl.h"
 
@@ -11,6 +12,9 @@
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library (the common dialogs, COM and the image coders are loaded on
+    // first use).
+    RestrictLibraryLoads();
     try {
         SetProfileFolder(L"Yieldora");
         InitCommonControlClasses(ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS);

@@ -94,23 +94,61 @@ void __throw_underflow_error(const char* What) {
 
 } // namespace std
 
+namespace {
+
+// The thread-local slots and locks below stand in for functions that leave the thread's last
+// error as it was; the system's own that they call may set it (TlsGetValue sets it to 0 on
+// success), and the exception machinery calls them on every throw and catch.
+class TLastErrorKeeper {
+public:
+    TLastErrorKeeper() : FError(GetLastError()) {}
+    TLastErrorKeeper(const TLastErrorKeeper&) = delete;
+    TLastErrorKeeper& operator=(const TLastErrorKeeper&) = delete;
+    ~TLastErrorKeeper() { SetLastError(FError); }
+
+private:
+    DWORD FError;
+};
+
+} // namespace
+
 extern "C" {
 
-// The state of a pthread_once_t: 0 not run, 1 running, 2 done.
+// The state of a pthread_once_t: 0 not run, 2 done, or else the id of the thread that runs the
+// function (a multiple of 4, never 0 or 2). A call from within the function itself would wait for
+// itself forever: it ends the process at once instead. When the function raises an exception, the
+// state goes back to "not run" (as std::call_once wants it) and the exception goes on to the
+// caller.
 int pthread_once(pthread_once_t* Once, void (*Function)(void)) {
-    if (InterlockedCompareExchange(Once, 1, 0) == 0) {
-        Function();
-        InterlockedExchange(Once, 2);
-    }
-    while (InterlockedCompareExchange(Once, 2, 2) != 2) {
+    const TLastErrorKeeper keeper;
+    const auto self = static_cast<LONG>(GetCurrentThreadId());
+    for (;;) {
+        const LONG state = InterlockedCompareExchange(Once, self, 0);
+        if (state == 2) {
+            return 0;
+        }
+        if (state == self) {
+            std::abort();
+        }
+        if (state == 0) {
+            try {
+                Function();
+            } catch (...) {
+                InterlockedExchange(Once, 0);
+                throw;
+            }
+            InterlockedExchange(Once, 2);
+            return 0;
+        }
+        // Another thread runs the function.
         Sleep(0);
     }
-    return 0;
 }
 
 // A mutex is a pointer to a critical section (which may be entered again by its owner), or one of
 // the static initialisers (negative), which is replaced by one on first use.
 int pthread_mutex_init(pthread_mutex_t* Mutex, const pthread_mutexattr_t*) {
+    const TLastErrorKeeper keeper;
     auto* section =
         static_cast<CRITICAL_SECTION*>(HeapAlloc(GetProcessHeap(), 0, sizeof(CRITICAL_SECTION)));
     if (section == nullptr) {
@@ -122,6 +160,7 @@ int pthread_mutex_init(pthread_mutex_t* Mutex, const pthread_mutexattr_t*) {
 }
 
 int pthread_mutex_destroy(pthread_mutex_t* Mutex) {
+    const TLastErrorKeeper keeper;
     if (*Mutex >= 0) {
         auto* section = reinterpret_cast<CRITICAL_SECTION*>(*Mutex);
         DeleteCriticalSection(section);
@@ -153,11 +192,13 @@ CRITICAL_SECTION* SectionOf(pthread_mutex_t* Mutex) {
 } // namespace
 
 int pthread_mutex_lock(pthread_mutex_t* Mutex) {
+    const TLastErrorKeeper keeper;
     EnterCriticalSection(SectionOf(Mutex));
     return 0;
 }
 
 int pthread_mutex_unlock(pthread_mutex_t* Mutex) {
+    const TLastErrorKeeper keeper;
     LeaveCriticalSection(SectionOf(Mutex));
     return 0;
 }
@@ -165,6 +206,7 @@ int pthread_mutex_unlock(pthread_mutex_t* Mutex) {
 // Thread-local slots. A slot's destructor is not run when a thread ends: only the programs' one
 // thread uses them, and it ends with the process.
 int pthread_key_create(pthread_key_t* Key, void (*)(void*)) {
+    const TLastErrorKeeper keeper;
     const DWORD slot = TlsAlloc();
     if (slot == TLS_OUT_OF_INDEXES) {
         return EAGAIN;
@@ -174,14 +216,17 @@ int pthread_key_create(pthread_key_t* Key, void (*)(void*)) {
 }
 
 int pthread_key_delete(pthread_key_t Key) {
+    const TLastErrorKeeper keeper;
     return TlsFree(Key) ? 0 : EINVAL;
 }
 
 void* pthread_getspecific(pthread_key_t Key) {
+    const TLastErrorKeeper keeper;
     return TlsGetValue(Key);
 }
 
 int pthread_setspecific(pthread_key_t Key, const void* Value) {
+    const TLastErrorKeeper keeper;
     return TlsSetValue(Key, const_cast<void*>(Value)) ? 0 : EINVAL;
 }
 

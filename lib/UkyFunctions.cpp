@@ -293,4 +293,15 @@ void TrimWorkingSet() {
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
+void RestrictLibraryLoads() {
+    SetDllDirectoryW(L"");
+    // Looked up, as older systems lack it.
+    using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
+    const auto restrict = reinterpret_cast<TSetDefaultDllDirectories>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (restrict != nullptr) {
+        restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
 #endif

@@ -72,4 +72,10 @@ TIconHandle LoadAppIcon(const wchar_t* Name, int Width, int Height);
 // Asks the system to release as much of the process's resident memory as it can.
 void TrimWorkingSet();
 
+// From now on the process loads libraries from the system's folder only, never from the
+// program's folder or the current one, where anyone may have put a file of the same name (a
+// download folder). Call it first thing: where the system lacks the means (Windows 7 without its
+// update) only the current folder is taken out of the search.
+void RestrictLibraryLoads();
+
 #endif

@@ -3,6 +3,7 @@
 #include "UkyClipboard.h"
 #include "UkyError.h"
 #include "UkyScaling.h"
+#include "UkySystemLibrary.h"
 
 #include <commctrl.h>
 
@@ -36,10 +37,7 @@ template <class F> LRESULT Guarded(HWND Window, F&& Handler) {
     try {
         return Handler();
     } catch (...) {
-        if (!THandlerErrors::KeepInnermost(std::current_exception()) && !HandlerError) {
-            HandlerError = std::current_exception();
-        }
-        EndDialog(GetAncestor(Window, GA_ROOT), 0);
+        KeepHandlerError(GetAncestor(Window, GA_ROOT));
         return 0;
     }
 }
@@ -122,6 +120,13 @@ INT_PTR CALLBACK DialogProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LP
 TPendingDialog& PendingDialog() {
     static TPendingDialog pending;
     return pending;
+}
+
+void KeepHandlerError(HWND Dialog) {
+    if (!THandlerErrors::KeepInnermost(std::current_exception()) && !HandlerError) {
+        HandlerError = std::current_exception();
+    }
+    EndDialog(Dialog, 0);
 }
 
 void RaiseHandlerError() {
@@ -747,8 +752,10 @@ HWND CreateChildWindow(HWND Parent, const wchar_t* ClassName, DWORD Style, DWORD
 }
 
 HMODULE CommonControlsLibrary() {
+    // From the system's folder (the program's manifest chooses the side-by-side version 6 there),
+    // never from the program's own.
     static const std::unique_ptr<std::remove_pointer_t<HMODULE>, TLibraryDeleter> library(
-        LoadLibraryW(L"comctl32.dll"));
+        LoadSystemLibrary(L"comctl32.dll"));
     return library.get();
 }
 

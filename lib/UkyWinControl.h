@@ -70,6 +70,10 @@ TPendingDialog& PendingDialog();
 // raises the error kept outside the modal loops again (once), or does nothing when there is none.
 void RaiseHandlerError();
 
+// For the program's own window procedures, inside their catch block: keeps the error being handled
+// as CentreWindowProc and DialogProc keep theirs, and ends the modal dialog Dialog.
+void KeepHandlerError(HWND Dialog);
+
 // The handler errors of one modal loop: while the object lives, the first error a handler raises
 // is kept here, not by an outer loop or the process, so that it is raised again only by the one
 // who runs this loop. Objects nest in the order they are made (one on the stack per loop).

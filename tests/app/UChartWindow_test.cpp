@@ -1,7 +1,10 @@
 #include "UChartWindow.h"
 
+#include "ErrorOf.h"
+#include "UResultFile.h"
 #include "USchedule.h"
 #include "UkyIniFile.h"
+#include "UkyWinControl.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,10 +12,41 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// While a TFailingAllocations lives, every allocation of the standard library fails.
+bool FailAllocations = false;
+
+struct TFailingAllocations {
+    TFailingAllocations() { FailAllocations = true; }
+    TFailingAllocations(const TFailingAllocations&) = delete;
+    TFailingAllocations& operator=(const TFailingAllocations&) = delete;
+    ~TFailingAllocations() { FailAllocations = false; }
+};
+
+} // namespace
+
+void* operator new(std::size_t Size) {
+    void* memory = FailAllocations ? nullptr : HeapAlloc(GetProcessHeap(), 0, Size == 0 ? 1 : Size);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    return memory;
+}
+
+void operator delete(void* Memory) noexcept {
+    HeapFree(GetProcessHeap(), 0, Memory);
+}
+
+void operator delete(void* Memory, std::size_t) noexcept {
+    HeapFree(GetProcessHeap(), 0, Memory);
+}
 
 namespace {
 
@@ -228,12 +262,16 @@ TEST_F(ChartWindow, CopiesABitmapAndSavesAPng) {
     EXPECT_EQ(info.bmWidth, client.right);
     EXPECT_EQ(info.bmHeight, client.bottom);
 
-    const fs::path file = fs::temp_directory_path() / L"收益图-test.png";
-    ASSERT_TRUE(chart.SaveAsPng(file.wstring()));
-    std::ifstream png(file, std::ios::binary);
-    const std::string bytes(std::istreambuf_iterator<char>(png), {});
-    png.close();
-    fs::remove(file);
+    const fs::path folder = fs::absolute(L"UChartWindow_test.图片");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / L"收益图.png";
+    chart.SaveAsPng(file.wstring());
+    const auto read = [](const fs::path& Path) {
+        std::ifstream png(Path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(png), {});
+    };
+    const std::string bytes = read(file);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
     const auto bigEndian = [&bytes](std::size_t At) {
@@ -244,8 +282,46 @@ TEST_F(ChartWindow, CopiesABitmapAndSavesAPng) {
     };
     EXPECT_EQ(bigEndian(16), client.right);
     EXPECT_EQ(bigEndian(20), client.bottom);
-    // A folder that does not exist is a failure, not a crash.
-    EXPECT_FALSE(chart.SaveAsPng(L"Z:\\no\\such\\folder\\chart.png"));
+
+    // A failed save leaves the old picture whole and says why: a file held open by another
+    // program, one marked read-only, a folder that does not exist.
+    const std::wstring prefix = L"无法保存文件 " + file.wstring() + L"：";
+    const HANDLE held =
+        CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::wstring busy = ErrorOf([&] { chart.SaveAsPng(file.wstring()); });
+    CloseHandle(held);
+    EXPECT_TRUE(busy.starts_with(prefix) && busy.size() > prefix.size()) << busy;
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(ErrorOf([&] { chart.SaveAsPng(file.wstring()); }),
+              prefix + SystemErrorText(ERROR_ACCESS_DENIED));
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(read(file), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    const fs::path nowhere = folder / L"missing" / L"x.png";
+    EXPECT_EQ(ErrorOf([&] { chart.SaveAsPng(nowhere.wstring()); }),
+              L"无法保存文件 " + nowhere.wstring() + L"：" + SystemErrorText(ERROR_PATH_NOT_FOUND));
+    fs::remove_all(folder);
+}
+
+// An error in the chart's handling of a message (here: the memory runs out) does not unwind
+// through the system: it is kept and raised again by whoever runs the modal loop, as for the
+// library's windows.
+TEST_F(ChartWindow, AnErrorInAMessageIsKeptNotThrownThroughTheSystem) {
+    TChartWindow chart(Owner);
+    chart.SetData(DefaultData());
+    chart.Show();
+    LRESULT result = 1;
+    bool thrown = false;
+    try {
+        const TFailingAllocations failing;
+        result = SendMessageW(chart.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+    } catch (...) {
+        thrown = true;
+    }
+    EXPECT_FALSE(thrown);
+    EXPECT_EQ(result, 0);
+    EXPECT_THROW(RaiseHandlerError(), std::bad_alloc);
+    EXPECT_NO_THROW(RaiseHandlerError());
 }
 
 } // namespace

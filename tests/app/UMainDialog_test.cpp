@@ -4,6 +4,7 @@
 #include "MsgBoxHook.h"
 #include "UkyClipboard.h"
 #include "UkyIniFile.h"
+#include "UkyWinControl.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -339,7 +340,9 @@ TEST(MainDialogResources, IconsManifestAndCommonControls) {
     // controls of version 6.
     EXPECT_TRUE(IsProcessDPIAware());
     // Wine's version 6 answers DllGetVersion with 5, so the test looks where the library came
-    // from: the side-by-side assembly of version 6.
+    // from, once loaded as the program loads it (from the system's folders only): the
+    // side-by-side assembly of version 6.
+    InitCommonControlClasses(ICC_LISTVIEW_CLASSES);
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), path, MAX_PATH);
     std::wstring folder = fs::path(path).parent_path().filename().wstring();

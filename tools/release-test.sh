@@ -1,0 +1,49 @@
+#!/bin/bash
+# Usage: tools/release-test.sh ARCH... (win32, win64)
+# Tests the programs as they ship: for each architecture given, builds the release preset
+# (<arch>-release: the release runtime of cmake/ReleaseRuntime.cpp, its abort-only terminate
+# handler, -fno-threadsafe-statics, unused sections dropped) and runs against its yieldora.exe and
+# yieldora-cli.exe, under Wine:
+#   - the command line's golden tests (yieldora-cli_*),
+#   - the black-box tests (the program driven from another process, with libraries planted
+#     beside it too),
+#   - the release runtime's own checks,
+#   - a short soak: RELEASE_SOAK_SECONDS seconds (20 unless set) of the seeded random user.
+# Only the architectures named run: a machine that cannot execute 32-bit code passes win64 alone.
+# Prints each step's result and the wall time; exit code 1 when anything failed.
+set -uo pipefail
+cd "$(dirname "$(readlink -f "$0")")/.."
+
+[ $# -gt 0 ] || { echo "usage: tools/release-test.sh ARCH... (win32, win64)" >&2; exit 2; }
+start=$(date +%s)
+mkdir -p build
+status=0
+for arch in "$@"; do
+    case $arch in
+        win32 | win64) ;;
+        *) echo "release-test: unknown architecture '$arch' (win32, win64)" >&2; exit 2 ;;
+    esac
+    preset=$arch-release
+    log=build/$preset.release-test.log
+    echo "== release $arch"
+    if ! cmake --preset "$preset" >"$log" 2>&1 ||
+        ! cmake --build --preset "$preset" --target yieldora yieldora-cli Yieldora_blackbox_win_test \
+            Yieldora_filesystem_win_test release_runtime_check yieldora_soak >>"$log" 2>&1; then
+        grep -v '^\[' "$log" | tail -n 40
+        echo "release-test: the $preset build failed (log: $log)" >&2
+        status=1
+        continue
+    fi
+    # The soak's ctest entry runs longer than this one wants: it runs on its own below.
+    if ! tools/wine-session.sh build/wineprefix bash -c '
+            ctest --test-dir "build/$1" -R "^(yieldora-cli_|Yieldora_blackbox_win_test|Yieldora_filesystem_win_test|release_runtime_check)" \
+                --output-on-failure --timeout 180 &&
+            cd "build/$1" && ../../tools/wine-run.sh ./yieldora-soak.exe ./yieldora.exe --seconds "$2"' \
+            release-test "$preset" "${RELEASE_SOAK_SECONDS:-20}" >>"$log" 2>&1; then
+        cat "$log"
+        status=1
+    fi
+    grep -E 'tests passed|tests failed|actions|restarts|FAIL' "$log" | tail -n 6
+done
+echo "== release-test: $(( $(date +%s) - start )) s for $*"
+exit $status
