@@ -76,6 +76,7 @@ YIELDORA_BOUND_ON_FIRST_CALL(L"comctl32.dll", ImageList_GetIconSize, 12);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comctl32.dll", ImageList_GetImageCount, 4);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comctl32.dll", ImageList_Remove, 8);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comctl32.dll", ImageList_ReplaceIcon, 12);
+YIELDORA_BOUND_ON_FIRST_CALL(L"comctl32.dll", ImageList_SetIconSize, 12);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", CommDlgExtendedError, 0);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", GetSaveFileNameW, 4);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoCreateInstance, 20);
@@ -93,4 +94,24 @@ extern "C" HRESULT WINAPI SHGetKnownFolderPath(REFKNOWNFOLDERID Folder, DWORD Fl
                                                PWSTR* Path) {
     return TBoundOnFirstCall<decltype(&::SHGetKnownFolderPath)>::Call<KNOWN_FOLDER_PATH_FUNCTION>(
         Folder, Flags, Token, Path);
+}
+
+namespace {
+constexpr TSystemFunction SET_SUBCLASS_FUNCTION{L"comctl32.dll", "SetWindowSubclass"};
+constexpr TSystemFunction REMOVE_SUBCLASS_FUNCTION{L"comctl32.dll", "RemoveWindowSubclass"};
+constexpr TSystemFunction DEFAULT_SUBCLASS_FUNCTION{L"comctl32.dll", "DefSubclassProc"};
+} // namespace
+extern "C" BOOL WINAPI SetWindowSubclass(HWND Window, SUBCLASSPROC Procedure, UINT_PTR Id,
+                                         DWORD_PTR Data) {
+    return TBoundOnFirstCall<decltype(&::SetWindowSubclass)>::Call<SET_SUBCLASS_FUNCTION>(
+        Window, Procedure, Id, Data);
+}
+extern "C" BOOL WINAPI RemoveWindowSubclass(HWND Window, SUBCLASSPROC Procedure, UINT_PTR Id) {
+    return TBoundOnFirstCall<decltype(&::RemoveWindowSubclass)>::Call<REMOVE_SUBCLASS_FUNCTION>(
+        Window, Procedure, Id);
+}
+extern "C" LRESULT WINAPI DefSubclassProc(HWND Window, UINT AMessage, WPARAM WParam,
+                                          LPARAM LParam) {
+    return TBoundOnFirstCall<decltype(&::DefSubclassProc)>::Call<DEFAULT_SUBCLASS_FUNCTION>(
+        Window, AMessage, WParam, LParam);
 }
