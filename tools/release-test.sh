@@ -10,9 +10,11 @@
 #   - the release runtime's own checks,
 #   - a short soak: RELEASE_SOAK_SECONDS seconds (20 unless set) of the seeded random user.
 # Only the architectures named run: a machine that cannot execute 32-bit code passes win64 alone.
+# Each architecture runs in a Wine prefix of its own (build/wineprefix[-win64]-release).
 # Prints each step's result and the wall time; exit code 1 when anything failed.
 set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
+. tools/common.sh
 
 [ $# -gt 0 ] || { echo "usage: tools/release-test.sh ARCH... (win32, win64)" >&2; exit 2; }
 start=$(date +%s)
@@ -34,8 +36,9 @@ for arch in "$@"; do
         status=1
         continue
     fi
-    # The soak's ctest entry runs longer than this one wants: it runs on its own below.
-    if ! tools/wine-session.sh build/wineprefix bash -c '
+    # The soak's ctest entry runs longer than this one wants: it runs on its own below. A Wine
+    # prefix of its own, so that it can run beside the tests of the same architecture.
+    if ! tools/wine-session.sh "$(yieldora_prefix_of $arch)-release" bash -c '
             ctest --test-dir "build/$1" -R "^(yieldora-cli_|Yieldora_blackbox_win_test|Yieldora_filesystem_win_test|release_runtime_check)" \
                 --output-on-failure --timeout 180 &&
             cd "build/$1" && ../../tools/wine-run.sh ./yieldora-soak.exe ./yieldora.exe --seconds "$2"' \

@@ -100,8 +100,8 @@ done
     yieldora_fail "building the $first preset" "cmake --build --preset $first" build/$first.build.log
 
 # Beside the first preset's tests: the second Windows build and its tests, then the naming rule
-# (clang-tidy over our sources as the win32 build compiles them), the installers' test and the
-# native build and tests.
+# (clang-tidy over our sources as the win32 build compiles them), the installers' test, the
+# native build and tests, and the release programs' tests.
 (
     part build-$second build_preset $second >build/$second.build.out 2>&1
     case " $YIELDORA_ARCHES " in
@@ -119,6 +119,9 @@ done
             "tools/dist/test-install.sh $YIELDORA_ARCHES" build/install.out &
     part build-native build_preset native >build/native.build.out 2>&1 &&
         part test-native run_tests native >build/native.test.out 2>&1
+    # The programs as they ship (the release presets) of the architectures this machine runs.
+    part release tools/release-test.sh $YIELDORA_ARCHES >build/release.out 2>&1 ||
+        failed "the release programs' tests" "tools/release-test.sh $YIELDORA_ARCHES" build/release.out
     wait
 ) &
 others=$!
@@ -134,6 +137,8 @@ for preset in $second native; do
     cat build/$preset.build.out 2>/dev/null
 done
 cat build/native.test.out 2>/dev/null
+echo "== release"
+grep -E '^== release|tests passed|tests failed|actions' build/release.out
 echo "== install"
 grep -E '^test-install: (all passed|FAILED)' build/install.out
 echo "== naming"
@@ -166,5 +171,5 @@ for f in build/parts/failure.*; do
     echo "  command: ${reason[1]}"
     echo "  whole log: ${reason[2]}"
 done
-rm -f build/*.build.out build/*.test.out build/naming.out build/install.out build/wineprefix-*.out
+rm -f build/*.build.out build/*.test.out build/naming.out build/install.out build/release.out build/wineprefix-*.out
 exit $status
