@@ -1,7 +1,5 @@
 #include "UChartWindow.h"
 
-#include "UkyIniFile.h"
-
 #include <commctrl.h>
 #include <commdlg.h>
 #include <objbase.h>
@@ -17,7 +15,6 @@ namespace {
 
 const wchar_t* const CLASS_NAME = L"YieldoraChart";
 const wchar_t* const CAPTION = L"收益图";
-const wchar_t* const PROGRAM_SECTION = L"Program";
 const wchar_t* const FONT_FACE = L"Tahoma";
 
 constexpr COLORREF BACK_COLOUR = RGB(255, 255, 255);
@@ -33,6 +30,11 @@ constexpr UINT_PTR MENU_SAVE = 2;
 // Lengths are given for 96 dots per inch.
 int Scaled(int Length, int Dpi) {
     return MulDiv(Length, Dpi, 96);
+}
+
+// The least size the window can be given.
+SIZE MinimumSize(int Dpi) {
+    return {Scaled(320, Dpi), Scaled(240, Dpi)};
 }
 
 template <class Handle> struct TGdiDeleter {
@@ -314,8 +316,15 @@ void TChartWindow::Show() {
     if (!FHandle) {
         CreateHandle();
     }
-    ShowWindow(FHandle.get(), IsIconic(FHandle.get()) ? SW_RESTORE : SW_SHOWNORMAL);
-    SetForegroundWindow(FHandle.get());
+    // A hidden window keeps its state: it comes back maximised when it was hidden so.
+    const HWND window = FHandle.get();
+    if (FShowMaximized) {
+        FShowMaximized = false;
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+    } else {
+        ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+    }
+    SetForegroundWindow(window);
 }
 
 void TChartWindow::CreateHandle() {
@@ -333,36 +342,22 @@ void TChartWindow::CreateHandle() {
     }
 
     const int dpi = ScreenDpi();
-    int width = Scaled(640, dpi);
-    int height = Scaled(440, dpi);
+    const int width = Scaled(640, dpi);
+    const int height = Scaled(440, dpi);
     RECT owner{};
     GetWindowRect(FOwner, &owner);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(FOwner, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
-    int left =
+    const int left =
         std::max<int>(work.left, std::min<int>(owner.right + Scaled(8, dpi), work.right - width));
-    int top = std::max<int>(work.top, std::min<int>(owner.top, work.bottom - height));
-
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    const int savedLeft = ini.ReadInteger(L"ChartLeft", left);
-    const int savedTop = ini.ReadInteger(L"ChartTop", top);
-    const int savedWidth = ini.ReadInteger(L"ChartWidth", width);
-    const int savedHeight = ini.ReadInteger(L"ChartHeight", height);
-    const RECT saved{savedLeft, savedTop, savedLeft + savedWidth, savedTop + savedHeight};
-    // A saved place wholly off every monitor, or without size, is not used.
-    if (savedWidth > 0 && savedHeight > 0 &&
-        MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr) {
-        left = savedLeft;
-        top = savedTop;
-        width = savedWidth;
-        height = savedHeight;
-    }
+    const int top = std::max<int>(work.top, std::min<int>(owner.top, work.bottom - height));
 
     CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
                     height, FOwner, nullptr, instance, this);
+    FShowMaximized = FPlacement.Restore(FHandle.get(), RECT{left, top, left + width, top + height},
+                                        MinimumSize(dpi));
     FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, FHandle.get(), nullptr, instance, nullptr);
@@ -499,19 +494,9 @@ bool TChartWindow::SaveAsPng(const std::wstring& FileName) const {
 }
 
 void TChartWindow::SavePlacement() const {
-    if (!FHandle) {
-        return;
+    if (FHandle) {
+        FPlacement.Save(FHandle.get());
     }
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(FHandle.get(), &placement);
-    const RECT& r = placement.rcNormalPosition;
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    ini.WriteInteger(L"ChartLeft", r.left);
-    ini.WriteInteger(L"ChartTop", r.top);
-    ini.WriteInteger(L"ChartWidth", r.right - r.left);
-    ini.WriteInteger(L"ChartHeight", r.bottom - r.top);
 }
 
 void TChartWindow::ShowMenu(POINT Position) {
@@ -591,10 +576,12 @@ LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam)
         Relayout();
         InvalidateRect(window, nullptr, FALSE);
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        FPlacement.Track(window);
+        break;
     case WM_GETMINMAXINFO: {
-        const int dpi = ScreenDpi();
-        auto* info = reinterpret_cast<MINMAXINFO*>(LParam);
-        info->ptMinTrackSize = {Scaled(320, dpi), Scaled(240, dpi)};
+        const SIZE least = MinimumSize(ScreenDpi());
+        reinterpret_cast<MINMAXINFO*>(LParam)->ptMinTrackSize = {least.cx, least.cy};
         return 0;
     }
     case WM_CLOSE:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UChartLayout.h"
+#include "UkyPlacement.h"
 
 #include <windows.h>
 
@@ -24,7 +25,8 @@ public:
     void SetData(TChartData Data);
     const TChartData& Data() const { return FData; }
 
-    // Opens the window at its remembered place (or beside its owner), or brings it to the front.
+    // Opens the window at its remembered place and state (or beside its owner), or brings it to
+    // the front.
     void Show();
     // Null until the window is first shown.
     HWND Handle() const { return FHandle.get(); }
@@ -36,7 +38,7 @@ public:
     bool CopyToClipboard() const;
     // The client area's picture as a PNG file; false when it could not be written.
     bool SaveAsPng(const std::wstring& FileName) const;
-    // Writes the window's place and size to the profile; nothing when it was never shown.
+    // Writes the window's place, size and state to the profile; nothing when it was never shown.
     void SavePlacement() const;
 
 private:
@@ -63,4 +65,8 @@ private:
     int FTipCount = 0;
     TChartData FData;
     TChartLayout FLayout;
+    // Under the keys "ChartLeft" ... "ChartMaximized" of the section "Program".
+    TkyWindowPlacement FPlacement{L"Program", L"Chart"};
+    // Saved maximised: the first showing maximises it.
+    bool FShowMaximized = false;
 };

@@ -6,6 +6,7 @@
 #include "UkyDialog.h"
 #include "UkyEdit.h"
 #include "UkyListView.h"
+#include "UkyPlacement.h"
 #include "UkyUpDown.h"
 
 #include <windows.h>
@@ -60,14 +61,8 @@ private:
     // Reads the fields; with KeepBadFields a field that cannot be converted keeps the model's
     // value instead of raising.
     void ReadFields(bool KeepBadFields);
-    // The restored position and size, and whether the window is maximised.
-    void SavePosition();
-
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
     void SetUpSizing();
-    // Applies the saved size (never below the least) and position (on screen); answers whether
-    // the window was saved maximised.
-    bool RestorePlacement();
 
     // The table's menu at a point on the screen, or for the keyboard's position (both
     // coordinates -1) at the first selected row or the table's corner.
@@ -97,4 +92,8 @@ private:
     POINT FTableOrigin{};
     SIZE FTableMargin{};
     std::unique_ptr<TChartWindow> FChart;
+    // Position, size and state under the keys "WindowLeft" ... "WindowMaximized".
+    TkyWindowPlacement FPlacement{L"Program", L"Window"};
+    // Saved maximised, and not yet past the dialog manager's first showing.
+    bool FMaximizeAtStart = false;
 };
