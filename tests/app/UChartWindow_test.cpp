@@ -1,6 +1,7 @@
 #include "UChartWindow.h"
 
 #include "USchedule.h"
+#include "WorkArea.h"
 #include "UkyIniFile.h"
 
 #include <gtest/gtest.h>
@@ -180,6 +181,7 @@ TEST_F(ChartWindow, CtrlCCopiesEscapeAndTheCloseBoxHide) {
 }
 
 TEST_F(ChartWindow, RemembersItsPlaceUnderItsOwnKeys) {
+    CheckedWorkArea();
     {
         TChartWindow never(Owner);
         never.SavePlacement();
@@ -212,18 +214,10 @@ TEST_F(ChartWindow, RemembersItsPlaceUnderItsOwnKeys) {
     EXPECT_GE(WindowRect(away.Handle()).left, 0);
 }
 
-// The work area of the screen's monitor.
-RECT WorkArea() {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-    return info.rcWork;
-}
-
 // Whatever the profile holds, the chart opens wholly inside the work area, never below its least
 // size (320 x 240 at 96 DPI) and never wider or higher than the work area.
 TEST_F(ChartWindow, ASavedPlaceIsBroughtWhollyIntoTheWorkArea) {
-    const RECT work = WorkArea();
+    const RECT work = CheckedWorkArea();
     const LONG workWidth = work.right - work.left;
     const LONG workHeight = work.bottom - work.top;
     const struct {
@@ -236,7 +230,7 @@ TEST_F(ChartWindow, ASavedPlaceIsBroughtWhollyIntoTheWorkArea) {
          500, 350},
         {"ChartLeft=10\r\nChartTop=20\r\nChartWidth=50000\r\nChartHeight=50000", work.left,
          work.top, workWidth, workHeight},
-        {"ChartLeft=10\r\nChartTop=20\r\nChartWidth=10\r\nChartHeight=-10", 10, 20, 320, 240},
+        {"ChartLeft=100\r\nChartTop=100\r\nChartWidth=10\r\nChartHeight=-10", 100, 100, 320, 240},
         // Sums that overflow 32 bits.
         {"ChartLeft=2147483000\r\nChartTop=2147483000\r\nChartWidth=2147483000\r\n"
          "ChartHeight=2147483000",
@@ -257,6 +251,7 @@ TEST_F(ChartWindow, ASavedPlaceIsBroughtWhollyIntoTheWorkArea) {
 // Maximised when it was saved so: shown maximised, also after it was hidden, and restored to the
 // saved place. Its restored place is saved whatever its state.
 TEST_F(ChartWindow, AMaximisedChartComesBackMaximisedOverItsRestoredPlace) {
+    CheckedWorkArea();
     {
         TChartWindow chart(Owner);
         chart.Show();

@@ -4,6 +4,7 @@
 #include "MsgBoxHook.h"
 #include "UkyClipboard.h"
 #include "UkyIniFile.h"
+#include "WorkArea.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -607,6 +608,7 @@ TEST_F(MainDialog, EnterCalculatesEscapeAndTheCloseBoxClose) {
 }
 
 TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
+    CheckedWorkArea();
     RECT place{};
     Run({[&](HWND Dialog) {
         place = WindowRect(Dialog);
@@ -641,8 +643,7 @@ TEST_F(MainDialog, ASavedPositionIsBroughtWhollyIntoItsMonitorsWorkArea) {
     const RECT place = TemplatePlace();
     const LONG width = place.right - place.left;
     const LONG height = place.bottom - place.top;
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = CheckedWorkArea();
     const struct {
         std::string Saved;
         LONG Left;
@@ -670,6 +671,7 @@ TEST_F(MainDialog, ASavedPositionIsBroughtWhollyIntoItsMonitorsWorkArea) {
 }
 
 TEST_F(MainDialog, AMinimisedDialogSavesWhereItStandsWhenRestored) {
+    CheckedWorkArea();
     const auto closeMinimised = [&](UINT Close) {
         Run({[](HWND Dialog) {
                  MoveWindow(Dialog, 123, 145, WindowRect(Dialog).right - WindowRect(Dialog).left,
@@ -947,8 +949,7 @@ TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKep
     EXPECT_NE(ProfileText().find(SizeKeys(normal, false)), std::string::npos) << ProfileText();
 
     // A saved size below the template's or beyond the screen's.
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = CheckedWorkArea();
     fs::remove(Profile);
     const RECT least = TemplatePlace();
     for (const auto& [saved, size] : {std::pair{"10\r\nWindowHeight=-10", Size(least)},
@@ -1074,6 +1075,7 @@ HWND ChartTip(HWND Chart) {
 }
 
 TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
+    CheckedWorkArea();
     Run({[](HWND Dialog) {
         Press(Dialog, IDC_CALCULATE);
         SendMessageW(Dialog, WM_COMMAND, IDM_SHOW_CHART, 0);
