@@ -1,5 +1,7 @@
 #include "UChartWindow.h"
 
+#include "UkyHandles.h"
+
 #include <commctrl.h>
 #include <commdlg.h>
 #include <objbase.h>
@@ -37,29 +39,10 @@ SIZE MinimumSize(int Dpi) {
     return {Scaled(320, Dpi), Scaled(240, Dpi)};
 }
 
-template <class Handle> struct TGdiDeleter {
-    void operator()(Handle Object) const noexcept { DeleteObject(Object); }
-};
-template <class Handle>
-using TGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, TGdiDeleter<Handle>>;
-
-struct TDcDeleter {
-    void operator()(HDC Dc) const noexcept { DeleteDC(Dc); }
-};
-using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
-
-// Selects an object into a DC while it lives.
-class TSelection {
-public:
-    TSelection(HDC Dc, HGDIOBJ Object) : FDc(Dc), FOld(SelectObject(Dc, Object)) {}
-    TSelection(const TSelection&) = delete;
-    TSelection& operator=(const TSelection&) = delete;
-    ~TSelection() { SelectObject(FDc, FOld); }
-
-private:
-    HDC FDc;
-    HGDIOBJ FOld;
-};
+// The library's owning types, under the names of this file's drawing code.
+template <class Handle> using TGdiObject = TkyGdiObject<Handle>;
+using TMemoryDc = TkyMemoryDc;
+using TSelection = TkySelection;
 
 TGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
     return TGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
@@ -366,10 +349,8 @@ void TChartWindow::CreateHandle() {
 }
 
 int TChartWindow::ScreenDpi() const {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    const TkyWindowDc screen(nullptr);
+    return GetDeviceCaps(screen.Handle(), LOGPIXELSY);
 }
 
 SIZE TChartWindow::ClientSize() const {
@@ -429,8 +410,8 @@ void TChartWindow::Render(HDC Dc, int Width, int Height, int Dpi) const {
 }
 
 void TChartWindow::Paint() {
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(FHandle.get(), &paint);
+    const TkyPaint paint(FHandle.get());
+    const HDC dc = paint.Handle();
     const SIZE size = ClientSize();
     const TMemoryDc memory(CreateCompatibleDC(dc));
     const TGdiObject<HBITMAP> buffer(CreateCompatibleBitmap(dc, size.cx, size.cy));
@@ -439,7 +420,6 @@ void TChartWindow::Paint() {
         Render(memory.get(), size.cx, size.cy, GetDeviceCaps(dc, LOGPIXELSY));
         BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
     }
-    EndPaint(FHandle.get(), &paint);
 }
 
 bool TChartWindow::CopyToClipboard() const {
@@ -447,11 +427,15 @@ bool TChartWindow::CopyToClipboard() const {
         return false;
     }
     const SIZE size = ClientSize();
-    const HDC screen = GetDC(nullptr);
-    TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
-    const TMemoryDc memory(CreateCompatibleDC(screen));
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    TkyGdiObject<HBITMAP> bitmap;
+    TkyMemoryDc memory;
+    int dpi = 0;
+    {
+        const TkyWindowDc screen(nullptr);
+        bitmap.reset(CreateCompatibleBitmap(screen.Handle(), size.cx, size.cy));
+        memory.reset(CreateCompatibleDC(screen.Handle()));
+        dpi = GetDeviceCaps(screen.Handle(), LOGPIXELSY);
+    }
     if (!bitmap || !memory) {
         return false;
     }
@@ -505,14 +489,13 @@ void TChartWindow::ShowMenu(POINT Position) {
         Position = {size.cx / 2, size.cy / 2};
         ClientToScreen(FHandle.get(), &Position);
     }
-    const HMENU menu = CreatePopupMenu();
+    const TkyMenu menu(CreatePopupMenu());
     const UINT state = FLayout.Empty ? MF_GRAYED : MF_ENABLED;
-    AppendMenuW(menu, MF_STRING | state, MENU_COPY, L"复制图片\tCtrl+C");
-    AppendMenuW(menu, MF_STRING | state, MENU_SAVE, L"另存为图片…");
-    const auto command =
-        static_cast<UINT_PTR>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                             Position.x, Position.y, 0, FHandle.get(), nullptr));
-    DestroyMenu(menu);
+    AppendMenuW(menu.get(), MF_STRING | state, MENU_COPY, L"复制图片\tCtrl+C");
+    AppendMenuW(menu.get(), MF_STRING | state, MENU_SAVE, L"另存为图片…");
+    const auto command = static_cast<UINT_PTR>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, Position.x,
+                       Position.y, 0, FHandle.get(), nullptr));
     if (command == MENU_COPY) {
         CopyWithMessage();
     } else if (command == MENU_SAVE) {

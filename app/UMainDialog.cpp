@@ -5,6 +5,7 @@
 #include "UkyClipboard.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
+#include "UkyHandles.h"
 #include "UkyMath.h"
 #include "UkyStrUtils.h"
 #include "UkyUtf8.h"
@@ -15,17 +16,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <type_traits>
 
 namespace {
 
 // Maximises the dialog once its first showing is over.
 constexpr UINT MSG_MAXIMIZE = WM_APP + 1;
-
-struct TMenuDestroyer {
-    void operator()(HMENU Menu) const noexcept { DestroyMenu(Menu); }
-};
-using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
 
 // The term of a position in the term list; without a selection, the longest.
 std::uint8_t TermOfIndex(std::int32_t Index) {
@@ -380,7 +375,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     const std::int32_t rows = ResultView->Items().Count();
     const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
     const bool result = IsWindowEnabled(DlgItemHandle(IDC_EXPORT)) != FALSE;
-    const TMenuHandle menu(CreatePopupMenu());
+    const TkyMenu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), IDM_COPY,
                 L"复制\tCtrl+C");
     AppendMenuW(menu.get(), state(rows > 0), IDM_SELECT_ALL, L"全选\tCtrl+A");
