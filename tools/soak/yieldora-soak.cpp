@@ -26,12 +26,14 @@
 // otherwise, 2 for bad arguments.
 
 #include "UCommandLine.h"
+#include "UkyUtf8.h"
 #include "YieldoraRemote.h"
 #include "resource.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <array>
@@ -277,6 +279,9 @@ private:
                 FRemote->Settle();
                 Check(FRemote->Maximised(), "the dialog was saved maximised but starts normal");
                 FMaximised = true;
+                // A saved rectangle on no monitor gives way to the template's place, which is not
+                // known here until the dialog is restored.
+                FNormalKnown = FSaved->Known && OnTheScreen(FSaved->Normal);
                 FNormal = ExpectedPlace(FSaved->Normal);
                 return;
             }
@@ -287,8 +292,7 @@ private:
                       std::to_string(rect.left) + "," + std::to_string(rect.top));
             if (FSaved) {
                 const RECT& saved = FSaved->Normal;
-                if (saved.right > FWork.left && saved.left < FWork.right &&
-                    saved.bottom > FWork.top && saved.top < FWork.bottom) {
+                if (FSaved->Known && OnTheScreen(saved)) {
                     const RECT expected = ExpectedPlace(saved);
                     Check(rect.left == expected.left && rect.top == expected.top &&
                               rect.right == expected.right && rect.bottom == expected.bottom,
@@ -299,9 +303,15 @@ private:
                 FLeast = SIZE{rect.right - rect.left, rect.bottom - rect.top};
             }
             FNormal = FRemote->WindowRect();
+            FNormalKnown = true;
         } catch (const TFailed& f) {
             Failure(f.What);
         }
+    }
+
+    bool OnTheScreen(const RECT& Rect) const {
+        return Rect.right > FWork.left && Rect.left < FWork.right && Rect.bottom > FWork.top &&
+               Rect.top < FWork.bottom;
     }
 
     // Where a saved rectangle comes back: its size cut to the work area, moved as little as
@@ -352,6 +362,8 @@ private:
                 MaximiseOrRestore();
             } else if (kind < 98) {
                 Resize();
+            } else if (kind < 100 && FTable) {
+                SaveAs();
             } else {
                 TypeText();
             }
@@ -471,15 +483,16 @@ private:
         return false;
     }
 
-    // The command line's run for the model's inputs.
-    TCliResult Expected() const {
+    // The command line's run for the model's inputs, its output in the given form.
+    TCliResult Expected(const wchar_t* Form = L"--tsv") const { return Expected(FModel, Form); }
+    static TCliResult Expected(const TInputs& Inputs, const wchar_t* Form) {
         std::vector<std::wstring> arguments;
-        for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
-            arguments.push_back(std::wstring(FIELD_OPTIONS[i]) + L"=" + FModel.Texts[i]);
+        for (std::size_t i = 0; i < Inputs.Texts.size(); ++i) {
+            arguments.push_back(std::wstring(FIELD_OPTIONS[i]) + L"=" + Inputs.Texts[i]);
         }
-        arguments.push_back(L"--term=" + std::to_wstring(TERM_YEARS[FModel.Term]));
-        arguments.push_back(FModel.Deposit ? L"--redeposit" : L"--withdraw");
-        arguments.push_back(L"--tsv");
+        arguments.push_back(L"--term=" + std::to_wstring(TERM_YEARS[Inputs.Term]));
+        arguments.push_back(Inputs.Deposit ? L"--redeposit" : L"--withdraw");
+        arguments.push_back(Form);
         return RunCommandLine(arguments);
     }
 
@@ -521,6 +534,7 @@ private:
                       " rows) differs from the command line's (" +
                       std::to_string(lines.size() - 1) + " rows) for " + Describe(FModel));
             FTable = expected->Out;
+            FTableInputs = FModel;
         } else {
             FTable.reset();
         }
@@ -614,7 +628,10 @@ private:
                      FRemote->SysCommand(FMaximised ? SC_MAXIMIZE : SC_RESTORE), 0, false);
         Check(FRemote->Maximised() == FMaximised,
               FMaximised ? "the dialog did not maximise" : "the dialog did not restore");
-        if (!FMaximised) {
+        if (!FMaximised && !FNormalKnown) {
+            FNormal = FRemote->WindowRect();
+            FNormalKnown = true;
+        } else if (!FMaximised) {
             const RECT rect = FRemote->WindowRect();
             Check(std::equal(&rect.left, &rect.left + 4, &FNormal.left),
                   "the restored dialog stands at " + Describe(rect) + ", not at " +
@@ -681,6 +698,81 @@ private:
         }
         CloseClipboard();
         return memory != nullptr;
+    }
+
+    // Save As through the real Save dialog, as CSV or as text, onto a new file, onto one saved
+    // before (the dialog asks first), or onto one another program holds open: the file then holds
+    // the command line's --csv or --tsv output, or, when it cannot be replaced, its old bytes and
+    // an error box names it.
+    void SaveAs() {
+        const bool csv = Chance(50);
+        const int target = FSaves.empty() ? 0 : Pick(3);
+        fs::path file =
+            FFolder / L"保存" / (L"结果 " + std::to_wstring(FStep) + (csv ? L".csv" : L".txt"));
+        if (target > 0) {
+            file = FSaves[static_cast<std::size_t>(Pick(static_cast<int>(FSaves.size())))];
+            file.replace_extension(csv ? L".csv" : L".txt");
+        }
+        const bool exists = fs::exists(file);
+        const bool held = exists && target == 2;
+        Action(std::string("save-as ") + (csv ? "CSV" : "text") +
+               (!exists ? " onto a new file"
+                : held  ? " onto a file held open"
+                        : " onto a file"));
+        fs::create_directories(file.parent_path());
+        const std::string before = exists ? ReadBytes(file) : std::string();
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (held) {
+            holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        }
+        const TRemoteOutcome outcome = FRemote->Command(IDM_SAVE_AS, [&file](HWND Box) {
+            if (GetDlgItem(Box, cmb13) != nullptr) {
+                SetDlgItemTextW(Box, cmb13, file.c_str());
+                PostMessageW(Box, WM_COMMAND, IDOK, 0);
+            } else if (GetDlgItem(Box, IDYES) != nullptr) {
+                PostMessageW(GetDlgItem(Box, IDYES), BM_CLICK, 0, 0);
+            } else {
+                AnswerWithOk(Box);
+            }
+            return true;
+        });
+        if (holder != INVALID_HANDLE_VALUE) {
+            CloseHandle(holder);
+        }
+        // The Save dialog, the question before replacing, the error.
+        CheckOutcome("save as", outcome, 1 + (exists ? 1 : 0) + (held ? 1 : 0), false);
+        const std::string after = ReadBytes(file);
+        if (held) {
+            Check(after == before, "a file held open changed under a failed save");
+            const std::wstring prefix = L"无法保存文件 " + file.wstring() + L"：";
+            Check(outcome.Boxes.back().Text.starts_with(prefix),
+                  "the error box does not name the file: \"" + Utf8(outcome.Boxes.back().Text) +
+                      "\"");
+        } else {
+            Check(after == TextToUtf8(Expected(FTableInputs, csv ? L"--csv" : L"--tsv").Out),
+                  "the saved file differs from the command line's " +
+                      std::string(csv ? "--csv" : "--tsv") + " output");
+            if (!exists) {
+                FSaves.push_back(file);
+            }
+        }
+        CheckFields("after save as");
+    }
+
+    static std::string ReadBytes(const fs::path& File) {
+        std::string bytes;
+        const HANDLE handle = CreateFileW(File.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return bytes;
+        }
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(handle, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            bytes.append(buffer, read);
+        }
+        CloseHandle(handle);
+        return bytes;
     }
 
     // The chart: opened (or brought up again), resized, or closed, which only hides it.
@@ -880,6 +972,12 @@ private:
               What + ": the profile's term");
         Check(ProfileValue(profile, L"Yieldora", L"Deposit") == (FModel.Deposit ? L"1" : L"0"),
               What + ": the profile's deposit flag");
+        Check(ProfileValue(profile, L"Program", L"WindowMaximized") == (FMaximised ? L"1" : L"0"),
+              What + ": the profile's maximised state");
+        if (!FNormalKnown) {
+            FSaved = TSaved{FNormal, FMaximised, false};
+            return;
+        }
         const std::wstring left = ProfileValue(profile, L"Program", L"WindowLeft");
         const std::wstring top = ProfileValue(profile, L"Program", L"WindowTop");
         Check(left == std::to_wstring(FNormal.left) && top == std::to_wstring(FNormal.top),
@@ -891,9 +989,7 @@ private:
                   height == std::to_wstring(FNormal.bottom - FNormal.top),
               What + ": the profile's size " + Utf8(width) + "x" + Utf8(height) + ", expected " +
                   Describe(FNormal));
-        Check(ProfileValue(profile, L"Program", L"WindowMaximized") == (FMaximised ? L"1" : L"0"),
-              What + ": the profile's maximised state");
-        FSaved = TSaved{FNormal, FMaximised};
+        FSaved = TSaved{FNormal, FMaximised, true};
     }
 
     void CheckFields(const std::string& When) {
@@ -935,16 +1031,22 @@ private:
     bool FMinimised = false;
     bool FMaximised = false;
     bool FChartOpen = false;
-    // The dialog's restored rectangle.
+    // The dialog's restored rectangle, when it is known here.
     RECT FNormal{};
+    bool FNormalKnown = true;
     // The size the dialog is built with, its least; known after a start without a profile.
     SIZE FLeast{};
     struct TSaved {
         RECT Normal;
         bool Maximised;
+        // The restored rectangle is known (it is not when the program started maximised at a
+        // place of its own choosing and was never restored).
+        bool Known;
     };
     std::optional<TSaved> FSaved;
     std::map<std::string, std::uint64_t> FCounts;
+    // Files that Save As wrote.
+    std::vector<fs::path> FSaves;
     // The step a long life began at and the start it belongs to, while one runs; its samples.
     std::uint64_t FNextLongLife = 1000;
     std::optional<std::uint64_t> FLongLifeStart;
@@ -952,6 +1054,8 @@ private:
     std::vector<TResources> FSamples;
     // The export text of the table shown, when it came from a successful calculation.
     std::optional<std::wstring> FTable;
+    // The inputs that table was calculated from.
+    TInputs FTableInputs;
 };
 
 } // namespace
