@@ -5,6 +5,7 @@
 
 #include "UkyError.h"
 #include "UkyFunctions.h"
+#include "UkyHandles.h"
 #include "UkyIniFile.h"
 #include "UkyScaling.h"
 #include "UkyWinControl.h"
@@ -25,7 +26,6 @@ namespace {
 
 const wchar_t* const CLASS_NAME = L"YieldoraChart";
 const wchar_t* const CAPTION = L"收益图";
-const wchar_t* const PROGRAM_SECTION = L"Program";
 const wchar_t* const FONT_FACE = L"Tahoma";
 
 constexpr COLORREF BACK_COLOUR = RGB(255, 255, 255);
@@ -44,39 +44,20 @@ int Scaled(int Length, int Dpi) {
     return MulDiv(Length, Dpi, 96);
 }
 
-template <class Handle> struct TGdiDeleter {
-    void operator()(Handle Object) const noexcept { DeleteObject(Object); }
-};
-template <class Handle>
-using TGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, TGdiDeleter<Handle>>;
+// The least size the window can be given.
+SIZE MinimumSize(int Dpi) {
+    return {Scaled(320, Dpi), Scaled(240, Dpi)};
+}
 
-struct TDcDeleter {
-    void operator()(HDC Dc) const noexcept { DeleteDC(Dc); }
-};
-using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
-
-// Selects an object into a DC while it lives.
-class TSelection {
-public:
-    TSelection(HDC Dc, HGDIOBJ Object) : FDc(Dc), FOld(SelectObject(Dc, Object)) {}
-    TSelection(const TSelection&) = delete;
-    TSelection& operator=(const TSelection&) = delete;
-    ~TSelection() { SelectObject(FDc, FOld); }
-
-private:
-    HDC FDc;
-    HGDIOBJ FOld;
-};
-
-TGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
-    return TGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
+TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
+    return TkyGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
                                          Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, FONT_FACE));
 }
 
 void FillArea(HDC Dc, const RECT& Area, COLORREF Colour) {
-    const TGdiObject<HBRUSH> brush(CreateSolidBrush(Colour));
+    const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(Colour));
     FillRect(Dc, &Area, brush.get());
 }
 
@@ -135,10 +116,10 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log)
     const int middle = (area.top + area.bottom) / 2;
     for (const TEntry& entry : entries) {
         if (entry.IsLine) {
-            const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, dpi), entry.Colour));
-            const TGdiObject<HBRUSH> brush(CreateSolidBrush(entry.Colour));
-            const TSelection penSelection(Dc, pen.get());
-            const TSelection brushSelection(Dc, brush.get());
+            const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, dpi), entry.Colour));
+            const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(entry.Colour));
+            const TkySelection penSelection(Dc, pen.get());
+            const TkySelection brushSelection(Dc, brush.get());
             Line(Dc, x, middle, x + box, middle);
             Marker(Dc, x + box / 2, middle, Scaled(3, dpi));
         } else {
@@ -158,8 +139,8 @@ void DrawAxes(HDC Dc, const TChartLayout& Layout, TTextLog* Log) {
     const int labelRight = plot.Left - Scaled(6, dpi);
     const int half = Scaled(10, dpi);
     {
-        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
-        const TSelection selection(Dc, grid.get());
+        const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
+        const TkySelection selection(Dc, grid.get());
         for (const TChartTick& tick : Layout.Ticks) {
             if (tick.Y != plot.Bottom) {
                 Line(Dc, plot.Left, tick.Y, plot.Right, tick.Y);
@@ -195,8 +176,8 @@ void DrawBars(HDC Dc, const TChartLayout& Layout) {
         }
     }
     const TChartRect& plot = Layout.Plot;
-    const TGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, TEXT_COLOUR));
-    const TSelection selection(Dc, axis.get());
+    const TkyGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, TEXT_COLOUR));
+    const TkySelection selection(Dc, axis.get());
     Line(Dc, plot.Left, plot.Top, plot.Left, plot.Bottom);
     Line(Dc, plot.Left, plot.Bottom, plot.Right, plot.Bottom);
 }
@@ -209,10 +190,10 @@ void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
     for (const TChartPoint& point : Layout.WithdrawnLine) {
         points.push_back({point.X, point.Y});
     }
-    const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, Layout.Dpi), WITHDRAWN_COLOUR));
-    const TGdiObject<HBRUSH> brush(CreateSolidBrush(WITHDRAWN_COLOUR));
-    const TSelection penSelection(Dc, pen.get());
-    const TSelection brushSelection(Dc, brush.get());
+    const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, Layout.Dpi), WITHDRAWN_COLOUR));
+    const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(WITHDRAWN_COLOUR));
+    const TkySelection penSelection(Dc, pen.get());
+    const TkySelection brushSelection(Dc, brush.get());
     Polyline(Dc, points.data(), static_cast<int>(points.size()));
     for (const POINT& point : points) {
         Marker(Dc, point.x, point.y, Scaled(3, Layout.Dpi));
@@ -221,7 +202,7 @@ void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
 
 // A picture of Width x Height pixels, 24 bits per pixel, rows top-down and 4-byte aligned.
 struct TPicture {
-    TGdiObject<HBITMAP> Bitmap;
+    TkyGdiObject<HBITMAP> Bitmap;
     BYTE* Bits = nullptr;
     UINT Stride = 0;
 };
@@ -369,8 +350,15 @@ void TChartWindow::Show() {
     if (!FHandle) {
         CreateHandle();
     }
-    ShowWindow(FHandle.get(), IsIconic(FHandle.get()) ? SW_RESTORE : SW_SHOWNORMAL);
-    SetForegroundWindow(FHandle.get());
+    // A hidden window keeps its state: it comes back maximised when it was hidden so.
+    const HWND window = FHandle.get();
+    if (FShowMaximized) {
+        FShowMaximized = false;
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+    } else {
+        ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+    }
+    SetForegroundWindow(window);
 }
 
 void TChartWindow::CreateHandle() {
@@ -388,36 +376,22 @@ void TChartWindow::CreateHandle() {
     }
 
     const int dpi = Dpi();
-    int width = Scaled(640, dpi);
-    int height = Scaled(440, dpi);
+    const int width = Scaled(640, dpi);
+    const int height = Scaled(440, dpi);
     RECT owner{};
     GetWindowRect(FOwner, &owner);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(FOwner, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
-    int left =
+    const int left =
         std::max<int>(work.left, std::min<int>(owner.right + Scaled(8, dpi), work.right - width));
-    int top = std::max<int>(work.top, std::min<int>(owner.top, work.bottom - height));
-
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    const int savedLeft = ini.ReadInteger(L"ChartLeft", left);
-    const int savedTop = ini.ReadInteger(L"ChartTop", top);
-    const int savedWidth = ini.ReadInteger(L"ChartWidth", width);
-    const int savedHeight = ini.ReadInteger(L"ChartHeight", height);
-    const RECT saved{savedLeft, savedTop, savedLeft + savedWidth, savedTop + savedHeight};
-    // A saved place wholly off every monitor, or without size, is not used.
-    if (savedWidth > 0 && savedHeight > 0 &&
-        MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr) {
-        left = savedLeft;
-        top = savedTop;
-        width = savedWidth;
-        height = savedHeight;
-    }
+    const int top = std::max<int>(work.top, std::min<int>(owner.top, work.bottom - height));
 
     CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
                     height, FOwner, nullptr, instance, this);
+    FShowMaximized = FPlacement.Restore(FHandle.get(), RECT{left, top, left + width, top + height},
+                                        MinimumSize(dpi));
     FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, FHandle.get(), nullptr, instance, nullptr);
@@ -471,9 +445,9 @@ std::vector<TChartWindow::TPlacedText> TChartWindow::PlacedTexts(int Width, int 
                                                                  int Dpi) const {
     std::vector<TPlacedText> texts;
     const TPicture picture = MakePicture(Width, Height);
-    const TMemoryDc memory(CreateCompatibleDC(nullptr));
+    const TkyMemoryDc memory(CreateCompatibleDC(nullptr));
     if (picture.Bitmap && memory) {
-        const TSelection selection(memory.get(), picture.Bitmap.get());
+        const TkySelection selection(memory.get(), picture.Bitmap.get());
         Draw(memory.get(), Width, Height, Dpi, &texts);
     }
     return texts;
@@ -482,8 +456,8 @@ std::vector<TChartWindow::TPlacedText> TChartWindow::PlacedTexts(int Width, int 
 void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) const {
     const TChartLayout layout = LayoutChart(FData, Width, Height, Dpi);
     FillArea(Dc, {0, 0, Width, Height}, BACK_COLOUR);
-    const TGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
-    const TSelection fontSelection(Dc, font.get());
+    const TkyGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
+    const TkySelection fontSelection(Dc, font.get());
     SetBkMode(Dc, TRANSPARENT);
     SetTextColor(Dc, TEXT_COLOUR);
     if (FComparisonShown) {
@@ -499,8 +473,8 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
         return;
     }
     {
-        const TGdiObject<HFONT> titleFont = MakeFont(Dpi, 10, true);
-        const TSelection titleSelection(Dc, titleFont.get());
+        const TkyGdiObject<HFONT> titleFont = MakeFont(Dpi, 10, true);
+        const TkySelection titleSelection(Dc, titleFont.get());
         const TChartRect& r = layout.TitleRect;
         DrawTextAt(Dc, layout.Title, {r.Left, r.Top, r.Right, r.Bottom},
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, Log);
@@ -512,17 +486,16 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
 }
 
 void TChartWindow::Paint() {
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(FHandle.get(), &paint);
+    const TkyPaint paint(FHandle.get());
+    const HDC dc = paint.Handle();
     const SIZE size = ClientSize();
-    const TMemoryDc memory(CreateCompatibleDC(dc));
-    const TGdiObject<HBITMAP> buffer(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    const TkyMemoryDc memory(CreateCompatibleDC(dc));
+    const TkyGdiObject<HBITMAP> buffer(CreateCompatibleBitmap(dc, size.cx, size.cy));
     if (memory && buffer) {
-        const TSelection selection(memory.get(), buffer.get());
+        const TkySelection selection(memory.get(), buffer.get());
         Render(memory.get(), size.cx, size.cy, Dpi());
         BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
     }
-    EndPaint(FHandle.get(), &paint);
 }
 
 bool TChartWindow::CopyToClipboard() const {
@@ -530,16 +503,19 @@ bool TChartWindow::CopyToClipboard() const {
         return false;
     }
     const SIZE size = ClientSize();
-    const HDC screen = GetDC(nullptr);
-    TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
-    const TMemoryDc memory(CreateCompatibleDC(screen));
+    TkyGdiObject<HBITMAP> bitmap;
+    TkyMemoryDc memory;
+    {
+        const TkyWindowDc screen(nullptr);
+        bitmap.reset(CreateCompatibleBitmap(screen.Handle(), size.cx, size.cy));
+        memory.reset(CreateCompatibleDC(screen.Handle()));
+    }
     const int dpi = Dpi();
-    ReleaseDC(nullptr, screen);
     if (!bitmap || !memory) {
         return false;
     }
     {
-        const TSelection selection(memory.get(), bitmap.get());
+        const TkySelection selection(memory.get(), bitmap.get());
         Render(memory.get(), size.cx, size.cy, dpi);
     }
     if (!OpenClipboard(FHandle.get())) {
@@ -564,12 +540,12 @@ void TChartWindow::SaveAsPng(const std::wstring& FileName) const {
         fail(L"图表窗口没有可保存的图片。");
     }
     const TPicture picture = MakePicture(size.cx, size.cy);
-    const TMemoryDc memory(CreateCompatibleDC(nullptr));
+    const TkyMemoryDc memory(CreateCompatibleDC(nullptr));
     if (!picture.Bitmap || !memory) {
         fail(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
     }
     {
-        const TSelection selection(memory.get(), picture.Bitmap.get());
+        const TkySelection selection(memory.get(), picture.Bitmap.get());
         Render(memory.get(), size.cx, size.cy, Dpi());
         GdiFlush();
     }
@@ -585,19 +561,9 @@ void TChartWindow::SaveAsPng(const std::wstring& FileName) const {
 }
 
 void TChartWindow::SavePlacement() const {
-    if (!FHandle) {
-        return;
+    if (FHandle) {
+        FPlacement.Save(FHandle.get());
     }
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(FHandle.get(), &placement);
-    const RECT& r = placement.rcNormalPosition;
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    ini.WriteInteger(L"ChartLeft", r.left);
-    ini.WriteInteger(L"ChartTop", r.top);
-    ini.WriteInteger(L"ChartWidth", r.right - r.left);
-    ini.WriteInteger(L"ChartHeight", r.bottom - r.top);
 }
 
 void TChartWindow::ShowMenu(POINT Position) {
@@ -606,17 +572,16 @@ void TChartWindow::ShowMenu(POINT Position) {
         Position = {size.cx / 2, size.cy / 2};
         ClientToScreen(FHandle.get(), &Position);
     }
-    const HMENU menu = CreatePopupMenu();
+    const TkyMenu menu(CreatePopupMenu());
     const UINT state = FLayout.Empty ? MF_GRAYED : MF_ENABLED;
-    AppendMenuW(menu, MF_STRING | state, MENU_COPY, L"复制图片\tCtrl+C");
-    AppendMenuW(menu, MF_STRING | state, MENU_SAVE, L"另存为图片…");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | (FComparisonShown ? MF_CHECKED : 0u), MENU_COMPARISON,
+    AppendMenuW(menu.get(), MF_STRING | state, MENU_COPY, L"复制图片\tCtrl+C");
+    AppendMenuW(menu.get(), MF_STRING | state, MENU_SAVE, L"另存为图片…");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING | (FComparisonShown ? MF_CHECKED : 0u), MENU_COMPARISON,
                 L"存期比较");
-    const auto command =
-        static_cast<UINT_PTR>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                             Position.x, Position.y, 0, FHandle.get(), nullptr));
-    DestroyMenu(menu);
+    const auto command = static_cast<UINT_PTR>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, Position.x,
+                       Position.y, 0, FHandle.get(), nullptr));
     if (command == MENU_COPY) {
         CopyWithMessage();
     } else if (command == MENU_SAVE) {
@@ -701,10 +666,12 @@ LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam)
         Relayout();
         InvalidateRect(window, nullptr, FALSE);
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        FPlacement.Track(window);
+        break;
     case WM_GETMINMAXINFO: {
-        const int dpi = Dpi();
-        auto* info = reinterpret_cast<MINMAXINFO*>(LParam);
-        info->ptMinTrackSize = {Scaled(320, dpi), Scaled(240, dpi)};
+        const SIZE least = MinimumSize(Dpi());
+        reinterpret_cast<MINMAXINFO*>(LParam)->ptMinTrackSize = {least.cx, least.cy};
         return 0;
     }
     case WM_DPICHANGED: {

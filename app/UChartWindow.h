@@ -2,6 +2,7 @@
 
 #include "UChartLayout.h"
 #include "UTermComparison.h"
+#include "UkyPlacement.h"
 
 #include <windows.h>
 
@@ -33,7 +34,8 @@ public:
     void ShowComparison(bool Shown);
     bool ComparisonShown() const { return FComparisonShown; }
 
-    // Opens the window at its remembered place (or beside its owner), or brings it to the front.
+    // Opens the window at its remembered place and state (or beside its owner), or brings it to
+    // the front.
     void Show();
     // Null until the window is first shown.
     HWND Handle() const { return FHandle.get(); }
@@ -55,7 +57,7 @@ public:
     // SaveFileSafely does): on any failure the old file stays as it was, and the error raised
     // names the file and the reason.
     void SaveAsPng(const std::wstring& FileName) const;
-    // Writes the window's place and size to the profile; nothing when it was never shown.
+    // Writes the window's place, size and state to the profile; nothing when it was never shown.
     void SavePlacement() const;
 
 private:
@@ -88,4 +90,8 @@ private:
     int FDpi = 0;
     std::optional<TTermComparison> FComparison;
     bool FComparisonShown = false;
+    // Under the keys "ChartLeft" ... "ChartMaximized" of the section "Program".
+    TkyWindowPlacement FPlacement{L"Program", L"Chart"};
+    // Saved maximised: the first showing maximises it.
+    bool FShowMaximized = false;
 };

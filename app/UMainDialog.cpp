@@ -6,6 +6,7 @@
 #include "UkyClipboard.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
+#include "UkyHandles.h"
 #include "UkyIniFile.h"
 #include "UkyMath.h"
 #include "UkyStrUtils.h"
@@ -17,16 +18,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <type_traits>
 
 namespace {
 
-const wchar_t* const PROGRAM_SECTION = L"Program";
-
-struct TMenuDestroyer {
-    void operator()(HMENU Menu) const noexcept { DestroyMenu(Menu); }
-};
-using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
+// Maximises the dialog once its first showing is over.
+constexpr UINT MSG_MAXIMIZE = WM_APP + 1;
 
 // The term of a position in the term list; without a selection, the longest.
 std::uint8_t TermOfIndex(std::int32_t Index) {
@@ -114,8 +110,11 @@ void TMainDialog::InitDialog() {
     TakeOverDpiChanges(Handle());
     MakeRoomForTexts(Handle(), dpi);
     SetUpSizing();
-    if (RestorePlacement()) {
+    RECT built{};
+    GetWindowRect(Handle(), &built);
+    if (FPlacement.Restore(Handle(), built, FMinSize)) {
         ShowWindow(Handle(), SW_MAXIMIZE);
+        FMaximizeAtStart = true;
     }
 
     Model = std::make_unique<TYieldora>();
@@ -185,7 +184,7 @@ void TMainDialog::DoCalculate() {
         UpdateComparison(L"");
     } catch (const EkyError& e) {
         UpdateComparison(e.Message());
-        ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
+        ShowMessageBox(Handle(), e.Message(), MSGBOX_INFORMATION, L"");
         // The dialog may have closed while the box was up.
         if (!Model) {
             return;
@@ -247,9 +246,9 @@ void TMainDialog::ExportTable() {
     // The dialog owns the clipboard while it writes it, whichever window was the main one when
     // the process's clipboard object was made.
     if (TkyClipboard(Handle()).SetText(ResultView->GetText())) {
-        ShowMessageBox(L"当前计算结果已导出到剪贴板！", MSGBOX_INFORMATION, L"");
+        ShowMessageBox(Handle(), L"当前计算结果已导出到剪贴板！", MSGBOX_INFORMATION, L"");
     } else {
-        ShowMessageBox(L"剪贴板正被其他程序占用，导出失败！", MSGBOX_ERROR, L"");
+        ShowMessageBox(Handle(), L"剪贴板正被其他程序占用，导出失败！", MSGBOX_ERROR, L"");
     }
 }
 
@@ -298,7 +297,7 @@ void TMainDialog::Close(bool Result) {
     try {
         ReadInputs();
     } catch (const EkyError& e) {
-        ShowMessageBox(e.Message(), MSGBOX_INFORMATION, L"");
+        ShowMessageBox(Handle(), e.Message(), MSGBOX_INFORMATION, L"");
         if (Model) {
             ShowInputs();
         }
@@ -309,7 +308,7 @@ void TMainDialog::Close(bool Result) {
 
 void TMainDialog::Closing() {
     ReadInputs();
-    SavePosition();
+    FPlacement.Save(Handle());
     if (FChart) {
         FChart->SavePlacement();
         FChart.reset();
@@ -351,6 +350,24 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
         }
         SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, 0);
         return TRUE;
+    case WM_WINDOWPOSCHANGED:
+        FPlacement.Track(Handle());
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
+    case WM_SYSCOMMAND:
+        FMaximizeAtStart = false;
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
+    case WM_SIZE:
+        // The dialog manager shows a new dialog normally the first time its queue runs empty
+        // (Wine does, after InitDialog has maximised it): a restore that no command asked for
+        // before then is undone.
+        if (WParam == SIZE_RESTORED && FMaximizeAtStart) {
+            FMaximizeAtStart = false;
+            PostMessageW(Handle(), MSG_MAXIMIZE, 0, 0);
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
+    case MSG_MAXIMIZE:
+        ShowWindow(Handle(), SW_MAXIMIZE);
+        return TRUE;
     case WM_GETMINMAXINFO:
         if (FMinSize.cx > 0) {
             auto* limits = reinterpret_cast<MINMAXINFO*>(LParam);
@@ -386,73 +403,6 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     default:
         return TkyDialog::WindowProc(AMessage, WParam, LParam);
     }
-}
-
-// The saved size, then the saved position, and whether the window was maximised. A size below the
-// least counts as the least, and one beyond the monitor's work area is cut to it. The position is
-// moved as little as needed to bring the whole dialog into the work area of the monitor it overlaps
-// most; one on no monitor at all leaves the dialog where the template puts it.
-bool TMainDialog::RestorePlacement() {
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
-    const auto fitSize = [](std::int32_t Saved, LONG Least, LONG Most) {
-        return std::max<LONG>(std::min<LONG>(Saved, Most), Least);
-    };
-    SetBounds(-1, -1,
-              fitSize(ini.ReadInteger(L"WindowWidth", FMinSize.cx), FMinSize.cx,
-                      monitor.rcWork.right - monitor.rcWork.left),
-              fitSize(ini.ReadInteger(L"WindowHeight", FMinSize.cy), FMinSize.cy,
-                      monitor.rcWork.bottom - monitor.rcWork.top));
-    const bool maximized = ini.ReadInteger(L"WindowMaximized", 0) == 1;
-
-    const TBounds bounds = GetBounds();
-    // Far beyond any monitor, and small enough that the rectangle's sums cannot overflow.
-    constexpr std::int32_t reach = 1 << 24;
-    const std::int32_t left = std::clamp(ini.ReadInteger(L"WindowLeft", bounds.X), -reach, reach);
-    const std::int32_t top = std::clamp(ini.ReadInteger(L"WindowTop", bounds.Y), -reach, reach);
-    const RECT target{left, top, left + bounds.Width, top + bounds.Height};
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    const HMONITOR overlapped = MonitorFromRect(&target, MONITOR_DEFAULTTONULL);
-    if (overlapped == nullptr || !GetMonitorInfoW(overlapped, &info)) {
-        return maximized;
-    }
-    const RECT& work = info.rcWork;
-    const auto fitStart = [](std::int32_t Start, std::int32_t Size, LONG First, LONG Last) {
-        return std::max<std::int32_t>(First, std::min<std::int32_t>(Start, Last - Size));
-    };
-    SetBounds(fitStart(left, bounds.Width, work.left, work.right),
-              fitStart(top, bounds.Height, work.top, work.bottom), -1, -1);
-    return maximized;
-}
-
-// The position and size of the restored dialog, also when it is minimised or maximised, and
-// whether it is maximised. The placement gives the position in workspace coordinates, which differ
-// from the screen's by the space that bars take at the top and left of the monitor's work area.
-void TMainDialog::SavePosition() {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    GetWindowPlacement(Handle(), &placement);
-    RECT normal = placement.rcNormalPosition;
-    const bool maximized = IsZoomed(Handle()) ||
-                           (IsIconic(Handle()) && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if ((GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
-        GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTOPRIMARY), &info)) {
-        OffsetRect(&normal, info.rcWork.left - info.rcMonitor.left,
-                   info.rcWork.top - info.rcMonitor.top);
-    }
-    TkyIniFile ini(ProfilePath());
-    ini.Section = PROGRAM_SECTION;
-    ini.WriteInteger(L"WindowLeft", normal.left);
-    ini.WriteInteger(L"WindowTop", normal.top);
-    ini.WriteInteger(L"WindowWidth", normal.right - normal.left);
-    ini.WriteInteger(L"WindowHeight", normal.bottom - normal.top);
-    ini.WriteInteger(L"WindowMaximized", maximized ? 1 : 0);
 }
 
 void TMainDialog::SetUpSizing() {
@@ -637,7 +587,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     const std::int32_t rows = ResultView->Items().Count();
     const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
     const bool result = IsWindowEnabled(DlgItemHandle(IDC_EXPORT)) != FALSE;
-    const TMenuHandle menu(CreatePopupMenu());
+    const TkyMenu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), state(ResultView->Items().SelectedCount() > 0), IDM_COPY,
                 L"复制\tCtrl+C");
     AppendMenuW(menu.get(), state(rows > 0), IDM_SELECT_ALL, L"全选\tCtrl+A");
@@ -686,7 +636,7 @@ void TMainDialog::CopySelection() {
         return;
     }
     if (!Clipboard().SetText(TableText(RESULT_CAPTIONS, rows))) {
-        ShowMessageBox(L"剪贴板正被其他程序占用，复制失败！", MSGBOX_ERROR, L"");
+        ShowMessageBox(Handle(), L"剪贴板正被其他程序占用，复制失败！", MSGBOX_ERROR, L"");
     }
 }
 
@@ -709,6 +659,6 @@ void TMainDialog::SaveTable() {
                        TextToUtf8(kind == TResultFileKind::Csv ? CsvText(RESULT_CAPTIONS, rows)
                                                                : TableText(RESULT_CAPTIONS, rows)));
     } catch (const EkyError& e) {
-        ShowMessageBox(e.Message(), MSGBOX_ERROR, L"");
+        ShowMessageBox(Handle(), e.Message(), MSGBOX_ERROR, L"");
     }
 }

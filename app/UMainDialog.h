@@ -7,6 +7,7 @@
 #include "UkyDialog.h"
 #include "UkyEdit.h"
 #include "UkyListView.h"
+#include "UkyPlacement.h"
 #include "UkyScaling.h"
 #include "UkyUpDown.h"
 
@@ -67,9 +68,6 @@ private:
     // Reads the fields; with KeepBadFields a field that cannot be converted keeps the model's
     // value instead of raising.
     void ReadFields(bool KeepBadFields);
-    // The restored position and size, and whether the window is maximised.
-    void SavePosition();
-
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
     void SetUpSizing();
     // The table's place in the client area and the least window size, from the items as they are.
@@ -92,9 +90,6 @@ private:
     void CalculateQuietly();
     // The comparison follows the model's result, or the message of its calculation.
     void UpdateComparison(const std::wstring& Error);
-    // Applies the saved size (never below the least) and position (on screen); answers whether
-    // the window was saved maximised.
-    bool RestorePlacement();
 
     // The table's menu at a point on the screen, or for the keyboard's position (both
     // coordinates -1) at the first selected row or the table's corner.
@@ -150,4 +145,8 @@ private:
     bool FRatesLoaded = false;
     // Set while the dialog writes its own fields, whose changes are then not edits.
     bool FWritingFields = false;
+    // Position, size and state under the keys "WindowLeft" ... "WindowMaximized".
+    TkyWindowPlacement FPlacement{L"Program", L"Window"};
+    // Saved maximised, and not yet past the dialog manager's first showing.
+    bool FMaximizeAtStart = false;
 };

@@ -81,6 +81,35 @@ std::uint8_t MessageBoxResult(int Answer) {
     }
 }
 
+struct TPopupSearch {
+    HWND Owner;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchPopup(HWND Window, LPARAM Search) {
+    auto& s = *reinterpret_cast<TPopupSearch*>(Search);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window, GWL_STYLE));
+    if (GetWindow(Window, GW_OWNER) == s.Owner && (style & WS_POPUP) != 0 &&
+        (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0) {
+        s.Found = Window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The first (topmost) visible, enabled pop-up window that Owner owns; null when there is none.
+// GetWindow's GW_ENABLEDPOPUP is not used: Wine answers null there, and Windows documents it
+// loosely enough that an owned window of any style might be chosen.
+HWND EnabledPopupOf(HWND Owner) {
+    if (Owner == nullptr) {
+        return nullptr;
+    }
+    TPopupSearch search{Owner, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(Owner, nullptr), MatchPopup,
+                      reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
 } // namespace
 
 HWND MainWindowHandle() {
@@ -116,9 +145,17 @@ TkyClipboard& Clipboard() {
 
 std::uint8_t ShowMessageBox(const std::wstring& Text, std::uint8_t Kind,
                             const std::wstring& Caption) {
+    return ShowMessageBox(nullptr, Text, Kind, Caption);
+}
+
+std::uint8_t ShowMessageBox(HWND Owner, const std::wstring& Text, std::uint8_t Kind,
+                            const std::wstring& Caption) {
     const TMessageKind& style = MessageKind(Kind);
     const wchar_t* title = Caption.empty() ? style.Caption : Caption.c_str();
-    HWND owner = GetWindow(MainWindowHandle(), GW_ENABLEDPOPUP);
+    HWND owner = Owner;
+    if (owner == nullptr) {
+        owner = EnabledPopupOf(MainWindowHandle());
+    }
     if (owner == nullptr) {
         owner = MainWindowHandle();
     }

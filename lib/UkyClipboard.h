@@ -58,8 +58,13 @@ constexpr std::uint8_t MSGBOX_RESULT_YES = 2;
 constexpr std::uint8_t MSGBOX_RESULT_NO = 3;
 
 // Shows Text in a modal message box of the given kind, captioned Caption or, when that is empty,
-// the kind's own caption. The box's owner (the main window's enabled pop-up, else the main
-// window) gets MSG_MODAL_BEGIN before and MSG_MODAL_END after it. Answers which button closed
+// the kind's own caption. The box's owner is the main window's enabled pop-up (a visible, enabled
+// window of the WS_POPUP style that the main window owns, such as a dialog it runs), else the main
+// window itself; owned windows of another style (a tool window beside it) are passed over. The
+// owner gets MSG_MODAL_BEGIN before and MSG_MODAL_END after the box. Answers which button closed
 // the box; MSGBOX_RESULT_NO also when no box could be shown.
 std::uint8_t ShowMessageBox(const std::wstring& Text, std::uint8_t Kind,
+                            const std::wstring& Caption);
+// The same box owned by Owner, whatever other windows are open; a null Owner chooses as above.
+std::uint8_t ShowMessageBox(HWND Owner, const std::wstring& Text, std::uint8_t Kind,
                             const std::wstring& Caption);

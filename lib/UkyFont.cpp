@@ -9,10 +9,8 @@ constexpr std::int64_t DEFAULT_TEXT_COLOR = 0;
 constexpr int DEFAULT_POINT_SIZE = 9;
 
 int ScreenPixelsPerInch() {
-    HDC screen = GetDC(nullptr);
-    int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return ppi;
+    const TkyWindowDc screen(nullptr);
+    return GetDeviceCaps(screen.Handle(), LOGPIXELSY);
 }
 
 } // namespace

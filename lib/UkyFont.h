@@ -1,12 +1,13 @@
 #pragma once
 
+#include "UkyHandles.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 
 // Platform font height (negative: character height in pixels) of a size in points on a screen
 // with the given pixels per inch.
@@ -53,11 +54,6 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    struct TFontDeleter {
-        void operator()(HFONT Font) const noexcept { DeleteObject(Font); }
-    };
-    using TFontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, TFontDeleter>;
-
     void Build();
     void Notify();
 
@@ -68,5 +64,5 @@ private:
     bool FItalic = false;
     bool FUnderline = false;
     bool FStrikeOut = false;
-    TFontHandle FHandle;
+    TkyGdiObject<HFONT> FHandle;
 };

@@ -229,10 +229,8 @@ std::int64_t TkyWinControl::GetColor() {
     if (FColor >= 0) {
         return FColor;
     }
-    HDC dc = GetDC(FHandle);
-    const COLORREF color = GetBkColor(dc);
-    ReleaseDC(FHandle, dc);
-    return static_cast<std::int64_t>(color);
+    const TkyWindowDc dc(FHandle);
+    return static_cast<std::int64_t>(GetBkColor(dc.Handle()));
 }
 
 void TkyWinControl::SetRedraw(bool Value) {

@@ -3,6 +3,7 @@
 #include "UkyClasses.h"
 #include "UkyFont.h"
 #include "UkyFunctions.h"
+#include "UkyHandles.h"
 #include "UkyListSuper.h"
 
 #include <windows.h>
@@ -209,17 +210,12 @@ protected:
     WNDPROC FPrevWndProc = nullptr;
 
 private:
-    struct TBrushDeleter {
-        void operator()(HBRUSH Brush) const noexcept { DeleteObject(Brush); }
-    };
-    using TBrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, TBrushDeleter>;
-
     bool FVisible = false;
     std::unique_ptr<TkyInterfaceList> FHooks;
     std::unique_ptr<TkyFont> FFont;
     std::int64_t FColor = -1;
     HBRUSH FBrush = nullptr;
-    TBrushHandle FOwnBrush;
+    TkyGdiObject<HBRUSH> FOwnBrush;
     WNDPROC FSubclassProc = nullptr;
     TIconHandle FIcon;
     TIconHandle FSmallIcon;

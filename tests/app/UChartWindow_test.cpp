@@ -3,6 +3,7 @@
 #include "ErrorOf.h"
 #include "UResultFile.h"
 #include "USchedule.h"
+#include "WorkArea.h"
 #include "UkyIniFile.h"
 #include "UkyWinControl.h"
 
@@ -214,6 +215,7 @@ TEST_F(ChartWindow, CtrlCCopiesEscapeAndTheCloseBoxHide) {
 }
 
 TEST_F(ChartWindow, RemembersItsPlaceUnderItsOwnKeys) {
+    CheckedWorkArea();
     {
         TChartWindow never(Owner);
         never.SavePlacement();
@@ -244,6 +246,74 @@ TEST_F(ChartWindow, RemembersItsPlaceUnderItsOwnKeys) {
     TChartWindow away(Owner);
     away.Show();
     EXPECT_GE(WindowRect(away.Handle()).left, 0);
+}
+
+// Whatever the profile holds, the chart opens wholly inside the work area, never below its least
+// size (320 x 240 at 96 DPI) and never wider or higher than the work area.
+TEST_F(ChartWindow, ASavedPlaceIsBroughtWhollyIntoTheWorkArea) {
+    const RECT work = CheckedWorkArea();
+    const LONG workWidth = work.right - work.left;
+    const LONG workHeight = work.bottom - work.top;
+    const struct {
+        const char* Saved;
+        LONG Left, Top, Width, Height;
+    } cases[] = {
+        {"ChartLeft=900\r\nChartTop=700\r\nChartWidth=500\r\nChartHeight=350", work.right - 500,
+         work.bottom - 350, 500, 350},
+        {"ChartLeft=-40\r\nChartTop=-30\r\nChartWidth=500\r\nChartHeight=350", work.left, work.top,
+         500, 350},
+        {"ChartLeft=10\r\nChartTop=20\r\nChartWidth=50000\r\nChartHeight=50000", work.left,
+         work.top, workWidth, workHeight},
+        {"ChartLeft=100\r\nChartTop=100\r\nChartWidth=10\r\nChartHeight=-10", 100, 100, 320, 240},
+        // Sums that overflow 32 bits.
+        {"ChartLeft=2147483000\r\nChartTop=2147483000\r\nChartWidth=2147483000\r\n"
+         "ChartHeight=2147483000",
+         work.left, work.top, workWidth, workHeight},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(Profile, std::ios::binary) << "[Program]\r\n" << c.Saved << "\r\n";
+        TChartWindow chart(Owner);
+        chart.Show();
+        const RECT place = WindowRect(chart.Handle());
+        EXPECT_EQ((std::vector<LONG>{place.left, place.top, place.right - place.left,
+                                     place.bottom - place.top}),
+                  (std::vector<LONG>{c.Left, c.Top, c.Width, c.Height}))
+            << c.Saved;
+    }
+}
+
+// Maximised when it was saved so: shown maximised, also after it was hidden, and restored to the
+// saved place. Its restored place is saved whatever its state.
+TEST_F(ChartWindow, AMaximisedChartComesBackMaximisedOverItsRestoredPlace) {
+    CheckedWorkArea();
+    {
+        TChartWindow chart(Owner);
+        chart.Show();
+        MoveWindow(chart.Handle(), 120, 90, 500, 350, TRUE);
+        ShowWindow(chart.Handle(), SW_MAXIMIZE);
+        chart.SavePlacement();
+    }
+    TkyIniFile ini(ProfilePath());
+    ini.Section = L"Program";
+    EXPECT_EQ(ini.ReadInteger(L"ChartLeft", -1), 120);
+    EXPECT_EQ(ini.ReadInteger(L"ChartWidth", -1), 500);
+    EXPECT_EQ(ini.ReadInteger(L"ChartMaximized", -1), 1);
+
+    TChartWindow again(Owner);
+    again.Show();
+    EXPECT_TRUE(IsZoomed(again.Handle()));
+    SendMessageW(again.Handle(), WM_CLOSE, 0, 0);
+    again.Show();
+    EXPECT_TRUE(IsZoomed(again.Handle()));
+    ShowWindow(again.Handle(), SW_RESTORE);
+    const RECT place = WindowRect(again.Handle());
+    EXPECT_EQ((std::vector<LONG>{place.left, place.top, place.right, place.bottom}),
+              (std::vector<LONG>{120, 90, 620, 440}));
+    ShowWindow(again.Handle(), SW_MINIMIZE);
+    again.SavePlacement();
+    EXPECT_EQ(ini.ReadInteger(L"ChartLeft", -1), 120);
+    EXPECT_EQ(ini.ReadInteger(L"ChartTop", -1), 90);
+    EXPECT_EQ(ini.ReadInteger(L"ChartMaximized", -1), 0);
 }
 
 TEST_F(ChartWindow, CopiesABitmapAndSavesAPng) {

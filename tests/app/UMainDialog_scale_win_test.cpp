@@ -161,7 +161,12 @@ protected:
     TMsgBoxHook Boxes;
 };
 
+// Each run is at the scale its Wine prefix was given (YIELDORA_WINE_DPI, 96 without one): a
+// prefix whose setting did not take fails here instead of passing at 96 unchecked.
 TEST_F(ScaledDialog, EveryTextIsWholeWithTheDefaultInputsCalculated) {
+    const char* requested = std::getenv("YIELDORA_WINE_DPI");
+    ASSERT_EQ(ScreenDpi(), requested != nullptr ? std::atoi(requested) : 96)
+        << "the screen's DPI is not the one this run asked for";
     Run({[](HWND Dialog) {
         SendMessageW(GetDlgItem(Dialog, IDC_CALCULATE), BM_CLICK, 0, 0);
         ExpectWhole(Dialog, ScreenDpi());

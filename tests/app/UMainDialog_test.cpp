@@ -5,6 +5,7 @@
 #include "UkyClipboard.h"
 #include "UkyIniFile.h"
 #include "UkyWinControl.h"
+#include "WorkArea.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <dlgs.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -589,6 +591,7 @@ TEST_F(MainDialog, EnterCalculatesEscapeAndTheCloseBoxClose) {
 }
 
 TEST_F(MainDialog, TheProfileKeepsPositionAndInputsForTheNextRun) {
+    CheckedWorkArea();
     RECT place{};
     Run({[&](HWND Dialog) {
         place = WindowRect(Dialog);
@@ -623,8 +626,7 @@ TEST_F(MainDialog, ASavedPositionIsBroughtWhollyIntoItsMonitorsWorkArea) {
     const RECT place = TemplatePlace();
     const LONG width = place.right - place.left;
     const LONG height = place.bottom - place.top;
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = CheckedWorkArea();
     const struct {
         std::string Saved;
         LONG Left;
@@ -652,6 +654,7 @@ TEST_F(MainDialog, ASavedPositionIsBroughtWhollyIntoItsMonitorsWorkArea) {
 }
 
 TEST_F(MainDialog, AMinimisedDialogSavesWhereItStandsWhenRestored) {
+    CheckedWorkArea();
     const auto closeMinimised = [&](UINT Close) {
         Run({[](HWND Dialog) {
                  MoveWindow(Dialog, 123, 145, WindowRect(Dialog).right - WindowRect(Dialog).left,
@@ -914,16 +917,22 @@ TEST_F(MainDialog, TheWindowSizesDownToTheTemplateTheTableFollowsAndTheSizeIsKep
     }});
     // Maximised on closing: the normal size is kept, and the state.
     EXPECT_NE(ProfileText().find(SizeKeys(normal, true)), std::string::npos) << ProfileText();
-    Run({[&](HWND Dialog) {
-        EXPECT_TRUE(IsZoomed(Dialog));
-        SendMessageW(Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
-        EXPECT_EQ(Size(WindowRect(Dialog)), Size(normal));
-        Press(Dialog, IDC_EXIT);
-    }});
+    // It opens maximised, and stays so once the dialog loop has shown it; a restore asked for
+    // then brings back the normal size and is not undone.
+    Run({[&](HWND Dialog) { EXPECT_TRUE(IsZoomed(Dialog)); },
+         [&](HWND Dialog) {
+             EXPECT_TRUE(IsZoomed(Dialog));
+             SendMessageW(Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+         },
+         [&](HWND Dialog) {
+             EXPECT_FALSE(IsZoomed(Dialog));
+             EXPECT_EQ(Size(WindowRect(Dialog)), Size(normal));
+             Press(Dialog, IDC_EXIT);
+         }});
+    EXPECT_NE(ProfileText().find(SizeKeys(normal, false)), std::string::npos) << ProfileText();
 
     // A saved size below the template's or beyond the screen's.
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = CheckedWorkArea();
     fs::remove(Profile);
     const RECT least = TemplatePlace();
     for (const auto& [saved, size] : {std::pair{"10\r\nWindowHeight=-10", Size(least)},
@@ -1050,6 +1059,7 @@ HWND ChartTip(HWND Chart) {
 }
 
 TEST_F(MainDialog, TheGrowthChartFollowsTheTableAndKeepsItsPlace) {
+    CheckedWorkArea();
     Run({[](HWND Dialog) {
         Press(Dialog, IDC_CALCULATE);
         SendMessageW(Dialog, WM_COMMAND, IDM_SHOW_CHART, 0);
@@ -1397,4 +1407,29 @@ TEST_F(MainDialog, TheGrowthChartShowsTheComparison) {
              EndMenu();
          },
          [](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
+}
+
+// The dialog owns its boxes whatever other windows are open: the chart beside it, and a pop-up
+// window of its own. The box disables the dialog until it is answered.
+TEST_F(MainDialog, TheDialogOwnsItsBoxesWithTheChartAndAPopupOpen) {
+    HWND shown = nullptr;
+    Boxes.OnShow = [&](const TMsgBoxRecord& Box) {
+        EXPECT_EQ(Box.Owner, shown) << Box.Text;
+        EXPECT_FALSE(IsWindowEnabled(shown)) << Box.Text;
+    };
+    Run({[&](HWND Dialog) {
+        shown = Dialog;
+        Press(Dialog, IDC_CALCULATE);
+        SendMessageW(Dialog, WM_COMMAND, IDM_SHOW_CHART, 0);
+        ASSERT_TRUE(IsWindowVisible(FindWindowW(L"YieldoraChart", L"收益图")));
+        const HWND popup = CreateWindowExW(0, L"STATIC", L"popup", WS_POPUP | WS_VISIBLE, 20, 20,
+                                           100, 50, Dialog, nullptr, nullptr, nullptr);
+        Type(Dialog, IDC_STEP, L"0");
+        Press(Dialog, IDC_CALCULATE);
+        Press(Dialog, IDC_EXPORT);
+        DestroyWindow(popup);
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_EQ(BoxTexts(),
+              (std::vector<std::wstring>{L"Division by zero", L"当前计算结果已导出到剪贴板！"}));
 }

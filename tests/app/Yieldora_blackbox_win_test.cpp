@@ -104,6 +104,34 @@ TEST_F(FreshProgram, ClosedWhileMinimisedItReopensWhereItStood) {
     EXPECT_EQ(remote.SysCommand(SC_CLOSE).ExitCode, 0u);
 }
 
+// Maximised and closed, it opens maximised again and stays so once it is up; restored, it takes
+// the place it had before it was maximised.
+TEST_F(FreshProgram, AMaximisedWindowComesBackMaximised) {
+    {
+        TYieldoraRemote remote(Program.wstring());
+        remote.MoveTo(150, 120);
+        remote.SysCommand(SC_MAXIMIZE);
+        EXPECT_TRUE(IsZoomed(remote.Dialog()));
+        EXPECT_EQ(remote.SysCommand(SC_CLOSE).ExitCode, 0u);
+    }
+    EXPECT_TRUE(Profile().starts_with(PositionSection(150, 120))) << Profile();
+    EXPECT_NE(Profile().find("WindowMaximized=1\r\n"), std::string::npos) << Profile();
+    TYieldoraRemote remote(Program.wstring());
+    remote.Settle();
+    remote.Repaint();
+    EXPECT_TRUE(IsZoomed(remote.Dialog()));
+    EXPECT_NE(GetWindowLongW(remote.Dialog(), GWL_STYLE) & WS_MAXIMIZE, 0);
+    remote.Press(IDC_CALCULATE);
+    EXPECT_TRUE(IsZoomed(remote.Dialog()));
+    remote.SysCommand(SC_RESTORE);
+    remote.Repaint();
+    EXPECT_FALSE(IsZoomed(remote.Dialog()));
+    EXPECT_EQ(remote.WindowRect().left, 150);
+    EXPECT_EQ(remote.WindowRect().top, 120);
+    EXPECT_EQ(remote.SysCommand(SC_CLOSE).ExitCode, 0u);
+    EXPECT_NE(Profile().find("WindowMaximized=0\r\n"), std::string::npos) << Profile();
+}
+
 TEST_F(FreshProgram, ASavedPositionIsBroughtWhollyOntoTheScreen) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

@@ -127,20 +127,34 @@ TEST(ShowMessageBox, TheMainWindowOwnsTheBoxAndHearsOfItBeforeAndAfter) {
     EXPECT_EQ(hook.Boxes().front().Owner, owner.Handle());
 }
 
-TEST(ShowMessageBox, AnEnabledPopupOfTheMainWindowOwnsTheBox) {
+// A window of the given style owned by the main window, shown while it lives.
+HWND OwnedWindow(const TOwnerWindow& Owner, DWORD Style) {
+    return CreateWindowExW(0, L"STATIC", L"owned", Style | WS_VISIBLE, 20, 20, 100, 50,
+                           Owner.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// The box goes to the main window's enabled pop-up (the dialog it runs); a disabled or hidden
+// pop-up, or an owned window of another style (a tool window beside it), leaves it to the main
+// window. A box given its owner goes there whatever else is open.
+TEST(ShowMessageBox, AnEnabledPopupOfTheMainWindowOwnsTheBoxUnlessAnOwnerIsGiven) {
     TOwnerWindow owner;
-    HWND popup = CreateWindowExW(0, L"STATIC", L"popup", WS_POPUP | WS_VISIBLE, 20, 20, 100, 50,
-                                 owner.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND beside = OwnedWindow(owner, WS_OVERLAPPEDWINDOW);
+    const HWND disabled = OwnedWindow(owner, WS_POPUP | WS_DISABLED);
+    const auto ownerOfTheBox = [](HWND Given) {
+        TMsgBoxHook hook;
+        ShowMessageBox(Given, L"x", MSGBOX_INFORMATION, L"");
+        return hook.Boxes().size() == 1 ? hook.Boxes().front().Owner : HWND{};
+    };
+    EXPECT_EQ(ownerOfTheBox(nullptr), owner.Handle());
+    const HWND popup = OwnedWindow(owner, WS_POPUP);
     ASSERT_NE(popup, nullptr);
-    if (GetWindow(owner.Handle(), GW_ENABLEDPOPUP) != popup) {
-        DestroyWindow(popup);
-        GTEST_SKIP() << "GetWindow with GW_ENABLEDPOPUP finds no pop-up on this system";
-    }
-    TMsgBoxHook hook;
-    ShowMessageBox(L"x", MSGBOX_INFORMATION, L"");
-    ASSERT_EQ(hook.Boxes().size(), 1u);
-    EXPECT_EQ(hook.Boxes().front().Owner, popup);
+    EXPECT_EQ(ownerOfTheBox(nullptr), popup);
+    EXPECT_EQ(ownerOfTheBox(owner.Handle()), owner.Handle());
+    ShowWindow(popup, SW_HIDE);
+    EXPECT_EQ(ownerOfTheBox(nullptr), owner.Handle());
     DestroyWindow(popup);
+    DestroyWindow(disabled);
+    DestroyWindow(beside);
 }
 
 std::wstring ClipboardText(SIZE_T* Bytes) {

@@ -166,6 +166,10 @@ TRemoteOutcome TYieldoraRemote::PressKey(WORD Key, const TBoxAnswer& Answer) {
     return Perform(field, WM_KEYUP, Key, static_cast<LPARAM>(0xC0000001), Answer);
 }
 
+TRemoteOutcome TYieldoraRemote::Command(int Id, const TBoxAnswer& Answer) {
+    return Perform(FDialog, WM_COMMAND, MAKEWPARAM(Id, 0), 0, Answer);
+}
+
 TRemoteOutcome TYieldoraRemote::SysCommand(WPARAM Command, const TBoxAnswer& Answer) {
     return Perform(FDialog, WM_SYSCOMMAND, Command, 0, Answer);
 }
@@ -263,6 +267,14 @@ void TYieldoraRemote::MoveTo(int Left, int Top) const {
 
 bool TYieldoraRemote::Minimised() const {
     return IsIconic(FDialog) != FALSE;
+}
+
+bool TYieldoraRemote::Maximised() const {
+    return IsZoomed(FDialog) != FALSE;
+}
+
+HWND TYieldoraRemote::ProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const {
+    return FindProgramWindow(ClassName, Caption);
 }
 
 RECT TYieldoraRemote::WindowRect() const {

@@ -47,6 +47,8 @@ public:
     ~TYieldoraRemote();
 
     HWND Dialog() const { return FDialog; }
+    // The program's process (all access).
+    HANDLE Process() const { return FProcess.get(); }
     HWND Item(int Id) const;
     std::wstring ItemText(int Id) const;
     void SetItemText(int Id, const std::wstring& Text) const;
@@ -74,6 +76,9 @@ public:
     // A click into the first field (the fund), then a key (VK_RETURN, VK_ESCAPE, ...) pressed
     // and released there.
     TRemoteOutcome PressKey(WORD Key, const TBoxAnswer& Answer = {});
+    // A command of the dialog as its menus send it (the table's menu: IDM_COPY, IDM_SELECT_ALL,
+    // IDM_SHOW_CHART, ...).
+    TRemoteOutcome Command(int Id, const TBoxAnswer& Answer = {});
     // A command of the dialog's window menu: SC_CLOSE (the close box), SC_MINIMIZE, SC_RESTORE.
     TRemoteOutcome SysCommand(WPARAM Command, const TBoxAnswer& Answer = {});
     // Windows ends the session: asks the dialog, then tells it the session ends.
@@ -88,6 +93,10 @@ public:
     // Moves the dialog's top-left corner to Left, Top on the screen.
     void MoveTo(int Left, int Top) const;
     bool Minimised() const;
+    bool Maximised() const;
+    // A visible top-level window of the program other than the dialog (the chart:
+    // "YieldoraChart", "收益图"); null when there is none.
+    HWND ProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
     RECT WindowRect() const;
     // The rows of the result table, each row's cells joined by TAB (the program must be of the
     // same bitness as this one: the rows are read from its memory).

@@ -1,28 +1,39 @@
-// yieldora-soak PROGRAM [--seconds N] [--seed S]
+// yieldora-soak PROGRAM [--seconds N] [--seed S] [--long-life N]
 //
 // A seeded random user drives a copy of yieldora.exe (in a fresh folder of its own) from this
 // process with the window messages a user's input produces: it types valid, invalid, huge, empty
 // and Chinese texts into the fields, picks terms, toggles the check box, calculates, exports
 // (sometimes while this process holds the clipboard), exits with the button, Enter, Escape and
-// the close box, minimises, restores and moves the dialog, answers the boxes in every way, closes
-// the dialog or ends the session under a box, and starts the program again whenever it has ended.
+// the close box, minimises, maximises, restores, moves and resizes the dialog, selects and copies
+// the table's rows with the table's commands, opens, resizes, closes and reopens the chart, answers
+// the boxes in every way, closes the dialog or ends the session under a box, and starts the
+// program again whenever it has ended.
 //
 // It keeps its own account of what the program should hold and checks after every action: the
 // program runs or has ended with exit code 0; the boxes that came up are the ones expected; the
 // fields show what they should; after a successful calculation the table equals the command
-// line's output for the same inputs; after every exit the profile holds the last accepted inputs
-// and the dialog's position, and the next start shows them.
+// line's output for the same inputs, and so are the rows it copies; after every exit the profile
+// holds the last accepted inputs and the dialog's position, size and state, and the next start
+// shows them within the work area.
 //
-// It prints the seed, the number of actions and starts, and each failure with the seed and the
-// step that reproduce it. Exit code 0 when nothing failed, 1 otherwise, 2 for bad arguments.
+// Long lives: after every 1,000 actions the program runs N actions (5,000 unless given) without
+// being closed, and its private bytes, handle count and GDI and USER object counts (where the
+// system reports them) are sampled ten times along the way; a measure that grows from sample to
+// sample all along, by more than a little, fails the run.
+//
+// It prints the seed, the number of actions and starts, how many actions of each kind ran, and each
+// failure with the seed and the step that reproduce it. Exit code 0 when nothing failed, 1
+// otherwise, 2 for bad arguments.
 
 #include "UCommandLine.h"
+#include "UkyUtf8.h"
 #include "YieldoraRemote.h"
 #include "resource.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <array>
@@ -31,6 +42,8 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <map>
+#include <psapi.h>
 #include <memory>
 #include <optional>
 #include <random>
@@ -96,6 +109,11 @@ std::string Describe(const TInputs& Inputs) {
            " Deposit=" + std::to_string(Inputs.Deposit);
 }
 
+std::string Describe(const RECT& Rect) {
+    return std::to_string(Rect.left) + "," + std::to_string(Rect.top) + " " +
+           std::to_string(Rect.right - Rect.left) + "x" + std::to_string(Rect.bottom - Rect.top);
+}
+
 // What the program makes of a text in a field: the text it shows back, or nothing when it
 // refuses the text. A blank amount, rate or tax counts as 0.
 std::optional<std::wstring> Accepted(std::size_t Field, const std::wstring& Text) {
@@ -140,10 +158,31 @@ std::wstring ProfileValue(const fs::path& File, const wchar_t* Section, const wc
     return buffer;
 }
 
+struct TWindowCount {
+    DWORD ProcessId;
+    std::uint64_t Windows;
+};
+
+BOOL CALLBACK CountChildWindows(HWND, LPARAM Count) {
+    ++*reinterpret_cast<std::uint64_t*>(Count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountProgramWindows(HWND Window, LPARAM Count) {
+    auto& c = *reinterpret_cast<TWindowCount*>(Count);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(Window, &owner);
+    if (owner == c.ProcessId) {
+        ++c.Windows;
+        EnumChildWindows(Window, CountChildWindows, reinterpret_cast<LPARAM>(&c.Windows));
+    }
+    return TRUE;
+}
+
 class TSoak {
 public:
-    TSoak(const fs::path& Program, std::uint32_t Seed, double Seconds)
-        : FSeed(Seed), FSeconds(Seconds), FRandom(Seed) {
+    TSoak(const fs::path& Program, std::uint32_t Seed, double Seconds, std::uint64_t LongLife)
+        : FSeed(Seed), FSeconds(Seconds), FLongLife(LongLife), FRandom(Seed) {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         FFolder = fs::path(temp) / (L"yieldora-soak-" + std::to_wstring(GetCurrentProcessId()));
@@ -180,6 +219,9 @@ public:
             } catch (const std::exception& e) {
                 Failure(std::string("the remote control gave up: ") + e.what());
             }
+        }
+        for (const auto& [kind, count] : FCounts) {
+            std::printf("  %s: %llu\n", kind.c_str(), static_cast<unsigned long long>(count));
         }
         std::printf("seed %u actions %llu restarts %llu failures %llu\n", FSeed,
                     static_cast<unsigned long long>(FStep),
@@ -227,33 +269,61 @@ private:
         FShown = FModel;
         FExportEnabled = false;
         FMinimised = false;
+        FMaximised = false;
+        FChartOpen = false;
+        FTable.reset();
         try {
             CheckFields("after the start");
+            if (FSaved && FSaved->Maximised) {
+                // Maximised once the dialog loop has shown it.
+                FRemote->Settle();
+                Check(FRemote->Maximised(), "the dialog was saved maximised but starts normal");
+                FMaximised = true;
+                // A saved rectangle on no monitor gives way to the template's place, which is not
+                // known here until the dialog is restored.
+                FNormalKnown = FSaved->Known && OnTheScreen(FSaved->Normal);
+                FNormal = ExpectedPlace(FSaved->Normal);
+                return;
+            }
             const RECT rect = FRemote->WindowRect();
             Check(rect.left >= FWork.left && rect.top >= FWork.top && rect.right <= FWork.right &&
                       rect.bottom <= FWork.bottom,
                   "the dialog does not lie wholly on the screen after the start: " +
                       std::to_string(rect.left) + "," + std::to_string(rect.top));
             if (FSaved) {
-                const LONG width = rect.right - rect.left;
-                const LONG height = rect.bottom - rect.top;
-                const RECT saved{FSaved->x, FSaved->y, FSaved->x + width, FSaved->y + height};
-                if (saved.right > FWork.left && saved.left < FWork.right &&
-                    saved.bottom > FWork.top && saved.top < FWork.bottom) {
-                    const LONG left =
-                        std::max(FWork.left, std::min(saved.left, FWork.right - width));
-                    const LONG top =
-                        std::max(FWork.top, std::min(saved.top, FWork.bottom - height));
-                    Check(rect.left == left && rect.top == top,
-                          "the dialog starts at " + std::to_string(rect.left) + "," +
-                              std::to_string(rect.top) + ", not at " + std::to_string(left) + "," +
-                              std::to_string(top));
+                const RECT& saved = FSaved->Normal;
+                if (FSaved->Known && OnTheScreen(saved)) {
+                    const RECT expected = ExpectedPlace(saved);
+                    Check(rect.left == expected.left && rect.top == expected.top &&
+                              rect.right == expected.right && rect.bottom == expected.bottom,
+                          "the dialog starts at " + Describe(rect) + ", not at " +
+                              Describe(expected));
                 }
+            } else {
+                FLeast = SIZE{rect.right - rect.left, rect.bottom - rect.top};
             }
             FNormal = FRemote->WindowRect();
+            FNormalKnown = true;
         } catch (const TFailed& f) {
             Failure(f.What);
         }
+    }
+
+    bool OnTheScreen(const RECT& Rect) const {
+        return Rect.right > FWork.left && Rect.left < FWork.right && Rect.bottom > FWork.top &&
+               Rect.top < FWork.bottom;
+    }
+
+    // Where a saved rectangle comes back: its size cut to the work area, moved as little as
+    // needed to lie wholly within it.
+    RECT ExpectedPlace(const RECT& Saved) const {
+        const LONG width =
+            std::min(Saved.right - Saved.left, static_cast<LONG>(FWork.right - FWork.left));
+        const LONG height =
+            std::min(Saved.bottom - Saved.top, static_cast<LONG>(FWork.bottom - FWork.top));
+        const LONG left = std::max(FWork.left, std::min(Saved.left, FWork.right - width));
+        const LONG top = std::max(FWork.top, std::min(Saved.top, FWork.bottom - height));
+        return RECT{left, top, left + width, top + height};
     }
 
     // ---- One action -----------------------------------------------------------------------------
@@ -275,18 +345,29 @@ private:
                 Calculate(Chance(30));
             } else if (kind < 63) {
                 Export();
-            } else if (kind < 73) {
+            } else if (kind < 73 && !LongLife()) {
                 const int how = Pick(3);
                 CloseAttempt(how == 0 ? "exit button" : how == 1 ? "Escape" : "close box", how);
             } else if (kind < 79) {
                 MinimiseOrRestore();
             } else if (kind < 86) {
                 Move();
-            } else if (kind < 88) {
+            } else if (kind < 88 && !LongLife()) {
                 EndSession();
+            } else if (kind < 91) {
+                TableCommands();
+            } else if (kind < 94) {
+                Chart();
+            } else if (kind < 96) {
+                MaximiseOrRestore();
+            } else if (kind < 98) {
+                Resize();
+            } else if (kind < 100 && FTable) {
+                SaveAs();
             } else {
                 TypeText();
             }
+            FollowLongLife();
         } catch (const TFailed& f) {
             Failure(f.What);
         }
@@ -332,14 +413,15 @@ private:
     TUnderBox PickUnderBox() {
         TUnderBox under;
         const int what = Pick(100);
-        under.What = what < 8 ? 1 : what < 12 ? 2 : 0;
+        under.What = LongLife() ? 0 : what < 8 ? 1 : what < 12 ? 2 : 0;
         under.Answer = Pick(4);
         return under;
     }
 
-    // Names the action in the trace and in its failures.
+    // Names the action in the trace and in its failures, and counts it by its first word.
     void Action(const std::string& What) {
         FAction = What;
+        ++FCounts[What.substr(0, What.find_first_of(" ,("))];
         if (FTrace) {
             std::printf("%llu %s\n", static_cast<unsigned long long>(FStep), What.c_str());
             std::fflush(stdout);
@@ -401,15 +483,16 @@ private:
         return false;
     }
 
-    // The command line's run for the model's inputs.
-    TCliResult Expected() const {
+    // The command line's run for the model's inputs, its output in the given form.
+    TCliResult Expected(const wchar_t* Form = L"--tsv") const { return Expected(FModel, Form); }
+    static TCliResult Expected(const TInputs& Inputs, const wchar_t* Form) {
         std::vector<std::wstring> arguments;
-        for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
-            arguments.push_back(std::wstring(FIELD_OPTIONS[i]) + L"=" + FModel.Texts[i]);
+        for (std::size_t i = 0; i < Inputs.Texts.size(); ++i) {
+            arguments.push_back(std::wstring(FIELD_OPTIONS[i]) + L"=" + Inputs.Texts[i]);
         }
-        arguments.push_back(L"--term=" + std::to_wstring(TERM_YEARS[FModel.Term]));
-        arguments.push_back(FModel.Deposit ? L"--redeposit" : L"--withdraw");
-        arguments.push_back(L"--tsv");
+        arguments.push_back(L"--term=" + std::to_wstring(TERM_YEARS[Inputs.Term]));
+        arguments.push_back(Inputs.Deposit ? L"--redeposit" : L"--withdraw");
+        arguments.push_back(Form);
         return RunCommandLine(arguments);
     }
 
@@ -451,6 +534,7 @@ private:
                       " rows) differs from the command line's (" +
                       std::to_string(lines.size() - 1) + " rows) for " + Describe(FModel));
             FTable = expected->Out;
+            FTableInputs = FModel;
         } else {
             FTable.reset();
         }
@@ -524,7 +608,9 @@ private:
                      FRemote->SysCommand(FMinimised ? SC_MINIMIZE : SC_RESTORE), 0, false);
         Check(FRemote->Minimised() == FMinimised,
               FMinimised ? "the dialog did not minimise" : "the dialog did not restore");
-        if (!FMinimised) {
+        if (!FMinimised && FMaximised) {
+            Check(FRemote->Maximised(), "the dialog minimised from maximised restored normal");
+        } else if (!FMinimised) {
             const RECT rect = FRemote->WindowRect();
             Check(rect.left == FNormal.left && rect.top == FNormal.top,
                   "the restored dialog stands at " + std::to_string(rect.left) + "," +
@@ -532,8 +618,201 @@ private:
         }
     }
 
-    void Move() {
+    void MaximiseOrRestore() {
         if (FMinimised) {
+            return;
+        }
+        FMaximised = !FMaximised;
+        Action(FMaximised ? "maximise" : "unmaximise");
+        CheckOutcome("maximise or restore",
+                     FRemote->SysCommand(FMaximised ? SC_MAXIMIZE : SC_RESTORE), 0, false);
+        Check(FRemote->Maximised() == FMaximised,
+              FMaximised ? "the dialog did not maximise" : "the dialog did not restore");
+        if (!FMaximised && !FNormalKnown) {
+            FNormal = FRemote->WindowRect();
+            FNormalKnown = true;
+        } else if (!FMaximised) {
+            const RECT rect = FRemote->WindowRect();
+            Check(std::equal(&rect.left, &rect.left + 4, &FNormal.left),
+                  "the restored dialog stands at " + Describe(rect) + ", not at " +
+                      Describe(FNormal));
+        }
+    }
+
+    // A new size for the normal dialog: it takes it, but never below the size it was built with.
+    void Resize() {
+        if (FMinimised || FMaximised) {
+            return;
+        }
+        const LONG width = FNormal.right - FNormal.left + Pick(401) - 200;
+        const LONG height = FNormal.bottom - FNormal.top + Pick(401) - 200;
+        Action("resize to " + std::to_string(width) + "x" + std::to_string(height));
+        SetWindowPos(FRemote->Dialog(), nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CheckOutcome("resize", FRemote->Settle(), 0, false);
+        FNormal = FRemote->WindowRect();
+        if (FLeast.cx > 0) {
+            // The system keeps a window within its largest tracking size.
+            Check(FNormal.right - FNormal.left == std::min<LONG>(std::max(width, FLeast.cx),
+                                                                 GetSystemMetrics(SM_CXMAXTRACK)) &&
+                      FNormal.bottom - FNormal.top ==
+                          std::min<LONG>(std::max(height, FLeast.cy),
+                                         GetSystemMetrics(SM_CYMAXTRACK)),
+                  "the dialog took the size " + Describe(FNormal));
+        }
+    }
+
+    // The table's commands, as its menu and keys send them: select all, then copy; the clipboard
+    // then holds the caption line and every row, as the command line's --tsv output.
+    void TableCommands() {
+        Action("table select all and copy");
+        const std::wstring marker = L"soak " + std::to_wstring(FStep);
+        if (!PutOnClipboard(marker)) {
+            return;
+        }
+        CheckOutcome("select all", FRemote->Command(IDM_SELECT_ALL), 0, false);
+        CheckOutcome("copy", FRemote->Command(IDM_COPY), 0, false);
+        const std::wstring copied = Trimmed(ReadClipboardText());
+        if (!FTable) {
+            return;
+        }
+        // Without rows nothing is copied.
+        const bool rows = Lines(*FTable).size() > 1;
+        Check(copied == (rows ? Trimmed(*FTable) : marker),
+              "the copied rows differ from the command line's: \"" + Utf8(copied.substr(0, 60)) +
+                  "\"");
+    }
+
+    bool PutOnClipboard(const std::wstring& Text) {
+        if (!OpenClipboard(FClipboardHolder)) {
+            return false;
+        }
+        EmptyClipboard();
+        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (Text.size() + 1) * sizeof(wchar_t));
+        if (memory != nullptr) {
+            std::copy_n(Text.c_str(), Text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+                GlobalFree(memory);
+            }
+        }
+        CloseClipboard();
+        return memory != nullptr;
+    }
+
+    // Save As through the real Save dialog, as CSV or as text, onto a new file, onto one saved
+    // before (the dialog asks first), or onto one another program holds open: the file then holds
+    // the command line's --csv or --tsv output, or, when it cannot be replaced, its old bytes and
+    // an error box names it.
+    void SaveAs() {
+        const bool csv = Chance(50);
+        const int target = FSaves.empty() ? 0 : Pick(3);
+        fs::path file =
+            FFolder / L"保存" / (L"结果 " + std::to_wstring(FStep) + (csv ? L".csv" : L".txt"));
+        if (target > 0) {
+            file = FSaves[static_cast<std::size_t>(Pick(static_cast<int>(FSaves.size())))];
+            file.replace_extension(csv ? L".csv" : L".txt");
+        }
+        const bool exists = fs::exists(file);
+        const bool held = exists && target == 2;
+        Action(std::string("save-as ") + (csv ? "CSV" : "text") +
+               (!exists ? " onto a new file"
+                : held  ? " onto a file held open"
+                        : " onto a file"));
+        fs::create_directories(file.parent_path());
+        const std::string before = exists ? ReadBytes(file) : std::string();
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (held) {
+            holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        }
+        const TRemoteOutcome outcome = FRemote->Command(IDM_SAVE_AS, [&file](HWND Box) {
+            if (GetDlgItem(Box, cmb13) != nullptr) {
+                SetDlgItemTextW(Box, cmb13, file.c_str());
+                PostMessageW(Box, WM_COMMAND, IDOK, 0);
+            } else if (GetDlgItem(Box, IDYES) != nullptr) {
+                PostMessageW(GetDlgItem(Box, IDYES), BM_CLICK, 0, 0);
+            } else {
+                AnswerWithOk(Box);
+            }
+            return true;
+        });
+        if (holder != INVALID_HANDLE_VALUE) {
+            CloseHandle(holder);
+        }
+        // The Save dialog, the question before replacing, the error.
+        CheckOutcome("save as", outcome, 1 + (exists ? 1 : 0) + (held ? 1 : 0), false);
+        const std::string after = ReadBytes(file);
+        if (held) {
+            Check(after == before, "a file held open changed under a failed save");
+            const std::wstring prefix = L"无法保存文件 " + file.wstring() + L"：";
+            Check(outcome.Boxes.back().Text.starts_with(prefix),
+                  "the error box does not name the file: \"" + Utf8(outcome.Boxes.back().Text) +
+                      "\"");
+        } else {
+            Check(after == TextToUtf8(Expected(FTableInputs, csv ? L"--csv" : L"--tsv").Out),
+                  "the saved file differs from the command line's " +
+                      std::string(csv ? "--csv" : "--tsv") + " output");
+            if (!exists) {
+                FSaves.push_back(file);
+            }
+        }
+        CheckFields("after save as");
+    }
+
+    static std::string ReadBytes(const fs::path& File) {
+        std::string bytes;
+        const HANDLE handle = CreateFileW(File.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return bytes;
+        }
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(handle, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            bytes.append(buffer, read);
+        }
+        CloseHandle(handle);
+        return bytes;
+    }
+
+    // The chart: opened (or brought up again), resized, or closed, which only hides it.
+    void Chart() {
+        // A minimised dialog hides the windows it owns.
+        if (FMinimised) {
+            return;
+        }
+        const HWND chart = FRemote->ProgramWindow(L"YieldoraChart", L"收益图");
+        Check(FChartOpen == (chart != nullptr),
+              FChartOpen ? "the open chart is not shown" : "the closed chart is shown");
+        const int what = FChartOpen ? Pick(3) : 0;
+        if (what == 0) {
+            Action("chart open");
+            CheckOutcome("chart open", FRemote->Command(IDM_SHOW_CHART), 0, false);
+            FChartOpen = FRemote->ProgramWindow(L"YieldoraChart", L"收益图") != nullptr;
+            Check(FChartOpen, "the chart did not open");
+        } else if (what == 1) {
+            const int width = 250 + Pick(700);
+            const int height = 200 + Pick(500);
+            Action("chart resize to " + std::to_string(width) + "x" + std::to_string(height));
+            SetWindowPos(chart, nullptr, 0, 0, width, height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            CheckOutcome("chart resize", FRemote->Settle(), 0, false);
+            RECT rect{};
+            GetWindowRect(chart, &rect);
+            Check(rect.right - rect.left == std::max(width, 320) &&
+                      rect.bottom - rect.top == std::max(height, 240),
+                  "the chart took the size " + Describe(rect));
+        } else {
+            Action("chart close");
+            CheckOutcome("chart close", FRemote->Perform(chart, WM_CLOSE, 0, 0), 0, false);
+            Check(IsWindow(chart) && !IsWindowVisible(chart),
+                  "the chart's close box did not hide it");
+            FChartOpen = false;
+        }
+    }
+
+    void Move() {
+        if (FMinimised || FMaximised) {
             return;
         }
         const int left = Pick(1300) - 200;
@@ -542,6 +821,119 @@ private:
         FRemote->MoveTo(left, top);
         FNormal = FRemote->WindowRect();
         Check(FNormal.left == left && FNormal.top == top, "the dialog did not move");
+    }
+
+    // ---- Long lives
+    // --------------------------------------------------------------------------------
+
+    struct TResources {
+        std::uint64_t PrivateBytes = 0;
+        std::uint64_t Handles = 0;
+        std::uint64_t GdiObjects = 0;
+        std::uint64_t UserObjects = 0;
+        std::uint64_t Windows = 0;
+    };
+
+    // The program's windows, top-level and child (counted from here also where the system
+    // reports no USER objects).
+    static std::uint64_t WindowCount(DWORD ProcessId) {
+        TWindowCount count{ProcessId, 0};
+        EnumWindows(CountProgramWindows, reinterpret_cast<LPARAM>(&count));
+        return count.Windows;
+    }
+
+    bool LongLife() const { return FLongLifeStart.has_value(); }
+
+    TResources Sample() const {
+        TResources sample;
+        const HANDLE process = FRemote->Process();
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        memory.cb = sizeof memory;
+        if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                                 sizeof memory)) {
+            // Wine reports the private bytes as the page-file usage only, which Windows gives
+            // the same value.
+            sample.PrivateBytes =
+                memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+        }
+        DWORD handles = 0;
+        GetProcessHandleCount(process, &handles);
+        sample.Handles = handles;
+        sample.GdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
+        sample.UserObjects = GetGuiResources(process, GR_USEROBJECTS);
+        sample.Windows = WindowCount(GetProcessId(process));
+        return sample;
+    }
+
+    // Starts a long life once 1,000 actions have run since the last one, samples it, and judges it
+    // at its end. A restart (after a failure) starts the samples over.
+    void FollowLongLife() {
+        if (!FRemote) {
+            FLongLifeStart.reset();
+            return;
+        }
+        if (!LongLife()) {
+            if (FStep >= FNextLongLife) {
+                FLongLifeStart = FStep;
+                FLongLifeStarts = FStarts;
+                FSamples.clear();
+            }
+            return;
+        }
+        if (FStarts != FLongLifeStarts) {
+            FLongLifeStart = FStep;
+            FLongLifeStarts = FStarts;
+            FSamples.clear();
+            return;
+        }
+        const std::uint64_t done = FStep - *FLongLifeStart;
+        const std::uint64_t every = std::max<std::uint64_t>(FLongLife / 10, 1);
+        if (done % every == 0) {
+            FSamples.push_back(Sample());
+        }
+        if (done >= FLongLife) {
+            ++FCounts["long-life"];
+            FLongLifeStart.reset();
+            FNextLongLife = FStep + 1000;
+            JudgeSamples();
+        }
+    }
+
+    // The first sample is the warm-up; from the second on, no measure may grow at every sample by
+    // more than its slack in all.
+    void JudgeSamples() {
+        if (FSamples.size() < 4) {
+            return;
+        }
+        struct TMeasure {
+            const char* Name;
+            std::uint64_t TResources::*Field;
+            std::uint64_t Slack;
+        };
+        const TMeasure measures[] = {{"private bytes", &TResources::PrivateBytes, 1 << 20},
+                                     {"handles", &TResources::Handles, 20},
+                                     {"GDI objects", &TResources::GdiObjects, 20},
+                                     {"USER objects", &TResources::UserObjects, 20},
+                                     {"windows", &TResources::Windows, 5}};
+        for (const TMeasure& measure : measures) {
+            bool grows = true;
+            std::string values;
+            for (std::size_t i = 1; i < FSamples.size(); ++i) {
+                values += " " + std::to_string(FSamples[i].*measure.Field);
+                if (i > 1 && FSamples[i].*measure.Field <= FSamples[i - 1].*measure.Field) {
+                    grows = false;
+                }
+            }
+            const std::uint64_t first = FSamples[1].*measure.Field;
+            const std::uint64_t last = FSamples.back().*measure.Field;
+            std::printf("long life of %llu actions, %s:%s\n",
+                        static_cast<unsigned long long>(FLongLife), measure.Name, values.c_str());
+            if (grows && last > first + measure.Slack) {
+                Failure(std::string("the program's ") + measure.Name +
+                        " kept growing over a long life:" + values);
+            }
+        }
+        std::fflush(stdout);
     }
 
     // ---- Checks ---------------------------------------------------------------------------------
@@ -580,12 +972,24 @@ private:
               What + ": the profile's term");
         Check(ProfileValue(profile, L"Yieldora", L"Deposit") == (FModel.Deposit ? L"1" : L"0"),
               What + ": the profile's deposit flag");
+        Check(ProfileValue(profile, L"Program", L"WindowMaximized") == (FMaximised ? L"1" : L"0"),
+              What + ": the profile's maximised state");
+        if (!FNormalKnown) {
+            FSaved = TSaved{FNormal, FMaximised, false};
+            return;
+        }
         const std::wstring left = ProfileValue(profile, L"Program", L"WindowLeft");
         const std::wstring top = ProfileValue(profile, L"Program", L"WindowTop");
         Check(left == std::to_wstring(FNormal.left) && top == std::to_wstring(FNormal.top),
               What + ": the profile's position " + Utf8(left) + "," + Utf8(top) + ", expected " +
                   std::to_string(FNormal.left) + "," + std::to_string(FNormal.top));
-        FSaved = POINT{FNormal.left, FNormal.top};
+        const std::wstring width = ProfileValue(profile, L"Program", L"WindowWidth");
+        const std::wstring height = ProfileValue(profile, L"Program", L"WindowHeight");
+        Check(width == std::to_wstring(FNormal.right - FNormal.left) &&
+                  height == std::to_wstring(FNormal.bottom - FNormal.top),
+              What + ": the profile's size " + Utf8(width) + "x" + Utf8(height) + ", expected " +
+                  Describe(FNormal));
+        FSaved = TSaved{FNormal, FMaximised, true};
     }
 
     void CheckFields(const std::string& When) {
@@ -606,6 +1010,8 @@ private:
 
     std::uint32_t FSeed;
     double FSeconds;
+    // Actions in a long life.
+    std::uint64_t FLongLife;
     bool FTrace = GetEnvironmentVariableW(L"SOAK_TRACE", nullptr, 0) != 0;
     std::string FAction;
     std::mt19937 FRandom;
@@ -623,36 +1029,64 @@ private:
     TInputs FShown;
     bool FExportEnabled = false;
     bool FMinimised = false;
+    bool FMaximised = false;
+    bool FChartOpen = false;
+    // The dialog's restored rectangle, when it is known here.
     RECT FNormal{};
-    std::optional<POINT> FSaved;
+    bool FNormalKnown = true;
+    // The size the dialog is built with, its least; known after a start without a profile.
+    SIZE FLeast{};
+    struct TSaved {
+        RECT Normal;
+        bool Maximised;
+        // The restored rectangle is known (it is not when the program started maximised at a
+        // place of its own choosing and was never restored).
+        bool Known;
+    };
+    std::optional<TSaved> FSaved;
+    std::map<std::string, std::uint64_t> FCounts;
+    // Files that Save As wrote.
+    std::vector<fs::path> FSaves;
+    // The step a long life began at and the start it belongs to, while one runs; its samples.
+    std::uint64_t FNextLongLife = 1000;
+    std::optional<std::uint64_t> FLongLifeStart;
+    std::uint64_t FLongLifeStarts = 0;
+    std::vector<TResources> FSamples;
     // The export text of the table shown, when it came from a successful calculation.
     std::optional<std::wstring> FTable;
+    // The inputs that table was calculated from.
+    TInputs FTableInputs;
 };
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fputs("usage: yieldora-soak PROGRAM [--seconds N] [--seed S]\n", stderr);
+        std::fputs("usage: yieldora-soak PROGRAM [--seconds N] [--seed S] [--long-life N]\n",
+                   stderr);
         return 2;
     }
     double seconds = 30;
     std::uint32_t seed = std::random_device{}();
+    std::uint64_t longLife = 5000;
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::wstring name = argv[i];
         if (name == L"--seconds") {
             seconds = std::stod(argv[i + 1]);
+        } else if (name == L"--long-life") {
+            longLife = std::stoull(argv[i + 1]);
         } else if (name == L"--seed") {
             seed = static_cast<std::uint32_t>(std::stoul(argv[i + 1]));
         } else {
-            std::fputs("usage: yieldora-soak PROGRAM [--seconds N] [--seed S]\n", stderr);
+            std::fputs("usage: yieldora-soak PROGRAM [--seconds N] [--seed S] [--long-life N]\n",
+                       stderr);
             return 2;
         }
     }
     std::printf("seed %u\n", seed);
     std::fflush(stdout);
     try {
-        TSoak soak(argv[1], seed, seconds);
+        TSoak soak(argv[1], seed, seconds, longLife);
         return soak.Run();
     } catch (const std::exception& e) {
         std::printf("FAIL seed %u: %s\n", seed, e.what());
