@@ -51,9 +51,9 @@ SIZE MinimumSize(int Dpi) {
 
 TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
     return TkyGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
-                                         Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, FONT_FACE));
+                                           Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, FONT_FACE));
 }
 
 void FillArea(HDC Dc, const RECT& Area, COLORREF Colour) {
