@@ -110,3 +110,20 @@ yieldora_prefix_marker() {
 yieldora_prefix_of() {
     if [ "$1" = win32 ]; then echo build/wineprefix; else echo "build/wineprefix-$1"; fi
 }
+
+# yieldora_copy_prefix BASE COPY: a copy of the finished Wine prefix BASE for another locale, screen
+# DPI or work area. Wine's own libraries (system32, syswow64: most of a prefix's 1.3 GB), which no
+# program writes, are hard links into BASE; everything else (the registry, the users' folders) is
+# copied, so that the copy's programs change nothing of BASE.
+yieldora_copy_prefix() {
+    local base=$1 copy=$2 folder
+    rm -rf "$copy"
+    mkdir -p "$copy"
+    tar -C "$base" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 -cf - . |
+        tar -C "$copy" -xf - || return 1
+    for folder in system32 syswow64; do
+        if [ -d "$base/drive_c/windows/$folder" ]; then
+            cp -al "$base/drive_c/windows/$folder" "$copy/drive_c/windows/$folder" || return 1
+        fi
+    done
+}

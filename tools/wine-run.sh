@@ -27,7 +27,7 @@ if [ -n "$variant" ]; then
         flock 9
         if [ ! -f "$(yieldora_prefix_marker "$WINEPREFIX")" ]; then
             rm -rf "$WINEPREFIX"
-            cp -a "$base" "$WINEPREFIX"
+            yieldora_copy_prefix "$base" "$WINEPREFIX"
             if [ -n "${YIELDORA_WINE_DPI:-}" ]; then
                 for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
                     wine reg add "$key" /v LogPixels /t REG_DWORD /d "$YIELDORA_WINE_DPI" /f \

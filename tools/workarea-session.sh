@@ -23,7 +23,7 @@ prefix="$base-workarea"
     flock 9
     if [ ! -f "$(yieldora_prefix_marker "$prefix")" ]; then
         rm -rf "$prefix"
-        cp -a "$base" "$prefix"
+        yieldora_copy_prefix "$base" "$prefix"
     fi
 ) 9>"$prefix.lock"
 
