@@ -2,11 +2,13 @@
 
 #include "UResultFile.h"
 #include "UResultTable.h"
+#include "UkyHandles.h"
 #include "UkyClipboard.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyMath.h"
 #include "UkyUtf8.h"
+#include "UkyWinControl.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -33,34 +35,6 @@ constexpr COLORREF GRID_COLOUR = RGB(221, 221, 221);
 constexpr std::array<COLORREF, DEPOSIT_TERMS.size()> LINE_COLOURS{
     RGB(65, 105, 225), RGB(255, 140, 0), RGB(34, 139, 34), RGB(178, 34, 178), RGB(204, 34, 34)};
 
-template <class Handle> struct TGdiDeleter {
-    void operator()(Handle Object) const noexcept { DeleteObject(Object); }
-};
-template <class Handle>
-using TGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, TGdiDeleter<Handle>>;
-
-struct TDcDeleter {
-    void operator()(HDC Dc) const noexcept { DeleteDC(Dc); }
-};
-using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
-
-struct TMenuDestroyer {
-    void operator()(HMENU Menu) const noexcept { DestroyMenu(Menu); }
-};
-using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
-
-class TSelection {
-public:
-    TSelection(HDC Dc, HGDIOBJ Object) : FDc(Dc), FOld(SelectObject(Dc, Object)) {}
-    TSelection(const TSelection&) = delete;
-    TSelection& operator=(const TSelection&) = delete;
-    ~TSelection() { SelectObject(FDc, FOld); }
-
-private:
-    HDC FDc;
-    HGDIOBJ FOld;
-};
-
 std::wstring WindowText(HWND Window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -81,9 +55,9 @@ void ShowError(HWND Owner, const std::wstring& Text) {
 void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
                          int Dpi) {
     const auto scaled = [Dpi](int Length) { return MulDiv(Length, Dpi, 96); };
-    const TGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
+    const TkyGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
     FillRect(Dc, &Area, back.get());
-    const TSelection font(Dc, Font);
+    const TkySelection font(Dc, Font);
     SetBkMode(Dc, TRANSPARENT);
     SetTextColor(Dc, RGB(0, 0, 0));
     const int legendHeight = scaled(22);
@@ -97,8 +71,8 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
     // The legend: a short line in the term's colour and its name, for every line drawn.
     int x = plot.Left;
     for (const TComparisonLine& line : chart.Lines) {
-        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
-        const TSelection selection(Dc, pen.get());
+        const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TkySelection selection(Dc, pen.get());
         const int middle = Area.top + legendHeight / 2 + scaled(4);
         MoveToEx(Dc, x, middle, nullptr);
         LineTo(Dc, x + scaled(18), middle);
@@ -110,8 +84,8 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
         x += scaled(84);
     }
     {
-        const TGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
-        const TSelection selection(Dc, grid.get());
+        const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
+        const TkySelection selection(Dc, grid.get());
         for (const TChartTick& tick : chart.Ticks) {
             MoveToEx(Dc, plot.Left, tick.Y, nullptr);
             LineTo(Dc, plot.Right, tick.Y);
@@ -132,8 +106,8 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
         for (const TChartPoint& point : line.Points) {
             points.push_back({point.X, point.Y});
         }
-        const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
-        const TSelection selection(Dc, pen.get());
+        const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TkySelection selection(Dc, pen.get());
         Polyline(Dc, points.data(), static_cast<int>(points.size()));
     }
 }
@@ -177,9 +151,7 @@ void TCompareWindow::CreateHandle() {
         windowClass.lpszClassName = CLASS_NAME;
         RegisterClassExW(&windowClass);
     }
-    const HDC screen = GetDC(nullptr);
-    FDpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    FDpi = GetDeviceCaps(TkyWindowDc(nullptr).Handle(), LOGPIXELSY);
 
     const int width = Scaled(660);
     const int height = Scaled(500);
@@ -420,7 +392,7 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
         ClientToScreen(FTable, &at);
     }
     const bool selected = SendMessageW(FTable, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    const TMenuHandle menu(CreatePopupMenu());
+    const TkyMenu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING | (selected ? 0u : MF_GRAYED), MENU_COPY, L"复制\tCtrl+C");
     AppendMenuW(menu.get(), MF_STRING, MENU_SELECT_ALL, L"全选\tCtrl+A");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -507,26 +479,33 @@ void TCompareWindow::TableKey(WORD Key) {
 
 LRESULT CALLBACK TCompareWindow::WindowProc(HWND Window, UINT AMessage, WPARAM WParam,
                                             LPARAM LParam) {
-    if (AMessage == WM_NCCREATE) {
-        auto* compare = static_cast<TCompareWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
-        compare->FHandle.reset(Window);
-        SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(compare));
+    // An error must not unwind through the system's frames: the dialog that owns the window ends
+    // and raises it again, as for the library's windows.
+    try {
+        if (AMessage == WM_NCCREATE) {
+            auto* compare = static_cast<TCompareWindow*>(
+                reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
+            compare->FHandle.reset(Window);
+            SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(compare));
+        }
+        auto* compare = reinterpret_cast<TCompareWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+        if (compare == nullptr) {
+            return DefWindowProcW(Window, AMessage, WParam, LParam);
+        }
+        if (AMessage == WM_NCDESTROY) {
+            // Destroyed with its owner: the object must not destroy it again.
+            SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
+            static_cast<void>(compare->FHandle.release());
+            compare->FTable = nullptr;
+            compare->FEdits.fill(nullptr);
+            compare->FLabels.fill(nullptr);
+            return DefWindowProcW(Window, AMessage, WParam, LParam);
+        }
+        return compare->HandleMessage(AMessage, WParam, LParam);
+    } catch (...) {
+        KeepHandlerError(GetAncestor(Window, GA_ROOTOWNER));
+        return 0;
     }
-    auto* compare = reinterpret_cast<TCompareWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
-    if (compare == nullptr) {
-        return DefWindowProcW(Window, AMessage, WParam, LParam);
-    }
-    if (AMessage == WM_NCDESTROY) {
-        // Destroyed with its owner: the object must not destroy it again.
-        SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
-        static_cast<void>(compare->FHandle.release());
-        compare->FTable = nullptr;
-        compare->FEdits.fill(nullptr);
-        compare->FLabels.fill(nullptr);
-        return DefWindowProcW(Window, AMessage, WParam, LParam);
-    }
-    return compare->HandleMessage(AMessage, WParam, LParam);
 }
 
 LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {
@@ -543,8 +522,8 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         return 0;
     }
     case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        const HDC dc = BeginPaint(window, &paint);
+        const TkyPaint paint(window);
+        const HDC dc = paint.Handle();
         const RECT area = ChartArea();
         const int width = area.right - area.left;
         const int height = area.bottom - area.top;
@@ -558,17 +537,16 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        const TMemoryDc memory(CreateCompatibleDC(dc));
-        const TGdiObject<HBITMAP> buffer(
+        const TkyMemoryDc memory(CreateCompatibleDC(dc));
+        const TkyGdiObject<HBITMAP> buffer(
             CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (memory && buffer && width > 0 && height > 0) {
-            const TSelection selection(memory.get(), buffer.get());
+            const TkySelection selection(memory.get(), buffer.get());
             SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
             DrawComparisonChart(memory.get(), area, FComparison, FFont, FDpi);
             SetViewportOrgEx(memory.get(), 0, 0, nullptr);
             BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
         }
-        EndPaint(window, &paint);
         return 0;
     }
     case WM_COMMAND: {

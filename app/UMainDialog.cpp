@@ -176,15 +176,8 @@ void TMainDialog::ReadFields(bool KeepBadFields) {
 }
 
 void TMainDialog::DoCalculate() {
-    try {
-        ReadInputs();
-        Model->Calculate();
-        FillTable();
-        EnableDlgItem(IDC_EXPORT, true);
-        UpdateComparison(L"");
-    } catch (const EkyError& e) {
-        UpdateComparison(e.Message());
-        ShowMessageBox(Handle(), e.Message(), MSGBOX_INFORMATION, L"");
+    if (const std::optional<std::wstring> error = CalculateQuietly()) {
+        ShowMessageBox(Handle(), *error, MSGBOX_INFORMATION, L"");
         // The dialog may have closed while the box was up.
         if (!Model) {
             return;
@@ -193,15 +186,17 @@ void TMainDialog::DoCalculate() {
     ShowInputs();
 }
 
-void TMainDialog::CalculateQuietly() {
+std::optional<std::wstring> TMainDialog::CalculateQuietly() {
     try {
         ReadInputs();
         Model->Calculate();
         FillTable();
         EnableDlgItem(IDC_EXPORT, true);
         UpdateComparison(L"");
+        return std::nullopt;
     } catch (const EkyError& e) {
         UpdateComparison(e.Message());
+        return e.Message();
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,9 +86,10 @@ private:
     void CreateTotalsLine();
     // Makes the comparison's button in the template's free place right of the exit button.
     void CreateCompareButton();
-    // While the comparison is open, every change of an input calculates at once, without boxes:
-    // a field that cannot be read marks the selected term's row in the comparison instead.
-    void CalculateQuietly();
+    // Reads the fields, calculates and fills the table, without boxes: a field that cannot be read
+    // marks the selected term's row in the comparison instead, and its message is the answer.
+    // While the comparison is open, every change of an input calculates so, at once.
+    std::optional<std::wstring> CalculateQuietly();
     // The comparison follows the model's result, or the message of its calculation.
     void UpdateComparison(const std::wstring& Error);
 
