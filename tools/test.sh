@@ -117,11 +117,11 @@ done
     part install tools/dist/test-install.sh $YIELDORA_ARCHES >build/install.out 2>&1 ||
         failed "installing, upgrading and removing the packages under Wine" \
             "tools/dist/test-install.sh $YIELDORA_ARCHES" build/install.out &
-    part build-native build_preset native >build/native.build.out 2>&1 &&
-        part test-native run_tests native >build/native.test.out 2>&1
     # The programs as they ship (the release presets) of the architectures this machine runs.
     part release tools/release-test.sh $YIELDORA_ARCHES >build/release.out 2>&1 ||
-        failed "the release programs' tests" "tools/release-test.sh $YIELDORA_ARCHES" build/release.out
+        failed "the release programs' tests" "tools/release-test.sh $YIELDORA_ARCHES" build/release.out &
+    part build-native build_preset native >build/native.build.out 2>&1 &&
+        part test-native run_tests native >build/native.test.out 2>&1
     wait
 ) &
 others=$!
