@@ -471,7 +471,8 @@ void TMainDialog::ChangeScale(int Dpi, const RECT& Suggested) {
     SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    TScaledFont font = Dpi == FTemplateDpi ? nullptr : ScaleFont(FTemplateFont, FTemplateDpi, Dpi);
+    TkyGdiObject<HFONT> font =
+        Dpi == FTemplateDpi ? nullptr : ScaleFont(FTemplateFont, FTemplateDpi, Dpi);
     const HFONT itemFont = font ? font.get() : FTemplateFont;
     for (const TItemPlace& item : FTemplatePlaces) {
         SendMessageW(item.Item, WM_SETFONT, reinterpret_cast<WPARAM>(itemFont), FALSE);

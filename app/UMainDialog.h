@@ -132,7 +132,7 @@ private:
     // The template's font, owned by the window; and the same face at the current scale when it
     // differs from the template's.
     HFONT FTemplateFont = nullptr;
-    TScaledFont FScaledFont;
+    TkyGdiObject<HFONT> FScaledFont;
     std::unique_ptr<TChartWindow> FChart;
     // The totals line (a static control) and its tooltip: children of the dialog, destroyed with
     // it. The line's distance below the table and its height, at the scale the dialog was made at

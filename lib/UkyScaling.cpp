@@ -40,9 +40,7 @@ const TDpiFunctions& DpiFunctions() {
 }
 
 int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(TkyWindowDc(nullptr).Handle(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 
@@ -55,14 +53,12 @@ std::wstring WindowText(HWND Window) {
 
 // The room Text takes on one line in the font Window draws with.
 SIZE TextSize(HWND Window, const std::wstring& Text) {
-    const HDC dc = GetDC(Window);
-    const HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Window, WM_GETFONT, 0, 0)));
+    const TkyWindowDc dc(Window);
+    const TkySelection font(dc.Handle(),
+                            reinterpret_cast<HGDIOBJ>(SendMessageW(Window, WM_GETFONT, 0, 0)));
     RECT area{};
-    DrawTextW(dc, Text.c_str(), static_cast<int>(Text.size()), &area,
+    DrawTextW(dc.Handle(), Text.c_str(), static_cast<int>(Text.size()), &area,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(Window, dc);
     return {area.right - area.left, area.bottom - area.top};
 }
 
@@ -116,14 +112,14 @@ int ScaleToDpi(int Length, int Dpi) {
     return MulDiv(Length, Dpi, 96);
 }
 
-TScaledFont ScaleFont(HFONT Font, int FromDpi, int ToDpi) {
+TkyGdiObject<HFONT> ScaleFont(HFONT Font, int FromDpi, int ToDpi) {
     LOGFONTW description{};
     if (GetObjectW(Font, sizeof description, &description) == 0) {
         return nullptr;
     }
     description.lfHeight = MulDiv(description.lfHeight, ToDpi, FromDpi);
     description.lfWidth = MulDiv(description.lfWidth, ToDpi, FromDpi);
-    return TScaledFont(CreateFontIndirectW(&description));
+    return TkyGdiObject<HFONT>(CreateFontIndirectW(&description));
 }
 
 int MetricForDpi(int Index, int Dpi) {

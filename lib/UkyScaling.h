@@ -1,9 +1,8 @@
 #pragma once
 
-#include <windows.h>
+#include "UkyHandles.h"
 
-#include <memory>
-#include <type_traits>
+#include <windows.h>
 
 // Dots per inch and the room texts need, for windows that follow the display's scale.
 
@@ -14,13 +13,8 @@ int WindowDpi(HWND Window);
 // A length in pixels given for 96 dots per inch, at Dpi.
 int ScaleToDpi(int Length, int Dpi);
 
-struct TScaledFontDeleter {
-    void operator()(HFONT Font) const noexcept { DeleteObject(Font); }
-};
-using TScaledFont = std::unique_ptr<std::remove_pointer_t<HFONT>, TScaledFontDeleter>;
-
 // Font's face and style at another scale: its height times ToDpi / FromDpi.
-TScaledFont ScaleFont(HFONT Font, int FromDpi, int ToDpi);
+TkyGdiObject<HFONT> ScaleFont(HFONT Font, int FromDpi, int ToDpi);
 
 // A system metric (SM_CXVSCROLL, SM_CXSMICON, ...) at Dpi rather than at the screen's.
 int MetricForDpi(int Index, int Dpi);
