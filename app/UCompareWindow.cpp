@@ -7,6 +7,7 @@
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyMath.h"
+#include "UkyScaling.h"
 #include "UkyUtf8.h"
 #include "UkyWinControl.h"
 
@@ -20,6 +21,12 @@ namespace {
 
 const wchar_t* const CLASS_NAME = L"YieldoraCompare";
 const wchar_t* const CAPTION = L"存期比较";
+
+// The least size the window can be given, at 96 dots per inch.
+constexpr int MIN_WIDTH = 480;
+constexpr int MIN_HEIGHT = 360;
+// A cell's text is inset by the list view a few pixels on either side.
+constexpr int CELL_INSET = 14;
 
 constexpr int TABLE_ID = 300;
 constexpr int FIRST_EDIT_ID = 310;
@@ -42,8 +49,26 @@ std::wstring WindowText(HWND Window) {
     return text;
 }
 
-void DrawTextIn(HDC Dc, const std::wstring& Text, RECT Area, UINT Format) {
+SIZE TextExtent(HDC Dc, const std::wstring& Text) {
+    RECT need{};
+    DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &need,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return {need.right - need.left, need.bottom - need.top};
+}
+
+// Draws Text into Area; with a log, also notes where it went and the room it took.
+void DrawTextIn(HDC Dc, const std::wstring& Text, RECT Area, UINT Format,
+                std::vector<TDrawnText>* Log) {
+    if (Log != nullptr) {
+        Log->push_back({Text, Area, TextExtent(Dc, Text)});
+    }
     DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Area, Format | DT_NOPREFIX);
+}
+
+// The width a column of the table starts from, at 96 dots per inch: the term and the rate narrow,
+// the remark wide.
+int DefaultColumnWidth(std::size_t Column, std::size_t Columns) {
+    return Column + 1 == Columns ? 200 : (Column < 2 ? 56 : 70);
 }
 
 void ShowError(HWND Owner, const std::wstring& Text) {
@@ -53,7 +78,7 @@ void ShowError(HWND Owner, const std::wstring& Text) {
 } // namespace
 
 void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
-                         int Dpi) {
+                         int Dpi, std::vector<TDrawnText>* Texts) {
     const auto scaled = [Dpi](int Length) { return MulDiv(Length, Dpi, 96); };
     const TkyGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
     FillRect(Dc, &Area, back.get());
@@ -65,10 +90,11 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
                           Area.right - scaled(16), Area.bottom - scaled(22)};
     const TComparisonChart chart = LayoutComparisonChart(Comparison, plot);
     if (chart.Lines.empty() || plot.Right - plot.Left < 2 || plot.Bottom - plot.Top < 2) {
-        DrawTextIn(Dc, L"没有可比较的结果。", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawTextIn(Dc, L"没有可比较的结果。", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Texts);
         return;
     }
-    // The legend: a short line in the term's colour and its name, for every line drawn.
+    // The legend: a short line in the term's colour and its name, as wide as it is in the font,
+    // for every line drawn.
     int x = plot.Left;
     for (const TComparisonLine& line : chart.Lines) {
         const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
@@ -77,11 +103,12 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
         MoveToEx(Dc, x, middle, nullptr);
         LineTo(Dc, x + scaled(18), middle);
         const std::wstring label(DEPOSIT_TERMS[line.Row].Label);
-        DrawTextIn(
-            Dc, label,
-            {x + scaled(22), Area.top + scaled(4), x + scaled(80), middle + legendHeight / 2},
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        x += scaled(84);
+        const int labelWidth = std::max<int>(TextExtent(Dc, label).cx, scaled(58));
+        DrawTextIn(Dc, label,
+                   {x + scaled(22), Area.top + scaled(4), x + scaled(22) + labelWidth,
+                    middle + legendHeight / 2},
+                   DT_LEFT | DT_VCENTER | DT_SINGLELINE, Texts);
+        x += scaled(26) + labelWidth;
     }
     {
         const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
@@ -91,16 +118,16 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
             LineTo(Dc, plot.Right, tick.Y);
             DrawTextIn(Dc, tick.Label,
                        {Area.left, tick.Y - scaled(9), plot.Left - scaled(6), tick.Y + scaled(9)},
-                       DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+                       DT_RIGHT | DT_VCENTER | DT_SINGLELINE, Texts);
         }
     }
     DrawTextIn(
         Dc, L"0",
         {plot.Left - scaled(20), plot.Bottom + scaled(2), plot.Left + scaled(20), Area.bottom},
-        DT_CENTER | DT_TOP | DT_SINGLELINE);
+        DT_CENTER | DT_TOP | DT_SINGLELINE, Texts);
     DrawTextIn(Dc, IntText(Comparison.Inputs.Year) + L" 年",
                {plot.Right - scaled(80), plot.Bottom + scaled(2), plot.Right, Area.bottom},
-               DT_RIGHT | DT_TOP | DT_SINGLELINE);
+               DT_RIGHT | DT_TOP | DT_SINGLELINE, Texts);
     for (const TComparisonLine& line : chart.Lines) {
         std::vector<POINT> points;
         for (const TChartPoint& point : line.Points) {
@@ -129,12 +156,34 @@ void TCompareWindow::Show() {
     if (!FHandle) {
         CreateHandle();
     }
-    ShowWindow(FHandle.get(), IsIconic(FHandle.get()) ? SW_RESTORE : SW_SHOWNORMAL);
-    SetForegroundWindow(FHandle.get());
+    // A hidden window keeps its state: it comes back maximised when it was hidden so.
+    const HWND window = FHandle.get();
+    if (FShowMaximized) {
+        FShowMaximized = false;
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+    } else {
+        ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+    }
+    SetForegroundWindow(window);
+}
+
+int TCompareWindow::Dpi() const {
+    return FDpi > 0 ? FDpi : WindowDpi(FHandle ? FHandle.get() : FOwner);
 }
 
 int TCompareWindow::Scaled(int Length) const {
-    return MulDiv(Length, FDpi, 96);
+    return MulDiv(Length, Dpi(), 96);
+}
+
+void TCompareWindow::ApplyFont() {
+    FFont = ScaleFont(FBaseFont.get(), FBaseDpi, Dpi());
+    const auto font = reinterpret_cast<WPARAM>(FFont.get());
+    for (std::size_t i = 0; i < FEdits.size(); ++i) {
+        SendMessageW(FLabels[i], WM_SETFONT, font, FALSE);
+        SendMessageW(FEdits[i], WM_SETFONT, font, FALSE);
+    }
+    // The list view hands it on to its header.
+    SendMessageW(FTable, WM_SETFONT, font, FALSE);
 }
 
 void TCompareWindow::CreateHandle() {
@@ -151,8 +200,6 @@ void TCompareWindow::CreateHandle() {
         windowClass.lpszClassName = CLASS_NAME;
         RegisterClassExW(&windowClass);
     }
-    FDpi = GetDeviceCaps(TkyWindowDc(nullptr).Handle(), LOGPIXELSY);
-
     const int width = Scaled(660);
     const int height = Scaled(500);
     RECT owner{};
@@ -168,7 +215,14 @@ void TCompareWindow::CreateHandle() {
     CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
                     height, FOwner, nullptr, instance, this);
     const HWND window = FHandle.get();
-    FFont = reinterpret_cast<HFONT>(SendMessageW(FOwner, WM_GETFONT, 0, 0));
+    // A copy of its own: the owner replaces its font when its scale changes. An owner without a
+    // font of its own draws with the system's.
+    FBaseDpi = WindowDpi(FOwner);
+    auto ownerFont = reinterpret_cast<HFONT>(SendMessageW(FOwner, WM_GETFONT, 0, 0));
+    if (ownerFont == nullptr) {
+        ownerFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+    FBaseFont = ScaleFont(ownerFont, FBaseDpi, FBaseDpi);
 
     FWriting = true;
     for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
@@ -180,23 +234,23 @@ void TCompareWindow::CreateHandle() {
             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIRST_EDIT_ID + static_cast<int>(i))),
             instance, nullptr);
-        SendMessageW(FLabels[i], WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-        SendMessageW(FEdits[i], WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
     }
     FWriting = false;
     FTable = CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0, window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(TABLE_ID)), instance, nullptr);
-    SendMessageW(FTable, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
     SendMessageW(FTable, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     for (const HWND edit : FEdits) {
         SetWindowSubclass(edit, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
     SetWindowSubclass(FTable, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    Relayout();
+    ApplyFont();
     Refresh();
+    FShowMaximized = FPlacement.Restore(window, RECT{left, top, left + width, top + height},
+                                        SIZE{Scaled(MIN_WIDTH), Scaled(MIN_HEIGHT)});
+    Relayout();
 }
 
 void TCompareWindow::SetRates(const TTermRates& Rates) {
@@ -278,11 +332,15 @@ void TCompareWindow::FillTable() {
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
             column.fmt =
                 i == 0 ? LVCFMT_LEFT : (i + 1 == captions.size() ? LVCFMT_LEFT : LVCFMT_RIGHT);
-            column.cx = Scaled(i + 1 == captions.size() ? 200 : (i < 2 ? 56 : 70));
+            column.cx = Scaled(DefaultColumnWidth(i, captions.size()));
             column.pszText = caption.data();
             SendMessageW(FTable, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
         }
         FColumns = captions.size();
+    }
+    FNeeds.assign(FColumns, 0);
+    for (std::size_t i = 0; i < FColumns; ++i) {
+        FNeeds[i] = CellWidth(std::wstring(captions[i]));
     }
     const std::vector<std::wstring> rows = FComparison.RowTexts();
     if (SendMessageW(FTable, LVM_GETITEMCOUNT, 0, 0) != static_cast<LRESULT>(rows.size())) {
@@ -298,6 +356,7 @@ void TCompareWindow::FillTable() {
         for (std::size_t column = 0; column < FColumns; ++column) {
             const std::size_t tab = std::min(rows[i].find(L'\t', start), rows[i].size());
             std::wstring cell = start <= rows[i].size() ? rows[i].substr(start, tab - start) : L"";
+            FNeeds[column] = std::max(FNeeds[column], CellWidth(cell));
             LVITEMW text{};
             text.iSubItem = static_cast<int>(column);
             text.pszText = cell.data();
@@ -305,27 +364,84 @@ void TCompareWindow::FillTable() {
             start = tab + 1;
         }
     }
+    FitColumns();
     // The marking may move to another row.
     InvalidateRect(FTable, nullptr, FALSE);
 }
 
+int TCompareWindow::CellWidth(const std::wstring& Text) const {
+    return static_cast<int>(SendMessageW(FTable, LVM_GETSTRINGWIDTHW, 0,
+                                         reinterpret_cast<LPARAM>(Text.c_str()))) +
+           Scaled(CELL_INSET);
+}
+
+void TCompareWindow::FitColumns() {
+    // Every column at least as wide as its texts need, and as wide as it would be at 100 % scaled
+    // where the table has room for that.
+    std::vector<int> widths(FNeeds.size());
+    int total = 0;
+    for (std::size_t i = 0; i < FNeeds.size(); ++i) {
+        widths[i] = std::max(Scaled(DefaultColumnWidth(i, FNeeds.size())), FNeeds[i]);
+        total += widths[i];
+    }
+    RECT client{};
+    GetClientRect(FTable, &client);
+    if (total > client.right) {
+        widths = FNeeds;
+    }
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (SendMessageW(FTable, LVM_GETCOLUMNWIDTH, i, 0) != widths[i]) {
+            SendMessageW(FTable, LVM_SETCOLUMNWIDTH, i, widths[i]);
+        }
+    }
+}
+
 void TCompareWindow::Relayout() {
+    const int dpi = Dpi();
     RECT client{};
     GetClientRect(FHandle.get(), &client);
     const int margin = Scaled(8);
-    const int height = Scaled(22);
-    const int cell =
-        std::max<int>((client.right - margin) / static_cast<int>(FEdits.size()), Scaled(40));
+    // The labels as wide as the longest one's text in the font, the fields as high as theirs
+    // needs inside the frame.
+    SIZE label{};
+    for (const HWND each : FLabels) {
+        const SIZE need = NeededSize(each, dpi);
+        label = {std::max(label.cx, need.cx), std::max(label.cy, need.cy)};
+    }
+    const int height = std::max<int>(Scaled(22), label.cy + Scaled(8));
+    const int gap = Scaled(2);
+    const int cell = std::max<int>((client.right - margin) / static_cast<int>(FEdits.size()),
+                                   label.cx + gap + margin + Scaled(32));
     for (std::size_t i = 0; i < FEdits.size(); ++i) {
         const int x = margin + static_cast<int>(i) * cell;
-        const int labelWidth = cell * 45 / 100;
-        MoveWindow(FLabels[i], x, margin + Scaled(3), labelWidth - Scaled(2), height, TRUE);
-        MoveWindow(FEdits[i], x + labelWidth, margin, cell - labelWidth - margin, height, TRUE);
+        MoveWindow(FLabels[i], x, margin + (height - label.cy) / 2, label.cx, label.cy, TRUE);
+        MoveWindow(FEdits[i], x + label.cx + gap, margin, cell - label.cx - gap - margin, height,
+                   TRUE);
     }
     const int tableTop = margin * 2 + height;
-    MoveWindow(FTable, margin, tableTop, std::max<int>(client.right - 2 * margin, 0), Scaled(150),
+    MoveWindow(FTable, margin, tableTop, std::max<int>(client.right - 2 * margin, 0), TableHeight(),
                TRUE);
+    FitColumns();
     InvalidateRect(FHandle.get(), nullptr, TRUE);
+}
+
+int TCompareWindow::TableHeight() const {
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (!SendMessageW(FTable, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) {
+        return Scaled(150);
+    }
+    RECT header{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(FTable, LVM_GETHEADER, 0, 0)), &header);
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(FTable, &frame);
+    GetClientRect(FTable, &client);
+    // The frame, and a horizontal scroll bar when one is shown.
+    const int edges = (frame.bottom - frame.top) - client.bottom;
+    const auto rows = static_cast<int>(SendMessageW(FTable, LVM_GETITEMCOUNT, 0, 0));
+    return std::max<int>(Scaled(150), edges + (header.bottom - header.top) +
+                                          rows * (row.bottom - row.top) + Scaled(2));
 }
 
 RECT TCompareWindow::ChartArea() const {
@@ -337,6 +453,28 @@ RECT TCompareWindow::ChartArea() const {
     const int margin = Scaled(8);
     return {margin, table.bottom + margin, std::max<int>(client.right - margin, margin),
             std::max<int>(client.bottom - margin, table.bottom + margin)};
+}
+
+std::vector<TDrawnText> TCompareWindow::ChartTexts() const {
+    std::vector<TDrawnText> texts;
+    if (!FHandle) {
+        return texts;
+    }
+    const RECT area = ChartArea();
+    const TkyMemoryDc memory(CreateCompatibleDC(nullptr));
+    const TkyGdiObject<HBITMAP> picture(
+        CreateBitmap(std::max<int>(area.right, 1), std::max<int>(area.bottom, 1), 1, 32, nullptr));
+    if (memory && picture) {
+        const TkySelection selection(memory.get(), picture.get());
+        DrawComparisonChart(memory.get(), area, FComparison, FFont.get(), Dpi(), &texts);
+    }
+    return texts;
+}
+
+void TCompareWindow::SavePlacement() const {
+    if (FHandle) {
+        FPlacement.Save(FHandle.get());
+    }
 }
 
 std::vector<std::wstring> TCompareWindow::TableRows(bool SelectedOnly) const {
@@ -516,9 +654,25 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
             Relayout();
         }
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        FPlacement.Track(window);
+        break;
+    case WM_DPICHANGED: {
+        // Another monitor's scale: its suggested place, the font, the columns and the layout
+        // anew.
+        FDpi = LOWORD(WParam);
+        const auto* suggested = reinterpret_cast<const RECT*>(LParam);
+        ApplyFont();
+        FillTable();
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Relayout();
+        return 0;
+    }
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(LParam);
-        info->ptMinTrackSize = {Scaled(480), Scaled(360)};
+        info->ptMinTrackSize = {Scaled(MIN_WIDTH), Scaled(MIN_HEIGHT)};
         return 0;
     }
     case WM_PAINT: {
@@ -543,7 +697,7 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         if (memory && buffer && width > 0 && height > 0) {
             const TkySelection selection(memory.get(), buffer.get());
             SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-            DrawComparisonChart(memory.get(), area, FComparison, FFont, FDpi);
+            DrawComparisonChart(memory.get(), area, FComparison, FFont.get(), Dpi());
             SetViewportOrgEx(memory.get(), 0, 0, nullptr);
             BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
         }

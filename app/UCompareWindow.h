@@ -1,6 +1,8 @@
 #pragma once
 
 #include "UTermComparison.h"
+#include "UkyPlacement.h"
+#include "UkyScaling.h"
 
 #include <windows.h>
 
@@ -12,10 +14,18 @@
 #include <type_traits>
 #include <vector>
 
+// A text of the comparison's chart: the rectangle it is drawn into and the room it takes there.
+struct TDrawnText {
+    std::wstring Text;
+    RECT Area;
+    SIZE Extent;
+};
+
 // The comparison's end totals by year, one line per term with a result, with a legend, drawn into
 // Area of Dc in Font for a screen of Dpi dots per inch; a short text when there is nothing to draw.
+// With Texts, also notes every text drawn.
 void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
-                         int Dpi);
+                         int Dpi, std::vector<TDrawnText>* Texts = nullptr);
 
 // The term comparison: a top-level window captioned "存期比较", owned by the main dialog, with a
 // rate field per term, a table of every term's totals and yield (the best row marked, a row whose
@@ -24,7 +34,8 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
 // that field, through OnMainRate, and the owner hands back its own calculation (SetMain). The
 // table copies its selected rows on Ctrl+C, selects all on Ctrl+A and saves to a file from its
 // menu, as the main table does; the menu also asks for the growth chart (OnShowChart, Ctrl+G).
-// Escape and the close box hide it.
+// Escape and the close box hide it. It follows the scale of the monitor it is on, and its place is
+// kept in the profile section "Program".
 class TCompareWindow {
 public:
     // The window itself is made when it is first shown.
@@ -33,7 +44,8 @@ public:
     TCompareWindow& operator=(const TCompareWindow&) = delete;
     ~TCompareWindow();
 
-    // Opens the window beside its owner, or brings it to the front.
+    // Opens the window at its remembered place and state (or beside its owner), or brings it to
+    // the front.
     void Show();
     // Null until the window is first shown.
     HWND Handle() const { return FHandle.get(); }
@@ -57,6 +69,10 @@ public:
     void SelectAll() const;
     // Asks for a file and saves the whole table there as CSV or as tab-separated text.
     void SaveTable() const;
+    // The texts the chart under the table draws, where the window shows it.
+    std::vector<TDrawnText> ChartTexts() const;
+    // Writes the window's place, size and state to the profile; nothing when it was never shown.
+    void SavePlacement() const;
 
     // The selected term's rate was edited here: the owner puts the text into its rate field.
     std::function<void(const std::wstring& Rate)> OnMainRate;
@@ -79,13 +95,23 @@ private:
     void FieldKey(HWND Field, WPARAM Key);
     LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
     void CreateHandle();
+    // The window's scale: the screen's until the window is told of another.
+    int Dpi() const;
     int Scaled(int Length) const;
+    // The owner's font at the window's scale, for every control.
+    void ApplyFont();
     // The rate fields' texts, the selected term's being the owner's field.
     TTermRateTexts RateTexts() const;
     // Recalculates from the rate fields and the owner's result, and shows it.
     void Refresh();
     void FillTable();
+    // The columns' widths for the table's width.
+    void FitColumns();
     void Relayout();
+    // The room Text takes in a cell of the table.
+    int CellWidth(const std::wstring& Text) const;
+    // The rows' height and the caption's inside the table's frame.
+    int TableHeight() const;
     RECT ChartArea() const;
     void ShowMenu(LPARAM Position);
     LRESULT CustomDraw(LPARAM LParam) const;
@@ -96,9 +122,16 @@ private:
     std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
     std::array<HWND, DEPOSIT_TERMS.size()> FEdits{};
     HWND FTable = nullptr;
-    HFONT FFont = nullptr; // the owner's, not ours to delete
-    int FDpi = 96;
+    // The owner's font as it was when the window was made, at FBaseDpi, and that font at the
+    // window's scale.
+    TScaledFont FBaseFont;
+    int FBaseDpi = 96;
+    TScaledFont FFont;
+    // The scale the system last gave the window; 0 while it gave none.
+    int FDpi = 0;
     std::size_t FColumns = 0;
+    // The width each column's caption and cells need.
+    std::vector<int> FNeeds;
     // Set while the window writes its own fields, whose changes are then not edits.
     bool FWriting = false;
 
@@ -108,4 +141,8 @@ private:
     std::optional<TDepositResult> FMainResult;
     std::wstring FMainError;
     TTermComparison FComparison;
+    // Under the keys "CompareLeft" ... "CompareMaximized" of the section "Program".
+    TkyWindowPlacement FPlacement{L"Program", L"Compare"};
+    // Saved maximised: the first showing maximises it.
+    bool FShowMaximized = false;
 };

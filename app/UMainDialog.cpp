@@ -308,6 +308,9 @@ void TMainDialog::Closing() {
         FChart->SavePlacement();
         FChart.reset();
     }
+    if (FCompare) {
+        FCompare->SavePlacement();
+    }
     YearEdit.reset();
     StepEdit.reset();
     YearUpDown.reset();

@@ -1,8 +1,9 @@
-// The main dialog and the chart at the screen's scale. This one executable runs once per scale,
-// each time in a Wine prefix whose screen has that many dots per inch (tests/CMakeLists.txt):
-// 96, 120, 144 and 192.
+// The main dialog, the chart and the comparison of the terms at the screen's scale. This one
+// executable runs once per scale, each time in a Wine prefix whose screen has that many dots per
+// inch (tests/CMakeLists.txt): 96, 120, 144 and 192.
 
 #include "UChartWindow.h"
+#include "UCompareWindow.h"
 #include "UMainDialog.h"
 
 #include "ModalDriver.h"
@@ -67,10 +68,11 @@ SIZE ClientSize(HWND Window) {
     return {client.right, client.bottom};
 }
 
-// Every text of the dialog's items against the item's own rectangle: labels, buttons, the check
+// Every text of the window's items against the item's own rectangle: labels, buttons, the check
 // box, the fields, the term list, and the table's captions and cells, which must also do without a
-// horizontal scroll bar. Dpi is the scale the dialog is drawn at.
-void ExpectWhole(HWND Dialog, int Dpi) {
+// horizontal scroll bar. Dpi is the scale the window is drawn at; the main table shows an image
+// in its first column at that scale.
+void ExpectWhole(HWND Dialog, int Dpi, bool RowImages = true) {
     for (HWND item = GetWindow(Dialog, GW_CHILD); item != nullptr;
          item = GetWindow(item, GW_HWNDNEXT)) {
         const std::wstring kind = ClassOf(item);
@@ -114,7 +116,7 @@ void ExpectWhole(HWND Dialog, int Dpi) {
             ImageList_GetIconSize(images, &imageWidth, &imageHeight);
             // A cell's text is inset by the list view a few pixels on either side.
             const int inset = MulDiv(12, Dpi, 96);
-            EXPECT_EQ(imageWidth, MulDiv(16, Dpi, 96));
+            EXPECT_EQ(imageWidth, RowImages ? MulDiv(16, Dpi, 96) : 0);
             for (int column = 0; column < columns; ++column) {
                 const auto width =
                     static_cast<int>(SendMessageW(item, LVM_GETCOLUMNWIDTH, column, 0));
@@ -318,6 +320,105 @@ TEST_F(ScaledDialog, EveryTextOfTheChartIsWholeAlsoAfterAMoveToAnotherScale) {
         }
     }
     DestroyWindow(owner);
+}
+
+// ---- The comparison of the terms --------------------------------------------------------------
+
+HWND CompareWindow() {
+    return FindWindowW(L"YieldoraCompare", L"存期比较");
+}
+
+// The rate fields, their labels and the table, whole with every row in sight, at Dpi.
+void ExpectCompareWhole(HWND Compare, int Dpi) {
+    ExpectWhole(Compare, Dpi, false);
+    const HWND view = FindWindowExW(Compare, nullptr, WC_LISTVIEWW, nullptr);
+    EXPECT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 5);
+    EXPECT_EQ(GetWindowLongW(view, GWL_STYLE) & WS_VSCROLL, 0) << "vertical scroll bar";
+    const auto font =
+        reinterpret_cast<HFONT>(SendMessageW(GetWindow(Compare, GW_CHILD), WM_GETFONT, 0, 0));
+    LOGFONTW description{};
+    ASSERT_NE(GetObjectW(font, sizeof description, &description), 0);
+    EXPECT_EQ(description.lfHeight, -MulDiv(9, Dpi, 72));
+}
+
+// The texts of the chart under the table, in the chart's part of the client area.
+void ExpectCompareChartWhole(const TCompareWindow& Compare) {
+    RECT client{};
+    GetClientRect(Compare.Handle(), &client);
+    const std::vector<TDrawnText> texts = Compare.ChartTexts();
+    // Five terms in the legend, the values' ticks, the first and the last year.
+    EXPECT_GT(texts.size(), 9u);
+    for (const TDrawnText& text : texts) {
+        SCOPED_TRACE(testing::PrintToString(text.Text));
+        EXPECT_LE(text.Extent.cx, text.Area.right - text.Area.left);
+        EXPECT_LE(text.Extent.cy, text.Area.bottom - text.Area.top);
+        EXPECT_GE(text.Area.left, 0);
+        EXPECT_LE(text.Area.right, client.right);
+        EXPECT_LE(text.Area.bottom, client.bottom);
+    }
+}
+
+// Opened from the dialog after a calculation of the default inputs, the comparison is whole at the
+// screen's scale and at every other one a move to another monitor brings, and back where it was
+// when it comes back.
+TEST_F(ScaledDialog, TheComparisonIsWholeAlsoAfterAMoveToAnotherScale) {
+    Run({[](HWND Dialog) {
+        SendMessageW(GetDlgItem(Dialog, IDC_CALCULATE), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(Dialog, IDC_COMPARE), BM_CLICK, 0, 0);
+        const HWND compare = CompareWindow();
+        ASSERT_NE(compare, nullptr);
+        ASSERT_TRUE(IsWindowVisible(compare));
+        const int screen = ScreenDpi();
+        ExpectCompareWhole(compare, screen);
+        RECT home{};
+        GetWindowRect(compare, &home);
+        const std::vector<RECT> places = ItemPlaces(compare);
+        for (const int dpi : {96, 120, 144, 192}) {
+            SCOPED_TRACE(testing::Message() << "to " << dpi << " DPI");
+            RECT suggested{20, 30, 20 + MulDiv(660, dpi, 96), 30 + MulDiv(500, dpi, 96)};
+            SendMessageW(compare, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            RECT now{};
+            GetWindowRect(compare, &now);
+            EXPECT_EQ(now.left, 20);
+            EXPECT_EQ(now.top, 30);
+            EXPECT_EQ(now.right - now.left, std::min<LONG>(suggested.right - suggested.left,
+                                                           GetSystemMetrics(SM_CXMAXTRACK)));
+            ExpectCompareWhole(compare, dpi);
+        }
+        SendMessageW(compare, WM_DPICHANGED, MAKEWPARAM(screen, screen),
+                     reinterpret_cast<LPARAM>(&home));
+        const std::vector<RECT> back = ItemPlaces(compare);
+        ASSERT_EQ(back.size(), places.size());
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            EXPECT_TRUE(EqualRect(&back[i], &places[i])) << "child " << i;
+        }
+        SendMessageW(GetDlgItem(Dialog, IDC_EXIT), BM_CLICK, 0, 0);
+    }});
+    EXPECT_TRUE(Boxes.Boxes().empty());
+}
+
+// The legend's terms and the axes' figures of the comparison's chart, at each scale.
+TEST_F(ScaledDialog, TheComparisonsChartIsWholeAtEveryScale) {
+    Run({[](HWND Dialog) {
+        const TYieldoraInputs defaults;
+        TCompareWindow compare(Dialog);
+        TTermRates rates{};
+        rates.fill(defaults.Rate);
+        compare.SetRates(rates);
+        compare.Show();
+        compare.SetMain(defaults, L"3.6", nullptr, L"");
+        ASSERT_TRUE(compare.Comparison().Best.has_value());
+        ExpectCompareChartWhole(compare);
+        for (const int dpi : {96, 120, 144, 192}) {
+            SCOPED_TRACE(testing::Message() << "to " << dpi << " DPI");
+            RECT suggested{20, 30, 20 + MulDiv(660, dpi, 96), 30 + MulDiv(500, dpi, 96)};
+            SendMessageW(compare.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            ExpectCompareChartWhole(compare);
+        }
+        SendMessageW(GetDlgItem(Dialog, IDC_EXIT), BM_CLICK, 0, 0);
+    }});
 }
 
 } // namespace

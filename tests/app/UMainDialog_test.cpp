@@ -1326,6 +1326,49 @@ TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
     }});
 }
 
+// The comparison's place, size and maximised state come back in the next run; a run that never
+// opened it keeps what was saved.
+TEST_F(MainDialog, TheComparisonKeepsItsPlaceAndState) {
+    CheckedWorkArea();
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_COMPARE);
+        MoveWindow(CompareWindow(), 300, 200, 600, 420, TRUE);
+        Press(Dialog, IDC_EXIT);
+    }});
+    const std::string moved = "CompareLeft=300\r\nCompareTop=200\r\nCompareWidth=600\r\n"
+                              "CompareHeight=420\r\nCompareMaximized=0\r\n";
+    EXPECT_NE(ProfileText().find(moved), std::string::npos) << ProfileText();
+    Run({[](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
+    EXPECT_NE(ProfileText().find(moved), std::string::npos) << ProfileText();
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_COMPARE);
+        const RECT place = WindowRect(CompareWindow());
+        EXPECT_EQ(place.left, 300);
+        EXPECT_EQ(place.top, 200);
+        EXPECT_EQ(place.right, 900);
+        EXPECT_EQ(place.bottom, 620);
+        ShowWindow(CompareWindow(), SW_MAXIMIZE);
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_NE(ProfileText().find("CompareLeft=300\r\nCompareTop=200\r\nCompareWidth=600\r\n"
+                                 "CompareHeight=420\r\nCompareMaximized=1\r\n"),
+              std::string::npos)
+        << ProfileText();
+    // Maximised again, and restored to where it stood.
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_COMPARE);
+        EXPECT_TRUE(IsZoomed(CompareWindow()));
+        ShowWindow(CompareWindow(), SW_RESTORE);
+        const RECT place = WindowRect(CompareWindow());
+        EXPECT_EQ(place.left, 300);
+        EXPECT_EQ(place.top, 200);
+        EXPECT_EQ(place.right, 900);
+        EXPECT_EQ(place.bottom, 620);
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
 TEST_F(MainDialog, TheComparisonSavesAsTheMainTableDoes) {
     const fs::path folder = fs::absolute(L"UMainDialog_test.比较");
     fs::remove_all(folder);
