@@ -124,9 +124,9 @@ private:
     HWND FTable = nullptr;
     // The owner's font as it was when the window was made, at FBaseDpi, and that font at the
     // window's scale.
-    TScaledFont FBaseFont;
+    TkyGdiObject<HFONT> FBaseFont;
     int FBaseDpi = 96;
-    TScaledFont FFont;
+    TkyGdiObject<HFONT> FFont;
     // The scale the system last gave the window; 0 while it gave none.
     int FDpi = 0;
     std::size_t FColumns = 0;
