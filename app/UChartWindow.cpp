@@ -367,7 +367,7 @@ void TChartWindow::CreateHandle() {
     windowClass.cbSize = sizeof(windowClass);
     if (!GetClassInfoExW(instance, CLASS_NAME, &windowClass)) {
         windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = &TChartWindow::WindowProc;
+        windowClass.lpfnWndProc = &ObjectWindowProc<TChartWindow>;
         windowClass.hInstance = instance;
         windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -624,34 +624,14 @@ void TChartWindow::SaveWithDialog() const {
     }
 }
 
-LRESULT CALLBACK TChartWindow::WindowProc(HWND Window, UINT AMessage, WPARAM WParam,
-                                          LPARAM LParam) {
-    // An error must not unwind through the system's frames: the dialog that owns the chart ends and
-    // raises it again, as for the library's windows.
-    try {
-        if (AMessage == WM_NCCREATE) {
-            auto* chart = static_cast<TChartWindow*>(
-                reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
-            chart->FHandle.reset(Window);
-            SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(chart));
-        }
-        auto* chart = reinterpret_cast<TChartWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
-        if (chart == nullptr) {
-            return DefWindowProcW(Window, AMessage, WParam, LParam);
-        }
-        if (AMessage == WM_NCDESTROY) {
-            // Destroyed with its owner: the object must not destroy it again.
-            SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
-            static_cast<void>(chart->FHandle.release());
-            chart->FTip = nullptr;
-            chart->FTipCount = 0;
-            return DefWindowProcW(Window, AMessage, WParam, LParam);
-        }
-        return chart->HandleMessage(AMessage, WParam, LParam);
-    } catch (...) {
-        KeepHandlerError(GetAncestor(Window, GA_ROOTOWNER));
-        return 0;
-    }
+void TChartWindow::TakeHandle(HWND Window) {
+    FHandle.reset(Window);
+}
+
+void TChartWindow::ReleaseHandle() {
+    static_cast<void>(FHandle.release());
+    FTip = nullptr;
+    FTipCount = 0;
 }
 
 LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {

@@ -3,6 +3,7 @@
 #include "UChartLayout.h"
 #include "UTermComparison.h"
 #include "UkyPlacement.h"
+#include "UkyWinControl.h"
 
 #include <windows.h>
 
@@ -66,7 +67,12 @@ private:
     };
     using TWindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
 
-    static LRESULT CALLBACK WindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
+    template <class WindowObject>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND Window, UINT AMessage, WPARAM WParam,
+                                             LPARAM LParam);
+    // The window's handle from its creation; let go of when it is destroyed with its owner.
+    void TakeHandle(HWND Window);
+    void ReleaseHandle();
     LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
     void CreateHandle();
     void Draw(HDC Dc, int Width, int Height, int Dpi, std::vector<TPlacedText>* Texts) const;

@@ -192,7 +192,7 @@ void TCompareWindow::CreateHandle() {
     windowClass.cbSize = sizeof(windowClass);
     if (!GetClassInfoExW(instance, CLASS_NAME, &windowClass)) {
         windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = &TCompareWindow::WindowProc;
+        windowClass.lpfnWndProc = &ObjectWindowProc<TCompareWindow>;
         windowClass.hInstance = instance;
         windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -615,35 +615,15 @@ void TCompareWindow::TableKey(WORD Key) {
     }
 }
 
-LRESULT CALLBACK TCompareWindow::WindowProc(HWND Window, UINT AMessage, WPARAM WParam,
-                                            LPARAM LParam) {
-    // An error must not unwind through the system's frames: the dialog that owns the window ends
-    // and raises it again, as for the library's windows.
-    try {
-        if (AMessage == WM_NCCREATE) {
-            auto* compare = static_cast<TCompareWindow*>(
-                reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
-            compare->FHandle.reset(Window);
-            SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(compare));
-        }
-        auto* compare = reinterpret_cast<TCompareWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
-        if (compare == nullptr) {
-            return DefWindowProcW(Window, AMessage, WParam, LParam);
-        }
-        if (AMessage == WM_NCDESTROY) {
-            // Destroyed with its owner: the object must not destroy it again.
-            SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
-            static_cast<void>(compare->FHandle.release());
-            compare->FTable = nullptr;
-            compare->FEdits.fill(nullptr);
-            compare->FLabels.fill(nullptr);
-            return DefWindowProcW(Window, AMessage, WParam, LParam);
-        }
-        return compare->HandleMessage(AMessage, WParam, LParam);
-    } catch (...) {
-        KeepHandlerError(GetAncestor(Window, GA_ROOTOWNER));
-        return 0;
-    }
+void TCompareWindow::TakeHandle(HWND Window) {
+    FHandle.reset(Window);
+}
+
+void TCompareWindow::ReleaseHandle() {
+    static_cast<void>(FHandle.release());
+    FTable = nullptr;
+    FEdits.fill(nullptr);
+    FLabels.fill(nullptr);
 }
 
 LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {

@@ -2,6 +2,7 @@
 
 #include "UTermComparison.h"
 #include "UkyPlacement.h"
+#include "UkyWinControl.h"
 #include "UkyScaling.h"
 
 #include <windows.h>
@@ -87,7 +88,12 @@ private:
     };
     using TWindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
 
-    static LRESULT CALLBACK WindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
+    template <class WindowObject>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND Window, UINT AMessage, WPARAM WParam,
+                                             LPARAM LParam);
+    // The window's handle from its creation; let go of when it is destroyed with its owner.
+    void TakeHandle(HWND Window);
+    void ReleaseHandle();
     // The rate fields' and the table's own keys: the window is no dialog, so Tab and Shift+Tab
     // move between them here, and Escape hides the window.
     static LRESULT CALLBACK FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,

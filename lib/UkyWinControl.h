@@ -75,6 +75,37 @@ void RaiseHandlerError();
 // as CentreWindowProc and DialogProc keep theirs, and ends the modal dialog Dialog.
 void KeepHandlerError(HWND Dialog);
 
+// The window procedure of a window class of the program's own whose windows each belong to an
+// object of WindowObject, given as CreateWindowExW's creation parameter: the object takes the
+// window's handle on WM_NCCREATE (TakeHandle), lets go of it on WM_NCDESTROY (ReleaseHandle: a
+// window is destroyed with its owner), and handles every other message (HandleMessage). An error
+// must not unwind through the system's frames: it is kept as CentreWindowProc keeps its errors, and
+// the modal dialog of the window's root owner ends and raises it again.
+template <class WindowObject>
+LRESULT CALLBACK ObjectWindowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam) {
+    try {
+        if (AMessage == WM_NCCREATE) {
+            auto* object = static_cast<WindowObject*>(
+                reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
+            object->TakeHandle(Window);
+            SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+        }
+        auto* object = reinterpret_cast<WindowObject*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+        if (object == nullptr) {
+            return DefWindowProcW(Window, AMessage, WParam, LParam);
+        }
+        if (AMessage == WM_NCDESTROY) {
+            SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
+            object->ReleaseHandle();
+            return DefWindowProcW(Window, AMessage, WParam, LParam);
+        }
+        return object->HandleMessage(AMessage, WParam, LParam);
+    } catch (...) {
+        KeepHandlerError(GetAncestor(Window, GA_ROOTOWNER));
+        return 0;
+    }
+}
+
 // The handler errors of one modal loop: while the object lives, the first error a handler raises
 // is kept here, not by an outer loop or the process, so that it is raised again only by the one
 // who runs this loop. Objects nest in the order they are made (one on the stack per loop).
