@@ -74,10 +74,10 @@ warm_variants() {
     local tests value
     tests=$(ctest --preset "$1" --show-only=json-v1 2>/dev/null)
     for value in $(grep -o '"YIELDORA_WINE_DPI=[0-9]*"' <<<"$tests" | tr -dc '0-9\n' | sort -u); do
-        YIELDORA_WINE_DPI=$value tools/wine-run.sh cmd.exe /c exit </dev/null >/dev/null 2>&1 || return 1
+        YIELDORA_WINE_DPI=$value tools/wine-run.sh cmd.exe /c exit </dev/null || return 1
     done
     for value in $(grep -o '"LC_ALL=[^"]*"' <<<"$tests" | sed 's/"LC_ALL=\(.*\)"/\1/' | sort -u); do
-        LC_ALL=$value tools/wine-run.sh cmd.exe /c exit </dev/null >/dev/null 2>&1 || return 1
+        LC_ALL=$value tools/wine-run.sh cmd.exe /c exit </dev/null || return 1
     done
 }
 export -f warm_variants

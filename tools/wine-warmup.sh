@@ -6,8 +6,14 @@
 here=$(dirname "$(readlink -f "$0")")
 . "$here/common.sh"
 log=$WINEPREFIX.warmup.log
-wine cmd.exe /c exit </dev/null >"$log" 2>&1 ||
-    yieldora_fail "starting a program under Wine (WINEPREFIX=$WINEPREFIX)" "wine cmd.exe /c exit" "$log"
+# A 64-bit Wine without its preloader now and then fails to start a process (wine-notes): a second
+# or third try starts it.
+for attempt in 1 2 3; do
+    wine cmd.exe /c exit </dev/null >"$log" 2>&1 && break
+    [ $attempt -lt 3 ] ||
+        yieldora_fail "starting a program under Wine (WINEPREFIX=$WINEPREFIX)" "wine cmd.exe /c exit" "$log"
+    sleep 1
+done
 if [ -z "${YIELDORA_NO_WIN32:-}" ]; then
     wine 'C:\windows\syswow64\cmd.exe' /c exit </dev/null >/dev/null 2>&1 || true
 fi
