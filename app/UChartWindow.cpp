@@ -351,14 +351,7 @@ void TChartWindow::Show() {
         CreateHandle();
     }
     // A hidden window keeps its state: it comes back maximised when it was hidden so.
-    const HWND window = FHandle.get();
-    if (FShowMaximized) {
-        FShowMaximized = false;
-        ShowWindow(window, SW_SHOWMAXIMIZED);
-    } else {
-        ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
-    }
-    SetForegroundWindow(window);
+    FPlacement.Show(FHandle.get());
 }
 
 void TChartWindow::CreateHandle() {
@@ -390,8 +383,8 @@ void TChartWindow::CreateHandle() {
 
     CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
                     height, FOwner, nullptr, instance, this);
-    FShowMaximized = FPlacement.Restore(FHandle.get(), RECT{left, top, left + width, top + height},
-                                        MinimumSize(dpi));
+    FPlacement.Restore(FHandle.get(), RECT{left, top, left + width, top + height},
+                       MinimumSize(dpi));
     FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, FHandle.get(), nullptr, instance, nullptr);

@@ -2,6 +2,7 @@
 
 #include "UChartLayout.h"
 #include "UTermComparison.h"
+#include "UkyHandles.h"
 #include "UkyPlacement.h"
 #include "UkyWinControl.h"
 
@@ -62,11 +63,6 @@ public:
     void SavePlacement() const;
 
 private:
-    struct TWindowDestroyer {
-        void operator()(HWND Window) const noexcept { DestroyWindow(Window); }
-    };
-    using TWindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
-
     template <class WindowObject>
     friend LRESULT CALLBACK ObjectWindowProc(HWND Window, UINT AMessage, WPARAM WParam,
                                              LPARAM LParam);
@@ -87,7 +83,7 @@ private:
     void SaveWithDialog() const;
 
     HWND FOwner;
-    TWindowHandle FHandle;
+    TkyWindow FHandle;
     HWND FTip = nullptr; // owned by the window, destroyed with it
     int FTipCount = 0;
     TChartData FData;
@@ -99,5 +95,4 @@ private:
     // Under the keys "ChartLeft" ... "ChartMaximized" of the section "Program".
     TkyWindowPlacement FPlacement{L"Program", L"Chart"};
     // Saved maximised: the first showing maximises it.
-    bool FShowMaximized = false;
 };

@@ -157,14 +157,7 @@ void TCompareWindow::Show() {
         CreateHandle();
     }
     // A hidden window keeps its state: it comes back maximised when it was hidden so.
-    const HWND window = FHandle.get();
-    if (FShowMaximized) {
-        FShowMaximized = false;
-        ShowWindow(window, SW_SHOWMAXIMIZED);
-    } else {
-        ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
-    }
-    SetForegroundWindow(window);
+    FPlacement.Show(FHandle.get());
 }
 
 int TCompareWindow::Dpi() const {
@@ -248,8 +241,8 @@ void TCompareWindow::CreateHandle() {
     SetWindowSubclass(FTable, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
     ApplyFont();
     Refresh();
-    FShowMaximized = FPlacement.Restore(window, RECT{left, top, left + width, top + height},
-                                        SIZE{Scaled(MIN_WIDTH), Scaled(MIN_HEIGHT)});
+    FPlacement.Restore(window, RECT{left, top, left + width, top + height},
+                       SIZE{Scaled(MIN_WIDTH), Scaled(MIN_HEIGHT)});
     Relayout();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UTermComparison.h"
+#include "UkyHandles.h"
 #include "UkyPlacement.h"
 #include "UkyWinControl.h"
 #include "UkyScaling.h"
@@ -83,11 +84,6 @@ public:
     std::function<void()> OnShowChart;
 
 private:
-    struct TWindowDestroyer {
-        void operator()(HWND Window) const noexcept { DestroyWindow(Window); }
-    };
-    using TWindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
-
     template <class WindowObject>
     friend LRESULT CALLBACK ObjectWindowProc(HWND Window, UINT AMessage, WPARAM WParam,
                                              LPARAM LParam);
@@ -124,7 +120,7 @@ private:
     void TableKey(WORD Key);
 
     HWND FOwner;
-    TWindowHandle FHandle;
+    TkyWindow FHandle;
     std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
     std::array<HWND, DEPOSIT_TERMS.size()> FEdits{};
     HWND FTable = nullptr;
@@ -150,5 +146,4 @@ private:
     // Under the keys "CompareLeft" ... "CompareMaximized" of the section "Program".
     TkyWindowPlacement FPlacement{L"Program", L"Compare"};
     // Saved maximised: the first showing maximises it.
-    bool FShowMaximized = false;
 };

@@ -29,6 +29,13 @@ struct TkyMenuDeleter {
 // DestroyMenu.
 using TkyMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, TkyMenuDeleter>;
 
+struct TkyWindowDeleter {
+    void operator()(HWND Window) const noexcept { DestroyWindow(Window); }
+};
+// A window the program made and destroys with DestroyWindow, unless it is let go of first (a
+// window owned by another is destroyed with it).
+using TkyWindow = std::unique_ptr<std::remove_pointer_t<HWND>, TkyWindowDeleter>;
+
 // The device context of a window's client area (GetDC), or of the screen for a null window,
 // released with ReleaseDC.
 class TkyWindowDc {

@@ -60,7 +60,18 @@ bool TkyWindowPlacement::Restore(HWND Window, const RECT& Default, SIZE MinSize)
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     FNormal = place;
     Track(Window);
-    return ini.ReadInteger(FPrefix + L"Maximized", 0) == 1;
+    FShowMaximized = ini.ReadInteger(FPrefix + L"Maximized", 0) == 1;
+    return FShowMaximized;
+}
+
+void TkyWindowPlacement::Show(HWND Window) {
+    if (FShowMaximized) {
+        FShowMaximized = false;
+        ShowWindow(Window, SW_SHOWMAXIMIZED);
+    } else {
+        ShowWindow(Window, IsIconic(Window) ? SW_RESTORE : SW_SHOW);
+    }
+    SetForegroundWindow(Window);
 }
 
 void TkyWindowPlacement::Track(HWND Window) {

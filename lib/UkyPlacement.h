@@ -22,6 +22,9 @@ public:
     // window into the work area of the monitor it overlaps most. Without saved keys the window
     // takes Default. Answers whether the window was saved maximised; the caller shows it so.
     bool Restore(HWND Window, const RECT& Default, SIZE MinSize);
+    // Shows a window placed by Restore and brings it to the front: maximised the first time when
+    // it was saved so; afterwards in the state it was hidden in, restored when minimised.
+    void Show(HWND Window);
     // Remembers the window's rectangle when it is neither minimised nor maximised; the window
     // calls it on every WM_WINDOWPOSCHANGED.
     void Track(HWND Window);
@@ -35,6 +38,8 @@ private:
     std::wstring FSection;
     std::wstring FPrefix;
     RECT FNormal{};
+    // Saved maximised, and not yet shown.
+    bool FShowMaximized = false;
 };
 
 // Rect moved as little as needed to lie wholly within Area, its size cut to Area's first.
