@@ -317,8 +317,18 @@ void TMainDialog::Closing() {
     StepUpDown.reset();
     ResultView.reset();
     TermCombo.reset();
-    // Last, so that a first run's profile holds the section "Program" before the inputs.
-    Model->SaveInputs();
+    // Last, so that a first run's profile holds the section "Program" before the inputs. A folder
+    // that has turned read-only since the start keeps them out: the user hears of it, since the
+    // next start will not show them.
+    if (!Model->SaveInputs() && !FSessionEnding) {
+        const DWORD error = GetLastError();
+        ShowMessageBox(Handle(),
+                       L"无法保存设置文件 " + ProfilePath() + L"：" +
+                           (error != ERROR_SUCCESS ? SystemErrorText(error)
+                                                   : std::wstring(L"文件夹不可写。")) +
+                           L"本次的输入下次启动时不会恢复。",
+                       MSGBOX_ERROR, L"");
+    }
     if (FRatesLoaded) {
         TTermRates rates = FCompare->Rates();
         rates[TermIndex(Model->Inputs.Period)] = Model->Inputs.Rate;
@@ -336,6 +346,7 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     case WM_ENDSESSION:
         // The process may be ended as soon as this returns: close now, without asking anything.
         if (WParam != FALSE && Model) {
+            FSessionEnding = true;
             ReadFields(true);
             ShowInputs();
             TkyDialog::Close(false);

@@ -151,4 +151,6 @@ private:
     TkyWindowPlacement FPlacement{L"Program", L"Window"};
     // Saved maximised, and not yet past the dialog manager's first showing.
     bool FMaximizeAtStart = false;
+    // The session is ending: the dialog closes without asking or telling anything.
+    bool FSessionEnding = false;
 };

@@ -53,16 +53,17 @@ void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
     Inputs.Deposit = ini.ReadBool(L"Deposit", Inputs.Deposit);
 }
 
-void WriteYieldoraInputs(const std::wstring& FileName, const TYieldoraInputs& Inputs) {
+bool WriteYieldoraInputs(const std::wstring& FileName, const TYieldoraInputs& Inputs) {
     TkyIniFile ini(FileName);
     ini.Section = SECTION_NAME;
-    ini.WriteFloat(L"Fund", Inputs.Fund);
-    ini.WriteInteger(L"Period", Inputs.Period);
-    ini.WriteFloat(L"Rate", Inputs.Rate);
-    ini.WriteFloat(L"Tax", Inputs.Tax);
-    ini.WriteFloat(L"Year", Inputs.Year);
-    ini.WriteFloat(L"Step", Inputs.Step);
-    ini.WriteBool(L"Deposit", Inputs.Deposit);
+    // Every key is tried, so that a passing failure loses as little as it can.
+    bool stored = ini.WriteFloat(L"Fund", Inputs.Fund);
+    stored = ini.WriteInteger(L"Period", Inputs.Period) && stored;
+    stored = ini.WriteFloat(L"Rate", Inputs.Rate) && stored;
+    stored = ini.WriteFloat(L"Tax", Inputs.Tax) && stored;
+    stored = ini.WriteFloat(L"Year", Inputs.Year) && stored;
+    stored = ini.WriteFloat(L"Step", Inputs.Step) && stored;
+    return ini.WriteBool(L"Deposit", Inputs.Deposit) && stored;
 }
 
 TYieldora::TYieldora() {
@@ -80,9 +81,12 @@ void TYieldora::LoadInputs() {
     ReadYieldoraInputs(ProfilePath(), Inputs);
 }
 
-void TYieldora::SaveInputs() {
-    WriteYieldoraInputs(ProfilePath(), Inputs);
+bool TYieldora::SaveInputs() {
+    if (!WriteYieldoraInputs(ProfilePath(), Inputs)) {
+        return false;
+    }
     FSaved = Inputs;
+    return true;
 }
 
 void TYieldora::Calculate() {

@@ -42,8 +42,8 @@ std::uint8_t ListedTerm(std::uint8_t Period);
 void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs);
 
 // Writes the inputs to the section "Yieldora" of the profile FileName, in the forms that
-// ReadYieldoraInputs reads back unchanged.
-void WriteYieldoraInputs(const std::wstring& FileName, const TYieldoraInputs& Inputs);
+// ReadYieldoraInputs reads back unchanged; false when any of them could not be stored.
+bool WriteYieldoraInputs(const std::wstring& FileName, const TYieldoraInputs& Inputs);
 
 // The deposit model: the user's inputs, loaded from the profile on construction and written back
 // on destruction, and the schedule computed from them.
@@ -58,8 +58,9 @@ public:
 
     // The inputs from the profile; an absent or malformed entry gives the default.
     void LoadInputs();
-    // The inputs into the profile. Writing can fail silently (a read-only folder).
-    void SaveInputs();
+    // The inputs into the profile; false when they could not all be stored there (a folder that
+    // has turned read-only), and the thread's last error then says why.
+    bool SaveInputs();
 
     // Recomputes Result, and Interest, Total and Withdrawn with it, from the inputs; Period must
     // be at least 1. Raises as CalculateResult does, and then leaves everything as it was.

@@ -24,27 +24,26 @@ bool TkyIniFile::ReadBool(const std::wstring& Key, bool Default) const {
     return ReadInteger(Key, BoolToInt(Default)) != 0;
 }
 
-void TkyIniFile::WriteString(const std::wstring& Key, const std::wstring& Value) const {
+bool TkyIniFile::WriteString(const std::wstring& Key, const std::wstring& Value) const {
     if (ProfileWriteString(Section, Key, Value, FileName)) {
-        return;
+        return true;
     }
     // A profile in the application-data folder finds its own folder missing on the first write.
     const std::size_t slash = FileName.find_last_of(L'\\');
-    if (slash != std::wstring::npos && CreateFolder(FileName.substr(0, slash))) {
-        ProfileWriteString(Section, Key, Value, FileName);
-    }
+    return slash != std::wstring::npos && CreateFolder(FileName.substr(0, slash)) &&
+           ProfileWriteString(Section, Key, Value, FileName);
 }
 
-void TkyIniFile::WriteInteger(const std::wstring& Key, std::int32_t Value) const {
-    WriteString(Key, IntToText(0, Value));
+bool TkyIniFile::WriteInteger(const std::wstring& Key, std::int32_t Value) const {
+    return WriteString(Key, IntToText(0, Value));
 }
 
-void TkyIniFile::WriteFloat(const std::wstring& Key, double Value) const {
-    WriteString(Key, RealToText(-1, false, Value));
+bool TkyIniFile::WriteFloat(const std::wstring& Key, double Value) const {
+    return WriteString(Key, RealToText(-1, false, Value));
 }
 
-void TkyIniFile::WriteBool(const std::wstring& Key, bool Value) const {
-    WriteInteger(Key, BoolToInt(Value));
+bool TkyIniFile::WriteBool(const std::wstring& Key, bool Value) const {
+    return WriteInteger(Key, BoolToInt(Value));
 }
 
 std::wstring ProfilePathOf(const std::wstring& ExePath) {

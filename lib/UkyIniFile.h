@@ -26,11 +26,11 @@ public:
     bool ReadBool(const std::wstring& Key, bool Default) const;
 
     // Writes create the file, section and key as needed, and the file's folder when it is
-    // missing; failures are ignored.
-    void WriteString(const std::wstring& Key, const std::wstring& Value) const;
-    void WriteInteger(const std::wstring& Key, std::int32_t Value) const;
-    void WriteFloat(const std::wstring& Key, double Value) const;
-    void WriteBool(const std::wstring& Key, bool Value) const;
+    // missing. Each answers whether the value was stored; a caller may ignore a failure.
+    bool WriteString(const std::wstring& Key, const std::wstring& Value) const;
+    bool WriteInteger(const std::wstring& Key, std::int32_t Value) const;
+    bool WriteFloat(const std::wstring& Key, double Value) const;
+    bool WriteBool(const std::wstring& Key, bool Value) const;
 };
 
 // The profile path of an executable: every ".exe" replaced by ".ini". When that changes nothing,

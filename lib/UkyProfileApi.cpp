@@ -40,7 +40,14 @@ std::wstring ModuleFileName() {
 }
 
 bool CreateFolder(const std::wstring& Path) {
-    return CreateDirectoryW(Path.c_str(), nullptr) != FALSE;
+    const DWORD before = GetLastError();
+    if (CreateDirectoryW(Path.c_str(), nullptr) != FALSE) {
+        return true;
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        SetLastError(before);
+    }
+    return false;
 }
 
 bool CanWriteFile(const std::wstring& Path) {

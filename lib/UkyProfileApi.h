@@ -34,7 +34,8 @@ bool ProfileWriteString(const std::wstring& Section, const std::wstring& Key,
 // The full path of the running executable.
 std::wstring ModuleFileName();
 
-// Makes the folder (its parent must exist); false when it could not.
+// Makes the folder (its parent must exist); false when it could not. A folder that is already
+// there leaves the thread's last error as it was, so that it still says why a write failed.
 bool CreateFolder(const std::wstring& Path);
 
 // The program can write the file Path: it exists and opens for writing, or it does not exist and

@@ -11,6 +11,15 @@ here=$(dirname "$(readlink -f "$0")")
 prefix=$(realpath -m "$1")
 shift
 
+# A user's program cannot write where a folder's or a file's permissions forbid it; root passes
+# over them. Run as root, the session gives up those rights (the wineserver, which opens the files,
+# included), so that read-only folders and files refuse writes here as they do for a user.
+if [ "$(id -u)" = 0 ] && [ -z "${YIELDORA_SESSION_UNPRIVILEGED:-}" ]; then
+    export YIELDORA_SESSION_UNPRIVILEGED=1
+    exec setpriv --bounding-set -dac_override,-dac_read_search,-fowner,-linux_immutable \
+        "$0" "$prefix" "$@"
+fi
+
 yieldora_windows_arches
 export WINEPREFIX=$prefix
 export YIELDORA_WINEPREFIX=$prefix

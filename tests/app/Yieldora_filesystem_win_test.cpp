@@ -41,107 +41,13 @@ std::string ReadFile(const fs::path& Path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-struct TMenuSearch {
-    DWORD ProcessId;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchMenu(HWND Window, LPARAM Search) {
-    auto& s = *reinterpret_cast<TMenuSearch*>(Search);
-    DWORD process = 0;
-    GetWindowThreadProcessId(Window, &process);
-    wchar_t name[16] = {};
-    GetClassNameW(Window, name, 16);
-    if (process != s.ProcessId || !IsWindowVisible(Window) || std::wstring(name) != L"#32768") {
-        return TRUE;
-    }
-    s.Found = Window;
-    return FALSE;
-}
-
-// The program's open menu, once it is there; null when none came within 10 seconds.
-HWND OpenMenu(DWORD ProcessId) {
-    for (int waited = 0; waited <= 10000; waited += 10) {
-        TMenuSearch search{ProcessId, nullptr};
-        EnumWindows(MatchMenu, reinterpret_cast<LPARAM>(&search));
-        if (search.Found != nullptr) {
-            return search.Found;
-        }
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-// Whether the program's menu has gone.
-bool MenuClosed(HWND Menu) {
-    for (int waited = 0; waited <= 10000; waited += 10) {
-        if (!IsWindowVisible(Menu)) {
-            return true;
-        }
-        Sleep(10);
-    }
-    return false;
-}
-
-// Opens Window's context menu, chooses the item Downs steps down, and follows the program until
-// it is idle, answering its dialogs and boxes with Answer; given an Answer, it waits for a box.
-TRemoteOutcome ChooseOnce(TYieldoraRemote& Remote, HWND Window, int Downs,
-                          const TBoxAnswer& Answer) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(Window, &process);
-    // A menu opened before its window is active again (after a box) is closed by the activation.
-    for (int waited = 0; GetForegroundWindow() != GetAncestor(Window, GA_ROOT) && waited < 5000;
-         waited += 10) {
-        Sleep(10);
-    }
-    // The pointer away from where the menu opens: an item under it would be chosen instead.
-    SetCursorPos(0, 0);
-    PostMessageW(Window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window), MAKELPARAM(-1, -1));
-    const HWND menu = OpenMenu(process);
-    if (menu == nullptr) {
-        return {};
-    }
-    // A message sent to the menu is handled once the program's thread runs the menu's loop, which
-    // then takes the keys.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-    for (int i = 0; i < Downs; ++i) {
-        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
-    }
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
-    TRemoteOutcome outcome = Remote.Settle(Answer);
-    // A dialog's first start may let the program idle before its window is there.
-    for (int waited = 0; Answer && outcome.Boxes.empty() && waited < 10000; waited += 50) {
-        Sleep(50);
-        outcome = Remote.Settle(Answer);
-    }
-    EXPECT_TRUE(MenuClosed(menu)) << "the menu stays open";
-    return outcome;
-}
-
-// As ChooseOnce, until Done holds for the outcome (three times at most): a menu driven from
-// outside now and then does not open or misses a key (a window that is not yet active again), a
-// fault of this test's tool, not of the program.
-TRemoteOutcome ChooseFromMenu(TYieldoraRemote& Remote, HWND Window, int Downs,
-                              const TBoxAnswer& Answer,
-                              const std::function<bool(const TRemoteOutcome&)>& Done) {
-    TRemoteOutcome outcome;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        outcome = ChooseOnce(Remote, Window, Downs, Answer);
-        if (Done(outcome)) {
-            break;
-        }
-    }
-    return outcome;
-}
-
 bool ShowsABox(const TRemoteOutcome& Outcome) {
     return !Outcome.Boxes.empty();
 }
 
 // Opens the chart through the table's menu.
 HWND ShowChart(TYieldoraRemote& Remote) {
-    ChooseFromMenu(Remote, Remote.Item(IDC_RESULTS), 5, {}, [](const TRemoteOutcome&) {
+    Remote.ChooseFromMenu(Remote.Item(IDC_RESULTS), 5, {}, [](const TRemoteOutcome&) {
         return FindWindowW(L"YieldoraChart", L"收益图") != nullptr;
     });
     return FindWindowW(L"YieldoraChart", L"收益图");
@@ -187,15 +93,18 @@ TEST(PlantedLibraries, NoneRunsAndTheProgramStillWorks) {
         EXPECT_EQ(remote.PressAndAnswer(IDC_EXPORT).Text, L"当前计算结果已导出到剪贴板！");
         const HWND table = remote.Item(IDC_RESULTS);
         // Save As, then the chart.
-        EXPECT_EQ(ChooseFromMenu(remote, table, 4, SaveAs(csv), ShowsABox).Boxes.size(), 1u);
+        EXPECT_EQ(remote.ChooseFromMenu(table, 4, SaveAs(csv), ShowsABox).Boxes.size(), 1u);
         const HWND chart = ShowChart(remote);
         ASSERT_NE(chart, nullptr);
         // The chart's picture onto the clipboard, and into a PNG file.
-        EXPECT_TRUE(ChooseFromMenu(remote, chart, 1, {}, [](const TRemoteOutcome&) {
-                        return IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
-                    }).Boxes.empty());
+        EXPECT_TRUE(remote
+                        .ChooseFromMenu(chart, 1, {},
+                                        [](const TRemoteOutcome&) {
+                                            return IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
+                                        })
+                        .Boxes.empty());
         EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
-        EXPECT_EQ(ChooseFromMenu(remote, chart, 2, SaveAs(png), ShowsABox).Boxes.size(), 1u);
+        EXPECT_EQ(remote.ChooseFromMenu(chart, 2, SaveAs(png), ShowsABox).Boxes.size(), 1u);
         EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     EXPECT_EQ(ReadFile(csv),
@@ -238,13 +147,13 @@ TEST(SavedFiles, KeepTheirAttributesOrOnFailureTheirBytesAndTheBoxSaysWhy) {
         TYieldoraRemote remote(program.wstring());
         remote.Press(IDC_CALCULATE);
         const HWND table = remote.Item(IDC_RESULTS);
-        ChooseFromMenu(remote, table, 4, SaveAs(hidden), ShowsABox);
+        remote.ChooseFromMenu(table, 4, SaveAs(hidden), ShowsABox);
         EXPECT_TRUE(
-            namesFailure(ChooseFromMenu(remote, table, 4, SaveAs(locked), ShowsABox), locked));
+            namesFailure(remote.ChooseFromMenu(table, 4, SaveAs(locked), ShowsABox), locked));
         const HWND chart = ShowChart(remote);
         ASSERT_NE(chart, nullptr);
         EXPECT_TRUE(
-            namesFailure(ChooseFromMenu(remote, chart, 2, SaveAs(picture), ShowsABox), picture));
+            namesFailure(remote.ChooseFromMenu(chart, 2, SaveAs(picture), ShowsABox), picture));
         EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     EXPECT_EQ(ReadFile(hidden),

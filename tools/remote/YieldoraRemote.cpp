@@ -273,6 +273,63 @@ bool TYieldoraRemote::Maximised() const {
     return IsZoomed(FDialog) != FALSE;
 }
 
+TRemoteOutcome
+TYieldoraRemote::ChooseFromMenu(HWND Window, int Downs, const TBoxAnswer& Answer,
+                                const std::function<bool(const TRemoteOutcome&)>& Done) {
+    TRemoteOutcome outcome;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        outcome = ChooseOnce(Window, Downs, Answer);
+        if (outcome.Exited || Done(outcome)) {
+            break;
+        }
+    }
+    return outcome;
+}
+
+TRemoteOutcome TYieldoraRemote::ChooseOnce(HWND Window, int Downs, const TBoxAnswer& Answer) {
+    constexpr DWORD menuTimeout = 10000;
+    // A menu opened before its window is active again (after a box) is closed by the activation.
+    for (DWORD waited = 0; GetForegroundWindow() != GetAncestor(Window, GA_ROOT) && waited < 5000;
+         waited += POLL_INTERVAL) {
+        Sleep(POLL_INTERVAL);
+    }
+    // The pointer away from where the menu opens: an item under it would be chosen instead.
+    SetCursorPos(0, 0);
+    PostMessageW(Window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window), MAKELPARAM(-1, -1));
+    HWND menu = nullptr;
+    for (DWORD waited = 0; menu == nullptr && waited <= menuTimeout; waited += POLL_INTERVAL) {
+        menu = FindProgramWindow(L"#32768", nullptr);
+        if (menu == nullptr) {
+            Sleep(POLL_INTERVAL);
+        }
+    }
+    if (menu == nullptr) {
+        return {};
+    }
+    // A message sent to the menu is handled once the program's thread runs the menu's loop, which
+    // then takes the keys.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_NORMAL, menuTimeout, &result);
+    for (int i = 0; i < Downs; ++i) {
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
+    }
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+    TRemoteOutcome outcome = Settle(Answer);
+    // A dialog's first start may let the program idle before its window is there.
+    for (DWORD waited = 0;
+         Answer && !outcome.Exited && outcome.Boxes.empty() && waited < menuTimeout; waited += 50) {
+        Sleep(50);
+        outcome = Settle(Answer);
+    }
+    for (DWORD waited = 0; IsWindowVisible(menu); waited += POLL_INTERVAL) {
+        if (waited > menuTimeout) {
+            Fail("the menu stays open");
+        }
+        Sleep(POLL_INTERVAL);
+    }
+    return outcome;
+}
+
 HWND TYieldoraRemote::ProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const {
     return FindProgramWindow(ClassName, Caption);
 }

@@ -87,6 +87,13 @@ public:
     void SendEndSession() const;
     // Waits until what was sent or posted before has been handled (see Perform).
     TRemoteOutcome Settle(const TBoxAnswer& Answer = {});
+    // Opens Window's context menu (as the menu key does), chooses the item Downs steps down with
+    // the arrow keys and Enter, and follows the program as Perform does; given an Answer, it waits
+    // for a box. Tries again until Done holds for the outcome, three times at most: a menu driven
+    // from outside now and then does not open or misses a key (a window not yet active again after
+    // a box). Raises when the menu stays open.
+    TRemoteOutcome ChooseFromMenu(HWND Window, int Downs, const TBoxAnswer& Answer,
+                                  const std::function<bool(const TRemoteOutcome&)>& Done);
 
     void SetChecked(int Id, bool Checked) const;
     void SelectItem(int Id, int Index) const;
@@ -118,6 +125,8 @@ private:
     HWND WaitForProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
     // Returns once the program's thread has handled everything sent before.
     void Sync() const;
+    // One try of ChooseFromMenu: nothing happened when the menu did not open.
+    TRemoteOutcome ChooseOnce(HWND Window, int Downs, const TBoxAnswer& Answer);
 
     // An enabled box of the program (the one on top), shown or about to be shown, other than the
     // dialog and Except.
