@@ -73,6 +73,69 @@ void WriteFile(const fs::path& Path, const std::string& Bytes) {
     std::ofstream(Path, std::ios::binary) << Bytes;
 }
 
+// Copies the built program into a new, empty folder of its own.
+fs::path ProgramIn(const fs::path& Folder) {
+    fs::remove_all(Folder);
+    fs::create_directories(Folder);
+    const fs::path program = Folder / L"yieldora.exe";
+    fs::copy_file(TestFolder() / YIELDORA_PROGRAM, program);
+    return program;
+}
+
+// The last box of an outcome names File and a reason after the text Before.
+bool NamesFailure(const TRemoteOutcome& Outcome, const std::wstring& Before, const fs::path& File) {
+    const std::wstring prefix = Before + File.wstring() + L"：";
+    const std::wstring text = Outcome.Boxes.empty() ? L"" : Outcome.Boxes.back().Text;
+    return text.starts_with(prefix) && text.size() > prefix.size();
+}
+
+// Whether this process can make a new file in Folder; the error when it cannot.
+DWORD NewFileError(const fs::path& Folder) {
+    const fs::path probe = Folder / L"probe";
+    const HANDLE file =
+        CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return GetLastError();
+    }
+    CloseHandle(file);
+    DeleteFileW(probe.c_str());
+    return ERROR_SUCCESS;
+}
+
+// Makes a folder read-only or writable again as chmod does (Wine ignores the read-only attribute
+// of folders), running the system's chmod, which Wine starts as a Linux program of its own: no
+// handle to wait on, so this waits until the folder refuses or takes a new file. A folder that
+// still takes new files when read-only means this session passes over permissions, as root does,
+// and a test of them would check nothing.
+void MakeReadOnly(const fs::path& Folder, bool ReadOnly) {
+    using TUnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    ASSERT_NE(unixName, nullptr) << "not under Wine";
+    char* const name = unixName(Folder.c_str());
+    ASSERT_NE(name, nullptr);
+    const std::wstring path = fs::path(std::u8string(reinterpret_cast<const char8_t*>(name)));
+    HeapFree(GetProcessHeap(), 0, name);
+    std::wstring command = std::wstring(L"chmod ") + (ReadOnly ? L"0555" : L"0755") + L" " + path;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessW(L"Z:\\usr\\bin\\chmod", command.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &info))
+        << GetLastError();
+    DWORD error = NewFileError(Folder);
+    for (int waited = 0; (error == ERROR_SUCCESS) == ReadOnly && waited < 10000; waited += 10) {
+        Sleep(10);
+        error = NewFileError(Folder);
+    }
+    if (ReadOnly) {
+        ASSERT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED))
+            << "a read-only folder took a new file: this Wine session passes over permissions";
+    } else {
+        ASSERT_EQ(error, static_cast<DWORD>(ERROR_SUCCESS));
+    }
+}
+
 } // namespace
 
 TEST(PlantedLibraries, NoneRunsAndTheProgramStillWorks) {
@@ -137,11 +200,8 @@ TEST(SavedFiles, KeepTheirAttributesOrOnFailureTheirBytesAndTheBoxSaysWhy) {
     SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(picture.c_str(), FILE_ATTRIBUTE_READONLY);
-    // The last box of an outcome names File and a reason.
     const auto namesFailure = [](const TRemoteOutcome& Outcome, const fs::path& File) {
-        const std::wstring prefix = L"无法保存文件 " + File.wstring() + L"：";
-        const std::wstring text = Outcome.Boxes.empty() ? L"" : Outcome.Boxes.back().Text;
-        return text.starts_with(prefix) && text.size() > prefix.size();
+        return NamesFailure(Outcome, L"无法保存文件 ", File);
     };
     {
         TYieldoraRemote remote(program.wstring());
@@ -165,5 +225,97 @@ TEST(SavedFiles, KeepTheirAttributesOrOnFailureTheirBytesAndTheBoxSaysWhy) {
     for (const fs::path& file : {hidden, locked, picture}) {
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+    fs::remove_all(folder);
+}
+
+// Saving into a folder where no new file can be made: a new file is not made, an existing one
+// keeps its bytes, and the box names the file and the reason; the same for a path too long for
+// the file beside the target that the save writes first.
+TEST(SavedFiles, AReadOnlyFolderOrAPathTooLongLeavesEverythingAndTheBoxSaysWhy) {
+    const fs::path program = ProgramIn(fs::temp_directory_path() / L"Yieldora_folders");
+    const fs::path locked = program.parent_path() / L"locked";
+    fs::create_directories(locked);
+    const fs::path existing = locked / L"old.csv";
+    const fs::path fresh = locked / L"new.csv";
+    const fs::path picture = locked / L"new.png";
+    WriteFile(existing, "old");
+    // A folder path of 251 characters: the target "a.csv" fits in MAX_PATH, the save's own
+    // file beside it ("~ydN.tmp" at least) does not.
+    std::wstring deep = (program.parent_path() / L"long").wstring();
+    while (deep.size() < 251) {
+        deep += L"\\" + std::wstring(std::min<std::size_t>(60, 250 - deep.size()), L'd');
+    }
+    ASSERT_EQ(deep.size(), 251u);
+    for (std::size_t slash = deep.find(L'\\', program.parent_path().wstring().size());
+         slash != std::wstring::npos; slash = deep.find(L'\\', slash + 1)) {
+        CreateDirectoryW((L"\\\\?\\" + deep.substr(0, slash)).c_str(), nullptr);
+    }
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr)) << GetLastError();
+    const fs::path longTarget = deep + L"\\a.csv";
+    ASSERT_NO_FATAL_FAILURE(MakeReadOnly(locked, true));
+    {
+        TYieldoraRemote remote(program.wstring());
+        remote.Press(IDC_CALCULATE);
+        const HWND table = remote.Item(IDC_RESULTS);
+        for (const fs::path& file : {fresh, existing, longTarget}) {
+            EXPECT_TRUE(NamesFailure(remote.ChooseFromMenu(table, 4, SaveAs(file), ShowsABox),
+                                     L"无法保存文件 ", file))
+                << ToUtf8(file.wstring());
+        }
+        const HWND chart = ShowChart(remote);
+        ASSERT_NE(chart, nullptr);
+        EXPECT_TRUE(NamesFailure(remote.ChooseFromMenu(chart, 2, SaveAs(picture), ShowsABox),
+                                 L"无法保存文件 ", picture));
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+    }
+    ASSERT_NO_FATAL_FAILURE(MakeReadOnly(locked, false));
+    std::vector<std::wstring> left;
+    for (const fs::path& folder : {locked, fs::path(deep)}) {
+        for (const fs::directory_entry& entry :
+             fs::directory_iterator(L"\\\\?\\" + folder.wstring())) {
+            left.push_back(entry.path().filename().wstring());
+        }
+    }
+    EXPECT_EQ(left, std::vector<std::wstring>{L"old.csv"});
+    EXPECT_EQ(ReadFile(existing), "old");
+    fs::remove_all(L"\\\\?\\" + program.parent_path().wstring());
+}
+
+// The program's folder turns read-only while it runs: a profile already there is still saved (in
+// place); one that cannot be made is not, and closing says so before the program ends cleanly.
+TEST(SavedFiles, AProfileFolderTurnedReadOnlyStillSavesOrTheUserIsTold) {
+    const fs::path program = ProgramIn(fs::temp_directory_path() / L"Yieldora_readonly");
+    const fs::path folder = program.parent_path();
+    const fs::path profile = folder / L"yieldora.ini";
+    {
+        TYieldoraRemote remote(program.wstring());
+        ASSERT_NO_FATAL_FAILURE(MakeReadOnly(folder, true));
+        const TRemoteOutcome outcome = remote.Click(IDC_EXIT);
+        EXPECT_TRUE(outcome.Exited);
+        EXPECT_EQ(outcome.ExitCode, 0u);
+        ASSERT_EQ(outcome.Boxes.size(), 1u);
+        EXPECT_TRUE(NamesFailure(outcome, L"无法保存设置文件 ", profile))
+            << ToUtf8(outcome.Boxes[0].Text);
+        EXPECT_FALSE(fs::exists(profile));
+    }
+    ASSERT_NO_FATAL_FAILURE(MakeReadOnly(folder, false));
+    {
+        TYieldoraRemote remote(program.wstring());
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+    }
+    ASSERT_TRUE(fs::exists(profile));
+    {
+        TYieldoraRemote remote(program.wstring());
+        ASSERT_NO_FATAL_FAILURE(MakeReadOnly(folder, true));
+        remote.SetItemText(IDC_FUND, L"12345");
+        const TRemoteOutcome outcome = remote.Click(IDC_EXIT);
+        EXPECT_TRUE(outcome.Exited);
+        EXPECT_EQ(outcome.ExitCode, 0u);
+        EXPECT_TRUE(outcome.Boxes.empty());
+    }
+    ASSERT_NO_FATAL_FAILURE(MakeReadOnly(folder, false));
+    wchar_t fund[64] = {};
+    GetPrivateProfileStringW(L"Yieldora", L"Fund", L"", fund, 64, profile.c_str());
+    EXPECT_STREQ(fund, L"12345");
     fs::remove_all(folder);
 }
