@@ -76,7 +76,7 @@ TEST_F(UkyIniFileTest, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt) {
     EXPECT_FALSE(Ini.ReadBool(L"Deposit", false));
     EXPECT_FALSE(std::filesystem::exists(Path));
 
-    Ini.WriteFloat(L"Fund", 10000);
+    EXPECT_TRUE(Ini.WriteFloat(L"Fund", 10000));
     Ini.WriteInteger(L"Period", 1);
     Ini.WriteFloat(L"Rate", 3.6);
     Ini.WriteFloat(L"Year", 20);
@@ -116,10 +116,10 @@ TEST_F(UkyIniFileTest, LongValuesAreCutTo499Characters) {
     EXPECT_EQ(Ini.ReadString(L"Long", L""), std::wstring(499, L'x'));
 }
 
-TEST_F(UkyIniFileTest, FailedWritesAreIgnored) {
+TEST_F(UkyIniFileTest, FailedWritesAnswerFalseAndChangeNothing) {
     std::filesystem::create_directory(std::filesystem::path(Path));
-    Ini.WriteFloat(L"Fund", 5);
-    Ini.WriteString(L"Name", L"x");
+    EXPECT_FALSE(Ini.WriteFloat(L"Fund", 5));
+    EXPECT_FALSE(Ini.WriteString(L"Name", L"x"));
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(Path)));
     EXPECT_EQ(Ini.ReadFloat(L"Fund", 10000), 10000.0L);
 }
