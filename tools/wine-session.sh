@@ -14,10 +14,14 @@ shift
 # A user's program cannot write where a folder's or a file's permissions forbid it; root passes
 # over them. Run as root, the session gives up those rights (the wineserver, which opens the files,
 # included), so that read-only folders and files refuse writes here as they do for a user.
+# Where they cannot be given up, the tests of read-only folders say so when they fail.
+unprivileged=(setpriv --bounding-set -dac_override,-dac_read_search,-fowner,-linux_immutable)
 if [ "$(id -u)" = 0 ] && [ -z "${YIELDORA_SESSION_UNPRIVILEGED:-}" ]; then
     export YIELDORA_SESSION_UNPRIVILEGED=1
-    exec setpriv --bounding-set -dac_override,-dac_read_search,-fowner,-linux_immutable \
-        "$0" "$prefix" "$@"
+    if "${unprivileged[@]}" true 2>/dev/null; then
+        exec "${unprivileged[@]}" "$0" "$prefix" "$@"
+    fi
+    echo "wine-session: cannot give up root's rights over permissions here (${unprivileged[*]})" >&2
 fi
 
 yieldora_windows_arches
