@@ -89,9 +89,11 @@ bool NamesFailure(const TRemoteOutcome& Outcome, const std::wstring& Before, con
     return text.starts_with(prefix) && text.size() > prefix.size();
 }
 
-// Whether this process can make a new file in Folder; the error when it cannot.
+// Whether this process can make a new file in Folder; the error when it cannot. Each try makes a
+// file of a new name, since one made just before the folder turned read-only stays there.
 DWORD NewFileError(const fs::path& Folder) {
-    const fs::path probe = Folder / L"probe";
+    static int tries = 0;
+    const fs::path probe = Folder / (L"probe" + std::to_wstring(++tries));
     const HANDLE file =
         CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -133,6 +135,11 @@ void MakeReadOnly(const fs::path& Folder, bool ReadOnly) {
             << "a read-only folder took a new file: this Wine session passes over permissions";
     } else {
         ASSERT_EQ(error, static_cast<DWORD>(ERROR_SUCCESS));
+        for (const fs::directory_entry& entry : fs::directory_iterator(Folder)) {
+            if (entry.path().filename().wstring().starts_with(L"probe")) {
+                fs::remove(entry.path());
+            }
+        }
     }
 }
 
