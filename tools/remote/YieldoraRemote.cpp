@@ -461,8 +461,15 @@ void AnswerWithCloseBox(HWND Box) {
 
 std::wstring ReadClipboardText() {
     std::wstring text;
-    if (!OpenClipboard(nullptr)) {
-        return text;
+    // Another program may hold the clipboard for a moment: Wine's own clipboard manager opens it
+    // after every change, to offer the new data to the X display.
+    bool opened = OpenClipboard(nullptr) != FALSE;
+    for (DWORD waited = 0; !opened && waited < STEP_TIMEOUT; waited += POLL_INTERVAL) {
+        Sleep(POLL_INTERVAL);
+        opened = OpenClipboard(nullptr) != FALSE;
+    }
+    if (!opened) {
+        Fail("the clipboard stays open in another program");
     }
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {

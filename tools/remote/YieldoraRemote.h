@@ -140,7 +140,8 @@ private:
     mutable WPARAM FMarker = 0x10000;
 };
 
-// The Unicode text on the clipboard; empty when there is none.
+// The Unicode text on the clipboard; empty when there is none. Raises when another program keeps
+// the clipboard open.
 std::wstring ReadClipboardText();
 
 // The text as UTF-8.
