@@ -89,57 +89,12 @@ bool NamesFailure(const TRemoteOutcome& Outcome, const std::wstring& Before, con
     return text.starts_with(prefix) && text.size() > prefix.size();
 }
 
-// Whether this process can make a new file in Folder; the error when it cannot. Each try makes a
-// file of a new name, since one made just before the folder turned read-only stays there.
-DWORD NewFileError(const fs::path& Folder) {
-    static int tries = 0;
-    const fs::path probe = Folder / (L"probe" + std::to_wstring(++tries));
-    const HANDLE file =
-        CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return GetLastError();
-    }
-    CloseHandle(file);
-    DeleteFileW(probe.c_str());
-    return ERROR_SUCCESS;
-}
-
-// Makes a folder read-only or writable again as chmod does (Wine ignores the read-only attribute
-// of folders), running the system's chmod, which Wine starts as a Linux program of its own: no
-// handle to wait on, so this waits until the folder refuses or takes a new file. A folder that
-// still takes new files when read-only means this session passes over permissions, as root does,
-// and a test of them would check nothing.
+// Makes a folder read-only or writable again; fails the test where it cannot.
 void MakeReadOnly(const fs::path& Folder, bool ReadOnly) {
-    using TUnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    ASSERT_NE(unixName, nullptr) << "not under Wine";
-    char* const name = unixName(Folder.c_str());
-    ASSERT_NE(name, nullptr);
-    const std::wstring path = fs::path(std::u8string(reinterpret_cast<const char8_t*>(name)));
-    HeapFree(GetProcessHeap(), 0, name);
-    std::wstring command = std::wstring(L"chmod ") + (ReadOnly ? L"0555" : L"0755") + L" " + path;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessW(L"Z:\\usr\\bin\\chmod", command.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &info))
-        << GetLastError();
-    DWORD error = NewFileError(Folder);
-    for (int waited = 0; (error == ERROR_SUCCESS) == ReadOnly && waited < 10000; waited += 10) {
-        Sleep(10);
-        error = NewFileError(Folder);
-    }
-    if (ReadOnly) {
-        ASSERT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED))
-            << "a read-only folder took a new file: this Wine session passes over permissions";
-    } else {
-        ASSERT_EQ(error, static_cast<DWORD>(ERROR_SUCCESS));
-        for (const fs::directory_entry& entry : fs::directory_iterator(Folder)) {
-            if (entry.path().filename().wstring().starts_with(L"probe")) {
-                fs::remove(entry.path());
-            }
-        }
+    try {
+        SetFolderReadOnly(Folder.wstring(), ReadOnly);
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
     }
 }
 

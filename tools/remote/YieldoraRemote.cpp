@@ -459,6 +459,82 @@ void AnswerWithCloseBox(HWND Box) {
     PostMessageW(Box, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+namespace {
+
+// Whether this process can make a new file in Folder; the error when it cannot. Each try makes a
+// file of a new name, since one made just before the folder turned read-only stays there.
+DWORD NewFileError(const std::wstring& Folder) {
+    static int tries = 0;
+    const std::wstring probe = Folder + L"\\probe" + std::to_wstring(++tries);
+    const HANDLE file =
+        CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return GetLastError();
+    }
+    CloseHandle(file);
+    DeleteFileW(probe.c_str());
+    return ERROR_SUCCESS;
+}
+
+// Wine starts a Linux program of the system's like a Windows one, but gives no process to wait on.
+void RunSystemProgram(const wchar_t* Program, std::wstring CommandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(Program, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        Fail("the system's program could not be started: " + ToUtf8(CommandLine));
+    }
+    for (const HANDLE handle : {info.hThread, info.hProcess}) {
+        if (handle != nullptr) {
+            CloseHandle(handle);
+        }
+    }
+}
+
+} // namespace
+
+void SetFolderReadOnly(const std::wstring& Folder, bool ReadOnly) {
+    using TUnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* const name = unixName != nullptr ? unixName(Folder.c_str()) : nullptr;
+    if (name == nullptr) {
+        Fail("no Unix path for the folder (not under Wine?)");
+    }
+    const int size = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+    std::wstring path(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, path.data(), size);
+    path.resize(static_cast<std::size_t>(size > 0 ? size - 1 : 0));
+    HeapFree(GetProcessHeap(), 0, name);
+    RunSystemProgram(L"Z:\\usr\\bin\\chmod", std::wstring(L"chmod ") +
+                                                 (ReadOnly ? L"0555" : L"0755") + L" \"" + path +
+                                                 L"\"");
+    DWORD error = NewFileError(Folder);
+    for (DWORD waited = 0; (error == ERROR_SUCCESS) == ReadOnly && waited < STEP_TIMEOUT;
+         waited += POLL_INTERVAL) {
+        Sleep(POLL_INTERVAL);
+        error = NewFileError(Folder);
+    }
+    if (ReadOnly && error == ERROR_SUCCESS) {
+        Fail("a read-only folder took a new file: this Wine session passes over permissions");
+    }
+    if (!ReadOnly && error != ERROR_SUCCESS) {
+        Fail("the folder did not become writable again");
+    }
+    if (!ReadOnly) {
+        // The probes that the folder kept while it turned read-only.
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW((Folder + L"\\probe*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                DeleteFileW((Folder + L"\\" + found.cFileName).c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+    }
+}
+
 std::wstring ReadClipboardText() {
     std::wstring text;
     // Another program may hold the clipboard for a moment: Wine's own clipboard manager opens it

@@ -140,6 +140,12 @@ private:
     mutable WPARAM FMarker = 0x10000;
 };
 
+// Makes a folder read-only (mode 0555) or writable again (0755) as chmod does: Wine ignores the
+// read-only attribute of folders. Waits until the folder refuses or takes a new file. Raises when
+// it cannot, and when a read-only folder still takes new files: the Wine session then passes over
+// permissions, as root does, and a check of them would check nothing.
+void SetFolderReadOnly(const std::wstring& Folder, bool ReadOnly);
+
 // The Unicode text on the clipboard; empty when there is none. Raises when another program keeps
 // the clipboard open.
 std::wstring ReadClipboardText();
