@@ -288,6 +288,8 @@ TYieldoraRemote::ChooseFromMenu(HWND Window, int Downs, const TBoxAnswer& Answer
 
 TRemoteOutcome TYieldoraRemote::ChooseOnce(HWND Window, int Downs, const TBoxAnswer& Answer) {
     constexpr DWORD menuTimeout = 10000;
+    // As a right-click would, the click brings the window to the front.
+    SetForegroundWindow(GetAncestor(Window, GA_ROOT));
     // A menu opened before its window is active again (after a box) is closed by the activation.
     for (DWORD waited = 0; GetForegroundWindow() != GetAncestor(Window, GA_ROOT) && waited < 5000;
          waited += POLL_INTERVAL) {
@@ -332,6 +334,12 @@ TRemoteOutcome TYieldoraRemote::ChooseOnce(HWND Window, int Downs, const TBoxAns
 
 HWND TYieldoraRemote::ProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const {
     return FindProgramWindow(ClassName, Caption);
+}
+
+HWND TYieldoraRemote::FocusedWindow() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(FThreadId, &info) ? info.hwndFocus : nullptr;
 }
 
 RECT TYieldoraRemote::WindowRect() const {

@@ -105,6 +105,8 @@ public:
     // "YieldoraChart", "收益图"); null when there is none.
     HWND ProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
     RECT WindowRect() const;
+    // The window that has the keyboard focus in the program's thread; null when none has.
+    HWND FocusedWindow() const;
     // The rows of the result table, each row's cells joined by TAB (the program must be of the
     // same bitness as this one: the rows are read from its memory).
     std::vector<std::wstring> TableRows() const;

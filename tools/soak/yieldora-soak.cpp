@@ -7,14 +7,23 @@
 // the close box, minimises, maximises, restores, moves and resizes the dialog, selects and copies
 // the table's rows with the table's commands, opens, resizes, closes and reopens the chart, answers
 // the boxes in every way, closes the dialog or ends the session under a box, and starts the
-// program again whenever it has ended.
+// program again whenever it has ended. As a user's real input it also clicks into the table and
+// presses Ctrl+A, Ctrl+C and Ctrl+G (keyboard input, whose Ctrl state the program reads), and
+// chooses from the table's and the chart's real menus. It saves through the real Save dialogs, the
+// table as CSV or text and the chart as PNG, onto new files, onto files saved before, onto
+// read-only ones and onto ones it holds open; copies the chart's picture; runs a second copy of
+// the program beside the first and closes the two in either order; and makes the program's folder
+// read-only (with chmod: the Wine session must obey permissions) before a close, sometimes after
+// deleting the profile.
 //
 // It keeps its own account of what the program should hold and checks after every action: the
 // program runs or has ended with exit code 0; the boxes that came up are the ones expected; the
 // fields show what they should; after a successful calculation the table equals the command
-// line's output for the same inputs, and so are the rows it copies; after every exit the profile
-// holds the last accepted inputs and the dialog's position, size and state, and the next start
-// shows them within the work area.
+// line's output for the same inputs, and so are the rows it copies; a saved file holds the command
+// line's --csv or --tsv output, or a PNG picture, or, where it could not be replaced, its old
+// bytes, with a box that names it; after every exit the profile holds the inputs of the copy
+// closed last and the dialog's position, size and state, and the next start shows them within the
+// work area; a close that cannot save the profile says so.
 //
 // Long lives: after every 1,000 actions the program runs N actions (5,000 unless given) without
 // being closed, and its private bytes, handle count and GDI and USER object counts (where the
@@ -42,6 +51,8 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <psapi.h>
 #include <memory>
@@ -330,6 +341,11 @@ private:
 
     void Act() {
         try {
+            if (Chance(7)) {
+                MoreAction();
+                FollowLongLife();
+                return;
+            }
             const int kind = Pick(100);
             if (kind < 30) {
                 TypeText();
@@ -683,6 +699,19 @@ private:
                   "\"");
     }
 
+    // Empties the clipboard, so that the program's copy is seen by its formats alone (Wine's
+    // clipboard manager changes the clipboard's sequence number of its own accord).
+    bool EmptyTheClipboard() const {
+        if (!OpenClipboard(FClipboardHolder)) {
+            return false;
+        }
+        EmptyClipboard();
+        CloseClipboard();
+        return true;
+    }
+
+    static bool HoldsText() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }
+
     bool PutOnClipboard(const std::wstring& Text) {
         if (!OpenClipboard(FClipboardHolder)) {
             return false;
@@ -706,7 +735,8 @@ private:
     // an error box names it.
     void SaveAs() {
         const bool csv = Chance(50);
-        const int target = FSaves.empty() ? 0 : Pick(3);
+        const bool menu = Chance(50);
+        const int target = FSaves.empty() ? 0 : Pick(4);
         fs::path file =
             FFolder / L"保存" / (L"结果 " + std::to_wstring(FStep) + (csv ? L".csv" : L".txt"));
         if (target > 0) {
@@ -715,39 +745,38 @@ private:
         }
         const bool exists = fs::exists(file);
         const bool held = exists && target == 2;
-        Action(std::string("save-as ") + (csv ? "CSV" : "text") +
-               (!exists ? " onto a new file"
-                : held  ? " onto a file held open"
-                        : " onto a file"));
+        const bool readOnly = exists && target == 3;
+        Action(std::string(!exists    ? "save-as-new"
+                           : held     ? "save-as-held-open"
+                           : readOnly ? "save-as-read-only"
+                                      : "save-as-existing") +
+               (csv ? " CSV" : " text") + (menu ? " through the menu" : ""));
         fs::create_directories(file.parent_path());
         const std::string before = exists ? ReadBytes(file) : std::string();
         HANDLE holder = INVALID_HANDLE_VALUE;
         if (held) {
             holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         }
-        const TRemoteOutcome outcome = FRemote->Command(IDM_SAVE_AS, [&file](HWND Box) {
-            if (GetDlgItem(Box, cmb13) != nullptr) {
-                SetDlgItemTextW(Box, cmb13, file.c_str());
-                PostMessageW(Box, WM_COMMAND, IDOK, 0);
-            } else if (GetDlgItem(Box, IDYES) != nullptr) {
-                PostMessageW(GetDlgItem(Box, IDYES), BM_CLICK, 0, 0);
-            } else {
-                AnswerWithOk(Box);
-            }
-            return true;
-        });
+        if (readOnly) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        const TRemoteOutcome outcome =
+            menu ? FRemote->ChooseFromMenu(FRemote->Item(IDC_RESULTS), 4, SaveDialogAnswer(file),
+                                           ShowsABox)
+                 : FRemote->Command(IDM_SAVE_AS, SaveDialogAnswer(file));
         if (holder != INVALID_HANDLE_VALUE) {
             CloseHandle(holder);
         }
+        if (readOnly) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
         // The Save dialog, the question before replacing, the error.
-        CheckOutcome("save as", outcome, 1 + (exists ? 1 : 0) + (held ? 1 : 0), false);
+        const bool fails = held || readOnly;
+        CheckOutcome("save as", outcome, 1 + (exists ? 1 : 0) + (fails ? 1 : 0), false);
         const std::string after = ReadBytes(file);
-        if (held) {
-            Check(after == before, "a file held open changed under a failed save");
-            const std::wstring prefix = L"无法保存文件 " + file.wstring() + L"：";
-            Check(outcome.Boxes.back().Text.starts_with(prefix),
-                  "the error box does not name the file: \"" + Utf8(outcome.Boxes.back().Text) +
-                      "\"");
+        if (fails) {
+            Check(after == before, "a file that cannot be replaced changed under a failed save");
+            CheckNamesFile(outcome, file);
         } else {
             Check(after == TextToUtf8(Expected(FTableInputs, csv ? L"--csv" : L"--tsv").Out),
                   "the saved file differs from the command line's " +
@@ -757,6 +786,390 @@ private:
             }
         }
         CheckFields("after save as");
+    }
+
+    // Answers the Save dialog with File, its question whether to replace the file with Yes, and
+    // any other box with OK.
+    static TBoxAnswer SaveDialogAnswer(const fs::path& File) {
+        return [File](HWND Box) {
+            if (GetDlgItem(Box, cmb13) != nullptr) {
+                SetDlgItemTextW(Box, cmb13, File.c_str());
+                PostMessageW(Box, WM_COMMAND, IDOK, 0);
+            } else if (GetDlgItem(Box, IDYES) != nullptr) {
+                PostMessageW(GetDlgItem(Box, IDYES), BM_CLICK, 0, 0);
+            } else {
+                AnswerWithOk(Box);
+            }
+            return true;
+        };
+    }
+
+    static bool ShowsABox(const TRemoteOutcome& Outcome) { return !Outcome.Boxes.empty(); }
+
+    // The last box of a failed save names the file and a reason.
+    void CheckNamesFile(const TRemoteOutcome& Outcome, const fs::path& File) {
+        const std::wstring prefix = L"无法保存文件 " + File.wstring() + L"：";
+        const std::wstring text = Outcome.Boxes.empty() ? L"" : Outcome.Boxes.back().Text;
+        Check(text.starts_with(prefix) && text.size() > prefix.size(),
+              "the error box does not name the file and the reason: \"" + Utf8(text) + "\"");
+    }
+
+    // The actions that need more than a message: real keys and menus, the chart's files, two
+    // copies at once, the program's folder turning read-only.
+    void MoreAction() {
+        switch (Pick(6)) {
+        case 0:
+            TableKeys();
+            break;
+        case 1:
+            TableMenu();
+            break;
+        case 2:
+        case 3:
+            ChartFiles();
+            break;
+        case 4:
+            TwoCopies();
+            break;
+        default:
+            ReadOnlyFolder();
+            break;
+        }
+    }
+
+    bool TableHasRows() const { return FTable && Lines(*FTable).size() > 1; }
+
+    // Waits until Done holds; false when it did not within the program's step time.
+    static bool WaitFor(const std::function<bool()>& Done) {
+        for (int waited = 0; waited < 30000; waited += 10) {
+            if (Done()) {
+                return true;
+            }
+            Sleep(10);
+        }
+        return Done();
+    }
+
+    // Presses Keys (each down and up) with Ctrl held, as keyboard input: the program reads the
+    // Ctrl key's state, which posted messages cannot set.
+    static void PressWithControl(std::initializer_list<WORD> Keys) {
+        std::vector<INPUT> inputs;
+        const auto key = [&inputs](WORD Key, bool Up) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = Key;
+            input.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        };
+        key(VK_CONTROL, false);
+        for (const WORD k : Keys) {
+            key(k, false);
+            key(k, true);
+        }
+        key(VK_CONTROL, true);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    }
+
+    // Makes the dialog the foreground window and focuses the table with a real click into its
+    // first row; false when another window covers that place or the focus did not follow.
+    // Keyboard input reaches the program after the messages posted to it, so each step waits for
+    // its effect instead of settling the program.
+    bool FocusTable() {
+        const HWND table = FRemote->Item(IDC_RESULTS);
+        SetForegroundWindow(FRemote->Dialog());
+        RECT rect{};
+        GetWindowRect(table, &rect);
+        RECT header{};
+        GetWindowRect(GetWindow(table, GW_CHILD), &header);
+        const POINT point{rect.left + 12, std::max(rect.top, header.bottom) + 6};
+        if (WindowFromPoint(point) != table) {
+            return false;
+        }
+        SetCursorPos(point.x, point.y);
+        INPUT clicks[2]{};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, clicks, sizeof(INPUT));
+        return WaitFor([&] { return FRemote->FocusedWindow() == table; });
+    }
+
+    // The table's keys pressed for real: Ctrl+A then Ctrl+C copy every row, as the command line's
+    // --tsv output; Ctrl+G opens the chart.
+    void TableKeys() {
+        if (FMinimised || !TableHasRows()) {
+            return;
+        }
+        const bool chart = !FChartOpen && Chance(30);
+        if ((!chart && !EmptyTheClipboard()) || !FocusTable()) {
+            return;
+        }
+        Action(chart ? "keys-Ctrl+G" : "keys-Ctrl+A-Ctrl+C");
+        if (chart) {
+            PressWithControl({'G'});
+            Check(WaitFor([this] {
+                      return FRemote->ProgramWindow(L"YieldoraChart", L"收益图") != nullptr;
+                  }),
+                  "Ctrl+G did not open the chart");
+            FChartOpen = true;
+            CheckOutcome("Ctrl+G", FRemote->Settle(), 0, false);
+            return;
+        }
+        PressWithControl({'A', 'C'});
+        Check(WaitFor(HoldsText), "Ctrl+A, Ctrl+C copied nothing");
+        CheckOutcome("Ctrl+A, Ctrl+C", FRemote->Settle(), 0, false);
+        const std::wstring copied = Trimmed(ReadClipboardText());
+        Check(copied == Trimmed(*FTable),
+              "the rows copied with Ctrl+C differ from the command line's: \"" +
+                  Utf8(copied.substr(0, 60)) + "\"");
+    }
+
+    // The table's real menu: 全选 then 复制, 导出到剪贴板, or 显示图表.
+    void TableMenu() {
+        if (FMinimised || !TableHasRows()) {
+            return;
+        }
+        const HWND table = FRemote->Item(IDC_RESULTS);
+        const int what = FChartOpen ? Pick(2) : Pick(3);
+        if (what == 0) {
+            Action("menu-select-all-copy");
+            if (!EmptyTheClipboard()) {
+                return;
+            }
+            CheckOutcome(
+                "menu select all",
+                FRemote->ChooseFromMenu(table, 2, {}, [](const TRemoteOutcome&) { return true; }),
+                0, false);
+            CheckOutcome("menu copy",
+                         FRemote->ChooseFromMenu(table, 1, {},
+                                                 [](const TRemoteOutcome&) { return HoldsText(); }),
+                         0, false);
+            Check(Trimmed(ReadClipboardText()) == Trimmed(*FTable),
+                  "the rows copied through the menu differ from the command line's");
+        } else if (what == 1) {
+            Action("menu-export");
+            const TRemoteOutcome outcome = FRemote->ChooseFromMenu(table, 3, {}, ShowsABox);
+            CheckOutcome("menu export", outcome, 1, false);
+            Check(outcome.Boxes[0].Text == L"当前计算结果已导出到剪贴板！",
+                  "the export said \"" + Utf8(outcome.Boxes[0].Text) + "\"");
+            Check(Trimmed(ReadClipboardText()) == Trimmed(*FTable),
+                  "the text exported through the menu differs from the command line's");
+        } else {
+            Action("menu-chart");
+            const auto shown = [this](const TRemoteOutcome&) {
+                return FRemote->ProgramWindow(L"YieldoraChart", L"收益图") != nullptr;
+            };
+            CheckOutcome("menu chart", FRemote->ChooseFromMenu(table, 5, {}, shown), 0, false);
+            FChartOpen = shown({});
+            Check(FChartOpen, "the menu did not open the chart");
+        }
+        CheckFields("after the table's menu");
+    }
+
+    // The chart's picture: copied through its menu or with Ctrl+C, or saved as PNG through its
+    // menu onto a new file, one saved before, a read-only one or one held open; a failed save
+    // leaves the old bytes and its box names the file.
+    void ChartFiles() {
+        if (FMinimised || !TableHasRows()) {
+            return;
+        }
+        if (!FChartOpen) {
+            Chart();
+            return;
+        }
+        const HWND chart = FRemote->ProgramWindow(L"YieldoraChart", L"收益图");
+        Check(chart != nullptr, "the open chart is not shown");
+        const int what = Pick(6);
+        if (what < 2) {
+            Action(what == 0 ? "chart-copy-menu" : "chart-copy-Ctrl+C");
+            if (!EmptyTheClipboard()) {
+                return;
+            }
+            const auto copied = [] {
+                return IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB);
+            };
+            if (what == 0) {
+                CheckOutcome(
+                    "chart copy",
+                    FRemote->ChooseFromMenu(chart, 1, {},
+                                            [&copied](const TRemoteOutcome&) { return copied(); }),
+                    0, false);
+            } else {
+                SetForegroundWindow(chart);
+                Check(WaitFor([chart] { return GetForegroundWindow() == chart; }),
+                      "the chart did not come to the front");
+                PressWithControl({'C'});
+                Check(WaitFor(copied), "Ctrl+C in the chart copied nothing");
+                CheckOutcome("chart Ctrl+C", FRemote->Settle(), 0, false);
+            }
+            Check(IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB),
+                  "the chart's copy holds no picture");
+            return;
+        }
+        const int target = FPictures.empty() ? 2 : what;
+        fs::path file = FFolder / L"保存" / (L"收益图 " + std::to_wstring(FStep) + L".png");
+        if (target > 2) {
+            file = FPictures[static_cast<std::size_t>(Pick(static_cast<int>(FPictures.size())))];
+        }
+        const bool readOnly = target == 4;
+        const bool held = target == 5;
+        Action(target == 2 ? "chart-save-new"
+               : readOnly  ? "chart-save-read-only"
+               : held      ? "chart-save-held-open"
+                           : "chart-save-existing");
+        fs::create_directories(file.parent_path());
+        const std::string before = ReadBytes(file);
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (held) {
+            holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        }
+        if (readOnly) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        const TRemoteOutcome outcome =
+            FRemote->ChooseFromMenu(chart, 2, SaveDialogAnswer(file), ShowsABox);
+        if (holder != INVALID_HANDLE_VALUE) {
+            CloseHandle(holder);
+        }
+        if (readOnly) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        const bool fails = readOnly || held;
+        CheckOutcome("chart save", outcome, 1 + (target > 2 ? 1 : 0) + (fails ? 1 : 0), false);
+        const std::string after = ReadBytes(file);
+        if (fails) {
+            Check(after == before, "a picture that cannot be replaced changed under a failed save");
+            CheckNamesFile(outcome, file);
+        } else {
+            Check(after.starts_with("\x89PNG\r\n\x1a\n"), "the saved chart is no PNG file");
+            if (target == 2) {
+                FPictures.push_back(file);
+            }
+        }
+    }
+
+    // What a copy of the program shows in its fields.
+    static TInputs Shown(const TYieldoraRemote& Remote) {
+        TInputs shown;
+        for (std::size_t i = 0; i < FIELD_IDS.size(); ++i) {
+            shown.Texts[i] = Remote.ItemText(FIELD_IDS[i]);
+        }
+        DWORD_PTR term = 0;
+        SendMessageTimeoutW(Remote.Item(IDC_TERM), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
+        shown.Term = static_cast<int>(term);
+        DWORD_PTR check = 0;
+        SendMessageTimeoutW(Remote.Item(IDC_DEPOSIT), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
+                            &check);
+        shown.Deposit = check == BST_CHECKED;
+        return shown;
+    }
+
+    // A second copy of the program in the same folder, with the same profile, while the first
+    // runs: a field changed in it, then the two closed in either order (the first as the session
+    // ends, the second with its exit button). Each ends with exit code 0, and the profile holds
+    // the inputs of the one closed last.
+    void TwoCopies() {
+        if (LongLife()) {
+            return;
+        }
+        const bool secondLast = Chance(50);
+        Action(std::string("two-copies, ") + (secondLast ? "the second" : "the first") +
+               " closed last");
+        TYieldoraRemote second(FProgram.wstring());
+        const std::size_t field = static_cast<std::size_t>(Pick(5));
+        const auto& valid = VALID_TEXTS[field];
+        second.SetItemText(FIELD_IDS[field],
+                           valid[static_cast<std::size_t>(Pick(static_cast<int>(valid.size())))]);
+        TInputs inputs = Shown(second);
+        const bool maximised = second.Maximised();
+        const RECT place = second.WindowRect();
+        const auto closeSecond = [&] {
+            const TRemoteOutcome outcome = second.Click(IDC_EXIT);
+            Check(outcome.Exited && outcome.ExitCode == 0 && outcome.Boxes.empty(),
+                  "the second copy did not end cleanly at its exit button");
+        };
+        const auto endFirst = [this] {
+            ReadFields(false);
+            CheckOutcome("the first copy's session end", FRemote->EndSession(), 0, true);
+        };
+        if (secondLast) {
+            endFirst();
+            closeSecond();
+            const fs::path profile = FFolder / L"yieldora.ini";
+            for (std::size_t i = 0; i < inputs.Texts.size(); ++i) {
+                Check(ProfileValue(profile, L"Yieldora", FIELD_KEYS[i]) == inputs.Texts[i],
+                      "the profile does not hold the last closed copy's " + Utf8(FIELD_KEYS[i]));
+            }
+            const auto number = [&profile](const wchar_t* Key) {
+                return static_cast<LONG>(std::stol(ProfileValue(profile, L"Program", Key)));
+            };
+            const RECT saved{number(L"WindowLeft"), number(L"WindowTop"),
+                             number(L"WindowLeft") + number(L"WindowWidth"),
+                             number(L"WindowTop") + number(L"WindowHeight")};
+            Check(maximised || std::equal(&saved.left, &saved.left + 4, &place.left),
+                  "the profile holds the place " + Describe(saved) +
+                      ", not the last closed copy's " + Describe(place));
+            FModel = inputs;
+            FSaved =
+                TSaved{saved, ProfileValue(profile, L"Program", L"WindowMaximized") == L"1", true};
+        } else {
+            closeSecond();
+            endFirst();
+        }
+    }
+
+    // The program's folder turns read-only while it runs (sometimes after its profile was
+    // deleted), then the program closes: an existing profile is still saved; a missing one
+    // cannot be made, and a close that is not a session end says so in one box. The folder is
+    // made writable again at once.
+    void ReadOnlyFolder() {
+        if (LongLife()) {
+            return;
+        }
+        const fs::path profile = FFolder / L"yieldora.ini";
+        if (Chance(50)) {
+            fs::remove(profile);
+        }
+        const bool had = fs::exists(profile);
+        // The exit button closes only with every field valid.
+        const TInputs model = FModel;
+        const bool valid = ReadFields(true);
+        FModel = model;
+        const bool sessionEnd = !valid || Chance(30);
+        Action(std::string(had ? "read-only-folder-with-profile" : "read-only-folder-no-profile") +
+               (sessionEnd ? ", session end" : ", exit button"));
+        SetFolderReadOnly(FFolder.wstring(), true);
+        struct TWritableAgain {
+            std::wstring Folder;
+            ~TWritableAgain() {
+                try {
+                    SetFolderReadOnly(Folder, false);
+                } catch (const std::exception& e) {
+                    std::printf("the soak's folder stays read-only: %s\n", e.what());
+                }
+            }
+        } writableAgain{FFolder.wstring()};
+        ReadFields(!sessionEnd);
+        const TRemoteOutcome outcome =
+            sessionEnd ? FRemote->EndSession() : FRemote->Click(IDC_EXIT);
+        if (had) {
+            CheckOutcome("a close in a read-only folder", outcome, 0, true);
+            return;
+        }
+        FRemote.reset();
+        FModel = TInputs{};
+        FSaved.reset();
+        Check(outcome.Exited && outcome.ExitCode == 0,
+              "the program did not end cleanly in a read-only folder");
+        Check(outcome.Boxes.size() == (sessionEnd ? 0u : 1u),
+              std::to_string(outcome.Boxes.size()) + " boxes at a close in a read-only folder");
+        if (!sessionEnd) {
+            const std::wstring prefix = L"无法保存设置文件 " + profile.wstring() + L"：";
+            Check(outcome.Boxes[0].Text.starts_with(prefix),
+                  "the box does not say that the inputs could not be saved: \"" +
+                      Utf8(outcome.Boxes[0].Text) + "\"");
+        }
+        Check(!fs::exists(profile), "a profile was made in a read-only folder");
     }
 
     static std::string ReadBytes(const fs::path& File) {
@@ -993,17 +1406,7 @@ private:
     }
 
     void CheckFields(const std::string& When) {
-        TInputs shown;
-        for (std::size_t i = 0; i < FIELD_IDS.size(); ++i) {
-            shown.Texts[i] = FRemote->ItemText(FIELD_IDS[i]);
-        }
-        DWORD_PTR term = 0;
-        SendMessageTimeoutW(FRemote->Item(IDC_TERM), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
-        shown.Term = static_cast<int>(term);
-        DWORD_PTR check = 0;
-        SendMessageTimeoutW(FRemote->Item(IDC_DEPOSIT), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
-                            &check);
-        shown.Deposit = check == BST_CHECKED;
+        const TInputs shown = Shown(*FRemote);
         Check(shown == FShown,
               "the fields " + When + " show " + Describe(shown) + ", expected " + Describe(FShown));
     }
@@ -1045,8 +1448,9 @@ private:
     };
     std::optional<TSaved> FSaved;
     std::map<std::string, std::uint64_t> FCounts;
-    // Files that Save As wrote.
+    // Files that Save As wrote, and pictures the chart saved.
     std::vector<fs::path> FSaves;
+    std::vector<fs::path> FPictures;
     // The step a long life began at and the start it belongs to, while one runs; its samples.
     std::uint64_t FNextLongLife = 1000;
     std::optional<std::uint64_t> FLongLifeStart;
