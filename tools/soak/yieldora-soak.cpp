@@ -753,23 +753,11 @@ private:
                (csv ? " CSV" : " text") + (menu ? " through the menu" : ""));
         fs::create_directories(file.parent_path());
         const std::string before = exists ? ReadBytes(file) : std::string();
-        HANDLE holder = INVALID_HANDLE_VALUE;
-        if (held) {
-            holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        }
-        if (readOnly) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-        }
-        const TRemoteOutcome outcome =
-            menu ? FRemote->ChooseFromMenu(FRemote->Item(IDC_RESULTS), 4, SaveDialogAnswer(file),
-                                           ShowsABox)
-                 : FRemote->Command(IDM_SAVE_AS, SaveDialogAnswer(file));
-        if (holder != INVALID_HANDLE_VALUE) {
-            CloseHandle(holder);
-        }
-        if (readOnly) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
+        const TRemoteOutcome outcome = SaveOnto(file, held, readOnly, [&] {
+            return menu ? FRemote->ChooseFromMenu(FRemote->Item(IDC_RESULTS), 4,
+                                                  SaveDialogAnswer(file), ShowsABox)
+                        : FRemote->Command(IDM_SAVE_AS, SaveDialogAnswer(file));
+        });
         // The Save dialog, the question before replacing, the error.
         const bool fails = held || readOnly;
         CheckOutcome("save as", outcome, 1 + (exists ? 1 : 0) + (fails ? 1 : 0), false);
@@ -805,6 +793,27 @@ private:
     }
 
     static bool ShowsABox(const TRemoteOutcome& Outcome) { return !Outcome.Boxes.empty(); }
+
+    // Saves onto File through Save, with File held open without sharing by this process, or
+    // marked read-only, for the time of the save.
+    static TRemoteOutcome SaveOnto(const fs::path& File, bool Held, bool ReadOnly,
+                                   const std::function<TRemoteOutcome()>& Save) {
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (Held) {
+            holder = CreateFileW(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        }
+        if (ReadOnly) {
+            SetFileAttributesW(File.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        const TRemoteOutcome outcome = Save();
+        if (holder != INVALID_HANDLE_VALUE) {
+            CloseHandle(holder);
+        }
+        if (ReadOnly) {
+            SetFileAttributesW(File.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        return outcome;
+    }
 
     // The last box of a failed save names the file and a reason.
     void CheckNamesFile(const TRemoteOutcome& Outcome, const fs::path& File) {
@@ -1019,21 +1028,9 @@ private:
                            : "chart-save-existing");
         fs::create_directories(file.parent_path());
         const std::string before = ReadBytes(file);
-        HANDLE holder = INVALID_HANDLE_VALUE;
-        if (held) {
-            holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        }
-        if (readOnly) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-        }
-        const TRemoteOutcome outcome =
-            FRemote->ChooseFromMenu(chart, 2, SaveDialogAnswer(file), ShowsABox);
-        if (holder != INVALID_HANDLE_VALUE) {
-            CloseHandle(holder);
-        }
-        if (readOnly) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
+        const TRemoteOutcome outcome = SaveOnto(file, held, readOnly, [&] {
+            return FRemote->ChooseFromMenu(chart, 2, SaveDialogAnswer(file), ShowsABox);
+        });
         const bool fails = readOnly || held;
         CheckOutcome("chart save", outcome, 1 + (target > 2 ? 1 : 0) + (fails ? 1 : 0), false);
         const std::string after = ReadBytes(file);
