@@ -957,7 +957,15 @@ private:
                   "the rows copied through the menu differ from the command line's");
         } else if (what == 1) {
             Action("menu-export");
-            const TRemoteOutcome outcome = FRemote->ChooseFromMenu(table, 3, {}, ShowsABox);
+            // Given an answer, the menu driver waits for the export's box instead of choosing
+            // again (and exporting twice) when the box comes late.
+            const TRemoteOutcome outcome = FRemote->ChooseFromMenu(
+                table, 3,
+                [](HWND Box) {
+                    AnswerWithOk(Box);
+                    return true;
+                },
+                ShowsABox);
             CheckOutcome("menu export", outcome, 1, false);
             Check(outcome.Boxes[0].Text == L"当前计算结果已导出到剪贴板！",
                   "the export said \"" + Utf8(outcome.Boxes[0].Text) + "\"");
