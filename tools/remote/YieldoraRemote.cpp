@@ -66,9 +66,14 @@ TYieldoraRemote::TYieldoraRemote(const std::wstring& Program) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(Program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        FolderOf(Program).c_str(), &startup, &info)) {
-        Fail("the program could not be started");
+    const auto start = [&] {
+        return CreateProcessW(Program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                              nullptr, FolderOf(Program).c_str(), &startup, &info) != FALSE;
+    };
+    // Under load a 64-bit Wine now and then fails a start with ERROR_INTERNAL_ERROR before any of
+    // the program's code runs; a second start succeeds. Any other failure is the program's.
+    if (!start() && (GetLastError() != ERROR_INTERNAL_ERROR || !start())) {
+        Fail("the program could not be started (error " + std::to_string(GetLastError()) + ")");
     }
     CloseHandle(info.hThread);
     FProcess.reset(info.hProcess);
