@@ -109,9 +109,16 @@ bool TYieldoraRemote::ItemEnabled(int Id) const {
 }
 
 int TYieldoraRemote::RowCount() const {
+    return TableCount(LVM_GETITEMCOUNT);
+}
+
+int TYieldoraRemote::SelectedRowCount() const {
+    return TableCount(LVM_GETSELECTEDCOUNT);
+}
+
+int TYieldoraRemote::TableCount(UINT Message) const {
     DWORD_PTR count = 0;
-    SendMessageTimeoutW(Item(IDC_RESULTS), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, STEP_TIMEOUT,
-                        &count);
+    SendMessageTimeoutW(Item(IDC_RESULTS), Message, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &count);
     return static_cast<int>(count);
 }
 
@@ -284,7 +291,15 @@ TYieldoraRemote::ChooseFromMenu(HWND Window, int Downs, const TBoxAnswer& Answer
     TRemoteOutcome outcome;
     for (int attempt = 0; attempt < 3; ++attempt) {
         outcome = ChooseOnce(Window, Downs, Answer);
-        if (outcome.Exited || Done(outcome)) {
+        // The chosen command runs when the menu's loop has ended, a moment after the menu closed.
+        bool done = outcome.Exited;
+        for (DWORD waited = 0; !done && waited < 2000; waited += POLL_INTERVAL) {
+            done = Done(outcome);
+            if (!done) {
+                Sleep(POLL_INTERVAL);
+            }
+        }
+        if (done) {
             break;
         }
     }

@@ -53,8 +53,9 @@ public:
     std::wstring ItemText(int Id) const;
     void SetItemText(int Id, const std::wstring& Text) const;
     bool ItemEnabled(int Id) const;
-    // Rows in the result table.
+    // Rows in the result table, and how many of them are selected.
     int RowCount() const;
+    int SelectedRowCount() const;
 
     // Presses a button whose command shows no message box, and returns when it has been handled.
     void Press(int Id) const;
@@ -89,9 +90,9 @@ public:
     TRemoteOutcome Settle(const TBoxAnswer& Answer = {});
     // Opens Window's context menu (as the menu key does), chooses the item Downs steps down with
     // the arrow keys and Enter, and follows the program as Perform does; given an Answer, it waits
-    // for a box. Tries again until Done holds for the outcome, three times at most: a menu driven
-    // from outside now and then does not open or misses a key (a window not yet active again after
-    // a box). Raises when the menu stays open.
+    // for a box. Tries again until Done holds for the outcome (given two seconds to come true),
+    // three times at most: a menu driven from outside now and then does not open or misses a key
+    // (a window not yet active again after a box). Raises when the menu stays open.
     TRemoteOutcome ChooseFromMenu(HWND Window, int Downs, const TBoxAnswer& Answer,
                                   const std::function<bool(const TRemoteOutcome&)>& Done);
 
@@ -125,6 +126,8 @@ private:
     // (any caption when Caption is null).
     HWND FindProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
     HWND WaitForProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
+    // The result table's answer to a count message (LVM_GETITEMCOUNT, LVM_GETSELECTEDCOUNT).
+    int TableCount(UINT Message) const;
     // Returns once the program's thread has handled everything sent before.
     void Sync() const;
     // One try of ChooseFromMenu: nothing happened when the menu did not open.

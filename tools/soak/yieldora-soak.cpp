@@ -942,19 +942,29 @@ private:
         const int what = FChartOpen ? Pick(2) : Pick(3);
         if (what == 0) {
             Action("menu-select-all-copy");
+            // Each choice holds only once its effect is seen: the driver tries again when the
+            // menu did not open or missed a key.
+            const int rows = FRemote->RowCount();
+            const auto allSelected = [&] { return FRemote->SelectedRowCount() == rows; };
+            CheckOutcome("menu select all",
+                         FRemote->ChooseFromMenu(
+                             table, 2, {}, [&](const TRemoteOutcome&) { return allSelected(); }),
+                         0, false);
+            Check(allSelected(), "全选 from the table's menu selected " +
+                                     std::to_string(FRemote->SelectedRowCount()) + " of " +
+                                     std::to_string(rows) + " rows");
             if (!EmptyTheClipboard()) {
                 return;
             }
-            CheckOutcome(
-                "menu select all",
-                FRemote->ChooseFromMenu(table, 2, {}, [](const TRemoteOutcome&) { return true; }),
-                0, false);
             CheckOutcome("menu copy",
                          FRemote->ChooseFromMenu(table, 1, {},
                                                  [](const TRemoteOutcome&) { return HoldsText(); }),
                          0, false);
-            Check(Trimmed(ReadClipboardText()) == Trimmed(*FTable),
-                  "the rows copied through the menu differ from the command line's");
+            const std::wstring copied = Trimmed(ReadClipboardText());
+            Check(copied == Trimmed(*FTable),
+                  "the rows copied through the menu differ from the command line's: " +
+                      std::to_string(Lines(copied).size()) + " lines, \"" +
+                      Utf8(copied.substr(0, 60)) + "\"");
         } else if (what == 1) {
             Action("menu-export");
             // Given an answer, the menu driver waits for the export's box instead of choosing
