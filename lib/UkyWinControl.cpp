@@ -527,6 +527,11 @@ void TkyWinContainer::Initialize() {
 }
 
 void TkyWinContainer::Finalize() {
+    // A child that outlives its container forgets it, so that the child's own end does not reach
+    // back into a container that is gone.
+    for (std::int32_t i = ChildCount() - 1; i >= 0; --i) {
+        Child(i)->SetParent(nullptr);
+    }
     FChildren.reset();
     TkyWinControl::Finalize();
 }

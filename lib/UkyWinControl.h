@@ -253,7 +253,8 @@ private:
 };
 
 // A window object with child controls: it hands the children their notifications and lays the
-// aligned ones out. It does not own its children; a child leaves its container when destroyed.
+// aligned ones out. It does not own its children; a child leaves its container when destroyed, and
+// children that outlive their container are left without one.
 class TkyWinContainer : public TkyWinControl {
 public:
     void SetVisible(bool Value) override;
