@@ -10,8 +10,6 @@
 
 namespace {
 
-// How long one step of the program may take before the remote control gives up.
-constexpr DWORD STEP_TIMEOUT = 30000;
 // How often a wait for a window of the program looks again.
 constexpr DWORD POLL_INTERVAL = 10;
 
@@ -292,14 +290,7 @@ TYieldoraRemote::ChooseFromMenu(HWND Window, int Downs, const TBoxAnswer& Answer
     for (int attempt = 0; attempt < 3; ++attempt) {
         outcome = ChooseOnce(Window, Downs, Answer);
         // The chosen command runs when the menu's loop has ended, a moment after the menu closed.
-        bool done = outcome.Exited;
-        for (DWORD waited = 0; !done && waited < 2000; waited += POLL_INTERVAL) {
-            done = Done(outcome);
-            if (!done) {
-                Sleep(POLL_INTERVAL);
-            }
-        }
-        if (done) {
+        if (outcome.Exited || WaitUntil([&] { return Done(outcome); }, 2000)) {
             break;
         }
     }
@@ -311,21 +302,13 @@ TRemoteOutcome TYieldoraRemote::ChooseOnce(HWND Window, int Downs, const TBoxAns
     // As a right-click would, the click brings the window to the front.
     SetForegroundWindow(GetAncestor(Window, GA_ROOT));
     // A menu opened before its window is active again (after a box) is closed by the activation.
-    for (DWORD waited = 0; GetForegroundWindow() != GetAncestor(Window, GA_ROOT) && waited < 5000;
-         waited += POLL_INTERVAL) {
-        Sleep(POLL_INTERVAL);
-    }
+    WaitUntil([Window] { return GetForegroundWindow() == GetAncestor(Window, GA_ROOT); }, 5000);
     // The pointer away from where the menu opens: an item under it would be chosen instead.
     SetCursorPos(0, 0);
     PostMessageW(Window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window), MAKELPARAM(-1, -1));
     HWND menu = nullptr;
-    for (DWORD waited = 0; menu == nullptr && waited <= menuTimeout; waited += POLL_INTERVAL) {
-        menu = FindProgramWindow(L"#32768", nullptr);
-        if (menu == nullptr) {
-            Sleep(POLL_INTERVAL);
-        }
-    }
-    if (menu == nullptr) {
+    if (!WaitUntil([&] { return (menu = FindProgramWindow(L"#32768", nullptr)) != nullptr; },
+                   menuTimeout)) {
         return {};
     }
     // A message sent to the menu is handled once the program's thread runs the menu's loop, which
@@ -473,6 +456,16 @@ void TYieldoraRemote::Sync() const {
     }
 }
 
+bool WaitUntil(const std::function<bool()>& Done, DWORD Timeout) {
+    for (DWORD waited = 0; waited < Timeout; waited += POLL_INTERVAL) {
+        if (Done()) {
+            return true;
+        }
+        Sleep(POLL_INTERVAL);
+    }
+    return Done();
+}
+
 void AnswerWithOk(HWND Box) {
     PostMessageW(GetDlgItem(Box, IDOK), BM_CLICK, 0, 0);
 }
@@ -538,12 +531,11 @@ void SetFolderReadOnly(const std::wstring& Folder, bool ReadOnly) {
     RunSystemProgram(L"Z:\\usr\\bin\\chmod", std::wstring(L"chmod ") +
                                                  (ReadOnly ? L"0555" : L"0755") + L" \"" + path +
                                                  L"\"");
-    DWORD error = NewFileError(Folder);
-    for (DWORD waited = 0; (error == ERROR_SUCCESS) == ReadOnly && waited < STEP_TIMEOUT;
-         waited += POLL_INTERVAL) {
-        Sleep(POLL_INTERVAL);
+    DWORD error = ERROR_SUCCESS;
+    WaitUntil([&] {
         error = NewFileError(Folder);
-    }
+        return (error == ERROR_SUCCESS) != ReadOnly;
+    });
     if (ReadOnly && error == ERROR_SUCCESS) {
         Fail("a read-only folder took a new file: this Wine session passes over permissions");
     }
@@ -567,12 +559,7 @@ std::wstring ReadClipboardText() {
     std::wstring text;
     // Another program may hold the clipboard for a moment: Wine's own clipboard manager opens it
     // after every change, to offer the new data to the X display.
-    bool opened = OpenClipboard(nullptr) != FALSE;
-    for (DWORD waited = 0; !opened && waited < STEP_TIMEOUT; waited += POLL_INTERVAL) {
-        Sleep(POLL_INTERVAL);
-        opened = OpenClipboard(nullptr) != FALSE;
-    }
-    if (!opened) {
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) {
         Fail("the clipboard stays open in another program");
     }
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {

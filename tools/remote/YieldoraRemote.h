@@ -27,6 +27,13 @@ struct TRemoteOutcome {
 // to finish.
 using TBoxAnswer = std::function<bool(HWND Box)>;
 
+// How long one step of the program may take before the remote control gives up.
+inline constexpr DWORD STEP_TIMEOUT = 30000;
+
+// Asks Done every few milliseconds until it holds; false when it did not within Timeout
+// milliseconds.
+bool WaitUntil(const std::function<bool()>& Done, DWORD Timeout = STEP_TIMEOUT);
+
 // Answers a box with its OK button.
 void AnswerWithOk(HWND Box);
 // Answers a box with a key (VK_RETURN, VK_ESCAPE) pressed in it.

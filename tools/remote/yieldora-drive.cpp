@@ -65,21 +65,21 @@ int wmain(int argc, wchar_t** argv) {
         WriteLine("exported " + std::to_string(rows));
 
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, IDM_SHOW_CHART, 0, SMTO_NORMAL, 30000,
-                            &result);
+        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, IDM_SHOW_CHART, 0, SMTO_NORMAL,
+                            STEP_TIMEOUT, &result);
         const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
         if (chart == nullptr) {
             std::fputs("the growth chart did not open\n", stderr);
             return 1;
         }
         RedrawWindow(chart, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-        SendMessageTimeoutW(chart, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+        SendMessageTimeoutW(chart, WM_NULL, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &result);
         GetWindowRect(chart, &r);
         WriteLine("chart " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
                   std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
         AwaitLine();
 
-        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, IDC_COMPARE, 0, SMTO_NORMAL, 30000,
+        SendMessageTimeoutW(program.Dialog(), WM_COMMAND, IDC_COMPARE, 0, SMTO_NORMAL, STEP_TIMEOUT,
                             &result);
         const HWND compare = FindWindowW(L"YieldoraCompare", L"存期比较");
         if (compare == nullptr) {
@@ -90,11 +90,11 @@ int wmain(int argc, wchar_t** argv) {
         for (const wchar_t* rate : {L"2.1", L"2.75", L"2.75", L"3"}) {
             edit = FindWindowExW(compare, edit, L"EDIT", nullptr);
             SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rate), SMTO_NORMAL,
-                                30000, &result);
+                                STEP_TIMEOUT, &result);
         }
         RedrawWindow(compare, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        SendMessageTimeoutW(compare, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+        SendMessageTimeoutW(compare, WM_NULL, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &result);
         GetWindowRect(compare, &r);
         WriteLine("compare " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
                   std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));

@@ -795,24 +795,31 @@ private:
     static bool ShowsABox(const TRemoteOutcome& Outcome) { return !Outcome.Boxes.empty(); }
 
     // Saves onto File through Save, with File held open without sharing by this process, or
-    // marked read-only, for the time of the save.
+    // marked read-only, for the time of the save: also when the remote control gives up during
+    // it, so that the next actions find the file as before.
     static TRemoteOutcome SaveOnto(const fs::path& File, bool Held, bool ReadOnly,
                                    const std::function<TRemoteOutcome()>& Save) {
-        HANDLE holder = INVALID_HANDLE_VALUE;
-        if (Held) {
-            holder = CreateFileW(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        }
+        struct TObstacle {
+            const fs::path& File;
+            bool ReadOnly;
+            HANDLE Holder;
+            ~TObstacle() {
+                if (Holder != INVALID_HANDLE_VALUE) {
+                    CloseHandle(Holder);
+                }
+                if (ReadOnly) {
+                    SetFileAttributesW(File.c_str(), FILE_ATTRIBUTE_NORMAL);
+                }
+            }
+        };
+        const TObstacle obstacle{
+            File, ReadOnly,
+            Held ? CreateFileW(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                 : INVALID_HANDLE_VALUE};
         if (ReadOnly) {
             SetFileAttributesW(File.c_str(), FILE_ATTRIBUTE_READONLY);
         }
-        const TRemoteOutcome outcome = Save();
-        if (holder != INVALID_HANDLE_VALUE) {
-            CloseHandle(holder);
-        }
-        if (ReadOnly) {
-            SetFileAttributesW(File.c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
-        return outcome;
+        return Save();
     }
 
     // The last box of a failed save names the file and a reason.
@@ -847,17 +854,6 @@ private:
     }
 
     bool TableHasRows() const { return FTable && Lines(*FTable).size() > 1; }
-
-    // Waits until Done holds; false when it did not within the program's step time.
-    static bool WaitFor(const std::function<bool()>& Done) {
-        for (int waited = 0; waited < 30000; waited += 10) {
-            if (Done()) {
-                return true;
-            }
-            Sleep(10);
-        }
-        return Done();
-    }
 
     // Presses Keys (each down and up) with Ctrl held, as keyboard input: the program reads the
     // Ctrl key's state, which posted messages cannot set.
@@ -900,7 +896,7 @@ private:
         clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
         clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(2, clicks, sizeof(INPUT));
-        return WaitFor([&] { return FRemote->FocusedWindow() == table; });
+        return WaitUntil([&] { return FRemote->FocusedWindow() == table; });
     }
 
     // The table's keys pressed for real: Ctrl+A then Ctrl+C copy every row, as the command line's
@@ -916,7 +912,7 @@ private:
         Action(chart ? "keys-Ctrl+G" : "keys-Ctrl+A-Ctrl+C");
         if (chart) {
             PressWithControl({'G'});
-            Check(WaitFor([this] {
+            Check(WaitUntil([this] {
                       return FRemote->ProgramWindow(L"YieldoraChart", L"收益图") != nullptr;
                   }),
                   "Ctrl+G did not open the chart");
@@ -925,7 +921,7 @@ private:
             return;
         }
         PressWithControl({'A', 'C'});
-        Check(WaitFor(HoldsText), "Ctrl+A, Ctrl+C copied nothing");
+        Check(WaitUntil(HoldsText), "Ctrl+A, Ctrl+C copied nothing");
         CheckOutcome("Ctrl+A, Ctrl+C", FRemote->Settle(), 0, false);
         const std::wstring copied = Trimmed(ReadClipboardText());
         Check(copied == Trimmed(*FTable),
@@ -1023,10 +1019,10 @@ private:
                     0, false);
             } else {
                 SetForegroundWindow(chart);
-                Check(WaitFor([chart] { return GetForegroundWindow() == chart; }),
+                Check(WaitUntil([chart] { return GetForegroundWindow() == chart; }),
                       "the chart did not come to the front");
                 PressWithControl({'C'});
-                Check(WaitFor(copied), "Ctrl+C in the chart copied nothing");
+                Check(WaitUntil(copied), "Ctrl+C in the chart copied nothing");
                 CheckOutcome("chart Ctrl+C", FRemote->Settle(), 0, false);
             }
             Check(IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB),
@@ -1070,10 +1066,11 @@ private:
             shown.Texts[i] = Remote.ItemText(FIELD_IDS[i]);
         }
         DWORD_PTR term = 0;
-        SendMessageTimeoutW(Remote.Item(IDC_TERM), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &term);
+        SendMessageTimeoutW(Remote.Item(IDC_TERM), CB_GETCURSEL, 0, 0, SMTO_NORMAL, STEP_TIMEOUT,
+                            &term);
         shown.Term = static_cast<int>(term);
         DWORD_PTR check = 0;
-        SendMessageTimeoutW(Remote.Item(IDC_DEPOSIT), BM_GETCHECK, 0, 0, SMTO_NORMAL, 30000,
+        SendMessageTimeoutW(Remote.Item(IDC_DEPOSIT), BM_GETCHECK, 0, 0, SMTO_NORMAL, STEP_TIMEOUT,
                             &check);
         shown.Deposit = check == BST_CHECKED;
         return shown;
