@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -79,13 +81,19 @@ std::wstring ExistingFile(const std::wstring& FileName, const std::wstring& Full
     return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
 }
 
+// The Attempt-th name of those tried for a temporary file in the folder of Target (a full path),
+// counted from Start.
+std::wstring TempNameBeside(const std::wstring& Target, DWORD Start, DWORD Attempt) {
+    return Target.substr(0, Target.find_last_of(L'\\') + 1) + L"~yd" +
+           IntText((Start + Attempt) % 100000) + L".tmp";
+}
+
 // A new, empty file in the folder of Target (a full path); its name goes to TempName.
 TFileHandle CreateTempBeside(const std::wstring& FileName, const std::wstring& Target,
                              std::wstring& TempName) {
-    const std::wstring stem = Target.substr(0, Target.find_last_of(L'\\') + 1) + L"~yd";
     const DWORD start = GetTickCount() % 100000;
     for (DWORD attempt = 0;; ++attempt) {
-        TempName = stem + IntText((start + attempt) % 100000) + L".tmp";
+        TempName = TempNameBeside(Target, start, attempt);
         CheckLength(FileName, TempName);
         const HANDLE file = CreateFileW(TempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -98,33 +106,116 @@ TFileHandle CreateTempBeside(const std::wstring& FileName, const std::wstring& T
     }
 }
 
-// Puts the written TempName in the place of the existing file Target, which keeps what it carries
-// (attributes, security, streams, a link that leads to it); the error code, or 0.
-DWORD ReplaceWith(const std::wstring& Target, const std::wstring& TempName) {
-    const DWORD attributes = GetFileAttributesW(Target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-            return ERROR_ACCESS_DENIED;
+// A name beside Target (a full path) that no file has, for the replace to move the old file to;
+// empty when none is found. It has the form of the temporary file's name, so it fits in MAX_PATH
+// as that one does, but is sought half the range away from it: another save in the same folder,
+// which takes the next free temporary name, does not take this one before the replace does.
+std::wstring FreeNameBeside(const std::wstring& Target) {
+    const DWORD start = GetTickCount() % 100000 + 50000;
+    for (DWORD attempt = 0; attempt < 100; ++attempt) {
+        std::wstring name = TempNameBeside(Target, start, attempt);
+        if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+                return name;
+            }
+            break;
         }
-        // Not every system's replace keeps them.
-        SetFileAttributesW(TempName.c_str(),
-                           attributes &
-                               (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     }
-    if (ReplaceFileW(Target.c_str(), TempName.c_str(), nullptr,
-                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                     nullptr)) {
-        return 0;
+    return {};
+}
+
+bool Exists(const std::wstring& Path) {
+    return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Which file Path leads to and the state of its data; none when it cannot be told.
+std::optional<BY_HANDLE_FILE_INFORMATION> FileState(const std::wstring& Path) {
+    // Without access to the data, so that another program's open does not stand in the way.
+    const HANDLE opened = CreateFileW(Path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
     }
-    const DWORD error = GetLastError();
-    // The old file is gone and the new one still waits: it takes the old one's place.
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
-        GetFileAttributesW(Target.c_str()) == INVALID_FILE_ATTRIBUTES &&
-        MoveFileExW(TempName.c_str(), Target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        return 0;
+    const TFileHandle file(opened);
+    BY_HANDLE_FILE_INFORMATION state{};
+    if (!GetFileInformationByHandle(file.get(), &state)) {
+        return std::nullopt;
     }
-    return error;
+    return state;
+}
+
+// True when both are known and are the same file, its size and last write unchanged.
+bool SameData(const std::optional<BY_HANDLE_FILE_INFORMATION>& Before,
+              const std::optional<BY_HANDLE_FILE_INFORMATION>& After) {
+    return Before && After && Before->dwVolumeSerialNumber == After->dwVolumeSerialNumber &&
+           Before->nFileIndexHigh == After->nFileIndexHigh &&
+           Before->nFileIndexLow == After->nFileIndexLow &&
+           Before->nFileSizeHigh == After->nFileSizeHigh &&
+           Before->nFileSizeLow == After->nFileSizeLow &&
+           CompareFileTime(&Before->ftLastWriteTime, &After->ftLastWriteTime) == 0;
+}
+
+BOOL SystemReplaceFile(const wchar_t* Replaced, const wchar_t* Replacement, const wchar_t* Backup) {
+    return ReplaceFileW(Replaced, Replacement, Backup,
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                        nullptr);
+}
+
+TReplaceFile& ReplaceFileFunction() {
+    static TReplaceFile function = SystemReplaceFile;
+    return function;
+}
+
+// Puts the written TempName in the place of the existing file Target, which keeps what it carries
+// (attributes, security, streams, a link that leads to it). The old file is moved to a backup
+// name on the way, so that a replace failing halfway leaves it where it can be put back.
+void ReplaceExisting(const std::wstring& FileName, const std::wstring& Target,
+                     const std::wstring& TempName) {
+    const std::wstring backupName = FreeNameBeside(Target);
+    const std::optional<BY_HANDLE_FILE_INFORMATION> before = FileState(Target);
+    DWORD error = ERROR_ACCESS_DENIED;
+    const DWORD attributes = GetFileAttributesW(Target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            // Not every system's replace keeps them.
+            SetFileAttributesW(TempName.c_str(),
+                               attributes &
+                                   (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+        }
+        if (ReplaceFileFunction()(Target.c_str(), TempName.c_str(),
+                                  backupName.empty() ? nullptr : backupName.c_str())) {
+            DeleteFileW(backupName.c_str());
+            return;
+        }
+        error = GetLastError();
+    }
+    // What the failed replace left is found on the disk, not told by the error code: the
+    // system's documented outcomes differ with the code and with the backup name.
+    if (!Exists(Target)) {
+        // The old file was taken away and the new one still waits: it takes the old one's place.
+        if (MoveFileExW(TempName.c_str(), Target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileW(backupName.c_str());
+            return;
+        }
+        if (Exists(backupName)) {
+            MoveFileExW(backupName.c_str(), Target.c_str(), MOVEFILE_WRITE_THROUGH);
+        }
+    }
+    std::wstring kept;
+    if (SameData(before, FileState(Target))) {
+        DeleteFileW(TempName.c_str());
+        DeleteFileW(backupName.c_str());
+    } else {
+        if (Exists(TempName)) {
+            kept += L"\n新的内容保存在 " + TempName + L"。";
+        }
+        if (Exists(backupName)) {
+            kept += L"\n原来的文件保存在 " + backupName + L"。";
+        }
+    }
+    FailSaving(FileName, SystemErrorText(error) + kept);
 }
 
 // Writes all of Bytes; the error code of the failure, or 0.
@@ -163,6 +254,10 @@ bool EndsWithNoCase(const std::wstring& Text, const std::wstring& Ending) {
 
 } // namespace
 
+void SetReplaceFile(TReplaceFile Replace) {
+    ReplaceFileFunction() = Replace ? std::move(Replace) : TReplaceFile(SystemReplaceFile);
+}
+
 void SaveFileSafely(const std::wstring& FileName, const std::string& Bytes) {
     const std::wstring fullName = FullPath(FileName);
     CheckLength(FileName, fullName);
@@ -175,8 +270,10 @@ void SaveFileSafely(const std::wstring& FileName, const std::string& Bytes) {
     file.reset();
     if (error == 0) {
         if (!existing.empty()) {
-            error = ReplaceWith(target, tempName);
-        } else if (!MoveFileExW(tempName.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            ReplaceExisting(FileName, target, tempName);
+            return;
+        }
+        if (!MoveFileExW(tempName.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
             error = GetLastError();
         }
     }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -18,6 +19,71 @@ std::string Bytes(const fs::path& Path) {
     std::ifstream file(Path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
+
+std::ptrdiff_t FileCount(const fs::path& Folder) {
+    return std::distance(fs::directory_iterator(Folder), fs::directory_iterator());
+}
+
+// A folder of the test's own holding Target with "old" in it.
+fs::path FolderWithOldFile(const wchar_t* Name, fs::path& Target) {
+    const fs::path folder = fs::absolute(Name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    Target = folder / L"结果.csv";
+    SaveFileSafely(Target.wstring(), "old");
+    return folder;
+}
+
+// What the failing replace does to the old file before it fails, as the system may.
+enum class TStep { None, Remove, MoveToBackup };
+
+// Every replace fails with Error after Step, until the end of the object; the temporary file and
+// the backup, when told, are then held open by "another program" that does not share their
+// deletion.
+class TFailingReplace {
+public:
+    TFailingReplace(DWORD Error, TStep Step, bool HoldTemp = false, bool HoldBackup = false) {
+        SetReplaceFile(
+            [=, this](const wchar_t* Replaced, const wchar_t* Replacement, const wchar_t* Backup) {
+                TempName = Replacement;
+                BackupName = Backup != nullptr ? Backup : L"";
+                if (Step == TStep::Remove) {
+                    DeleteFileW(Replaced);
+                } else if (Step == TStep::MoveToBackup) {
+                    MoveFileExW(Replaced, Backup, 0);
+                }
+                if (HoldTemp) {
+                    Hold(Replacement);
+                }
+                if (HoldBackup) {
+                    Hold(Backup);
+                }
+                SetLastError(Error);
+                return FALSE;
+            });
+    }
+    TFailingReplace(const TFailingReplace&) = delete;
+    TFailingReplace& operator=(const TFailingReplace&) = delete;
+    ~TFailingReplace() {
+        Release();
+        SetReplaceFile({});
+    }
+    void Release() {
+        for (const HANDLE file : FHeld) {
+            CloseHandle(file);
+        }
+        FHeld.clear();
+    }
+    std::wstring TempName;
+    std::wstring BackupName;
+
+private:
+    void Hold(const wchar_t* Name) {
+        FHeld.push_back(
+            CreateFileW(Name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    }
+    std::vector<HANDLE> FHeld;
+};
 
 } // namespace
 
@@ -90,5 +156,85 @@ TEST(SaveFileSafely, APathBeyondMaxPathIsRefusedBeforeAnythingIsTouched) {
     const std::wstring error = ErrorOf([&] { SaveFileSafely(tooLong, "new"); });
     EXPECT_TRUE(error.starts_with(L"无法保存文件 " + tooLong + L"：路径太长")) << error;
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    fs::remove_all(folder);
+}
+
+// The system's documented outcomes of a failed replace where both files keep their names: nothing
+// changed, and the old file is left as it was.
+TEST(SaveFileSafely, AReplaceFailingWithBothNamesKeptLeavesTheOldFileAndNoOtherOne) {
+    fs::path target;
+    const fs::path folder = FolderWithOldFile(L"UResultFile_test.未变", target);
+    for (const DWORD error : {static_cast<DWORD>(ERROR_UNABLE_TO_REMOVE_REPLACED),
+                              static_cast<DWORD>(ERROR_UNABLE_TO_MOVE_REPLACEMENT),
+                              static_cast<DWORD>(ERROR_ACCESS_DENIED)}) {
+        const TFailingReplace replace(error, TStep::None);
+        EXPECT_EQ(ErrorOf([&] { SaveFileSafely(target.wstring(), "new"); }),
+                  L"无法保存文件 " + target.wstring() + L"：" + SystemErrorText(error))
+            << error;
+        EXPECT_EQ(Bytes(target), "old") << error;
+        EXPECT_EQ(FileCount(folder), 1) << error;
+    }
+    fs::remove_all(folder);
+}
+
+// The old file gone from its name (without a backup name, or moved to it) and the new one still
+// under its own: the new one takes the old one's place, and nothing else stays.
+TEST(SaveFileSafely, AReplaceFailingAfterTheOldFileWentAwayEndsWithTheNewFileInItsPlace) {
+    fs::path target;
+    const fs::path folder = FolderWithOldFile(L"UResultFile_test.移走", target);
+    const std::pair<DWORD, TStep> faults[] = {
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, TStep::Remove},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, TStep::MoveToBackup},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, TStep::MoveToBackup}};
+    for (const auto& [error, step] : faults) {
+        const std::string bytes = "new " + std::to_string(static_cast<int>(step));
+        const TFailingReplace replace(error, step);
+        EXPECT_EQ(ErrorOf([&] { SaveFileSafely(target.wstring(), bytes); }), L"(no error)")
+            << error;
+        EXPECT_EQ(Bytes(target), bytes) << error;
+        EXPECT_EQ(FileCount(folder), 1) << error;
+    }
+    fs::remove_all(folder);
+}
+
+// When the new file cannot be moved into the empty place either, the old one goes back; when that
+// fails too, neither is deleted, and the message says where each one is.
+TEST(SaveFileSafely, WhereTheNewFileCannotTakeThePlaceTheOldOneReturnsOrBothStayNamed) {
+    fs::path target;
+    const fs::path folder = FolderWithOldFile(L"UResultFile_test.保留", target);
+    const std::wstring prefix = L"无法保存文件 " + target.wstring() + L"：";
+    {
+        TFailingReplace replace(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, TStep::MoveToBackup, true);
+        EXPECT_EQ(ErrorOf([&] { SaveFileSafely(target.wstring(), "new"); }),
+                  prefix + SystemErrorText(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2));
+        EXPECT_EQ(Bytes(target), "old");
+        EXPECT_FALSE(fs::exists(replace.BackupName));
+        replace.Release();
+        fs::remove(replace.TempName);
+    }
+    {
+        TFailingReplace replace(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, TStep::MoveToBackup, true,
+                                true);
+        const std::wstring error = ErrorOf([&] { SaveFileSafely(target.wstring(), "new"); });
+        replace.Release();
+        EXPECT_EQ(error, prefix + SystemErrorText(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) +
+                             L"\n新的内容保存在 " + replace.TempName + L"。\n原来的文件保存在 " +
+                             replace.BackupName + L"。");
+        EXPECT_FALSE(fs::exists(target));
+        EXPECT_EQ(Bytes(replace.TempName), "new");
+        EXPECT_EQ(Bytes(replace.BackupName), "old");
+        fs::rename(replace.BackupName, target);
+        fs::remove(replace.TempName);
+    }
+    {
+        // The old file deleted by the replace: the new one is the only copy.
+        TFailingReplace replace(ERROR_UNABLE_TO_MOVE_REPLACEMENT, TStep::Remove, true);
+        const std::wstring error = ErrorOf([&] { SaveFileSafely(target.wstring(), "new"); });
+        replace.Release();
+        EXPECT_EQ(error, prefix + SystemErrorText(ERROR_UNABLE_TO_MOVE_REPLACEMENT) +
+                             L"\n新的内容保存在 " + replace.TempName + L"。");
+        EXPECT_EQ(Bytes(replace.TempName), "new");
+        EXPECT_EQ(FileCount(folder), 1);
+    }
     fs::remove_all(folder);
 }
