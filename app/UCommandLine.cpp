@@ -45,7 +45,8 @@ const wchar_t* const USAGE =
     L"  --compare        compare the terms: every term at its own rate, with the interest,\n"
     L"                   the end total, the effective annual yield and the shortfall\n"
     L"                   against the best term (marked)\n"
-    L"  --rates LIST     the terms' rates for --compare, as 1=1.5,2=2.1,3=2.75,5=2.75,10=3;\n"
+    L"  --rates LIST     the terms' rates for --compare (which it implies), as\n"
+    L"                   1=1.5,2=2.1,3=2.75,5=2.75,10=3;\n"
     L"                   a term not listed has its rate from the profile's section\n"
     L"                   \"TermRates\" with --profile, else the rate of --rate\n"
     L"  --tsv            print the table as Yieldora exports it: tab-separated cells,\n"
@@ -60,7 +61,8 @@ const wchar_t* const USAGE =
     L"return of the saver's cash flows after tax: the capital paid in at the start, the\n"
     L"interest taken out at each maturity in its year, the last year's total at the end.\n"
     L"\n"
-    L"Numbers use \".\" as the decimal character. Exit code: 0 done, 2 bad input.\n";
+    L"Numbers use \".\" as the decimal character and need a digit.\n"
+    L"Exit code: 0 done, 2 bad input.\n";
 
 // The file's full path, or empty when it is not a file that can be read. The profile functions
 // get the full path: Windows looks for a bare file name in its own folder, not the current one.
@@ -111,8 +113,29 @@ std::wstring ReadableFile(const std::wstring& FileName) {
 #endif
 }
 
+// The dialog reads a text without digits ("", "-", ".", "e5") as 0 and an exponent without digits
+// ("1e-") as none; on the command line such a text is a mistake. Raises for a text the conversion
+// took but that is one of these, naming the option (with Where, the place in its value) and the
+// text.
+void RequireDigits(const std::wstring& Option, const std::wstring& Text,
+                   const std::wstring& Where = {}) {
+    const std::wstring text = TextTrim(Text);
+    const std::size_t exponent = std::min(text.find_first_of(L"Ee"), text.size());
+    const auto hasDigit = [&text](std::size_t First, std::size_t Last) {
+        return std::any_of(text.begin() + static_cast<std::ptrdiff_t>(First),
+                           text.begin() + static_cast<std::ptrdiff_t>(Last),
+                           [](wchar_t C) { return C >= L'0' && C <= L'9'; });
+    };
+    if (!hasDigit(0, exponent) ||
+        (exponent < text.size() && !hasDigit(exponent + 1, text.size()))) {
+        throw EkyError(L"The option " + Option + L" needs a number" + Where + L", not \"" + Text +
+                       L"\"!");
+    }
+}
+
 // An integer option within Minimum..Maximum.
-std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int64_t Maximum) {
+std::int64_t IntegerIn(const std::wstring& Option, const std::wstring& Text, std::int64_t Minimum,
+                       std::int64_t Maximum) {
     std::int64_t value = 0;
     bool inRange;
     try {
@@ -130,6 +153,7 @@ std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int6
         }
         inRange = false;
     }
+    RequireDigits(Option, Text);
     if (!inRange) {
         throw EkyError(Text + L" is out of range " + IntText(Minimum) + L".." + IntText(Maximum) +
                        L"!");
@@ -138,8 +162,11 @@ std::int64_t IntegerIn(const std::wstring& Text, std::int64_t Minimum, std::int6
 }
 
 // A double as the model's fields hold one; a number beyond the range raises.
-double Amount(const std::wstring& Text) {
-    return StoreDouble(TextToReal(Text, true));
+double Amount(const std::wstring& Option, const std::wstring& Text,
+              const std::wstring& Where = {}) {
+    const double value = StoreDouble(TextToReal(Text, true));
+    RequireDigits(Option, Text, Where);
+    return value;
 }
 
 std::uint8_t Term(const std::wstring& Text) {
@@ -175,7 +202,9 @@ void ParseRates(const std::wstring& Text, std::vector<std::pair<std::uint8_t, do
         if (equals == std::wstring::npos) {
             throw EkyError(L"The rate " + item + L" is not of the form TERM=PERCENT (as 3=2.75)!");
         }
-        Rates.emplace_back(Term(item.substr(0, equals)), Amount(item.substr(equals + 1)));
+        Rates.emplace_back(
+            Term(item.substr(0, equals)),
+            Amount(L"--rates", item.substr(equals + 1), L" after " + item.substr(0, equals + 1)));
         if (comma == std::wstring::npos) {
             return;
         }
@@ -221,6 +250,8 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
         } else if (name == L"--compare") {
             options.Compare = true;
         } else if (name == L"--rates") {
+            // The terms' rates mean nothing but in the comparison, so they ask for it.
+            options.Compare = true;
             ParseRates(value, options.Rates);
         } else if (name == L"--profile") {
             options.Profile = value;
@@ -234,19 +265,19 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
 
 void ApplyOption(const std::wstring& Name, const std::wstring& Value, TYieldoraInputs& Inputs) {
     if (Name == L"--fund") {
-        Inputs.Fund = Amount(Value);
+        Inputs.Fund = Amount(Name, Value);
     } else if (Name == L"--term") {
         Inputs.Period = Term(Value);
     } else if (Name == L"--rate") {
-        Inputs.Rate = Amount(Value);
+        Inputs.Rate = Amount(Name, Value);
     } else if (Name == L"--tax") {
-        Inputs.Tax = Amount(Value);
+        Inputs.Tax = Amount(Name, Value);
     } else if (Name == L"--years") {
-        Inputs.Year = static_cast<std::uint8_t>(IntegerIn(Value, 0, 255));
+        Inputs.Year = static_cast<std::uint8_t>(IntegerIn(Name, Value, 0, 255));
     } else if (Name == L"--step") {
-        Inputs.Step =
-            static_cast<std::int32_t>(IntegerIn(Value, std::numeric_limits<std::int32_t>::min(),
-                                                std::numeric_limits<std::int32_t>::max()));
+        Inputs.Step = static_cast<std::int32_t>(
+            IntegerIn(Name, Value, std::numeric_limits<std::int32_t>::min(),
+                      std::numeric_limits<std::int32_t>::max()));
     } else {
         Inputs.Deposit = Name == L"--redeposit";
     }

@@ -120,8 +120,44 @@ TEST(CommandLine, BadInputGivesTheDialogsMessagesAndExitCode2) {
     // Without a year to show, a zero step tests nothing; a negative step counts as its size.
     EXPECT_EQ(Cli({L"--step", L"0", L"--years", L"0"}).ExitCode, 0);
     EXPECT_EQ(Cli({L"--step", L"-7", L"--tsv"}).Out, Cli({L"--step", L"7", L"--tsv"}).Out);
-    EXPECT_EQ(Cli({L"--fund", L"", L"--tsv", L"--years", L"1"}).Out,
-              L"年\t利息\t累计\t备注\r\n1\t0\t0\t取出全部本息");
+}
+
+// The dialog reads these texts as 0 (and "1e-" as 1); the command line refuses them. Texts the
+// conversion refuses itself keep its message.
+TEST(CommandLine, ANumberWithoutDigitsIsRefusedNamingTheOption) {
+    const struct {
+        std::vector<std::wstring> Arguments;
+        std::wstring Message;
+    } cases[] = {
+        {{L"--fund", L""}, L"The option --fund needs a number, not \"\"!"},
+        {{L"--fund", L"  "}, L"The option --fund needs a number, not \"  \"!"},
+        {{L"--fund", L"-"}, L"The option --fund needs a number, not \"-\"!"},
+        {{L"--fund", L"."}, L"The option --fund needs a number, not \".\"!"},
+        {{L"--rate="}, L"The option --rate needs a number, not \"\"!"},
+        {{L"--rate=-."}, L"The option --rate needs a number, not \"-.\"!"},
+        {{L"--tax", L"e5"}, L"The option --tax needs a number, not \"e5\"!"},
+        {{L"--tax", L"1e-"}, L"The option --tax needs a number, not \"1e-\"!"},
+        {{L"--years", L"-"}, L"The option --years needs a number, not \"-\"!"},
+        {{L"--step", L" - "}, L"The option --step needs a number, not \" - \"!"},
+        {{L"--compare", L"--rates", L"1="},
+         L"The option --rates needs a number after 1=, not \"\"!"},
+        {{L"--compare", L"--rates", L"2=3,10=-"},
+         L"The option --rates needs a number after 10=, not \"-\"!"},
+        {{L"--rates=1=."}, L"The option --rates needs a number after 1=, not \".\"!"},
+        {{L"--tax", L"1e"}, L"empty string cannot be converted to integer!"},
+        {{L"--years="}, L"empty string cannot be converted to integer!"},
+        {{L"--term", L"-"}, L"- is not a term of 1, 2, 3, 5 or 10 years!"},
+        {{L"--fund", L"+"}, L"+ is not a valid float number!"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        ExpectBadInput(arguments, message);
+    }
+
+    // Digits on one side of the point are enough; so is an exponent with its sign.
+    EXPECT_EQ(Cli({L"--fund=10000.", L"--rate=3.60", L"--tax=.2e2", L"--step=-1", L"--tsv"}).Out,
+              Cli({L"--tsv"}).Out);
+    EXPECT_EQ(Cli({L"--fund=1e+4", L"--tsv"}).ExitCode, 2);
+    EXPECT_EQ(Cli({L"--fund=100000e-1", L"--tsv"}).Out, Cli({L"--tsv"}).Out);
 }
 
 TEST(CommandLine, HelpNamesEveryOption) {
@@ -209,6 +245,8 @@ TEST(CommandLine, CompareRunsEveryTermAtItsOwnRate) {
               std::wstring::npos);
     EXPECT_NE(Cli({L"--compare", L"--term", L"3", L"--rates", L"3=2"}).Out.find(L"三年期       2"),
               std::wstring::npos);
+    // The terms' rates alone ask for the comparison.
+    EXPECT_EQ(Cli({L"--rates", L"1=1.5,2=2.1,3=2.75,5=2.75,10=3"}).Out, aligned.Out);
 }
 
 // Interest taken out: the column of what was taken out. The 2-year term's yield is LibreOffice
