@@ -12,7 +12,8 @@ add_custom_command(
 add_custom_target(icontool DEPENDS ${YIELDORA_ICONTOOL})
 
 # yieldora_draw_icons(<out var> <pixel-art files>...): <name>.ico for every <name>.txt, drawn into
-# the current binary folder; the list of .ico files goes to <out var>. Call once per folder.
+# the current binary folder, and drawn again when icontool changes; the list of .ico files goes to
+# <out var>. Call once per folder.
 function(yieldora_draw_icons out_var)
     set(outputs "")
     foreach(art IN LISTS ARGN)
@@ -22,7 +23,7 @@ function(yieldora_draw_icons out_var)
         add_custom_command(
             OUTPUT ${ico}
             COMMAND ${YIELDORA_ICONTOOL} ${art} ${ico}
-            DEPENDS icontool ${art}
+            DEPENDS icontool ${YIELDORA_ICONTOOL} ${art}
             COMMENT "Drawing ${name}.ico")
         list(APPEND outputs ${ico})
     endforeach()

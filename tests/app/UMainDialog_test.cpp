@@ -3,6 +3,9 @@
 #include "ModalDriver.h"
 #include "MsgBoxHook.h"
 #include "UkyClipboard.h"
+#include "UkyFunctions.h"
+#include "UkyHandles.h"
+#include "UkyImageList.h"
 #include "UkyIniFile.h"
 #include "UkyWinControl.h"
 #include "WorkArea.h"
@@ -319,8 +322,8 @@ TEST(MainDialogResources, TemplateTenHoldsTheDialogAndItsItemsInTabOrder) {
 }
 
 TEST(MainDialogResources, IconsManifestAndCommonControls) {
-    // Each icon in every size a scale up to 200 % asks for: 16 pixels as 256-colour pixel art,
-    // the others drawn for their size with an alpha channel.
+    // Each icon in every size a scale up to 200 % asks for: 16 pixels as 8-bit pixel art,
+    // the others drawn for their size with an alpha channel (stored as PNG).
     const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64};
     for (const int number : {IDI_MAIN, IDI_ORDINARY_YEAR, IDI_LAST_YEAR}) {
         const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(number), RT_GROUP_ICON);
@@ -352,6 +355,48 @@ TEST(MainDialogResources, IconsManifestAndCommonControls) {
     EXPECT_TRUE(folder.starts_with(L"x86_microsoft.windows.common-controls_6595b64144ccf1df_6.") ||
                 folder.starts_with(L"amd64_microsoft.windows.common-controls_6595b64144ccf1df_6."))
         << path;
+}
+
+// Every size of every icon loads as itself (the drawn ones are PNG files inside the resource),
+// see-through at its corners and painted in its middle, on its own and in an image list.
+TEST(MainDialogResources, EveryIconSizeLoadsWithItsTransparency) {
+    constexpr COLORREF white = RGB(255, 255, 255);
+    const TkyWindowDc screen(nullptr);
+    const TkyMemoryDc dc(CreateCompatibleDC(screen.Handle()));
+    const TkyGdiObject<HBITMAP> canvas(CreateCompatibleBitmap(screen.Handle(), 64, 64));
+    const TkySelection selected(dc.get(), canvas.get());
+    const RECT all{0, 0, 64, 64};
+    // The corners are left out, the middle of the left half painted.
+    const auto expectPicture = [&](int Size) {
+        EXPECT_EQ(GetPixel(dc.get(), 0, 0), white);
+        EXPECT_EQ(GetPixel(dc.get(), Size - 1, Size - 1), white);
+        EXPECT_NE(GetPixel(dc.get(), Size / 4, Size * 5 / 8), white);
+    };
+    for (const int number : {IDI_MAIN, IDI_ORDINARY_YEAR, IDI_LAST_YEAR}) {
+        for (const int size : {16, 20, 24, 32, 40, 48, 64}) {
+            SCOPED_TRACE(testing::Message() << "icon " << number << " at " << size);
+            const TIconHandle icon = LoadAppIcon(MAKEINTRESOURCEW(number), size, size);
+            ASSERT_NE(icon, nullptr);
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+            const TkyGdiObject<HBITMAP> colourBits(info.hbmColor);
+            const TkyGdiObject<HBITMAP> maskBits(info.hbmMask);
+            BITMAP colour{};
+            GetObjectW(colourBits.get(), sizeof colour, &colour);
+            EXPECT_EQ(colour.bmWidth, size);
+            EXPECT_EQ(colour.bmHeight, size);
+
+            FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            DrawIconEx(dc.get(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+            expectPicture(size);
+
+            TkyImageList list(size, size, 1);
+            list.AddIcon(icon.get());
+            FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            ImageList_Draw(list.Handle(), 0, dc.get(), 0, 0, ILD_NORMAL);
+            expectPicture(size);
+        }
+    }
 }
 
 TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
