@@ -43,6 +43,16 @@ yieldora_step() {
     "$@" >"$log" 2>&1 || yieldora_fail "$step" "$*" "$log"
 }
 
+# yieldora_build PRESET [ARG...]: cmake --build --preset PRESET [ARG...] in the checkout, one at a
+# time in each preset's folder: the parts of make test that run side by side build in the same
+# folders, and two ninja processes must never work in one.
+yieldora_build() {
+    local preset=$1
+    shift
+    mkdir -p build
+    flock "build/$preset.build.lock" cmake --build --preset "$preset" "$@"
+}
+
 # Whether this machine executes 32-bit x86 programs at all, found by trying: a minimal 32-bit Linux
 # program (84 bytes of headers and _exit(0)) is written and run. Some machines of ours cannot,
 # although their kernels were built to; there only the 64-bit programs run.
@@ -111,19 +121,86 @@ yieldora_prefix_of() {
     if [ "$1" = win32 ]; then echo build/wineprefix; else echo "build/wineprefix-$1"; fi
 }
 
-# yieldora_copy_prefix BASE COPY: a copy of the finished Wine prefix BASE for another locale, screen
-# DPI or work area. Wine's own libraries (system32, syswow64: most of a prefix's 1.3 GB), which no
-# program writes, are hard links into BASE; everything else (the registry, the users' folders) is
-# copied, so that the copy's programs change nothing of BASE.
+# The name of the copy of a Wine prefix that programs of the locale LOCALE (empty: the session's) and
+# the screen DPI DPI (empty: the prefix's own, 96) run in: BASE-locale-X, BASE-dpi-N, or BASE itself.
+# Wine fixes the system locale when the wineserver starts, and the DPI is a setting of the prefix.
+yieldora_variant_of() {
+    local base=$1 locale=$2 dpi=$3 variant=$1
+    if [ "$locale" != "${YIELDORA_SESSION_LOCALE-${LC_ALL:-}}" ]; then
+        variant="$variant-locale-${locale:-default}"
+    fi
+    if [ -n "$dpi" ]; then
+        variant="$variant-dpi-$dpi"
+    fi
+    echo "$variant"
+}
+
+# yieldora_copy_prefix BASE COPY: copies the finished Wine prefix BASE, which no program may be
+# using (its wineserver rewrites the registry files while it runs), into COPY, without the
+# finished mark (the caller sets it once COPY is whole). Wine's own libraries (system32, syswow64:
+# most of a prefix's 1.3 GB), which no program writes, are hard links into BASE; everything else
+# (the registry, the users' folders) is copied, so that the copy's programs change nothing of BASE.
+# Fails on any fault of the copy.
 yieldora_copy_prefix() {
     local base=$1 copy=$2 folder
     rm -rf "$copy"
-    mkdir -p "$copy"
-    tar -C "$base" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 -cf - . |
+    mkdir -p "$copy" || return 1
+    tar -C "$base" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 \
+        --exclude="./$(basename "$(yieldora_prefix_marker "$base")")" -cf - . |
         tar -C "$copy" -xf - || return 1
     for folder in system32 syswow64; do
         if [ -d "$base/drive_c/windows/$folder" ]; then
             cp -al "$base/drive_c/windows/$folder" "$copy/drive_c/windows/$folder" || return 1
         fi
     done
+    [ -f "$copy/drive_c/windows/system32/kernel32.dll" ] && [ -f "$copy/system.reg" ]
+}
+
+# yieldora_start_display [XVFB_OPTION...]: starts a virtual display of its own (1024 x 768) and
+# exports DISPLAY; yieldora_stop_display stops every display started so. Ends the script, saying
+# why, when it does not start.
+YIELDORA_DISPLAY_PIDS=()
+yieldora_start_display() {
+    local file
+    file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$file" >"$file.log" 2>&1 &
+    YIELDORA_DISPLAY_PIDS+=($!)
+    for _ in $(seq 1 100); do
+        [ -s "$file" ] && break
+        sleep 0.1
+    done
+    [ -s "$file" ] ||
+        yieldora_fail "starting the virtual display" "Xvfb -displayfd 3 -screen 0 1024x768x24 $*" "$file.log"
+    export DISPLAY=":$(head -n1 "$file")"
+    rm -f "$file" "$file.log"
+}
+
+yieldora_stop_display() {
+    local pid
+    for pid in "${YIELDORA_DISPLAY_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    YIELDORA_DISPLAY_PIDS=()
+    return 0
+}
+
+# The desktops a test session offers the tests that show windows (tests/desktops.json, which ctest
+# reads): each a display, and a Wine prefix with a wineserver of its own.
+yieldora_desktop_count() {
+    grep -c '"id"' "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../tests/desktops.json"
+}
+
+# The desktop ctest gave the running test (CTEST_RESOURCE_GROUP_0_DESKTOPS="id:N,slots:1"); 0 for
+# a program that was given none.
+yieldora_desktop() {
+    local given=${CTEST_RESOURCE_GROUP_0_DESKTOPS:-id:0}
+    given=${given#id:}
+    echo "${given%%,*}"
+}
+
+# The Wine prefix of desktop DESK (the running test's unless given) for the base prefix BASE: BASE
+# itself for desktop 0, else BASE-deskN.
+yieldora_desktop_prefix() {
+    local desk=${2:-$(yieldora_desktop)}
+    if [ "$desk" = 0 ]; then echo "$1"; else echo "$1-desk$desk"; fi
 }

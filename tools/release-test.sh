@@ -1,9 +1,9 @@
 #!/bin/bash
 # Usage: tools/release-test.sh ARCH... (win32, win64)
-# Tests the programs as they ship: for each architecture given, builds the release preset
-# (<arch>-release: the release runtime of cmake/ReleaseRuntime.cpp, its abort-only terminate
+# Tests the programs as they ship: for each architecture given, builds the programs of the release
+# preset (<arch>-release: the release runtime of cmake/ReleaseRuntime.cpp, its abort-only terminate
 # handler, -fno-threadsafe-statics, unused sections dropped) and runs against its yieldora.exe and
-# yieldora-cli.exe, under Wine:
+# yieldora-cli.exe, under Wine, with the test preset's (<arch>) drivers:
 #   - the command line's golden tests (yieldora-cli_*),
 #   - the black-box tests (the program driven from another process, with libraries planted
 #     beside it too),
@@ -28,9 +28,17 @@ for arch in "$@"; do
     preset=$arch-release
     log=build/$preset.release-test.log
     echo "== release $arch"
+    # Only the programs that ship, and the release runtime's check, are built with the release
+    # flags. The tests that drive the programs from outside (and the planted library) are the test
+    # preset's own, built once: placed where the release build would put them, they find the
+    # release programs at the same relative paths.
     if ! cmake --preset "$preset" >"$log" 2>&1 ||
-        ! cmake --build --preset "$preset" --target yieldora yieldora-cli Yieldora_blackbox_win_test \
-            Yieldora_filesystem_win_test release_runtime_check yieldora_soak >>"$log" 2>&1; then
+        ! yieldora_build "$preset" --target yieldora yieldora-cli release_runtime_check >>"$log" 2>&1 ||
+        ! yieldora_build "$arch" --target Yieldora_blackbox_win_test Yieldora_filesystem_win_test \
+            yieldora_soak >>"$log" 2>&1 ||
+        ! cp build/$arch/tests/Yieldora_blackbox_win_test.exe build/$arch/tests/Yieldora_filesystem_win_test.exe \
+            build/$arch/tests/planted.dll build/$preset/tests/ >>"$log" 2>&1 ||
+        ! cp build/$arch/yieldora-soak.exe build/$preset/ >>"$log" 2>&1; then
         grep -v '^\[' "$log" | tail -n 40
         echo "release-test: the $preset build failed (log: $log)" >&2
         status=1

@@ -38,9 +38,12 @@ for preset in win32 win64 native; do
         yieldora_fail "configuring the $preset preset" "cmake --preset $preset" build/$preset.configure.log
 done
 
-# Builds one preset's default targets (the tests and the programs they run; not the benchmarks).
+# Builds one preset's default targets (the tests and the programs they run; not the benchmarks)
+# and, for the Windows presets, the driver the installers' test runs the installed program with.
 build_preset() {
-    cmake --build --preset "$1" -- -k 0 >build/$1.build.log 2>&1 ||
+    local driver=()
+    [ "$1" = native ] || driver=(--target all yieldora_drive)
+    yieldora_build "$1" "${driver[@]}" -- -k 0 >build/$1.build.log 2>&1 ||
         { failed "building the $1 preset" "cmake --build --preset $1" build/$1.build.log; return 1; }
 }
 
@@ -66,67 +69,61 @@ else
 fi
 export first second
 
-# Each Windows preset's tests run in a Wine session of their own (prefix, display and wineserver),
-# so that the two run side by side.
-# Inside a session: makes the copies of its prefix that the preset's tests of another screen DPI or
-# locale run in (ctest's list of the tests says which), so that no test waits for one.
-warm_variants() {
-    local tests value
-    tests=$(ctest --preset "$1" --show-only=json-v1 2>/dev/null)
-    for value in $(grep -o '"YIELDORA_WINE_DPI=[0-9]*"' <<<"$tests" | tr -dc '0-9\n' | sort -u); do
-        YIELDORA_WINE_DPI=$value tools/wine-run.sh cmd.exe /c exit </dev/null || return 1
-    done
-    for value in $(grep -o '"LC_ALL=[^"]*"' <<<"$tests" | sed 's/"LC_ALL=\(.*\)"/\1/' | sort -u); do
-        LC_ALL=$value tools/wine-run.sh cmd.exe /c exit </dev/null || return 1
-    done
-}
-export -f warm_variants
-
-# The prefixes are made while the first preset builds (that mostly waits on Wine's first start).
+# Each Windows preset's tests run in a Wine session of their own (prefixes, displays and
+# wineservers), so that the two run side by side, and within it the tests that show windows run on
+# the session's desktops side by side. Their prefixes, and the copies that the tests of another
+# screen DPI, locale or work area run in, are made while the first preset builds (that mostly
+# waits on Wine's first start), before any test runs in them.
+desktops=$(yieldora_desktop_count)
+export desktops
 prefixes=()
 for arch in $YIELDORA_ARCHES; do
-    part prefix-$arch tools/wine-session.sh "$(yieldora_prefix_of $arch)" bash -c "warm_variants $arch" \
-        >build/wineprefix-$arch.out 2>&1 &
+    part prefix-$arch tools/wine-variants.sh $arch >build/wineprefix-$arch.out 2>&1 &
     prefixes+=($!)
 done
 
 echo "== build $first"
 part build-$first build_preset $first
 for p in "${prefixes[@]}"; do
-    wait "$p" || { cat build/wineprefix-*.out; yieldora_fail "making the tests' Wine sessions" \
-        "tools/wine-session.sh PREFIX bash -c 'warm_variants PRESET'"; }
+    wait "$p" || { cat build/wineprefix-*.out; yieldora_fail "making the tests' Wine prefixes" \
+        "tools/wine-variants.sh PRESET"; }
 done
 [ "$(cat build/parts/build-$first.rc)" = 0 ] ||
     yieldora_fail "building the $first preset" "cmake --build --preset $first" build/$first.build.log
 
-# Beside the first preset's tests: the second Windows build and its tests, then the naming rule
-# (clang-tidy over our sources as the win32 build compiles them), the installers' test, the
-# native build and tests, and the release programs' tests.
-(
-    part build-$second build_preset $second >build/$second.build.out 2>&1
-    case " $YIELDORA_ARCHES " in
-    *" $second "*)
-        if [ "$(cat build/parts/build-$second.rc)" = 0 ]; then
-            tools/wine-session.sh "$(yieldora_prefix_of $second)" part test-$second run_tests $second \
-                >build/$second.test.out 2>&1 &
-        fi
-        ;;
-    esac
-    part naming tools/naming.sh >build/naming.out 2>&1 &
-    # The installers of the programs this machine runs: installed, upgraded and removed under Wine.
+# The installers' test and the release programs' tests, of the architectures this machine runs:
+# they reuse those presets' builds, and start as soon as they are there.
+packages() {
+    # The installers: installed, upgraded and removed under Wine.
     part install tools/dist/test-install.sh $YIELDORA_ARCHES >build/install.out 2>&1 ||
         failed "installing, upgrading and removing the packages under Wine" \
             "tools/dist/test-install.sh $YIELDORA_ARCHES" build/install.out &
-    # The programs as they ship (the release presets) of the architectures this machine runs.
+    # The programs as they ship (the release presets).
     part release tools/release-test.sh $YIELDORA_ARCHES >build/release.out 2>&1 ||
         failed "the release programs' tests" "tools/release-test.sh $YIELDORA_ARCHES" build/release.out &
+}
+
+# Beside the first preset's tests: the packages' tests, the second Windows build and its tests,
+# the naming rule (clang-tidy over our sources as the win32 build compiles them), and the native
+# build and tests.
+(
+    runs_second=false
+    case " $YIELDORA_ARCHES " in *" $second "*) runs_second=true ;; esac
+    $runs_second || packages
+    part build-$second build_preset $second >build/$second.build.out 2>&1
+    if $runs_second && [ "$(cat build/parts/build-$second.rc)" = 0 ]; then
+        YIELDORA_DESKTOPS=$desktops tools/wine-session.sh "$(yieldora_prefix_of $second)" \
+            part test-$second run_tests $second >build/$second.test.out 2>&1 &
+        packages
+    fi
+    part naming tools/naming.sh >build/naming.out 2>&1 &
     part build-native build_preset native >build/native.build.out 2>&1 &&
         part test-native run_tests native >build/native.test.out 2>&1
     wait
 ) &
 others=$!
 
-tools/wine-session.sh "$(yieldora_prefix_of $first)" part test-$first run_tests $first
+YIELDORA_DESKTOPS=$desktops tools/wine-session.sh "$(yieldora_prefix_of $first)" part test-$first run_tests $first
 wait $others
 cat build/$second.test.out 2>/dev/null
 if [ -n "$YIELDORA_NO_WIN32" ]; then

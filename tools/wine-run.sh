@@ -6,43 +6,40 @@ set -euo pipefail
 
 here=$(dirname "$(readlink -f "$0")")
 . "$here/common.sh"
+desk=$(yieldora_desktop)
 if [ -z "${YIELDORA_SESSION:-}" ]; then
-    exec "$here/wine-session.sh" "${YIELDORA_WINEPREFIX:-$PWD/wineprefix}" "$0" "$@"
+    YIELDORA_DESKTOPS=$((desk + 1)) exec "$here/wine-session.sh" "${YIELDORA_WINEPREFIX:-$PWD/wineprefix}" "$0" "$@"
 fi
 
-# Wine fixes the system locale when the wineserver starts, and the screen's DPI (YIELDORA_WINE_DPI)
-# is a setting of the prefix: a program that asks for another locale or DPI runs in its own copy of
-# the prefix with a wineserver of its own.
-variant=""
-if [ "${LC_ALL:-}" != "${YIELDORA_SESSION_LOCALE:-}" ]; then
-    variant="$variant-locale-${LC_ALL:-default}"
+# A test that shows windows runs on the desktop ctest gave it: its display, and its copy of the
+# prefix with a wineserver of its own.
+if [ "$desk" != 0 ]; then
+    display=YIELDORA_DESKTOP_DISPLAY_$desk
+    if [ -z "${!display:-}" ]; then
+        echo "wine-run: ctest gave this test desktop $desk, and the session has no display for it" \
+            "(tools/wine-session.sh with YIELDORA_DESKTOPS=$(yieldora_desktop_count))" >&2
+        exit 1
+    fi
+    export DISPLAY=${!display}
 fi
-if [ -n "${YIELDORA_WINE_DPI:-}" ]; then
-    variant="$variant-dpi-$YIELDORA_WINE_DPI"
-fi
-if [ -n "$variant" ]; then
-    base=$WINEPREFIX
-    export WINEPREFIX="$base$variant"
+
+# A program of another desktop, or that asks for another locale or screen DPI, runs in its own copy
+# of the prefix with a wineserver of its own (tools/common.sh). make test makes the copies before any test runs
+# (tools/wine-variants.sh); one that is missing here is made anew, not copied from the prefix this
+# session's programs are using.
+variant=$(yieldora_variant_of "$(yieldora_desktop_prefix "$WINEPREFIX" "$desk")" "${LC_ALL:-}" \
+    "${YIELDORA_WINE_DPI:-}")
+if [ "$variant" != "$WINEPREFIX" ]; then
+    export WINEPREFIX=$variant
+    "$here/wine-prefix.sh" "$WINEPREFIX" ${YIELDORA_WINE_DPI:+--dpi "$YIELDORA_WINE_DPI"} || exit 1
     (
         flock 9
-        if [ ! -f "$(yieldora_prefix_marker "$WINEPREFIX")" ]; then
-            rm -rf "$WINEPREFIX"
-            yieldora_copy_prefix "$base" "$WINEPREFIX"
-            if [ -n "${YIELDORA_WINE_DPI:-}" ]; then
-                for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
-                    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$YIELDORA_WINE_DPI" /f \
-                        </dev/null >/dev/null 2>&1 9>&-
-                done
-                wineserver -k 9>&- || true
-                wineserver -w 9>&- || true
-            fi
-        fi
         # The server and Wine's background processes must not inherit the lock (fd 9), or the
         # next program that wants this prefix would wait for it forever.
         if wineserver -p </dev/null >/dev/null 2>&1 9>&-; then
             "$here/wine-warmup.sh" 9>&-
         fi
-    ) 9>"$WINEPREFIX.lock"
+    ) 9>"$WINEPREFIX.server.lock"
 fi
 
 exec wine "$@"

@@ -2,7 +2,8 @@
 # Usage: tools/wine-session.sh PREFIX COMMAND [ARGS...]
 # Runs COMMAND inside one Wine session: the prefix PREFIX (created once), one Xvfb started and
 # stopped by its PID, and a persistent wineserver so that each Windows program starts fast.
-# Programs of the session are started with tools/wine-run.sh. On a machine that cannot execute
+# Programs of the session are started with tools/wine-run.sh. YIELDORA_DESKTOPS=N gives the tests
+# that show windows N desktops (displays and prefixes) to run on side by side. On a machine that cannot execute
 # 32-bit programs the session runs Wine through its 64-bit loader (tools/common.sh).
 set -uo pipefail
 
@@ -31,28 +32,25 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export YIELDORA_SESSION_LOCALE=${LC_ALL:-}
 
-xvfb_pid=""
-displayfile=$(mktemp)
 cleanup() {
-    for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-*; do
+    for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-* "$prefix"-desk*; do
         [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
     done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-    rm -f "$displayfile" "$displayfile.log"
+    yieldora_stop_display
 }
 trap cleanup EXIT
 
 if [ -z "${YIELDORA_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >"$displayfile.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 100); do
-        [ -s "$displayfile" ] && break
-        sleep 0.1
-    done
-    [ -s "$displayfile" ] ||
-        yieldora_fail "starting the virtual display" "Xvfb -displayfd 3 -screen 0 1024x768x24" "$displayfile.log"
-    export DISPLAY=":$(head -n1 "$displayfile")"
+    yieldora_start_display
 fi
+# With YIELDORA_DESKTOPS=N, the tests that show windows run on N desktops side by side
+# (tools/wine-run.sh): the first is this display, each other one a display of its own.
+first_display=$DISPLAY
+for ((desk = 1; desk < ${YIELDORA_DESKTOPS:-1}; desk++)); do
+    yieldora_start_display
+    export "YIELDORA_DESKTOP_DISPLAY_$desk=$DISPLAY"
+done
+export DISPLAY=$first_display
 
 "$here/wine-prefix.sh" "$prefix" || exit 1
 wineserver -p </dev/null >/dev/null 2>&1

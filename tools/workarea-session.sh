@@ -8,39 +8,24 @@
 # Wine takes the work area from the X root window's _NET_WORKAREA when its desktop starts
 # (SystemParametersInfo's SPI_SETWORKAREA only changes what SPI_GETWORKAREA answers: monitors keep
 # their work area and maximised windows ignore it). So the session has its own Xvfb, which keeps
-# the property (-noreset), and its own copy of BASEPREFIX with a wineserver of its own.
+# the property (-noreset), and its own copy of BASEPREFIX (BASEPREFIX-workarea) with a wineserver
+# of its own.
 set -euo pipefail
 
 here=$(dirname "$(readlink -f "$0")")
 . "$here/common.sh"
 yieldora_windows_arches
-base=$(realpath -m "$1")
+base=$(yieldora_desktop_prefix "$(realpath -m "$1")")
 shift
 export YIELDORA_WORKAREA=${YIELDORA_WORKAREA:-40 30 984 738}
+# make test copies the prefix before any test runs (tools/wine-variants.sh); one that is missing
+# here is made anew, not copied from a prefix other programs may be using.
 prefix="$base-workarea"
-"$here/wine-prefix.sh" "$base"
-(
-    flock 9
-    if [ ! -f "$(yieldora_prefix_marker "$prefix")" ]; then
-        rm -rf "$prefix"
-        yieldora_copy_prefix "$base" "$prefix"
-    fi
-) 9>"$prefix.lock"
+"$here/wine-prefix.sh" "$prefix" || exit 1
 
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-    kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-    rm -f "$displayfile"
-}
+cleanup() { yieldora_stop_display; }
 trap cleanup EXIT
-for _ in $(seq 1 100); do
-    [ -s "$displayfile" ] && break
-    sleep 0.1
-done
-[ -s "$displayfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$displayfile")"
+yieldora_start_display -noreset
 xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "$(echo $YIELDORA_WORKAREA | tr ' ' ',')"
 
 unset YIELDORA_SESSION

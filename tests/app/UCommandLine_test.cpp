@@ -12,8 +12,7 @@
 
 namespace {
 
-const std::filesystem::path GOLDEN = std::filesystem::absolute(
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "golden");
+const std::filesystem::path GOLDEN = std::filesystem::absolute(YIELDORA_GOLDEN_FOLDER);
 
 std::string Bytes(const std::filesystem::path& Path) {
     std::ifstream file(Path, std::ios::binary);

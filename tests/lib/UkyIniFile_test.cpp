@@ -143,8 +143,7 @@ TEST_F(UkyIniFileTest, NamesIgnoreCaseAndValuesAreReplacedInPlace) {
 TEST_F(UkyIniFileTest, TheProfileWrittenOnWindowsIsReadAndWrittenAlike) {
     // Written under Wine by the system's own profile functions, as the dialog writes on closing.
     const std::filesystem::path fixture =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" /
-        "profile-written-by-windows.ini";
+        std::filesystem::path(YIELDORA_GOLDEN_FOLDER) / "profile-written-by-windows.ini";
     std::ifstream file(fixture, std::ios::binary);
     ASSERT_TRUE(file.good()) << fixture;
     const std::string expected(std::istreambuf_iterator<char>(file), {});

@@ -16,6 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/../.."
 root=$PWD
+. tools/common.sh
 
 step() { echo "test-install: $*"; }
 fail() {
@@ -205,10 +206,9 @@ for arch in "$@"; do
     esac
     work=$test_root/$arch
     mkdir -p "$work/stage" "$work/stage-new" "$work/packages"
-    if ! cmake --build --preset "$arch" --target yieldora yieldora-cli yieldora_drive \
-        >"$work/build.log" 2>&1; then
-        (cmake --preset "$arch" >/dev/null && cmake --build --preset "$arch" --target yieldora \
-            yieldora-cli yieldora_drive) >"$work/build.log" 2>&1 ||
+    if ! yieldora_build "$arch" --target yieldora yieldora-cli yieldora_drive >"$work/build.log" 2>&1; then
+        (cmake --preset "$arch" >/dev/null && yieldora_build "$arch" --target yieldora yieldora-cli \
+            yieldora_drive) >"$work/build.log" 2>&1 ||
             { tail -n 30 "$work/build.log" >&2; fail "could not build the $arch programs"; }
     fi
     cp "build/$arch/yieldora_drive.exe" "build/$arch/res/icon1.ico" "$work/"
