@@ -98,8 +98,7 @@ void TMainDialog::InitDialog() {
                             .GridLines = true,
                             .ShowColumnHeader = true});
     const int dpi = WindowDpi(Handle());
-    ScaleRowImages(dpi);
-    ResultView->GetSmallImages().AddIcons({IDI_ORDINARY_YEAR, IDI_MATURITY_YEAR, IDI_LAST_YEAR});
+    FRowImageDpi = dpi;
     for (std::size_t i = 0; i < RESULT_CAPTIONS.size(); ++i) {
         ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]),
                                   ScaleToDpi(COLUMN_WIDTHS[i], dpi), COLUMN_CENTER);
@@ -221,6 +220,7 @@ void TMainDialog::FillTable() {
     TListViewItems& items = ResultView->Items();
     items.Clear();
     SetWindowTextW(FTotals, L"");
+    MakeRowImages();
     const TDepositResult& result = Model->Result;
     // The chart takes the rows the table will hold, also when a row cannot be shown.
     FChart->SetData(MakeChartData(result.Source()));
@@ -395,6 +395,13 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
             }
         }
         return TkyDialog::WindowProc(AMessage, WParam, LParam);
+    case WM_SETCURSOR:
+        // The mouse has come to the totals line. The tooltip watches the line's messages from now
+        // on, this move's included: the system asks for the cursor before it hands the move on.
+        if (reinterpret_cast<HWND>(WParam) == FTotals && FTotalsTip == nullptr) {
+            CreateTotalsTip();
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
     case WM_CONTEXTMENU:
         if (ResultView && reinterpret_cast<HWND>(WParam) == ResultView->Handle()) {
             ShowTableMenu(LParam);
@@ -463,6 +470,15 @@ void TMainDialog::KeepTemplatePlaces() {
     }
 }
 
+void TMainDialog::MakeRowImages() {
+    if (FRowImagesMade) {
+        return;
+    }
+    ScaleRowImages(FRowImageDpi);
+    ResultView->GetSmallImages().AddIcons({IDI_ORDINARY_YEAR, IDI_MATURITY_YEAR, IDI_LAST_YEAR});
+    FRowImagesMade = true;
+}
+
 void TMainDialog::ScaleRowImages(int Dpi) {
     const int size = ScaleToDpi(ROW_IMAGE_SIZE, Dpi);
     TkyImageList& images = ResultView->GetSmallImages();
@@ -501,7 +517,10 @@ void TMainDialog::ChangeScale(int Dpi, const RECT& Suggested) {
         SendMessageW(ResultView->Handle(), LVM_SETCOLUMNWIDTH, i,
                      ScaleToDpi(COLUMN_WIDTHS[i], Dpi));
     }
-    ScaleRowImages(Dpi);
+    FRowImageDpi = Dpi;
+    if (FRowImagesMade) {
+        ScaleRowImages(Dpi);
+    }
     SetIcon(IconId(), Dpi);
 
     MakeRoomForTexts(Handle(), Dpi);
@@ -564,7 +583,11 @@ void TMainDialog::CreateTotalsLine() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOTALS)), GetModuleHandleW(nullptr),
         nullptr);
     SendMessageW(FTotals, WM_SETFONT, SendMessageW(Handle(), WM_GETFONT, 0, 0), FALSE);
+}
 
+// Made when the mouse first comes to the line rather than at the start, which it would slow by a
+// window of its own.
+void TMainDialog::CreateTotalsTip() {
     FTotalsTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -574,7 +597,7 @@ void TMainDialog::CreateTotalsLine() {
     tool.hwnd = Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(FTotals);
     tool.lpszText = const_cast<wchar_t*>(YIELD_MEANING.c_str());
-    SendMessageW(FTotalsTip, TTM_SETMAXTIPWIDTH, 0, MulDiv(strip.bottom, 40, 1));
+    SendMessageW(FTotalsTip, TTM_SETMAXTIPWIDTH, 0, MulDiv(FTotalsGap.cy, 40, 1));
     SendMessageW(FTotalsTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

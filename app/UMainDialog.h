@@ -76,14 +76,19 @@ private:
 
     // Remembers where the template puts the items, at the scale the dialog was made at.
     void KeepTemplatePlaces();
+    // The table's icons, made with its first rows (it starts empty) in the size FRowImageDpi asks
+    // for.
+    void MakeRowImages();
     // The table's icons in the size the scale of Dpi asks for.
     void ScaleRowImages(int Dpi);
     // The dialog at another scale: the items at their template places and in the template's font,
     // both scaled, the table's columns and icons and the window's icons scaled; then every item
     // too narrow for its text widened. The window takes Suggested, or at least its least size.
     void ChangeScale(int Dpi, const RECT& Suggested);
-    // Makes the totals line in a strip taken from the bottom of the table, with its tooltip.
+    // Makes the totals line in a strip taken from the bottom of the table.
     void CreateTotalsLine();
+    // Gives the totals line its tooltip, which says what the yield means.
+    void CreateTotalsTip();
     // Makes the comparison's button in the template's free place right of the exit button.
     void CreateCompareButton();
     // Reads the fields, calculates and fills the table, without boxes: a field that cannot be read
@@ -129,14 +134,17 @@ private:
     std::vector<TItemPlace> FTemplatePlaces;
     SIZE FTemplateClient{};
     int FTemplateDpi = 96;
+    // The scale the table's icons are for, and whether they are made yet.
+    int FRowImageDpi = 96;
+    bool FRowImagesMade = false;
     // The template's font, owned by the window; and the same face at the current scale when it
     // differs from the template's.
     HFONT FTemplateFont = nullptr;
     TkyGdiObject<HFONT> FScaledFont;
     std::unique_ptr<TChartWindow> FChart;
-    // The totals line (a static control) and its tooltip: children of the dialog, destroyed with
-    // it. The line's distance below the table and its height, at the scale the dialog was made at
-    // and at the scale it is drawn at now.
+    // The totals line (a static control) and its tooltip (null until the mouse first comes to the
+    // line): children of the dialog, destroyed with it. The line's distance below the table and its
+    // height, at the scale the dialog was made at and at the scale it is drawn at now.
     HWND FTotals = nullptr;
     HWND FTotalsTip = nullptr;
     SIZE FTemplateTotalsGap{};

@@ -256,6 +256,31 @@ TEST_F(ScaledDialog, FollowsAMoveToAMonitorOfAnotherScale) {
     }});
 }
 
+// The table's icons are made with its first rows: after a move to another scale before them, the
+// rows' icons come in the size of the scale the window is at then.
+TEST_F(ScaledDialog, RowIconsMadeAfterAMoveTakeTheNewScale) {
+    Run({[](HWND Dialog) {
+        const int dpi = ScreenDpi() == 144 ? 192 : 144;
+        RECT home{};
+        GetWindowRect(Dialog, &home);
+        RECT suggested{home.left, home.top,
+                       home.left + MulDiv(home.right - home.left, dpi, ScreenDpi()),
+                       home.top + MulDiv(home.bottom - home.top, dpi, ScreenDpi())};
+        SendMessageW(Dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        SendMessageW(GetDlgItem(Dialog, IDC_CALCULATE), BM_CLICK, 0, 0);
+        const auto images = reinterpret_cast<HIMAGELIST>(
+            SendDlgItemMessageW(Dialog, IDC_RESULTS, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        EXPECT_EQ(ImageList_GetImageCount(images), 3);
+        int width = 0;
+        int height = 0;
+        ImageList_GetIconSize(images, &width, &height);
+        EXPECT_EQ(width, MulDiv(16, dpi, 96));
+        EXPECT_EQ(height, MulDiv(16, dpi, 96));
+        SendMessageW(GetDlgItem(Dialog, IDC_EXIT), BM_CLICK, 0, 0);
+    }});
+}
+
 // The manifest asks for the scale of each monitor (the second version of that awareness); a
 // system that knows it makes the process aware of it.
 TEST(ScaleAwareness, TheProcessFollowsEachMonitorsScale) {

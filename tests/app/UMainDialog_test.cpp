@@ -456,6 +456,8 @@ TEST_F(MainDialog, FirstRunShowsTheDefaultsAnEmptyTableAndTheControlsSetUp) {
             EXPECT_EQ(column.cx, columns[i].second);
             EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_CENTER);
         }
+        // The rows' icons come with the first rows.
+        Press(Dialog, IDC_CALCULATE);
         const auto images =
             reinterpret_cast<HIMAGELIST>(SendMessageW(view, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
         EXPECT_EQ(ImageList_GetImageCount(images), 3);
@@ -1168,6 +1170,10 @@ TEST_F(MainDialog, TheTotalsLineSumsUpTheTableFollowsItAndExplainsTheYield) {
         ASSERT_NE(line, nullptr);
         EXPECT_TRUE(IsWindowVisible(line));
         EXPECT_EQ(Text(Dialog, IDC_TOTALS), L"") << "before the first calculation";
+        // The mouse comes to the line: the system asks the line for its cursor, and the line asks
+        // the dialog first.
+        SendMessageW(line, WM_SETCURSOR, reinterpret_cast<WPARAM>(line),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_NE(ToolTipOf(Dialog, line).find(L"内部收益率"), std::wstring::npos);
 
         // Under the table, as wide as it, inside the window's template size.
