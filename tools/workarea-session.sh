@@ -17,6 +17,9 @@ here=$(dirname "$(readlink -f "$0")")
 yieldora_windows_arches
 base=$(yieldora_desktop_prefix "$(realpath -m "$1")")
 shift
+# The session is this program's desktop: its programs are given no other.
+unset CTEST_RESOURCE_GROUP_COUNT CTEST_RESOURCE_GROUP_0 CTEST_RESOURCE_GROUP_0_DESKTOPS
+export YIELDORA_DESKTOPS=1
 export YIELDORA_WORKAREA=${YIELDORA_WORKAREA:-40 30 984 738}
 # make test copies the prefix before any test runs (tools/wine-variants.sh); one that is missing
 # here is made anew, not copied from a prefix other programs may be using.
