@@ -91,9 +91,17 @@ TTermComparison CompareTerms(const TYieldoraInputs& Inputs, const TTermRateTexts
     if (comparison.Best) {
         const double best = comparison.Rows[*comparison.Best].Result->Totals.Received();
         for (TComparisonRow& row : comparison.Rows) {
-            if (row.Result) {
+            if (!row.Result) {
+                continue;
+            }
+            // A shortfall beyond the range of a double fails its own row only; the best row's is
+            // 0, so the best stays.
+            try {
                 row.Behind =
                     StoreDouble(static_cast<long double>(best) - row.Result->Totals.Received());
+            } catch (const EkyError& e) {
+                row.Result.reset();
+                row.Error = e.Message();
             }
         }
     }

@@ -82,3 +82,20 @@ TEST(TermComparison, ChartLinesRunFromTheLeastTotalToTheGreatest) {
     EXPECT_TRUE(LayoutComparisonChart(CompareTerms({.Year = 0}, rates, true), {0, 0, 10, 10})
                     .Lines.empty());
 }
+
+// The one-year term receives nearly the largest double; the two-year term's negative interest
+// puts its shortfall beyond the range. Only that row fails; the best and the others stay.
+TEST(TermComparison, AShortfallBeyondTheRangeFailsItsOwnRowOnly) {
+    TTermRateTexts rates = SameRates(L"3.6");
+    rates[0] = L"112.5";
+    rates[1] = L"-237.5";
+    const TTermComparison comparison = CompareTerms({.Fund = 9e307, .Year = 1}, rates, true);
+    EXPECT_EQ(comparison.Best, 0u);
+    EXPECT_FALSE(comparison.Rows[1].Result);
+    EXPECT_EQ(comparison.RowTexts(),
+              (std::vector<std::wstring>{L"一年期\t112.5\t?\t?\t90.00%\t0\t最佳",
+                                         L"二年期\t-237.5\t\t\t\t\tFloating point overflow",
+                                         L"三年期\t3.6\t?\t?\t2.88%\t?\t",
+                                         L"五年期\t3.6\t?\t?\t2.88%\t?\t",
+                                         L"十年期\t3.6\t?\t?\t2.88%\t?\t"}));
+}
