@@ -1,5 +1,6 @@
 #include "UCommandLine.h"
 
+#include "UCalculationDocument.h"
 #include "UDepositResult.h"
 #include "UResultTable.h"
 #include "USchedule.h"
@@ -23,7 +24,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 #include <string>
 
 namespace {
@@ -303,26 +303,22 @@ std::vector<std::wstring> Cells(const std::wstring& RowText) {
     }
 }
 
-// The rate of every term: from the profile's section of the terms' rates (or the main rate), then
-// --rates. The selected term's rate is the main one; --rates sets it too.
-TTermRateTexts TermRateTexts(const TOptions& Options, TYieldoraInputs& Inputs) {
+// The terms compared: every term's rate from the profile's section of the terms' rates (or the
+// main rate), then --rates, whose selected term sets the main rate too.
+TTermComparison Comparison(const TOptions& Options, const TYieldoraInputs& Inputs) {
+    TCalculationDocument document(true);
+    document.SetInputs(Inputs);
     TTermRates rates{};
     rates.fill(Inputs.Rate);
     if (Options.HasProfile) {
         rates = ReadTermRates(ReadableFile(Options.Profile), Inputs.Rate);
     }
-    rates[TermIndex(Inputs.Period)] = Inputs.Rate;
+    document.SetTermRates(rates);
     for (const auto& [period, rate] : Options.Rates) {
-        rates[TermIndex(period)] = rate;
-        if (period == Inputs.Period) {
-            Inputs.Rate = rate;
-        }
+        document.SetTermRateText(TermIndex(period), RealToText(-1, true, rate));
     }
-    TTermRateTexts texts;
-    for (std::size_t i = 0; i < rates.size(); ++i) {
-        texts[i] = RealToText(-1, true, rates[i]);
-    }
-    return texts;
+    document.Calculate();
+    return document.Comparison();
 }
 
 std::wstring FormTable(TTableForm Form, std::span<const std::wstring_view> Captions,
@@ -362,16 +358,7 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
             ApplyOption(name, value, inputs);
         }
         if (options.Compare) {
-            const TTermRateTexts rates = TermRateTexts(options, inputs);
-            // The selected term's row is the schedule's own result; when that fails, the
-            // comparison marks the row with the message.
-            std::optional<TDepositResult> selected;
-            try {
-                selected = CalculateResult(inputs);
-            } catch (const EkyError&) {
-            }
-            const TTermComparison comparison =
-                CompareTerms(inputs, rates, true, selected ? &*selected : nullptr);
+            const TTermComparison comparison = Comparison(options, inputs);
             return {EXIT_DONE,
                     FormTable(options.Form, comparison.Captions(), comparison.RowTexts(), {}),
                     {}};

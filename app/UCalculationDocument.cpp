@@ -1,0 +1,234 @@
+#include "UCalculationDocument.h"
+
+#include "UkyError.h"
+#include "UkyFunctions.h"
+#include "UkyIniFile.h"
+#include "UkyMath.h"
+#include "UkyStrUtils.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace {
+
+// The integer in Text, which must lie within Min..Max.
+std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::int64_t Max) {
+    const std::int64_t value = TextToInt(Text);
+    if (value < Min || value > Max) {
+        throw EkyError(TextTrim(Text) + L" is out of range " + IntText(Min) + L".." + IntText(Max) +
+                       L"!");
+    }
+    return value;
+}
+
+// The fields in the order they are read, and their texts.
+constexpr std::array<TInputField, 5> INPUT_FIELDS{
+    TInputField::Fund, TInputField::Rate, TInputField::Tax, TInputField::Year, TInputField::Step};
+constexpr std::array<std::wstring TInputTexts::*, 5> FIELD_TEXTS{
+    &TInputTexts::Fund, &TInputTexts::Rate, &TInputTexts::Tax, &TInputTexts::Year,
+    &TInputTexts::Step};
+
+std::size_t FieldIndex(TInputField Field) {
+    return static_cast<std::size_t>(Field);
+}
+
+void ReadInputText(TInputField Field, const std::wstring& Text, bool UseDot,
+                   TYieldoraInputs& Inputs) {
+    switch (Field) {
+    case TInputField::Fund:
+        Inputs.Fund = StoreDouble(TextToReal(Text, UseDot));
+        break;
+    case TInputField::Rate:
+        Inputs.Rate = StoreDouble(TextToReal(Text, UseDot));
+        break;
+    case TInputField::Tax:
+        Inputs.Tax = StoreDouble(TextToReal(Text, UseDot));
+        break;
+    case TInputField::Year:
+        Inputs.Year = static_cast<std::uint8_t>(TextToIntInRange(Text, 0, 255));
+        break;
+    case TInputField::Step: {
+        using Limits = std::numeric_limits<std::int32_t>;
+        Inputs.Step =
+            static_cast<std::int32_t>(TextToIntInRange(Text, Limits::min(), Limits::max()));
+        break;
+    }
+    }
+}
+
+} // namespace
+
+TInputTexts InputTexts(const TYieldoraInputs& Inputs, bool UseDot) {
+    return {RealToText(-1, UseDot, Inputs.Fund),
+            RealToText(-1, UseDot, Inputs.Rate),
+            RealToText(-1, UseDot, Inputs.Tax),
+            IntText(Inputs.Year),
+            IntText(Inputs.Step),
+            Inputs.Deposit,
+            Inputs.Period};
+}
+
+TCalculationDocument::TCalculationDocument(bool UseDot)
+    : FUseDot(UseDot), FTexts(InputTexts(FInputs, UseDot)) {
+    TTermRates rates{};
+    rates.fill(FInputs.Rate);
+    SetTermRates(rates);
+}
+
+void TCalculationDocument::Load(const std::wstring& FileName) {
+    TYieldoraInputs inputs;
+    ReadYieldoraInputs(FileName, inputs);
+    SetInputs(inputs);
+    SetTermRates(ReadTermRates(FileName, inputs.Rate));
+}
+
+bool TCalculationDocument::SaveInputs(const std::wstring& FileName) const {
+    return WriteYieldoraInputs(FileName, FInputs);
+}
+
+void TCalculationDocument::SaveTermRates(const std::wstring& FileName) const {
+    WriteTermRates(FileName, TermRates());
+}
+
+void TCalculationDocument::SetInputs(const TYieldoraInputs& Inputs) {
+    FInputs = Inputs;
+    FTexts = InputTexts(FInputs, FUseDot);
+    FTyped.fill(false);
+    FChoiceMade = false;
+    FRateTyped = false;
+    Changed();
+}
+
+void TCalculationDocument::SetTermRates(const TTermRates& Rates) {
+    for (std::size_t i = 0; i < Rates.size(); ++i) {
+        FTermRates[i] = {RealToText(-1, FUseDot, Rates[i]), Rates[i]};
+    }
+    FRateTyped = false;
+    Changed();
+}
+
+void TCalculationDocument::SetOwnRate(std::size_t Term, const std::wstring& Text) {
+    TTermRate& rate = FTermRates[Term];
+    rate.Text = Text;
+    try {
+        rate.Value = StoreDouble(TextToReal(Text, FUseDot));
+    } catch (const EkyError&) {
+    }
+}
+
+void TCalculationDocument::SetText(TInputField Field, const std::wstring& Text) {
+    const std::size_t index = FieldIndex(Field);
+    FTexts.*FIELD_TEXTS[index] = Text;
+    FTyped[index] = true;
+    if (Field == TInputField::Rate) {
+        FRateTyped = true;
+        SetOwnRate(Selected(), Text);
+    }
+    Changed();
+}
+
+void TCalculationDocument::SetDeposit(bool Deposit) {
+    FTexts.Deposit = Deposit;
+    FChoiceMade = true;
+    Changed();
+}
+
+void TCalculationDocument::SelectTerm(std::uint8_t Period) {
+    if (TermIndex(Period) != Selected()) {
+        FRateTyped = false;
+    }
+    FTexts.Period = Period;
+    FChoiceMade = true;
+    Changed();
+}
+
+void TCalculationDocument::SetTermRateText(std::size_t Term, const std::wstring& Text) {
+    if (Term == Selected()) {
+        SetText(TInputField::Rate, Text);
+        return;
+    }
+    SetOwnRate(Term, Text);
+    Changed();
+}
+
+void TCalculationDocument::ShowInputs() {
+    const std::size_t selected = Selected();
+    FTexts = InputTexts(FInputs, FUseDot);
+    FTyped.fill(false);
+    FChoiceMade = false;
+    if (Selected() != selected) {
+        FRateTyped = false;
+    } else if (FRateTyped) {
+        FTermRates[selected] = {FTexts.Rate, FInputs.Rate};
+    }
+    Changed();
+}
+
+std::optional<std::wstring> TCalculationDocument::Calculate() {
+    const bool typed = FChoiceMade || std::any_of(FTyped.begin(), FTyped.end(), std::identity{});
+    if (typed) {
+        // The fields not typed into keep their values exactly; the others are read in the
+        // dialog's order.
+        TYieldoraInputs read = FInputs;
+        try {
+            for (std::size_t i = 0; i < INPUT_FIELDS.size(); ++i) {
+                if (FTyped[i]) {
+                    ReadInputText(INPUT_FIELDS[i], FTexts.*FIELD_TEXTS[i], FUseDot, read);
+                }
+            }
+        } catch (const EkyError& e) {
+            FInputs = read;
+            FResult.reset();
+            FComparison = {FInputs, {}, {}};
+            for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
+                FComparison.Rows.push_back(
+                    {DEPOSIT_TERMS[i].Years, TermRateText(i), {}, e.Message(), 0});
+            }
+            Changed();
+            return e.Message();
+        }
+        read.Deposit = FTexts.Deposit;
+        read.Period = FTexts.Period;
+        FInputs = read;
+        FTyped.fill(false);
+        FChoiceMade = false;
+    }
+
+    std::wstring error;
+    FResult.reset();
+    try {
+        FResult = CalculateResult(FInputs);
+        error = FResult->RowsError;
+    } catch (const EkyError& e) {
+        error = e.Message();
+    }
+    TTermRateTexts rates;
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        rates[i] = TermRateText(i);
+    }
+    // A row the table cannot show (a step of 0) concerns the table only: every term's row of
+    // the comparison has its figures.
+    FComparison = CompareTerms(FInputs, rates, FUseDot, FResult ? &*FResult : nullptr,
+                               FResult ? std::wstring() : error);
+    Changed();
+    return error.empty() ? std::nullopt : std::optional<std::wstring>(error);
+}
+
+const std::wstring& TCalculationDocument::TermRateText(std::size_t Term) const {
+    return Term == Selected() ? FTexts.Rate : FTermRates[Term].Text;
+}
+
+TTermRates TCalculationDocument::TermRates() const {
+    TTermRates rates{};
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        rates[i] = FTermRates[i].Value;
+    }
+    return rates;
+}
+
+void TCalculationDocument::Changed() const {
+    for (const std::function<void()>& notify : OnChange) {
+        notify();
+    }
+}

@@ -1,0 +1,108 @@
+#include "UCalculationDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+constexpr std::size_t FIVE_YEARS = 3;
+
+} // namespace
+
+// A rate typed for a term survives picking that term: the row then shows the rate field's rate,
+// and the typed rate comes back when another term is picked, and is what the profile keeps.
+TEST(CalculationDocument, PickingATermOverwritesNoTypedRate) {
+    TCalculationDocument document(true);
+    int changes = 0;
+    document.OnChange.push_back([&changes] { ++changes; });
+    document.SetTermRateText(FIVE_YEARS, L"2.75");
+    document.SelectTerm(5);
+    EXPECT_EQ(document.Calculate(), std::nullopt);
+    EXPECT_EQ(document.Texts().Rate, L"3.6");
+    EXPECT_EQ(document.Comparison().Rows[FIVE_YEARS].RateText, L"3.6");
+    EXPECT_EQ(document.Comparison().Rows[FIVE_YEARS].Result->Inputs.Rate, 3.6);
+    EXPECT_EQ(document.TermRates(), (TTermRates{3.6, 3.6, 3.6, 2.75, 3.6}));
+    document.SelectTerm(1);
+    document.Calculate();
+    EXPECT_EQ(document.Comparison().Rows[FIVE_YEARS].RateText, L"2.75");
+    EXPECT_EQ(changes, 5);
+
+    // Typing the selected term's rate, here or in the rate field, is typing both.
+    document.SetTermRateText(0, L"4");
+    EXPECT_EQ(document.Texts().Rate, L"4");
+    document.SelectTerm(5);
+    document.SetText(TInputField::Rate, L"3");
+    document.SelectTerm(2);
+    EXPECT_EQ(document.TermRates(), (TTermRates{4, 3.6, 3.6, 3, 3.6}));
+    EXPECT_EQ(document.TermRateText(FIVE_YEARS), L"3");
+    EXPECT_EQ(document.TermRateText(1), L"3");
+}
+
+// The comparison never mixes old and new inputs: a field that cannot be read fails it whole.
+TEST(CalculationDocument, ABadFieldFailsTheWholeCalculation) {
+    TCalculationDocument document(true);
+    document.Calculate();
+    document.SetText(TInputField::Fund, L"20000");
+    document.SetText(TInputField::Tax, L"abc");
+    EXPECT_EQ(document.Calculate(), L"abc is not a valid float number!");
+    EXPECT_FALSE(document.Result());
+    EXPECT_FALSE(document.Comparison().Best);
+    for (const TComparisonRow& row : document.Comparison().Rows) {
+        EXPECT_EQ(row.Error, L"abc is not a valid float number!");
+        EXPECT_FALSE(row.Result);
+    }
+    // As in the dialog, the fields before the bad one are taken, and the texts show the inputs
+    // again; from them every row is calculated.
+    EXPECT_EQ(document.Inputs().Fund, 20000);
+    EXPECT_EQ(document.Inputs().Tax, 20);
+    document.ShowInputs();
+    EXPECT_EQ(document.Texts().Tax, L"20");
+    EXPECT_EQ(document.Calculate(), std::nullopt);
+    for (const TComparisonRow& row : document.Comparison().Rows) {
+        EXPECT_EQ(row.Result->Inputs.Fund, 20000);
+    }
+    document.SetText(TInputField::Year, L"300");
+    EXPECT_EQ(document.Calculate(), L"300 is out of range 0..255!");
+}
+
+// A step of 0 fails the table, not the comparison: every term has its figures, the selected one
+// too, and the best is the one of any other step.
+TEST(CalculationDocument, AStepOfZeroIsTheSameForEveryRow) {
+    TCalculationDocument document(true);
+    document.SelectTerm(3);
+    document.SetText(TInputField::Step, L"0");
+    EXPECT_EQ(document.Calculate(), L"Division by zero");
+    EXPECT_EQ(document.Result()->RowsError, L"Division by zero");
+    for (const TComparisonRow& row : document.Comparison().Rows) {
+        EXPECT_TRUE(row.Result);
+    }
+    EXPECT_EQ(document.Comparison().Best, 0u);
+}
+
+TEST(CalculationDocument, InputsAndTermRatesSurviveTheProfile) {
+    const std::filesystem::path path =
+        std::filesystem::absolute(std::filesystem::path("UCalculationDocument_test.ini"));
+    std::filesystem::remove(path);
+    TCalculationDocument document(true);
+    document.Load(path.wstring());
+    EXPECT_EQ(document.Inputs(), TYieldoraInputs{});
+    document.SetTermRateText(FIVE_YEARS, L"2.75");
+    document.SelectTerm(5);
+    document.SetText(TInputField::Fund, L"20000");
+    document.Calculate();
+    EXPECT_TRUE(document.SaveInputs(path.wstring()));
+    document.SaveTermRates(path.wstring());
+
+    TCalculationDocument loaded(true);
+    loaded.Load(path.wstring());
+    EXPECT_EQ(loaded.Inputs(), document.Inputs());
+    EXPECT_EQ(loaded.TermRates(), (TTermRates{3.6, 3.6, 3.6, 2.75, 3.6}));
+    EXPECT_EQ(loaded.TermRateText(FIVE_YEARS), L"3.6");
+    std::filesystem::remove(path);
+
+    // Inputs given as numbers are calculated exactly, not from their texts.
+    loaded.SetInputs({.Fund = 0.1 + 0.2});
+    loaded.Calculate();
+    EXPECT_EQ(loaded.Result()->Inputs.Fund, 0.1 + 0.2);
+}
