@@ -12,16 +12,6 @@
 
 namespace {
 
-// The integer in Text, which must lie within Min..Max.
-std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::int64_t Max) {
-    const std::int64_t value = TextToInt(Text);
-    if (value < Min || value > Max) {
-        throw EkyError(TextTrim(Text) + L" is out of range " + IntText(Min) + L".." + IntText(Max) +
-                       L"!");
-    }
-    return value;
-}
-
 // The fields in the order they are read, and their texts.
 constexpr std::array<TInputField, 5> INPUT_FIELDS{
     TInputField::Fund, TInputField::Rate, TInputField::Tax, TInputField::Year, TInputField::Step};

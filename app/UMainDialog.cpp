@@ -31,16 +31,6 @@ std::uint8_t TermOfIndex(std::int32_t Index) {
                : DEPOSIT_TERMS.back().Years;
 }
 
-// The integer in Text, which must lie within Min..Max.
-std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::int64_t Max) {
-    const std::int64_t value = TextToInt(Text);
-    if (value < Min || value > Max) {
-        throw EkyError(TextTrim(Text) + L" is out of range " + IntText(Min) + L".." + IntText(Max) +
-                       L"!");
-    }
-    return value;
-}
-
 // The table's column widths at 96 dots per inch.
 constexpr int COLUMN_WIDTHS[] = {52, 80, 80, 128};
 // The table's icons at 96 dots per inch.

@@ -98,6 +98,15 @@ std::int64_t TextToInt(const std::wstring& Text) {
     return static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude);
 }
 
+std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::int64_t Max) {
+    const std::int64_t value = TextToInt(Text);
+    if (value < Min || value > Max) {
+        throw EkyError(TextTrim(Text) + L" is out of range " + IntText(Min) + L".." + IntText(Max) +
+                       L"!");
+    }
+    return value;
+}
+
 std::int64_t TextToIntDef(const std::wstring& Text, std::int32_t Default) {
     try {
         return TextToInt(Text);

@@ -25,6 +25,9 @@ std::wstring IntToText(int Width, std::int64_t Value);
 // on any other character and on a number beyond the signed 64-bit range.
 std::int64_t TextToInt(const std::wstring& Text);
 std::int64_t TextToIntDef(const std::wstring& Text, std::int32_t Default);
+// TextToInt of a number that must lie within Min..Max; raises "<text> is out of range Min..Max!"
+// for one outside.
+std::int64_t TextToIntInRange(const std::wstring& Text, std::int64_t Min, std::int64_t Max);
 
 // Fixed-point text of Value with at most 15 significant digits and never an exponent. Digits -1
 // leaves the value unrounded and unpadded; Digits >= 0 rounds first (RoundDigits) and Digits >= 1
