@@ -99,8 +99,12 @@ void TMainDialog::InitDialog() {
     TakeOverDpiChanges(Handle());
     MakeRoomForTexts(Handle(), dpi);
     SetUpSizing();
+    // The window as built, at its least size: the placement's default, and the one step that
+    // sizes it and brings its new frame.
     RECT built{};
     GetWindowRect(Handle(), &built);
+    built.right = built.left + FMinSize.cx;
+    built.bottom = built.top + FMinSize.cy;
     if (FPlacement.Restore(Handle(), built, FMinSize)) {
         ShowWindow(Handle(), SW_MAXIMIZE);
         FMaximizeAtStart = true;
@@ -420,8 +424,6 @@ void TMainDialog::SetUpSizing() {
     AdjustWindowRectEx(&frame, style, FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
     FMinSize = SIZE{frame.right - frame.left, frame.bottom - frame.top};
-    SetWindowPos(Handle(), nullptr, 0, 0, FMinSize.cx, FMinSize.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // FMinSize becomes the client area's size; the caller makes it the window's.

@@ -70,6 +70,7 @@ private:
     // value instead of raising.
     void ReadFields(bool KeepBadFields);
     // Gives the window a sizing border and a maximise box; its size as built becomes the least.
+    // The window takes the new frame, and that size, when it is next placed.
     void SetUpSizing();
     // The table's place in the client area and the least window size, from the items as they are.
     void TakeSizing();

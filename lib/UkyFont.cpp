@@ -8,9 +8,11 @@ constexpr std::size_t MAX_FACE_NAME_LENGTH = LF_FACESIZE - 1;
 constexpr std::int64_t DEFAULT_TEXT_COLOR = 0;
 constexpr int DEFAULT_POINT_SIZE = 9;
 
+// Asked once: the screen's resolution is the system's, which stays for the process's life, and
+// every control's font asks at the control's start.
 int ScreenPixelsPerInch() {
-    const TkyWindowDc screen(nullptr);
-    return GetDeviceCaps(screen.Handle(), LOGPIXELSY);
+    static const int pixels = GetDeviceCaps(TkyWindowDc(nullptr).Handle(), LOGPIXELSY);
+    return pixels;
 }
 
 } // namespace

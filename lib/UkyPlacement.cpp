@@ -56,8 +56,10 @@ bool TkyWindowPlacement::Restore(HWND Window, const RECT& Default, SIZE MinSize)
     // Never below the least size, also on a work area smaller than that.
     place.right = place.left + std::max<LONG>(place.right - place.left, MinSize.cx);
     place.bottom = place.top + std::max<LONG>(place.bottom - place.top, MinSize.cy);
+    // With the frame worked out anew, so that a style the caller has just given the window (a
+    // sizing border) takes effect in the same step.
     SetWindowPos(Window, nullptr, place.left, place.top, place.right - place.left,
-                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     FNormal = place;
     Track(Window);
     FShowMaximized = ini.ReadInteger(FPrefix + L"Maximized", 0) == 1;

@@ -20,7 +20,8 @@ public:
     // MinSize and cut to the work area; the saved position, or Default's when nothing is saved or
     // the saved rectangle lies on no monitor; then moved as little as needed to bring the whole
     // window into the work area of the monitor it overlaps most. Without saved keys the window
-    // takes Default. Answers whether the window was saved maximised; the caller shows it so.
+    // takes Default. A style changed just before takes effect with the placement. Answers whether
+    // the window was saved maximised; the caller shows it so.
     bool Restore(HWND Window, const RECT& Default, SIZE MinSize);
     // Shows a window placed by Restore and brings it to the front: maximised the first time when
     // it was saved so; afterwards in the state it was hidden in, restored when minimised.
