@@ -1,11 +1,13 @@
 // Times the program's start: from creating its process to its first visible window, against the
-// bare program (BareDialog.exe: the same template and manifest, no logic). The two take turns,
-// 21 times each, so that other work on the machine hits both alike; each run ends with WM_CLOSE
-// and the process's exit. The medians are printed.
+// bare program (BareDialog.exe: the same template and manifest, no logic). The programs take turns,
+// 21 times each, so that other work on the machine hits all alike; each run ends with WM_CLOSE
+// and the process's exit. The medians are printed, each program's also as a ratio to the bare
+// program's; the goal is a ratio of at most 1.15 for the release program.
 //
-//   tools/wine-run.sh <build>/bench/win/Startup_bench.exe [RUNS [PROGRAM]]
+//   tools/wine-run.sh <build>/bench/win/Startup_bench.exe [RUNS [PROGRAM...]]
 //
-// PROGRAM is the build's own yieldora.exe unless given (a release build, say).
+// Without PROGRAMs it times the build's own yieldora.exe (two folders up) and, where that preset's
+// release build lies beside the build (build/win64-release for build/win64), the release one.
 
 #include <windows.h>
 
@@ -19,6 +21,7 @@
 namespace {
 
 constexpr int DefaultRuns = 21;
+constexpr double Goal = 1.15;
 
 using TClock = std::chrono::steady_clock;
 
@@ -34,6 +37,19 @@ std::wstring OwnFolder() {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path);
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+bool Exists(const std::wstring& Path) {
+    return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The folder name of the build this benchmark belongs to (win64 for build\win64\bench\win\).
+std::wstring BuildName(const std::wstring& Folder) {
+    std::wstring build = Folder.substr(0, Folder.size() - 1);
+    for (int up = 0; up < 2; ++up) {
+        build = build.substr(0, build.find_last_of(L"\\/"));
+    }
+    return build.substr(build.find_last_of(L"\\/") + 1);
 }
 
 struct TSearch {
@@ -90,31 +106,48 @@ double StartAndClose(const std::wstring& Program) {
     return elapsed;
 }
 
+struct TProgram {
+    std::wstring Path;
+    std::wstring Label;
+    std::vector<double> Times;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : DefaultRuns;
     const std::wstring folder = OwnFolder();
-    std::wstring program = folder + L"..\\..\\yieldora.exe";
-    if (argc > 2) {
-        const std::string given(argv[2]);
-        program.assign(given.begin(), given.end());
+    std::vector<TProgram> programs;
+    programs.push_back({folder + L"BareDialog.exe", L"BareDialog.exe (template only)", {}});
+    for (int i = 2; i < argc; ++i) {
+        const std::string given(argv[i]);
+        const std::wstring path(given.begin(), given.end());
+        programs.push_back({path, path, {}});
     }
-    const std::wstring bare = folder + L"BareDialog.exe";
-    // One start of each first, so that both find their files in the cache.
-    StartAndClose(program);
-    StartAndClose(bare);
-    std::vector<double> programTimes;
-    std::vector<double> bareTimes;
+    if (argc <= 2) {
+        programs.push_back({folder + L"..\\..\\yieldora.exe", L"yieldora.exe (this build)", {}});
+        const std::wstring release =
+            folder + L"..\\..\\..\\" + BuildName(folder) + L"-release\\yieldora.exe";
+        if (Exists(release)) {
+            programs.push_back({release, L"yieldora.exe (" + BuildName(folder) + L"-release)", {}});
+        }
+    }
+    // One start of each first, so that all find their files in the cache.
+    for (const TProgram& program : programs) {
+        StartAndClose(program.Path);
+    }
     for (int i = 0; i < runs; ++i) {
-        programTimes.push_back(StartAndClose(program));
-        bareTimes.push_back(StartAndClose(bare));
+        for (TProgram& program : programs) {
+            program.Times.push_back(StartAndClose(program.Path));
+        }
     }
-    const double a = Median(programTimes);
-    const double b = Median(bareTimes);
-    std::printf("%-44s %10s\n", "Start-up to a visible window (median)", "Time");
-    std::printf("%-44s %7.2f ms\n", "yieldora.exe", a);
-    std::printf("%-44s %7.2f ms\n", "BareDialog.exe (template only)", b);
-    std::printf("%-44s %7.2f\n", "yieldora / bare", a / b);
+    const double bare = Median(programs.front().Times);
+    std::printf("%-48s %10s %8s\n", "Start-up to a visible window (median)", "Time", "/ bare");
+    for (const TProgram& program : programs) {
+        const double time = Median(program.Times);
+        std::printf("%-48ls %7.2f ms %8.2f\n", program.Label.c_str(), time, time / bare);
+    }
+    std::printf("(goal: at most %.2f for the release program; %d runs each, taking turns)\n", Goal,
+                runs);
     return 0;
 }

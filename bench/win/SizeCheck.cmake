@@ -1,0 +1,20 @@
+# The size of a release program against its budget: the file and its sections, and a failure when
+# the file is larger than LIMIT_KB kilobytes (1024 bytes).
+#   cmake -DPROGRAM=yieldora.exe -DOBJDUMP=<objdump> -DLIMIT_KB=350 -P SizeCheck.cmake
+file(SIZE ${PROGRAM} bytes)
+execute_process(COMMAND ${OBJDUMP} -h ${PROGRAM} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -h ${PROGRAM} failed")
+endif()
+string(REGEX MATCHALL "\n *[0-9]+ +[.A-Za-z_$]+ +[0-9a-f]+" rows "${headers}")
+foreach(row IN LISTS rows)
+    string(REGEX MATCH "([.A-Za-z_$]+) +([0-9a-f]+)$" found "${row}")
+    math(EXPR section_bytes "0x${CMAKE_MATCH_2}")
+    string(APPEND sections " ${CMAKE_MATCH_1} ${section_bytes}")
+endforeach()
+math(EXPR limit "${LIMIT_KB} * 1024")
+math(EXPR kilobytes "(${bytes} + 512) / 1024")
+message("${PROGRAM}: ${bytes} bytes (${kilobytes} KB of ${LIMIT_KB} KB); sections:${sections}")
+if(bytes GREATER limit)
+    message(FATAL_ERROR "${PROGRAM} is larger than ${LIMIT_KB} KB")
+endif()
