@@ -54,6 +54,20 @@ int ColumnFormat(std::uint8_t Alignment) {
     }
 }
 
+// The window style of a view style (VIEW_STYLE_*); report for any other value.
+DWORD ViewStyleBits(std::uint8_t View) {
+    switch (View) {
+    case 0:
+        return LVS_ICON;
+    case 1:
+        return LVS_SMALLICON;
+    case 2:
+        return LVS_LIST;
+    default:
+        return LVS_REPORT;
+    }
+}
+
 } // namespace
 
 // TListViewColumns
@@ -381,11 +395,18 @@ void TkyListView::DeleteSelected() {
     }
 }
 
+// The window's style changes once for all of its bits: each change has the list view look at its
+// whole style again.
 void TkyListView::ApplyStyle(const TkyListViewStyle& AStyle) {
-    SetViewStyle(AStyle.ViewStyle);
-    SetStyle(LVS_EDITLABELS, AStyle.EditLabels);
-    SetStyle(LVS_SINGLESEL, !AStyle.MultiSelect);
-    SetStyle(LVS_NOCOLUMNHEADER, !AStyle.ShowColumnHeader);
+    auto style = static_cast<DWORD>(GetLong(GWL_STYLE));
+    const auto setStyle = [&style](DWORD Bit, bool On) {
+        style = On ? (style | Bit) : (style & ~Bit);
+    };
+    style = (style & ~static_cast<DWORD>(LVS_TYPEMASK)) | ViewStyleBits(AStyle.ViewStyle);
+    setStyle(LVS_EDITLABELS, AStyle.EditLabels);
+    setStyle(LVS_SINGLESEL, !AStyle.MultiSelect);
+    setStyle(LVS_NOCOLUMNHEADER, !AStyle.ShowColumnHeader);
+    SetLong(GWL_STYLE, static_cast<LONG_PTR>(static_cast<LONG>(style)));
     DWORD extended = ListView_GetExtendedListViewStyle(FHandle) | LVS_EX_INFOTIP;
     const auto setBit = [&extended](DWORD Bit, bool On) {
         extended = On ? (extended | Bit) : (extended & ~Bit);
@@ -399,21 +420,8 @@ void TkyListView::ApplyStyle(const TkyListViewStyle& AStyle) {
 }
 
 void TkyListView::SetViewStyle(std::uint8_t View) {
-    DWORD bits = LVS_REPORT;
-    switch (View) {
-    case 0:
-        bits = LVS_ICON;
-        break;
-    case 1:
-        bits = LVS_SMALLICON;
-        break;
-    case 2:
-        bits = LVS_LIST;
-        break;
-    default:
-        break;
-    }
-    SetLong(GWL_STYLE, (GetLong(GWL_STYLE) & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | bits);
+    SetLong(GWL_STYLE,
+            (GetLong(GWL_STYLE) & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | ViewStyleBits(View));
 }
 
 TkyImageList& TkyListView::GetSmallImages() {
