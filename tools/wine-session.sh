@@ -32,10 +32,20 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export YIELDORA_SESSION_LOCALE=${LC_ALL:-}
 
+# Sessions of one prefix may run side by side (ctest run by hand gives each test a session of its
+# own, one per desktop): each holds a shared lock on the prefix's session file while it runs, and
+# only the last one to end stops the wineservers of the prefix and its copies.
+mkdir -p "$(dirname "$prefix")"
+exec {sessions}>>"$prefix.sessions"
+flock -s "$sessions"
 cleanup() {
-    for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-* "$prefix"-desk*; do
-        [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
-    done
+    flock -u "$sessions"
+    if flock -n -x "$sessions"; then
+        for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-* "$prefix"-desk*; do
+            [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
+        done
+        flock -u "$sessions"
+    fi
     yieldora_stop_display
 }
 trap cleanup EXIT

@@ -22,9 +22,8 @@ unset CTEST_RESOURCE_GROUP_COUNT CTEST_RESOURCE_GROUP_0 CTEST_RESOURCE_GROUP_0_D
 export YIELDORA_DESKTOPS=1
 export YIELDORA_WORKAREA=${YIELDORA_WORKAREA:-40 30 984 738}
 # make test copies the prefix before any test runs (tools/wine-variants.sh); one that is missing
-# here is made anew, not copied from a prefix other programs may be using.
+# here is made anew by the session, not copied from a prefix other programs may be using.
 prefix="$base-workarea"
-"$here/wine-prefix.sh" "$prefix" || exit 1
 
 cleanup() { yieldora_stop_display; }
 trap cleanup EXIT

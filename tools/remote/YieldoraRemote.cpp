@@ -77,8 +77,16 @@ TYieldoraRemote::TYieldoraRemote(const std::wstring& Program) {
     FProcess.reset(info.hProcess);
     FProcessId = info.dwProcessId;
     FThreadId = info.dwThreadId;
-    WaitForInputIdle(FProcess.get(), STEP_TIMEOUT);
     FDialog = WaitForProgramWindow(L"#32770", L"Yieldora 1.3");
+    // The dialog manager shows the dialog normally the first time its queue runs empty, which
+    // undoes a maximise or minimise made before then. That moment sets the process's idle event;
+    // Wine makes the event with the program's first message queue, so the wait comes once the
+    // dialog exists (before, it would return at once). The program answers a sent message only
+    // after that showing, in its next wait for a message.
+    if (WaitForInputIdle(FProcess.get(), STEP_TIMEOUT) != 0) {
+        Fail("the program did not wait for input in time");
+    }
+    Sync();
 }
 
 TYieldoraRemote::~TYieldoraRemote() {
