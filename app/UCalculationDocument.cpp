@@ -155,8 +155,26 @@ void TCalculationDocument::ShowInputs() {
     Changed();
 }
 
+void TCalculationDocument::ShowInputs(const TYieldoraInputs& Inputs) {
+    FInputs = Inputs;
+    ShowInputs();
+}
+
+void TCalculationDocument::TakeResult(const TDepositResult& Result) {
+    FResult = Result;
+    FError = Result.RowsError;
+    FReadFailed = false;
+    ++FCalculations;
+    Changed();
+}
+
+bool TCalculationDocument::Pending() const {
+    return FChoiceMade || std::any_of(FTyped.begin(), FTyped.end(), std::identity{});
+}
+
 std::optional<std::wstring> TCalculationDocument::Calculate() {
-    const bool typed = FChoiceMade || std::any_of(FTyped.begin(), FTyped.end(), std::identity{});
+    const bool typed = Pending();
+    ++FCalculations;
     if (typed) {
         // The fields not typed into keep their values exactly; the others are read in the
         // dialog's order.
@@ -170,13 +188,10 @@ std::optional<std::wstring> TCalculationDocument::Calculate() {
         } catch (const EkyError& e) {
             FInputs = read;
             FResult.reset();
-            FComparison = {FInputs, {}, {}};
-            for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
-                FComparison.Rows.push_back(
-                    {DEPOSIT_TERMS[i].Years, TermRateText(i), {}, e.Message(), 0});
-            }
+            FError = e.Message();
+            FReadFailed = true;
             Changed();
-            return e.Message();
+            return FError;
         }
         read.Deposit = FTexts.Deposit;
         read.Period = FTexts.Period;
@@ -185,24 +200,38 @@ std::optional<std::wstring> TCalculationDocument::Calculate() {
         FChoiceMade = false;
     }
 
-    std::wstring error;
     FResult.reset();
+    FReadFailed = false;
     try {
         FResult = CalculateResult(FInputs);
-        error = FResult->RowsError;
+        FError = FResult->RowsError;
     } catch (const EkyError& e) {
-        error = e.Message();
+        FError = e.Message();
+    }
+    Changed();
+    return FError.empty() ? std::nullopt : std::optional<std::wstring>(FError);
+}
+
+const TTermComparison& TCalculationDocument::Comparison() const {
+    if (FComparison) {
+        return *FComparison;
     }
     TTermRateTexts rates;
     for (std::size_t i = 0; i < rates.size(); ++i) {
         rates[i] = TermRateText(i);
     }
+    if (FReadFailed) {
+        FComparison = TTermComparison{FInputs, {}, {}};
+        for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
+            FComparison->Rows.push_back({DEPOSIT_TERMS[i].Years, rates[i], {}, FError, 0});
+        }
+        return *FComparison;
+    }
     // A row the table cannot show (a step of 0) concerns the table only: every term's row of
     // the comparison has its figures.
     FComparison = CompareTerms(FInputs, rates, FUseDot, FResult ? &*FResult : nullptr,
-                               FResult ? std::wstring() : error);
-    Changed();
-    return error.empty() ? std::nullopt : std::optional<std::wstring>(error);
+                               FResult ? std::wstring() : FError);
+    return *FComparison;
 }
 
 const std::wstring& TCalculationDocument::TermRateText(std::size_t Term) const {
@@ -218,6 +247,7 @@ TTermRates TCalculationDocument::TermRates() const {
 }
 
 void TCalculationDocument::Changed() const {
+    FComparison.reset();
     for (const std::function<void()>& notify : OnChange) {
         notify();
     }

@@ -69,6 +69,12 @@ public:
     void SetTermRateText(std::size_t Term, const std::wstring& Text);
     // The texts show the inputs again, as the dialog rewrites its fields after calculating.
     void ShowInputs();
+    // The inputs as the dialog read them itself (the fields before a bad one taken, the others
+    // kept), and the texts show them again, as ShowInputs.
+    void ShowInputs(const TYieldoraInputs& Inputs);
+    // The result of the inputs as they stand, calculated by the dialog itself; the comparison
+    // follows it. It counts as a calculation.
+    void TakeResult(const TDepositResult& Result);
 
     // Reads the texts typed since the last reading, as the dialog does, and calculates the result
     // and the comparison from those inputs. A field that cannot be read fails the whole
@@ -80,6 +86,8 @@ public:
 
     const TYieldoraInputs& Inputs() const { return FInputs; }
     const TInputTexts& Texts() const { return FTexts; }
+    // Something was typed, ticked or picked since the texts were last read.
+    bool Pending() const;
     // The text a term's rate field shows: the rate field's for the selected term.
     const std::wstring& TermRateText(std::size_t Term) const;
     // The terms' own rates, as the profile keeps them; a text that cannot be read leaves the
@@ -87,7 +95,11 @@ public:
     TTermRates TermRates() const;
     // The result of the last calculation; none when it failed.
     const std::optional<TDepositResult>& Result() const { return FResult; }
-    const TTermComparison& Comparison() const { return FComparison; }
+    // The comparison of the last calculation at the terms' rates as they stand; worked out when
+    // it is first asked for.
+    const TTermComparison& Comparison() const;
+    // Counts the calculations: a view shows a new result when it differs from the one it showed.
+    std::uint64_t Calculations() const { return FCalculations; }
 
     // Called after every change.
     std::vector<std::function<void()>> OnChange;
@@ -114,5 +126,10 @@ private:
     // follows it.
     bool FRateTyped = false;
     std::optional<TDepositResult> FResult;
-    TTermComparison FComparison;
+    // The message of the last calculation; with FReadFailed a field could not be read, and every
+    // row of the comparison has it.
+    std::wstring FError;
+    bool FReadFailed = false;
+    std::uint64_t FCalculations = 0;
+    mutable std::optional<TTermComparison> FComparison;
 };

@@ -315,7 +315,8 @@ void ShowError(HWND Owner, const std::wstring& Text) {
 
 } // namespace
 
-TChartWindow::TChartWindow(HWND Owner) : FOwner(Owner) {}
+TChartWindow::TChartWindow(HWND Owner, const TCalculationDocument* Document)
+    : FOwner(Owner), FDocument(Document) {}
 
 TChartWindow::~TChartWindow() {
     // The window's last messages must not reach the object that is going.
@@ -332,11 +333,29 @@ void TChartWindow::SetData(TChartData Data) {
     }
 }
 
-void TChartWindow::SetComparison(TTermComparison Comparison) {
-    FComparison = std::move(Comparison);
-    if (FHandle && FComparisonShown) {
+void TChartWindow::DocumentChanged() {
+    if (FDocument == nullptr) {
+        return;
+    }
+    if (FDocument->Calculations() != FShownCalculation) {
+        FShownCalculation = FDocument->Calculations();
+        const std::optional<TDepositResult>& result = FDocument->Result();
+        SetData(result ? MakeChartData(result->Source()) : TChartData{FDocument->Inputs(), {}});
+    } else if (FHandle && FComparisonShown) {
         InvalidateRect(FHandle.get(), nullptr, FALSE);
     }
+}
+
+bool TChartWindow::HasPicture() const {
+    if (!FComparisonShown) {
+        return !FLayout.Empty;
+    }
+    if (FDocument == nullptr || FDocument->Comparison().Inputs.Year == 0) {
+        return false;
+    }
+    const std::vector<TComparisonRow>& rows = FDocument->Comparison().Rows;
+    return std::any_of(rows.begin(), rows.end(),
+                       [](const TComparisonRow& Row) { return Row.Result.has_value(); });
 }
 
 void TChartWindow::ShowComparison(bool Shown) {
@@ -457,7 +476,7 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
         const TTermComparison none{};
         DrawComparisonChart(
             Dc, {Scaled(8, Dpi), Scaled(8, Dpi), Width - Scaled(8, Dpi), Height - Scaled(8, Dpi)},
-            FComparison ? *FComparison : none, font.get(), Dpi);
+            FDocument != nullptr ? FDocument->Comparison() : none, font.get(), Dpi);
         return;
     }
     if (layout.Empty) {
@@ -566,7 +585,7 @@ void TChartWindow::ShowMenu(POINT Position) {
         ClientToScreen(FHandle.get(), &Position);
     }
     const TkyMenu menu(CreatePopupMenu());
-    const UINT state = FLayout.Empty ? MF_GRAYED : MF_ENABLED;
+    const UINT state = HasPicture() ? MF_ENABLED : MF_GRAYED;
     AppendMenuW(menu.get(), MF_STRING | state, MENU_COPY, L"复制图片\tCtrl+C");
     AppendMenuW(menu.get(), MF_STRING | state, MENU_SAVE, L"另存为图片…");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -669,7 +688,7 @@ LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam)
             return 0;
         }
         if (WParam == 'C' && GetKeyState(VK_CONTROL) < 0) {
-            if (FLayout.Empty) {
+            if (!HasPicture()) {
                 MessageBeep(MB_OK);
             } else {
                 CopyWithMessage();

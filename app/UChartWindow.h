@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UCalculationDocument.h"
 #include "UChartLayout.h"
 #include "UTermComparison.h"
 #include "UkyHandles.h"
@@ -17,12 +18,13 @@
 // The growth chart: a top-level window captioned "收益图", owned by the main dialog, that draws the
 // running totals of the result table as bars split into capital and interest, with the interest
 // withdrawn so far as a line when it is not re-deposited, or, switched from its context menu, the
-// comparison of the terms as lines. Ctrl+C copies the picture, Escape hides it; its context menu
+// comparison of the terms as lines. With a calculation document it shows the document: the bars
+// of its result and its comparison. Ctrl+C copies the picture, Escape hides it; its context menu
 // also saves it as PNG. Its place is kept in the profile section "Program".
 class TChartWindow {
 public:
     // The window itself is made when it is first shown.
-    explicit TChartWindow(HWND Owner);
+    explicit TChartWindow(HWND Owner, const TCalculationDocument* Document = nullptr);
     TChartWindow(const TChartWindow&) = delete;
     TChartWindow& operator=(const TChartWindow&) = delete;
     ~TChartWindow();
@@ -30,8 +32,8 @@ public:
     // The chart of a new calculation; an open window redraws.
     void SetData(TChartData Data);
     const TChartData& Data() const { return FData; }
-    // The comparison of the terms; an open window showing it redraws.
-    void SetComparison(TTermComparison Comparison);
+    // The document changed: the bars of a new calculation, and an open window redraws.
+    void DocumentChanged();
     // Opens the window showing the comparison (Show), or the table's bars again.
     void ShowComparison(bool Shown);
     bool ComparisonShown() const { return FComparisonShown; }
@@ -79,10 +81,15 @@ private:
     void Relayout();
     void Paint();
     void ShowMenu(POINT Position);
+    // Whether the chart shown has anything to copy or save.
+    bool HasPicture() const;
     void CopyWithMessage() const;
     void SaveWithDialog() const;
 
     HWND FOwner;
+    const TCalculationDocument* FDocument;
+    // The document's calculation the bars show.
+    std::uint64_t FShownCalculation = 0;
     TkyWindow FHandle;
     HWND FTip = nullptr; // owned by the window, destroyed with it
     int FTipCount = 0;
@@ -90,7 +97,6 @@ private:
     TChartLayout FLayout;
     // The scale the system last gave the window; 0 while it gave none.
     int FDpi = 0;
-    std::optional<TTermComparison> FComparison;
     bool FComparisonShown = false;
     // Under the keys "ChartLeft" ... "ChartMaximized" of the section "Program".
     TkyWindowPlacement FPlacement{L"Program", L"Chart"};

@@ -36,6 +36,7 @@ constexpr UINT_PTR MENU_SAVE = 3;
 constexpr UINT_PTR MENU_CHART = 4;
 
 constexpr COLORREF BEST_COLOUR = RGB(214, 245, 214);
+constexpr COLORREF BEST_TEXT_COLOUR = RGB(0, 0, 0);
 constexpr COLORREF ERROR_COLOUR = RGB(204, 0, 0);
 constexpr COLORREF GRID_COLOUR = RGB(221, 221, 221);
 // One colour per term, shortest first.
@@ -69,6 +70,13 @@ void DrawTextIn(HDC Dc, const std::wstring& Text, RECT Area, UINT Format,
 // the remark wide.
 int DefaultColumnWidth(std::size_t Column, std::size_t Columns) {
     return Column + 1 == Columns ? 200 : (Column < 2 ? 56 : 70);
+}
+
+bool HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 void ShowError(HWND Owner, const std::wstring& Text) {
@@ -139,7 +147,8 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
     }
 }
 
-TCompareWindow::TCompareWindow(HWND Owner) : FOwner(Owner) {}
+TCompareWindow::TCompareWindow(HWND Owner, TCalculationDocument& Document)
+    : FOwner(Owner), FDocument(Document) {}
 
 TCompareWindow::~TCompareWindow() {
     // The window's last messages must not reach the object that is going.
@@ -156,8 +165,31 @@ void TCompareWindow::Show() {
     if (!FHandle) {
         CreateHandle();
     }
+    if (FStale) {
+        Refresh();
+    }
     // A hidden window keeps its state: it comes back maximised when it was hidden so.
     FPlacement.Show(FHandle.get());
+    // Activated, it gave one of its controls the focus; already active, it keeps the one it has.
+    if (GetActiveWindow() == FHandle.get() && GetParent(GetFocus()) != FHandle.get()) {
+        RestoreFocus();
+    }
+}
+
+void TCompareWindow::DocumentChanged() {
+    FStale = true;
+    if (Visible()) {
+        Refresh();
+    }
+}
+
+void TCompareWindow::RestoreFocus() {
+    const bool ours = FFocus != nullptr && IsWindow(FFocus) && GetParent(FFocus) == FHandle.get();
+    const HWND focus = ours ? FFocus : FEdits[0];
+    SetFocus(focus);
+    if (focus != FTable) {
+        SendMessageW(focus, EM_SETSEL, 0, -1);
+    }
 }
 
 int TCompareWindow::Dpi() const {
@@ -223,7 +255,7 @@ void TCompareWindow::CreateHandle() {
             0, L"STATIC", (std::wstring(DEPOSIT_TERMS[i].Label) + L"：").c_str(),
             WS_CHILD | WS_VISIBLE | SS_RIGHT, 0, 0, 0, 0, window, nullptr, instance, nullptr);
         FEdits[i] = CreateWindowExW(
-            WS_EX_CLIENTEDGE, L"EDIT", FloatText(FRates[i]).c_str(),
+            WS_EX_CLIENTEDGE, L"EDIT", FDocument.TermRateText(i).c_str(),
             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIRST_EDIT_ID + static_cast<int>(i))),
             instance, nullptr);
@@ -246,76 +278,34 @@ void TCompareWindow::CreateHandle() {
     Relayout();
 }
 
-void TCompareWindow::SetRates(const TTermRates& Rates) {
-    FRates = Rates;
-    if (FHandle) {
-        FWriting = true;
-        for (std::size_t i = 0; i < FEdits.size(); ++i) {
-            SetWindowTextW(FEdits[i], FloatText(FRates[i]).c_str());
-        }
-        FWriting = false;
-    }
-    Refresh();
-}
-
-TTermRates TCompareWindow::Rates() const {
-    TTermRates rates = FRates;
-    const TTermRateTexts texts = RateTexts();
-    for (std::size_t i = 0; i < rates.size(); ++i) {
-        try {
-            rates[i] = StoreDouble(TextToReal(texts[i], false));
-        } catch (const EkyError&) {
-        }
-    }
-    return rates;
-}
-
-TTermRateTexts TCompareWindow::RateTexts() const {
-    TTermRateTexts texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        texts[i] = FHandle ? WindowText(FEdits[i]) : FloatText(FRates[i]);
-    }
-    if (!FMainRate.empty() || FMainResult || !FMainError.empty()) {
-        texts[TermIndex(FInputs.Period)] = FMainRate;
-    }
-    return texts;
-}
-
-void TCompareWindow::SetMain(const TYieldoraInputs& Inputs, const std::wstring& RateText,
-                             const TDepositResult* Result, const std::wstring& Error) {
-    FInputs = Inputs;
-    FMainRate = RateText;
-    FMainResult.reset();
-    if (Result != nullptr) {
-        FMainResult = *Result;
-    }
-    FMainError = Error;
-    const HWND edit = FEdits[TermIndex(FInputs.Period)];
-    if (FHandle && WindowText(edit) != RateText) {
-        FWriting = true;
-        SetWindowTextW(edit, RateText.c_str());
-        FWriting = false;
-    }
-    Refresh();
-}
-
 void TCompareWindow::Refresh() {
-    FComparison = CompareTerms(FInputs, RateTexts(), false, FMainResult ? &*FMainResult : nullptr,
-                               FMainError);
     if (!FHandle) {
         return;
     }
+    FStale = false;
+    FWriting = true;
+    for (std::size_t i = 0; i < FEdits.size(); ++i) {
+        if (WindowText(FEdits[i]) != FDocument.TermRateText(i)) {
+            SetWindowTextW(FEdits[i], FDocument.TermRateText(i).c_str());
+        }
+    }
+    FWriting = false;
     FillTable();
     const RECT chart = ChartArea();
     InvalidateRect(FHandle.get(), &chart, FALSE);
-    if (OnChange) {
-        OnChange();
+}
+
+void TCompareWindow::RateTyped(std::size_t Term) {
+    FDocument.SetTermRateText(Term, WindowText(FEdits[Term]));
+    if (FDocument.Pending()) {
+        FDocument.Calculate();
     }
 }
 
 void TCompareWindow::FillTable() {
     // Cell by cell: the list view repaints only the cells whose text changes.
-    const std::vector<std::wstring_view> captions = FComparison.Captions();
+    const TTermComparison& comparison = FDocument.Comparison();
+    const std::vector<std::wstring_view> captions = comparison.Captions();
     if (FColumns != captions.size()) {
         while (SendMessageW(FTable, LVM_DELETECOLUMN, 0, 0)) {
         }
@@ -335,7 +325,7 @@ void TCompareWindow::FillTable() {
     for (std::size_t i = 0; i < FColumns; ++i) {
         FNeeds[i] = CellWidth(std::wstring(captions[i]));
     }
-    const std::vector<std::wstring> rows = FComparison.RowTexts();
+    const std::vector<std::wstring> rows = comparison.RowTexts();
     if (SendMessageW(FTable, LVM_GETITEMCOUNT, 0, 0) != static_cast<LRESULT>(rows.size())) {
         SendMessageW(FTable, LVM_DELETEALLITEMS, 0, 0);
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -459,7 +449,7 @@ std::vector<TDrawnText> TCompareWindow::ChartTexts() const {
         CreateBitmap(std::max<int>(area.right, 1), std::max<int>(area.bottom, 1), 1, 32, nullptr));
     if (memory && picture) {
         const TkySelection selection(memory.get(), picture.get());
-        DrawComparisonChart(memory.get(), area, FComparison, FFont.get(), Dpi(), &texts);
+        DrawComparisonChart(memory.get(), area, FDocument.Comparison(), FFont.get(), Dpi(), &texts);
     }
     return texts;
 }
@@ -471,7 +461,7 @@ void TCompareWindow::SavePlacement() const {
 }
 
 std::vector<std::wstring> TCompareWindow::TableRows(bool SelectedOnly) const {
-    const std::vector<std::wstring> rows = FComparison.RowTexts();
+    const std::vector<std::wstring> rows = FDocument.Comparison().RowTexts();
     std::vector<std::wstring> chosen;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!SelectedOnly ||
@@ -487,7 +477,7 @@ void TCompareWindow::CopySelection() const {
     if (rows.empty()) {
         return;
     }
-    if (!TkyClipboard(FHandle.get()).SetText(TableText(FComparison.Captions(), rows))) {
+    if (!TkyClipboard(FHandle.get()).SetText(TableText(FDocument.Comparison().Captions(), rows))) {
         ShowError(FHandle.get(), L"剪贴板正被其他程序占用，复制失败！");
     }
 }
@@ -506,7 +496,7 @@ void TCompareWindow::SaveTable() const {
         return;
     }
     const std::vector<std::wstring> rows = TableRows(false);
-    const std::vector<std::wstring_view> captions = FComparison.Captions();
+    const std::vector<std::wstring_view> captions = FDocument.Comparison().Captions();
     try {
         SaveFileSafely(fileName,
                        TextToUtf8(kind == TResultFileKind::Csv ? CsvText(captions, rows)
@@ -544,17 +534,28 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
     }
 }
 
-// The best row on a green ground, a row without result in red.
+// The best row on a green ground, a row without result in red; in high contrast, the best row in
+// the system's colours of a selection and the others in the list's own, which the user chose to
+// read.
 LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
     auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(LParam);
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
         return CDRF_NOTIFYITEMDRAW;
     }
     if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        const TTermComparison& comparison = FDocument.Comparison();
         const std::size_t row = draw->nmcd.dwItemSpec;
-        if (FComparison.Best == row) {
+        const bool best = comparison.Best == row;
+        if (HighContrast()) {
+            if (best) {
+                draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+                draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+            }
+        } else if (best) {
+            // The ground's own text colour: a theme's may be light.
             draw->clrTextBk = BEST_COLOUR;
-        } else if (row < FComparison.Rows.size() && !FComparison.Rows[row].Result) {
+            draw->clrText = BEST_TEXT_COLOUR;
+        } else if (row < comparison.Rows.size() && !comparison.Rows[row].Result) {
             draw->clrText = ERROR_COLOUR;
         }
         return CDRF_NEWFONT;
@@ -670,7 +671,7 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         if (memory && buffer && width > 0 && height > 0) {
             const TkySelection selection(memory.get(), buffer.get());
             SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-            DrawComparisonChart(memory.get(), area, FComparison, FFont.get(), Dpi());
+            DrawComparisonChart(memory.get(), area, FDocument.Comparison(), FFont.get(), Dpi());
             SetViewportOrgEx(memory.get(), 0, 0, nullptr);
             BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
         }
@@ -680,14 +681,7 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
         const int id = LOWORD(WParam);
         if (HIWORD(WParam) == EN_CHANGE && !FWriting && id >= FIRST_EDIT_ID &&
             id < FIRST_EDIT_ID + static_cast<int>(FEdits.size())) {
-            const auto index = static_cast<std::size_t>(id - FIRST_EDIT_ID);
-            if (index == TermIndex(FInputs.Period) && OnMainRate) {
-                // The owner's field takes the text; its calculation comes back through SetMain.
-                FMainRate = WindowText(FEdits[index]);
-                OnMainRate(FMainRate);
-            } else {
-                Refresh();
-            }
+            RateTyped(static_cast<std::size_t>(id - FIRST_EDIT_ID));
             return 0;
         }
         break;
@@ -709,6 +703,13 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
             return 0;
         }
         break;
+    case WM_ACTIVATE:
+        if (LOWORD(WParam) == WA_INACTIVE) {
+            FFocus = GetFocus();
+        } else if (HIWORD(WParam) == 0) {
+            RestoreFocus();
+        }
+        return 0;
     case WM_CLOSE:
         // Closing only hides it: it keeps its rates and follows the owner's calculations.
         ShowWindow(window, SW_HIDE);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UCalculationDocument.h"
 #include "UTermComparison.h"
 #include "UkyHandles.h"
 #include "UkyPlacement.h"
@@ -29,19 +30,20 @@ struct TDrawnText {
 void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
                          int Dpi, std::vector<TDrawnText>* Texts = nullptr);
 
-// The term comparison: a top-level window captioned "存期比较", owned by the main dialog, with a
-// rate field per term, a table of every term's totals and yield (the best row marked, a row whose
-// rate or calculation fails showing its message instead) and the terms' end totals by year as
-// lines with a legend. The selected term's rate is the owner's rate field: editing it here edits
-// that field, through OnMainRate, and the owner hands back its own calculation (SetMain). The
-// table copies its selected rows on Ctrl+C, selects all on Ctrl+A and saves to a file from its
-// menu, as the main table does; the menu also asks for the growth chart (OnShowChart, Ctrl+G).
-// Escape and the close box hide it. It follows the scale of the monitor it is on, and its place is
-// kept in the profile section "Program".
+// The term comparison: a top-level window captioned "存期比较", owned by the main dialog, that
+// shows the comparison a calculation document holds: a rate field per term, a table of every term's
+// totals and yield (the best row marked, a row whose rate or calculation fails showing its message
+// instead) and the terms' end totals by year as lines with a legend. What is typed into a rate
+// field goes to the document, which calculates; the window shows what the document then holds
+// (DocumentChanged). The table copies its selected rows on Ctrl+C, selects all on Ctrl+A and
+// saves to a file from its menu, as the main table does; the menu also asks for the growth chart
+// (OnShowChart, Ctrl+G). It takes the focus when it is activated; Escape and the close box hide
+// it. It follows the scale of the monitor it is on, and its place is kept in the profile section
+// "Program".
 class TCompareWindow {
 public:
     // The window itself is made when it is first shown.
-    explicit TCompareWindow(HWND Owner);
+    TCompareWindow(HWND Owner, TCalculationDocument& Document);
     TCompareWindow(const TCompareWindow&) = delete;
     TCompareWindow& operator=(const TCompareWindow&) = delete;
     ~TCompareWindow();
@@ -53,16 +55,8 @@ public:
     HWND Handle() const { return FHandle.get(); }
     bool Visible() const;
 
-    // The terms' rates, as the profile keeps them.
-    void SetRates(const TTermRates& Rates);
-    // The rates as the fields hold them; a field that cannot be read gives the rate it had.
-    TTermRates Rates() const;
-
-    // The owner's inputs, the text of its rate field and its result, or the message its
-    // calculation gave (then Result is null): recalculates the other terms and shows them all.
-    void SetMain(const TYieldoraInputs& Inputs, const std::wstring& RateText,
-                 const TDepositResult* Result, const std::wstring& Error);
-    const TTermComparison& Comparison() const { return FComparison; }
+    // The document changed: an open window shows it at once, a hidden one when it is shown.
+    void DocumentChanged();
 
     // The texts of the table's rows, of all or of the selected ones.
     std::vector<std::wstring> TableRows(bool SelectedOnly) const;
@@ -76,10 +70,6 @@ public:
     // Writes the window's place, size and state to the profile; nothing when it was never shown.
     void SavePlacement() const;
 
-    // The selected term's rate was edited here: the owner puts the text into its rate field.
-    std::function<void(const std::wstring& Rate)> OnMainRate;
-    // The comparison was recalculated.
-    std::function<void()> OnChange;
     // The user asked for the comparison in the growth chart.
     std::function<void()> OnShowChart;
 
@@ -102,10 +92,10 @@ private:
     int Scaled(int Length) const;
     // The owner's font at the window's scale, for every control.
     void ApplyFont();
-    // The rate fields' texts, the selected term's being the owner's field.
-    TTermRateTexts RateTexts() const;
-    // Recalculates from the rate fields and the owner's result, and shows it.
+    // The rate fields, the table and the chart show the document.
     void Refresh();
+    // A rate field's text went to the document.
+    void RateTyped(std::size_t Term);
     void FillTable();
     // The columns' widths for the table's width.
     void FitColumns();
@@ -117,9 +107,12 @@ private:
     RECT ChartArea() const;
     void ShowMenu(LPARAM Position);
     LRESULT CustomDraw(LPARAM LParam) const;
+    // The control that has the focus when the window is activated.
+    void RestoreFocus();
     void TableKey(WORD Key);
 
     HWND FOwner;
+    TCalculationDocument& FDocument;
     TkyWindow FHandle;
     std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
     std::array<HWND, DEPOSIT_TERMS.size()> FEdits{};
@@ -136,13 +129,10 @@ private:
     std::vector<int> FNeeds;
     // Set while the window writes its own fields, whose changes are then not edits.
     bool FWriting = false;
-
-    TTermRates FRates{};
-    TYieldoraInputs FInputs;
-    std::wstring FMainRate;
-    std::optional<TDepositResult> FMainResult;
-    std::wstring FMainError;
-    TTermComparison FComparison;
+    // The document changed while the window was hidden.
+    bool FStale = true;
+    // The control that had the focus when the window was last deactivated.
+    HWND FFocus = nullptr;
     // Under the keys "CompareLeft" ... "CompareMaximized" of the section "Program".
     TkyWindowPlacement FPlacement{L"Program", L"Compare"};
     // Saved maximised: the first showing maximises it.

@@ -111,15 +111,13 @@ void TMainDialog::InitDialog() {
     }
 
     Model = std::make_unique<TYieldora>();
-    FChart = std::make_unique<TChartWindow>(Handle());
-    FCompare = std::make_unique<TCompareWindow>(Handle());
-    FCompare->OnMainRate = [this](const std::wstring& Rate) { SetDlgText(IDC_RATE, Rate); };
-    FCompare->OnChange = [this] {
-        if (FChart) {
-            FChart->SetComparison(FCompare->Comparison());
-        }
-    };
+    FDocument = std::make_unique<TCalculationDocument>(false);
+    FChart = std::make_unique<TChartWindow>(Handle(), FDocument.get());
+    FCompare = std::make_unique<TCompareWindow>(Handle(), *FDocument);
     FCompare->OnShowChart = [this] { FChart->ShowComparison(true); };
+    // Every view follows the document; Closing lets go of them before they go.
+    FDocument->OnChange = {[this] { DocumentChanged(); }, [this] { FChart->DocumentChanged(); },
+                           [this] { FCompare->DocumentChanged(); }};
     ShowInputs();
     TrimWorkingSet();
 }
@@ -135,6 +133,7 @@ void TMainDialog::ShowInputs() {
     SetDlgCheck(IDC_DEPOSIT, inputs.Deposit);
     TermCombo->Items().SetItemIndex(static_cast<std::int32_t>(TermIndex(inputs.Period)));
     FWritingFields = false;
+    FDocument->ShowInputs(inputs);
 }
 
 void TMainDialog::ReadInputs() {
@@ -169,7 +168,20 @@ void TMainDialog::ReadFields(bool KeepBadFields) {
 }
 
 void TMainDialog::DoCalculate() {
-    if (const std::optional<std::wstring> error = CalculateQuietly()) {
+    std::optional<std::wstring> error;
+    try {
+        ReadInputs();
+        Model->Calculate();
+        // The document takes the result for the comparison and the chart; the table is filled
+        // here, as a step of its own that may fail.
+        FShownCalculation = FDocument->Calculations() + 1;
+        FDocument->TakeResult(Model->Result);
+        FillTable();
+        EnableDlgItem(IDC_EXPORT, true);
+    } catch (const EkyError& e) {
+        error = e.Message();
+    }
+    if (error) {
         ShowMessageBox(Handle(), *error, MSGBOX_INFORMATION, L"");
         // The dialog may have closed while the box was up.
         if (!Model) {
@@ -177,32 +189,49 @@ void TMainDialog::DoCalculate() {
         }
     }
     ShowInputs();
+    // The comparison shows the inputs as the fields show them again, not the text that failed.
+    if (error && FCompare->Visible()) {
+        CalculateQuietly();
+    }
 }
 
 std::optional<std::wstring> TMainDialog::CalculateQuietly() {
-    try {
-        ReadInputs();
-        Model->Calculate();
-        FillTable();
-        EnableDlgItem(IDC_EXPORT, true);
-        UpdateComparison(L"");
-        return std::nullopt;
-    } catch (const EkyError& e) {
-        UpdateComparison(e.Message());
-        return e.Message();
-    }
+    return FDocument->Calculate();
 }
 
-void TMainDialog::UpdateComparison(const std::wstring& Error) {
-    if (FCompare && FCompare->Visible()) {
-        FCompare->SetMain(Model->Inputs, GetDlgText(IDC_RATE),
-                          Error.empty() ? &Model->Result : nullptr, Error);
+void TMainDialog::DocumentChanged() {
+    if (!ResultView) {
+        return;
     }
+    if (GetDlgText(IDC_RATE) != FDocument->Texts().Rate) {
+        FWritingFields = true;
+        SetDlgText(IDC_RATE, FDocument->Texts().Rate);
+        FWritingFields = false;
+    }
+    if (FDocument->Calculations() == FShownCalculation) {
+        return;
+    }
+    FShownCalculation = FDocument->Calculations();
+    Model->Inputs = FDocument->Inputs();
+    if (const std::optional<TDepositResult>& result = FDocument->Result()) {
+        Model->TakeResult(*result);
+        try {
+            FillTable();
+            EnableDlgItem(IDC_EXPORT, true);
+        } catch (const EkyError&) {
+            // The row the table cannot show is the comparison's message.
+        }
+        return;
+    }
+    const TRedrawSuspension suspension(*ResultView);
+    ResultView->Items().Clear();
+    SetWindowTextW(FTotals, L"");
+    EnableDlgItem(IDC_EXPORT, false);
 }
 
 void TMainDialog::ShowComparison() {
     if (!FRatesLoaded) {
-        FCompare->SetRates(ReadTermRates(ProfilePath(), Model->Inputs.Rate));
+        FDocument->SetTermRates(ReadTermRates(ProfilePath(), Model->Inputs.Rate));
         FRatesLoaded = true;
     }
     FCompare->Show();
@@ -216,8 +245,6 @@ void TMainDialog::FillTable() {
     SetWindowTextW(FTotals, L"");
     MakeRowImages();
     const TDepositResult& result = Model->Result;
-    // The chart takes the rows the table will hold, also when a row cannot be shown.
-    FChart->SetData(MakeChartData(result.Source()));
     std::int32_t next = 0;
     for (const TResultRow& row : result.Rows) {
         const std::int32_t index = items.InsertRow(next, row.Text, row.Image);
@@ -298,13 +325,13 @@ void TMainDialog::Close(bool Result) {
 void TMainDialog::Closing() {
     ReadInputs();
     FPlacement.Save(Handle());
-    if (FChart) {
-        FChart->SavePlacement();
-        FChart.reset();
-    }
-    if (FCompare) {
-        FCompare->SavePlacement();
-    }
+    // The views go before anything they show: no window of the program but the dialog stays to
+    // be used under the box below.
+    FDocument->OnChange.clear();
+    FChart->SavePlacement();
+    FChart.reset();
+    FCompare->SavePlacement();
+    FCompare.reset();
     YearEdit.reset();
     StepEdit.reset();
     YearUpDown.reset();
@@ -314,8 +341,12 @@ void TMainDialog::Closing() {
     // Last, so that a first run's profile holds the section "Program" before the inputs. A folder
     // that has turned read-only since the start keeps them out: the user hears of it, since the
     // next start will not show them.
-    if (!Model->SaveInputs() && !FSessionEnding) {
-        const DWORD error = GetLastError();
+    const bool saved = Model->SaveInputs();
+    const DWORD error = GetLastError();
+    if (FRatesLoaded) {
+        FDocument->SaveTermRates(ProfilePath());
+    }
+    if (!saved && !FSessionEnding) {
         ShowMessageBox(Handle(),
                        L"无法保存设置文件 " + ProfilePath() + L"：" +
                            (error != ERROR_SUCCESS ? SystemErrorText(error)
@@ -323,13 +354,8 @@ void TMainDialog::Closing() {
                            L"本次的输入下次启动时不会恢复。",
                        MSGBOX_ERROR, L"");
     }
-    if (FRatesLoaded) {
-        TTermRates rates = FCompare->Rates();
-        rates[TermIndex(Model->Inputs.Period)] = Model->Inputs.Rate;
-        WriteTermRates(ProfilePath(), rates);
-    }
-    FCompare.reset();
     Model.reset();
+    FDocument.reset();
 }
 
 LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
@@ -378,15 +404,8 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
         }
         return TRUE;
     case WM_COMMAND:
-        if (Model && !FWritingFields && FCompare && FCompare->Visible()) {
-            const WORD id = LOWORD(WParam);
-            const WORD code = HIWORD(WParam);
-            if ((code == EN_CHANGE && (id == IDC_FUND || id == IDC_RATE || id == IDC_TAX ||
-                                       id == IDC_YEAR || id == IDC_STEP)) ||
-                (code == CBN_SELCHANGE && id == IDC_TERM) ||
-                (code == BN_CLICKED && id == IDC_DEPOSIT)) {
-                CalculateQuietly();
-            }
+        if (ResultView && FCompare && !FWritingFields) {
+            SendEdit(LOWORD(WParam), HIWORD(WParam));
         }
         return TkyDialog::WindowProc(AMessage, WParam, LParam);
     case WM_SETCURSOR:
@@ -412,6 +431,28 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     }
     default:
         return TkyDialog::WindowProc(AMessage, WParam, LParam);
+    }
+}
+
+void TMainDialog::SendEdit(WORD Id, WORD Code) {
+    constexpr std::pair<WORD, TInputField> fields[] = {{IDC_FUND, TInputField::Fund},
+                                                       {IDC_RATE, TInputField::Rate},
+                                                       {IDC_TAX, TInputField::Tax},
+                                                       {IDC_YEAR, TInputField::Year},
+                                                       {IDC_STEP, TInputField::Step}};
+    const auto field = std::find_if(std::begin(fields), std::end(fields),
+                                    [Id](const auto& Field) { return Field.first == Id; });
+    if (Code == EN_CHANGE && field != std::end(fields)) {
+        FDocument->SetText(field->second, GetDlgText(Id));
+    } else if (Code == CBN_SELCHANGE && Id == IDC_TERM) {
+        FDocument->SelectTerm(TermOfIndex(TermCombo->Items().GetItemIndex()));
+    } else if (Code == BN_CLICKED && Id == IDC_DEPOSIT) {
+        FDocument->SetDeposit(GetDlgCheck(IDC_DEPOSIT));
+    } else {
+        return;
+    }
+    if (FCompare->Visible()) {
+        CalculateQuietly();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UCalculationDocument.h"
 #include "UChartWindow.h"
 #include "UCompareWindow.h"
 #include "UYieldora.h"
@@ -13,6 +14,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,10 +24,12 @@
 // The program's window: the deposit inputs, the calculate, export and exit buttons and the
 // result table, built from dialog template 10, with a line under the table that sums the
 // result up. It keeps the inputs in a TYieldora model and its
-// own position and size in the profile section "Program". It can be resized (the table follows)
-// and maximised; the table copies its selected rows on Ctrl+C, selects all on Ctrl+A, and has a
-// menu to copy, select, export, save to a file and show the chart. From its start until its window
-// is destroyed it is the program's main window: the owner of the message boxes and of the
+// own position and size in the profile section "Program". It owns the calculation document that
+// it, the comparison (存期比较) and the growth chart show: every edit of a field goes to the
+// document, and each window shows what the document then holds. It can be resized (the table
+// follows) and maximised; the table copies its selected rows on Ctrl+C, selects all on Ctrl+A, and
+// has a menu to copy, select, export, save to a file and show the chart. From its start until its
+// window is destroyed it is the program's main window: the owner of the message boxes and of the
 // clipboard. It may close while one of its boxes, menus or file dialogs is up (a close or a
 // session end still reaches it); what runs after that then leaves the freed inputs alone.
 class TMainDialog : public TkyDialog {
@@ -92,12 +96,15 @@ private:
     void CreateTotalsTip();
     // Makes the comparison's button in the template's free place right of the exit button.
     void CreateCompareButton();
-    // Reads the fields, calculates and fills the table, without boxes: a field that cannot be read
-    // marks the selected term's row in the comparison instead, and its message is the answer.
+    // The document reads the fields and calculates, without boxes; the answer is its message.
     // While the comparison is open, every change of an input calculates so, at once.
     std::optional<std::wstring> CalculateQuietly();
-    // The comparison follows the model's result, or the message of its calculation.
-    void UpdateComparison(const std::wstring& Error);
+    // The rate field shows the document's rate text, and the table a calculation the document
+    // made: the model takes its inputs and result, and the table and the totals line show them;
+    // without a result both are empty and export is off, so that nothing stale is exported.
+    void DocumentChanged();
+    // A field typed into, the check box clicked or a term picked: the document hears of it.
+    void SendEdit(WORD Id, WORD Code);
 
     // The table's menu at a point on the screen, or for the keyboard's position (both
     // coordinates -1) at the first selected row or the table's corner.
@@ -119,6 +126,9 @@ private:
     std::unique_ptr<TkyListView> ResultView;
     std::unique_ptr<TkyComboBox> TermCombo;
     std::unique_ptr<TYieldora> Model;
+    std::unique_ptr<TCalculationDocument> FDocument;
+    // The document's calculation the table shows.
+    std::uint64_t FShownCalculation = 0;
 
     // The least window size; zero until the sizing border is set up.
     SIZE FMinSize{};
@@ -151,8 +161,8 @@ private:
     SIZE FTemplateTotalsGap{};
     SIZE FTotalsGap{};
     std::unique_ptr<TCompareWindow> FCompare;
-    // The comparison's rates were read from the profile (when it was first opened), and are
-    // written back when the dialog closes.
+    // The terms' rates were read from the profile into the document (when the comparison was
+    // first opened), and are written back when the dialog closes.
     bool FRatesLoaded = false;
     // Set while the dialog writes its own fields, whose changes are then not edits.
     bool FWritingFields = false;

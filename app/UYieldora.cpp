@@ -90,7 +90,11 @@ bool TYieldora::SaveInputs() {
 }
 
 void TYieldora::Calculate() {
-    Result = CalculateResult(Inputs);
+    TakeResult(CalculateResult(Inputs));
+}
+
+void TYieldora::TakeResult(TDepositResult Calculated) {
+    Result = std::move(Calculated);
     Interest = Result.Schedule.Interest;
     Total = Result.Schedule.Total;
     Withdrawn = Result.Schedule.Withdrawn;

@@ -65,6 +65,9 @@ public:
     // Recomputes Result, and Interest, Total and Withdrawn with it, from the inputs; Period must
     // be at least 1. Raises as CalculateResult does, and then leaves everything as it was.
     void Calculate();
+    // Result and the three arrays from a result of Inputs worked out elsewhere, as Calculate
+    // would have made them.
+    void TakeResult(TDepositResult Calculated);
 
     // Fund, Period, Rate, Tax, Year, Step and Deposit.
     TYieldoraInputs Inputs;

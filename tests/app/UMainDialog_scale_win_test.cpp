@@ -426,14 +426,11 @@ TEST_F(ScaledDialog, TheComparisonIsWholeAlsoAfterAMoveToAnotherScale) {
 // The legend's terms and the axes' figures of the comparison's chart, at each scale.
 TEST_F(ScaledDialog, TheComparisonsChartIsWholeAtEveryScale) {
     Run({[](HWND Dialog) {
-        const TYieldoraInputs defaults;
-        TCompareWindow compare(Dialog);
-        TTermRates rates{};
-        rates.fill(defaults.Rate);
-        compare.SetRates(rates);
+        TCalculationDocument document(false);
+        document.Calculate();
+        TCompareWindow compare(Dialog, document);
         compare.Show();
-        compare.SetMain(defaults, L"3.6", nullptr, L"");
-        ASSERT_TRUE(compare.Comparison().Best.has_value());
+        ASSERT_TRUE(document.Comparison().Best.has_value());
         ExpectCompareChartWhole(compare);
         for (const int dpi : {96, 120, 144, 192}) {
             SCOPED_TRACE(testing::Message() << "to " << dpi << " DPI");
