@@ -72,11 +72,17 @@ int DefaultColumnWidth(std::size_t Column, std::size_t Columns) {
     return Column + 1 == Columns ? 200 : (Column < 2 ? 56 : 70);
 }
 
+// High contrast is on, or the user's scheme has a dark window, where a light ground would glare:
+// the rows then keep the system's colours.
 bool HighContrast() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof(contrast);
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0) {
+        return true;
+    }
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    return GetRValue(window) * 299 + GetGValue(window) * 587 + GetBValue(window) * 114 < 128000;
 }
 
 void ShowError(HWND Owner, const std::wstring& Text) {

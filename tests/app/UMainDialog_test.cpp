@@ -1527,3 +1527,139 @@ TEST_F(MainDialog, TheDialogOwnsItsBoxesWithTheChartAndAPopupOpen) {
     EXPECT_EQ(BoxTexts(),
               (std::vector<std::wstring>{L"Division by zero", L"当前计算结果已导出到剪贴板！"}));
 }
+
+namespace {
+
+// Picks a term in the dialog's term list, as the user does.
+void PickTerm(HWND Dialog, int Index) {
+    const HWND list = GetDlgItem(Dialog, IDC_TERM);
+    SendMessageW(list, CB_SETCURSEL, Index, 0);
+    SendMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDC_TERM, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+// How the comparison's table colours a row: what its custom draw makes of the list's own colours.
+std::pair<COLORREF, COLORREF> RowColours(std::size_t Row) {
+    const HWND view = CompareChild(WC_LISTVIEWW);
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr = {view, static_cast<UINT_PTR>(GetDlgCtrlID(view)),
+                     static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = Row;
+    draw.clrText = CLR_DEFAULT;
+    draw.clrTextBk = CLR_DEFAULT;
+    SendMessageW(CompareWindow(), WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+    return {draw.clrText, draw.clrTextBk};
+}
+
+// A scheme of high contrast: white text on a black window.
+void SetHighContrast(bool On) {
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+    static const COLORREF usual[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+    const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+    SetSysColors(2, elements, On ? contrast : usual);
+}
+
+} // namespace
+
+// While it is open, the comparison shows what the dialog shows: a field that cannot be read
+// leaves no stale table to export, a failed 计算 brings back the rows of the inputs the fields
+// show again, and picking a term overwrites no rate typed for it. It opens with a rate field
+// focused, so that Escape works at once.
+TEST_F(MainDialog, TheComparisonShowsWhatTheDialogShows) {
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_COMPARE);
+        EXPECT_EQ(GetFocus(), CompareChild(L"EDIT", 0));
+        SendMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        EXPECT_FALSE(IsWindowVisible(CompareWindow()));
+        Press(Dialog, IDC_COMPARE);
+        EXPECT_EQ(GetFocus(), CompareChild(L"EDIT", 0));
+
+        Type(Dialog, IDC_TAX, L"abc");
+        EXPECT_TRUE(Rows(Dialog).empty());
+        EXPECT_EQ(Text(Dialog, IDC_TOTALS), L"");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
+        EXPECT_EQ(CompareRows()[3], L"五年期\t3.6\t\t\t\t\tabc is not a valid float number!");
+        Press(Dialog, IDC_CALCULATE);
+        EXPECT_EQ(Text(Dialog, IDC_TAX), L"20");
+        EXPECT_EQ(CompareRows()[0], L"一年期\t3.6\t7645\t17645\t2.88%\t0\t最佳");
+        EXPECT_EQ(Rows(Dialog).size(), 20u);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
+
+        TypeRate(3, L"2.75");
+        PickTerm(Dialog, 3);
+        EXPECT_EQ(Text(Dialog, IDC_RATE), L"3.6");
+        EXPECT_TRUE(CompareRows()[3].starts_with(L"五年期\t3.6\t")) << CompareRows()[3];
+        EXPECT_EQ(Rows(Dialog).back().first.substr(0, 3), L"20\t");
+        PickTerm(Dialog, 0);
+        EXPECT_TRUE(CompareRows()[3].starts_with(L"五年期\t2.75\t")) << CompareRows()[3];
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"abc is not a valid float number!"});
+    EXPECT_NE(ProfileText().find("Rate5=2.75\r\n"), std::string::npos) << ProfileText();
+}
+
+// The best row is readable in any colours: its green ground has a text colour of its own, and in
+// high contrast it takes the system's colours of a selection, and a failed row the list's own.
+// The chart's copy and save follow the chart it shows: the comparison's lines are there to copy
+// when the table has no rows for bars (a step of 0).
+TEST_F(MainDialog, TheComparisonsColoursAndTheChartsCommandsFollowWhatIsShown) {
+    Run({[](HWND Dialog) {
+             Press(Dialog, IDC_COMPARE);
+             TypeRate(2, L"x");
+             EXPECT_EQ(RowColours(0), std::make_pair(RGB(0, 0, 0), RGB(214, 245, 214)));
+             EXPECT_EQ(RowColours(2), std::make_pair(RGB(204, 0, 0), CLR_DEFAULT));
+             SetHighContrast(true);
+             const std::pair<COLORREF, COLORREF> best = RowColours(0);
+             const std::pair<COLORREF, COLORREF> failed = RowColours(2);
+             SetHighContrast(false);
+             EXPECT_EQ(best, std::make_pair(GetSysColor(COLOR_HIGHLIGHTTEXT),
+                                            GetSysColor(COLOR_HIGHLIGHT)));
+             EXPECT_EQ(failed, std::make_pair(CLR_DEFAULT, CLR_DEFAULT));
+
+             Type(Dialog, IDC_STEP, L"0");
+             CompareKey('G');
+             OpenChartMenu();
+         },
+         [](HWND) {
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"复制图片\tCtrl+C", L"另存为图片…", L"-",
+                                                  L"存期比较"}));
+             ChooseMenuItem(3);
+         },
+         [](HWND) { OpenChartMenu(); },
+         [](HWND) {
+             EXPECT_EQ(OpenMenuItems(),
+                       (std::vector<std::wstring>{L"-复制图片\tCtrl+C", L"-另存为图片…", L"-",
+                                                  L"存期比较"}));
+             EndMenu();
+         },
+         [](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
+}
+
+// The box that says the profile could not be written comes when the comparison and the chart are
+// gone: under it, nothing of the program but the disabled dialog is left to be used. The terms'
+// rates were saved before it, with the inputs.
+TEST_F(MainDialog, UnderTheCloseTimeBoxNoOtherWindowIsLeft) {
+    fs::create_directory(Profile);
+    std::vector<HWND> left;
+    Boxes.OnShow = [&left](const TMsgBoxRecord&) {
+        for (const wchar_t* name : {L"YieldoraCompare", L"YieldoraChart"}) {
+            if (const HWND window = FindWindowW(name, nullptr)) {
+                left.push_back(window);
+                // What the user could do there: type the selected term's rate, press Ctrl+G.
+                SetWindowTextW(FindWindowExW(window, nullptr, L"EDIT", nullptr), L"2");
+                CompareKey('G');
+            }
+        }
+    };
+    Run({[](HWND Dialog) {
+        Press(Dialog, IDC_COMPARE);
+        CompareKey('G');
+        Press(Dialog, IDC_EXIT);
+    }});
+    EXPECT_TRUE(left.empty());
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_TRUE(BoxTexts()[0].starts_with(L"无法保存设置文件 ")) << BoxTexts()[0];
+    fs::remove(Profile);
+}
