@@ -242,3 +242,28 @@ TEST_F(FreshProgram, TheComparisonEditsTheRateAndKeepsTheTermsRates) {
               std::string::npos)
         << Profile();
 }
+
+// A rate typed for a term survives picking that term in the dialog: the dialog's rate stays, the
+// term's row shows it, and the typed rate comes back, and is saved, once another term is picked.
+TEST_F(FreshProgram, PickingATermKeepsTheRateTypedForIt) {
+    {
+        TYieldoraRemote remote(Program.wstring());
+        remote.Press(IDC_COMPARE);
+        ASSERT_NE(remote.CompareWindow(), nullptr);
+        remote.SetCompareRate(3, L"2.75");
+        EXPECT_EQ(remote.CompareRows().at(3).substr(0, 9), L"五年期\t2.75\t");
+        remote.PickItem(IDC_TERM, 3);
+        EXPECT_EQ(remote.ItemText(IDC_RATE), L"3.6");
+        const std::vector<std::wstring> picked = remote.CompareRows();
+        EXPECT_EQ(picked.at(3).substr(0, 8), L"五年期\t3.6\t") << picked.at(3);
+        // The selected term's row is the dialog's own calculation: 10000 * 1.144^4 = 17128, of
+        // which 10000 * 1.144^3 * 0.0288 = 431 came in the last year.
+        EXPECT_NE(picked.at(3).find(L"\t17128\t"), std::wstring::npos) << picked.at(3);
+        EXPECT_EQ(remote.TableRows().back().substr(0, 13), L"20\t431\t17128\t")
+            << remote.TableRows().back();
+        remote.PickItem(IDC_TERM, 0);
+        EXPECT_EQ(remote.CompareRows().at(3).substr(0, 9), L"五年期\t2.75\t");
+        EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+    }
+    EXPECT_NE(Profile().find("Rate5=2.75\r\n"), std::string::npos) << Profile();
+}

@@ -278,6 +278,11 @@ void TYieldoraRemote::SelectItem(int Id, int Index) const {
                         STEP_TIMEOUT, &result);
 }
 
+void TYieldoraRemote::PickItem(int Id, int Index) {
+    SelectItem(Id, Index);
+    Perform(FDialog, WM_COMMAND, MAKEWPARAM(Id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(Id)));
+}
+
 void TYieldoraRemote::MoveTo(int Left, int Top) const {
     SetWindowPos(FDialog, nullptr, Left, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Sync();
@@ -360,10 +365,40 @@ RECT TYieldoraRemote::WindowRect() const {
 }
 
 std::vector<std::wstring> TYieldoraRemote::TableRows() const {
-    constexpr int columns = 4;
+    return ListRows(Item(IDC_RESULTS));
+}
+
+HWND TYieldoraRemote::CompareWindow() const {
+    return FindProgramWindow(L"YieldoraCompare", L"存期比较");
+}
+
+std::vector<std::wstring> TYieldoraRemote::CompareRows() const {
+    return ListRows(FindWindowExW(CompareWindow(), nullptr, WC_LISTVIEWW, nullptr));
+}
+
+void TYieldoraRemote::SetCompareRate(int Term, const std::wstring& Text) {
+    HWND field = nullptr;
+    for (int i = 0; i <= Term; ++i) {
+        field = FindWindowExW(CompareWindow(), field, L"EDIT", nullptr);
+    }
+    if (field == nullptr) {
+        Fail("the comparison has no rate field for that term");
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()),
+                             SMTO_NORMAL, STEP_TIMEOUT, &result)) {
+        Fail("the program did not take a rate in time");
+    }
+    Settle();
+}
+
+std::vector<std::wstring> TYieldoraRemote::ListRows(HWND View) const {
     constexpr std::size_t textSize = 512;
-    const HWND view = Item(IDC_RESULTS);
-    const int count = RowCount();
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(View, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &count);
+    DWORD_PTR columns = 0;
+    SendMessageTimeoutW(reinterpret_cast<HWND>(SendMessageW(View, LVM_GETHEADER, 0, 0)),
+                        HDM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &columns);
     std::vector<std::wstring> rows;
     void* const memory =
         VirtualAllocEx(FProcess.get(), nullptr, sizeof(LVITEMW) + textSize * sizeof(wchar_t),
@@ -372,18 +407,17 @@ std::vector<std::wstring> TYieldoraRemote::TableRows() const {
         Fail("no memory in the program for reading its table");
     }
     auto* const text = reinterpret_cast<wchar_t*>(static_cast<char*>(memory) + sizeof(LVITEMW));
-    for (int i = 0; i < count; ++i) {
+    for (DWORD_PTR i = 0; i < count; ++i) {
         std::wstring row;
-        for (int column = 0; column < columns; ++column) {
+        for (DWORD_PTR column = 0; column < columns; ++column) {
             LVITEMW item{};
-            item.iSubItem = column;
+            item.iSubItem = static_cast<int>(column);
             item.pszText = text;
             item.cchTextMax = static_cast<int>(textSize);
             WriteProcessMemory(FProcess.get(), memory, &item, sizeof item, nullptr);
             DWORD_PTR length = 0;
-            SendMessageTimeoutW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(memory), SMTO_NORMAL, STEP_TIMEOUT,
-                                &length);
+            SendMessageTimeoutW(View, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(memory),
+                                SMTO_NORMAL, STEP_TIMEOUT, &length);
             std::wstring cell(textSize, L'\0');
             ReadProcessMemory(FProcess.get(), text, cell.data(), textSize * sizeof(wchar_t),
                               nullptr);

@@ -105,6 +105,8 @@ public:
 
     void SetChecked(int Id, bool Checked) const;
     void SelectItem(int Id, int Index) const;
+    // Picks an item of a combo box as the user does: the dialog is told of the new selection.
+    void PickItem(int Id, int Index);
     // Moves the dialog's top-left corner to Left, Top on the screen.
     void MoveTo(int Left, int Top) const;
     bool Minimised() const;
@@ -118,6 +120,12 @@ public:
     // The rows of the result table, each row's cells joined by TAB (the program must be of the
     // same bitness as this one: the rows are read from its memory).
     std::vector<std::wstring> TableRows() const;
+    // The comparison's window (null when it is not shown), its rows as TableRows reads them, and
+    // a text typed into the rate field of a term (0 for one year ... 4 for ten years), followed
+    // until the program has handled it.
+    HWND CompareWindow() const;
+    std::vector<std::wstring> CompareRows() const;
+    void SetCompareRate(int Term, const std::wstring& Text);
     // The program is still running.
     bool Running() const;
     // Ends the program by force and waits for it.
@@ -133,6 +141,8 @@ private:
     // (any caption when Caption is null).
     HWND FindProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
     HWND WaitForProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
+    // The rows of a list view of the program, each row's cells joined by TAB.
+    std::vector<std::wstring> ListRows(HWND View) const;
     // The result table's answer to a count message (LVM_GETITEMCOUNT, LVM_GETSELECTEDCOUNT).
     int TableCount(UINT Message) const;
     // Returns once the program's thread has handled everything sent before.
