@@ -1,8 +1,9 @@
 #include "UChartWindow.h"
 
-#include "UCompareWindow.h"
+#include "UComparisonChart.h"
 #include "UResultFile.h"
 
+#include "UkyClipboard.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyHandles.h"
@@ -24,8 +25,12 @@
 
 namespace {
 
-const wchar_t* const CLASS_NAME = L"YieldoraChart";
-const wchar_t* const CAPTION = L"收益图";
+const TkyTopWindowKind CHART_KIND{.ClassName = L"YieldoraChart",
+                                  .Caption = L"收益图",
+                                  .IconId = 1,
+                                  .Size = {640, 440},
+                                  .MinSize = {320, 240},
+                                  .PlacementPrefix = L"Chart"};
 const wchar_t* const FONT_FACE = L"Tahoma";
 
 constexpr COLORREF BACK_COLOUR = RGB(255, 255, 255);
@@ -38,16 +43,6 @@ constexpr COLORREF WITHDRAWN_COLOUR = RGB(204, 34, 34);
 constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SAVE = 2;
 constexpr UINT_PTR MENU_COMPARISON = 3;
-
-// Lengths are given for 96 dots per inch.
-int Scaled(int Length, int Dpi) {
-    return MulDiv(Length, Dpi, 96);
-}
-
-// The least size the window can be given.
-SIZE MinimumSize(int Dpi) {
-    return {Scaled(320, Dpi), Scaled(240, Dpi)};
-}
 
 TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
     return TkyGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
@@ -92,9 +87,9 @@ void Marker(HDC Dc, int X, int Y, int Radius) {
 
 void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log) {
     const int dpi = Layout.Dpi;
-    const int box = Scaled(12, dpi);
-    const int gap = Scaled(6, dpi);
-    const int space = Scaled(18, dpi);
+    const int box = ScaleToDpi(12, dpi);
+    const int gap = ScaleToDpi(6, dpi);
+    const int space = ScaleToDpi(18, dpi);
     struct TEntry {
         std::wstring Text;
         COLORREF Colour;
@@ -116,12 +111,12 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log)
     const int middle = (area.top + area.bottom) / 2;
     for (const TEntry& entry : entries) {
         if (entry.IsLine) {
-            const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, dpi), entry.Colour));
+            const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, ScaleToDpi(2, dpi), entry.Colour));
             const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(entry.Colour));
             const TkySelection penSelection(Dc, pen.get());
             const TkySelection brushSelection(Dc, brush.get());
             Line(Dc, x, middle, x + box, middle);
-            Marker(Dc, x + box / 2, middle, Scaled(3, dpi));
+            Marker(Dc, x + box / 2, middle, ScaleToDpi(3, dpi));
         } else {
             FillArea(Dc, {x, middle - box / 2, x + box, middle - box / 2 + box}, entry.Colour);
         }
@@ -136,8 +131,8 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log)
 void DrawAxes(HDC Dc, const TChartLayout& Layout, TTextLog* Log) {
     const int dpi = Layout.Dpi;
     const TChartRect& plot = Layout.Plot;
-    const int labelRight = plot.Left - Scaled(6, dpi);
-    const int half = Scaled(10, dpi);
+    const int labelRight = plot.Left - ScaleToDpi(6, dpi);
+    const int half = ScaleToDpi(10, dpi);
     {
         const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
         const TkySelection selection(Dc, grid.get());
@@ -152,16 +147,16 @@ void DrawAxes(HDC Dc, const TChartLayout& Layout, TTextLog* Log) {
                    DT_RIGHT | DT_VCENTER | DT_SINGLELINE, Log);
     }
     DrawTextAt(Dc, Layout.ValueCaption,
-               {0, plot.Top - Scaled(34, dpi), labelRight, plot.Top - Scaled(12, dpi)},
+               {0, plot.Top - ScaleToDpi(34, dpi), labelRight, plot.Top - ScaleToDpi(12, dpi)},
                DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, Log);
-    const int labelBottom = Layout.YearLabelTop + Scaled(18, dpi);
+    const int labelBottom = Layout.YearLabelTop + ScaleToDpi(18, dpi);
     for (const TChartYearLabel& label : Layout.YearLabels) {
         DrawTextAt(Dc, label.Label,
-                   {label.X - Scaled(20, dpi), Layout.YearLabelTop, label.X + Scaled(21, dpi),
-                    labelBottom},
+                   {label.X - ScaleToDpi(20, dpi), Layout.YearLabelTop,
+                    label.X + ScaleToDpi(21, dpi), labelBottom},
                    DT_CENTER | DT_TOP | DT_SINGLELINE, Log);
     }
-    DrawTextAt(Dc, L"年", {plot.Left, labelBottom, plot.Right, labelBottom + Scaled(18, dpi)},
+    DrawTextAt(Dc, L"年", {plot.Left, labelBottom, plot.Right, labelBottom + ScaleToDpi(18, dpi)},
                DT_RIGHT | DT_TOP | DT_SINGLELINE, Log);
 }
 
@@ -190,13 +185,13 @@ void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
     for (const TChartPoint& point : Layout.WithdrawnLine) {
         points.push_back({point.X, point.Y});
     }
-    const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2, Layout.Dpi), WITHDRAWN_COLOUR));
+    const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, ScaleToDpi(2, Layout.Dpi), WITHDRAWN_COLOUR));
     const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(WITHDRAWN_COLOUR));
     const TkySelection penSelection(Dc, pen.get());
     const TkySelection brushSelection(Dc, brush.get());
     Polyline(Dc, points.data(), static_cast<int>(points.size()));
     for (const POINT& point : points) {
-        Marker(Dc, point.x, point.y, Scaled(3, Layout.Dpi));
+        Marker(Dc, point.x, point.y, ScaleToDpi(3, Layout.Dpi));
     }
 }
 
@@ -310,26 +305,19 @@ HRESULT EncodePng(const TPicture& Picture, UINT Width, UINT Height, std::string&
 }
 
 void ShowError(HWND Owner, const std::wstring& Text) {
-    MessageBoxW(Owner, Text.c_str(), L"错误!", MB_OK | MB_ICONERROR);
+    ShowMessageBox(Owner, Text, MSGBOX_ERROR, L"错误!");
 }
 
 } // namespace
 
 TChartWindow::TChartWindow(HWND Owner, const TCalculationDocument* Document)
-    : FOwner(Owner), FDocument(Document) {}
-
-TChartWindow::~TChartWindow() {
-    // The window's last messages must not reach the object that is going.
-    if (FHandle) {
-        SetWindowLongPtrW(FHandle.get(), GWLP_USERDATA, 0);
-    }
-}
+    : TkyTopWindow(Owner, CHART_KIND), FDocument(Document) {}
 
 void TChartWindow::SetData(TChartData Data) {
     FData = std::move(Data);
-    if (FHandle) {
+    if (Handle() != nullptr) {
         Relayout();
-        InvalidateRect(FHandle.get(), nullptr, FALSE);
+        InvalidateRect(Handle(), nullptr, FALSE);
     }
 }
 
@@ -341,8 +329,8 @@ void TChartWindow::DocumentChanged() {
         FShownCalculation = FDocument->Calculations();
         const std::optional<TDepositResult>& result = FDocument->Result();
         SetData(result ? MakeChartData(result->Source()) : TChartData{FDocument->Inputs(), {}});
-    } else if (FHandle && FComparisonShown) {
-        InvalidateRect(FHandle.get(), nullptr, FALSE);
+    } else if (Handle() != nullptr && FComparisonShown) {
+        InvalidateRect(Handle(), nullptr, FALSE);
     }
 }
 
@@ -362,62 +350,38 @@ void TChartWindow::ShowComparison(bool Shown) {
     FComparisonShown = Shown;
     Show();
     Relayout();
-    InvalidateRect(FHandle.get(), nullptr, FALSE);
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void TChartWindow::Show() {
-    if (!FHandle) {
-        CreateHandle();
-    }
-    // A hidden window keeps its state: it comes back maximised when it was hidden so.
-    FPlacement.Show(FHandle.get());
+POINT TChartWindow::DefaultOrigin(const RECT& OwnerRect) const {
+    return {OwnerRect.right + Scaled(8), OwnerRect.top};
 }
 
-void TChartWindow::CreateHandle() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    if (!GetClassInfoExW(instance, CLASS_NAME, &windowClass)) {
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = &ObjectWindowProc<TChartWindow>;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = CLASS_NAME;
-        RegisterClassExW(&windowClass);
-    }
-
-    const int dpi = Dpi();
-    const int width = Scaled(640, dpi);
-    const int height = Scaled(440, dpi);
-    RECT owner{};
-    GetWindowRect(FOwner, &owner);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(FOwner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    const int left =
-        std::max<int>(work.left, std::min<int>(owner.right + Scaled(8, dpi), work.right - width));
-    const int top = std::max<int>(work.top, std::min<int>(owner.top, work.bottom - height));
-
-    CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
-                    height, FOwner, nullptr, instance, this);
-    FPlacement.Restore(FHandle.get(), RECT{left, top, left + width, top + height},
-                       MinimumSize(dpi));
+void TChartWindow::Created() {
     FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, FHandle.get(), nullptr, instance, nullptr);
-    SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400, dpi));
-    Relayout();
+                           CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400));
 }
 
-int TChartWindow::Dpi() const {
-    return FDpi > 0 ? FDpi : WindowDpi(FHandle ? FHandle.get() : FOwner);
+void TChartWindow::Resized() {
+    Relayout();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TChartWindow::ScaleChanged() {
+    SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400));
+}
+
+void TChartWindow::Destroyed() {
+    FTip = nullptr;
+    FTipCount = 0;
 }
 
 SIZE TChartWindow::ClientSize() const {
     RECT client{};
-    GetClientRect(FHandle.get(), &client);
+    GetClientRect(Handle(), &client);
     return {client.right, client.bottom};
 }
 
@@ -429,7 +393,7 @@ void TChartWindow::Relayout() {
     }
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = FHandle.get();
+    tool.hwnd = Handle();
     for (int i = 0; i < FTipCount; ++i) {
         tool.uId = static_cast<UINT_PTR>(i);
         SendMessageW(FTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -474,9 +438,10 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
     SetTextColor(Dc, TEXT_COLOUR);
     if (FComparisonShown) {
         const TTermComparison none{};
-        DrawComparisonChart(
-            Dc, {Scaled(8, Dpi), Scaled(8, Dpi), Width - Scaled(8, Dpi), Height - Scaled(8, Dpi)},
-            FDocument != nullptr ? FDocument->Comparison() : none, font.get(), Dpi);
+        DrawComparisonChart(Dc,
+                            {ScaleToDpi(8, Dpi), ScaleToDpi(8, Dpi), Width - ScaleToDpi(8, Dpi),
+                             Height - ScaleToDpi(8, Dpi)},
+                            FDocument != nullptr ? FDocument->Comparison() : none, font.get(), Dpi);
         return;
     }
     if (layout.Empty) {
@@ -497,21 +462,12 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
     DrawWithdrawnLine(Dc, layout);
 }
 
-void TChartWindow::Paint() {
-    const TkyPaint paint(FHandle.get());
-    const HDC dc = paint.Handle();
-    const SIZE size = ClientSize();
-    const TkyMemoryDc memory(CreateCompatibleDC(dc));
-    const TkyGdiObject<HBITMAP> buffer(CreateCompatibleBitmap(dc, size.cx, size.cy));
-    if (memory && buffer) {
-        const TkySelection selection(memory.get(), buffer.get());
-        Render(memory.get(), size.cx, size.cy, Dpi());
-        BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
-    }
+void TChartWindow::Paint(HDC Dc, const RECT& Area) const {
+    Render(Dc, Area.right - Area.left, Area.bottom - Area.top, Dpi());
 }
 
 bool TChartWindow::CopyToClipboard() const {
-    if (!FHandle) {
+    if (Handle() == nullptr) {
         return false;
     }
     const SIZE size = ClientSize();
@@ -530,7 +486,7 @@ bool TChartWindow::CopyToClipboard() const {
         const TkySelection selection(memory.get(), bitmap.get());
         Render(memory.get(), size.cx, size.cy, dpi);
     }
-    if (!OpenClipboard(FHandle.get())) {
+    if (!OpenClipboard(Handle())) {
         return false;
     }
     EmptyClipboard();
@@ -547,7 +503,7 @@ void TChartWindow::SaveAsPng(const std::wstring& FileName) const {
     const auto fail = [&FileName](const std::wstring& Reason) {
         throw EkyError(L"无法保存文件 " + FileName + L"：" + Reason);
     };
-    const SIZE size = FHandle ? ClientSize() : SIZE{};
+    const SIZE size = Handle() != nullptr ? ClientSize() : SIZE{};
     if (size.cx <= 0 || size.cy <= 0) {
         fail(L"图表窗口没有可保存的图片。");
     }
@@ -572,17 +528,11 @@ void TChartWindow::SaveAsPng(const std::wstring& FileName) const {
     SaveFileSafely(FileName, bytes);
 }
 
-void TChartWindow::SavePlacement() const {
-    if (FHandle) {
-        FPlacement.Save(FHandle.get());
-    }
-}
-
 void TChartWindow::ShowMenu(POINT Position) {
     if (Position.x == -1 && Position.y == -1) {
         const SIZE size = ClientSize();
         Position = {size.cx / 2, size.cy / 2};
-        ClientToScreen(FHandle.get(), &Position);
+        ClientToScreen(Handle(), &Position);
     }
     const TkyMenu menu(CreatePopupMenu());
     const UINT state = HasPicture() ? MF_ENABLED : MF_GRAYED;
@@ -593,7 +543,7 @@ void TChartWindow::ShowMenu(POINT Position) {
                 L"存期比较");
     const auto command = static_cast<UINT_PTR>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, Position.x,
-                       Position.y, 0, FHandle.get(), nullptr));
+                       Position.y, 0, Handle(), nullptr));
     if (command == MENU_COPY) {
         CopyWithMessage();
     } else if (command == MENU_SAVE) {
@@ -605,7 +555,7 @@ void TChartWindow::ShowMenu(POINT Position) {
 
 void TChartWindow::CopyWithMessage() const {
     if (!CopyToClipboard()) {
-        ShowError(FHandle.get(), L"剪贴板正被其他程序占用，复制图片失败！");
+        ShowError(Handle(), L"剪贴板正被其他程序占用，复制图片失败！");
     }
 }
 
@@ -616,7 +566,7 @@ void TChartWindow::SaveWithDialog() const {
     std::copy(initial.begin(), initial.end(), file.begin());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = FHandle.get();
+    dialog.hwndOwner = Handle();
     dialog.lpstrFilter = L"PNG 图片 (*.png)\0*.png\0";
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
@@ -624,67 +574,23 @@ void TChartWindow::SaveWithDialog() const {
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameW(&dialog)) {
         if (CommDlgExtendedError() != 0) {
-            ShowError(FHandle.get(), L"无法打开保存对话框，图片未保存（错误代码 " +
-                                         IntText(CommDlgExtendedError()) + L"）。");
+            ShowError(Handle(), L"无法打开保存对话框，图片未保存（错误代码 " +
+                                    IntText(CommDlgExtendedError()) + L"）。");
         }
         return;
     }
     try {
         SaveAsPng(file.data());
     } catch (const EkyError& e) {
-        ShowError(FHandle.get(), e.Message());
+        ShowError(Handle(), e.Message());
     }
 }
 
-void TChartWindow::TakeHandle(HWND Window) {
-    FHandle.reset(Window);
-}
-
-void TChartWindow::ReleaseHandle() {
-    static_cast<void>(FHandle.release());
-    FTip = nullptr;
-    FTipCount = 0;
-}
-
-LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {
-    const HWND window = FHandle.get();
+std::optional<LRESULT> TChartWindow::Message(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     switch (AMessage) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
-        Relayout();
-        InvalidateRect(window, nullptr, FALSE);
-        return 0;
-    case WM_WINDOWPOSCHANGED:
-        FPlacement.Track(window);
-        break;
-    case WM_GETMINMAXINFO: {
-        const SIZE least = MinimumSize(Dpi());
-        reinterpret_cast<MINMAXINFO*>(LParam)->ptMinTrackSize = {least.cx, least.cy};
-        return 0;
-    }
-    case WM_DPICHANGED: {
-        // Another monitor's scale: its suggested place, and the chart and tips laid out anew.
-        FDpi = LOWORD(WParam);
-        const auto* suggested = reinterpret_cast<const RECT*>(LParam);
-        SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400, FDpi));
-        SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        Relayout();
-        InvalidateRect(window, nullptr, FALSE);
-        return 0;
-    }
-    case WM_CLOSE:
-        // Closing only hides it: it keeps following the calculations and its place.
-        ShowWindow(window, SW_HIDE);
-        return 0;
     case WM_KEYDOWN:
         if (WParam == VK_ESCAPE) {
-            ShowWindow(window, SW_HIDE);
+            Hide();
             return 0;
         }
         if (WParam == 'C' && GetKeyState(VK_CONTROL) < 0) {
@@ -702,5 +608,5 @@ LRESULT TChartWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam)
     default:
         break;
     }
-    return DefWindowProcW(window, AMessage, WParam, LParam);
+    return std::nullopt;
 }

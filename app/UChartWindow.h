@@ -4,8 +4,7 @@
 #include "UChartLayout.h"
 #include "UTermComparison.h"
 #include "UkyHandles.h"
-#include "UkyPlacement.h"
-#include "UkyWinControl.h"
+#include "UkyTopWindow.h"
 
 #include <windows.h>
 
@@ -21,13 +20,10 @@
 // comparison of the terms as lines. With a calculation document it shows the document: the bars
 // of its result and its comparison. Ctrl+C copies the picture, Escape hides it; its context menu
 // also saves it as PNG. Its place is kept in the profile section "Program".
-class TChartWindow {
+class TChartWindow : public TkyTopWindow {
 public:
     // The window itself is made when it is first shown.
     explicit TChartWindow(HWND Owner, const TCalculationDocument* Document = nullptr);
-    TChartWindow(const TChartWindow&) = delete;
-    TChartWindow& operator=(const TChartWindow&) = delete;
-    ~TChartWindow();
 
     // The chart of a new calculation; an open window redraws.
     void SetData(TChartData Data);
@@ -37,12 +33,6 @@ public:
     // Opens the window showing the comparison (Show), or the table's bars again.
     void ShowComparison(bool Shown);
     bool ComparisonShown() const { return FComparisonShown; }
-
-    // Opens the window at its remembered place and state (or beside its owner), or brings it to
-    // the front.
-    void Show();
-    // Null until the window is first shown.
-    HWND Handle() const { return FHandle.get(); }
 
     // Draws the chart into Dc as a Width x Height picture for a screen of Dpi dots per inch.
     void Render(HDC Dc, int Width, int Height, int Dpi) const;
@@ -61,44 +51,34 @@ public:
     // SaveFileSafely does): on any failure the old file stays as it was, and the error raised
     // names the file and the reason.
     void SaveAsPng(const std::wstring& FileName) const;
-    // Writes the window's place, size and state to the profile; nothing when it was never shown.
-    void SavePlacement() const;
+
+protected:
+    // Right of its owner.
+    POINT DefaultOrigin(const RECT& OwnerRect) const override;
+    void Created() override;
+    void Resized() override;
+    void ScaleChanged() override;
+    void Paint(HDC Dc, const RECT& Area) const override;
+    std::optional<LRESULT> Message(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
+    void Destroyed() override;
 
 private:
-    template <class WindowObject>
-    friend LRESULT CALLBACK ObjectWindowProc(HWND Window, UINT AMessage, WPARAM WParam,
-                                             LPARAM LParam);
-    // The window's handle from its creation; let go of when it is destroyed with its owner.
-    void TakeHandle(HWND Window);
-    void ReleaseHandle();
-    LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
-    void CreateHandle();
     void Draw(HDC Dc, int Width, int Height, int Dpi, std::vector<TPlacedText>* Texts) const;
-    // The window's scale: the screen's until the window is told of another.
-    int Dpi() const;
     SIZE ClientSize() const;
     // Lays the chart out for the client area and gives every bar its tooltip.
     void Relayout();
-    void Paint();
     void ShowMenu(POINT Position);
     // Whether the chart shown has anything to copy or save.
     bool HasPicture() const;
     void CopyWithMessage() const;
     void SaveWithDialog() const;
 
-    HWND FOwner;
     const TCalculationDocument* FDocument;
     // The document's calculation the bars show.
     std::uint64_t FShownCalculation = 0;
-    TkyWindow FHandle;
     HWND FTip = nullptr; // owned by the window, destroyed with it
     int FTipCount = 0;
     TChartData FData;
     TChartLayout FLayout;
-    // The scale the system last gave the window; 0 while it gave none.
-    int FDpi = 0;
     bool FComparisonShown = false;
-    // Under the keys "ChartLeft" ... "ChartMaximized" of the section "Program".
-    TkyWindowPlacement FPlacement{L"Program", L"Chart"};
-    // Saved maximised: the first showing maximises it.
 };

@@ -19,12 +19,14 @@
 
 namespace {
 
-const wchar_t* const CLASS_NAME = L"YieldoraCompare";
-const wchar_t* const CAPTION = L"存期比较";
+const TkyTopWindowKind COMPARE_KIND{.ClassName = L"YieldoraCompare",
+                                    .Caption = L"存期比较",
+                                    .IconId = 1,
+                                    .Size = {660, 500},
+                                    .MinSize = {480, 360},
+                                    .PlacementPrefix = L"Compare",
+                                    .ButtonFaceGround = true};
 
-// The least size the window can be given, at 96 dots per inch.
-constexpr int MIN_WIDTH = 480;
-constexpr int MIN_HEIGHT = 360;
 // A cell's text is inset by the list view a few pixels on either side.
 constexpr int CELL_INSET = 14;
 
@@ -38,32 +40,12 @@ constexpr UINT_PTR MENU_CHART = 4;
 constexpr COLORREF BEST_COLOUR = RGB(214, 245, 214);
 constexpr COLORREF BEST_TEXT_COLOUR = RGB(0, 0, 0);
 constexpr COLORREF ERROR_COLOUR = RGB(204, 0, 0);
-constexpr COLORREF GRID_COLOUR = RGB(221, 221, 221);
-// One colour per term, shortest first.
-constexpr std::array<COLORREF, DEPOSIT_TERMS.size()> LINE_COLOURS{
-    RGB(65, 105, 225), RGB(255, 140, 0), RGB(34, 139, 34), RGB(178, 34, 178), RGB(204, 34, 34)};
 
 std::wstring WindowText(HWND Window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(Window, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-SIZE TextExtent(HDC Dc, const std::wstring& Text) {
-    RECT need{};
-    DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &need,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    return {need.right - need.left, need.bottom - need.top};
-}
-
-// Draws Text into Area; with a log, also notes where it went and the room it took.
-void DrawTextIn(HDC Dc, const std::wstring& Text, RECT Area, UINT Format,
-                std::vector<TDrawnText>* Log) {
-    if (Log != nullptr) {
-        Log->push_back({Text, Area, TextExtent(Dc, Text)});
-    }
-    DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Area, Format | DT_NOPREFIX);
 }
 
 // The width a column of the table starts from, at 96 dots per inch: the term and the rate narrow,
@@ -86,98 +68,24 @@ bool HighContrast() {
 }
 
 void ShowError(HWND Owner, const std::wstring& Text) {
-    MessageBoxW(Owner, Text.c_str(), L"错误!", MB_OK | MB_ICONERROR);
+    ShowMessageBox(Owner, Text, MSGBOX_ERROR, L"错误!");
 }
 
 } // namespace
 
-void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
-                         int Dpi, std::vector<TDrawnText>* Texts) {
-    const auto scaled = [Dpi](int Length) { return MulDiv(Length, Dpi, 96); };
-    const TkyGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
-    FillRect(Dc, &Area, back.get());
-    const TkySelection font(Dc, Font);
-    SetBkMode(Dc, TRANSPARENT);
-    SetTextColor(Dc, RGB(0, 0, 0));
-    const int legendHeight = scaled(22);
-    const TChartRect plot{Area.left + scaled(72), Area.top + legendHeight + scaled(8),
-                          Area.right - scaled(16), Area.bottom - scaled(22)};
-    const TComparisonChart chart = LayoutComparisonChart(Comparison, plot);
-    if (chart.Lines.empty() || plot.Right - plot.Left < 2 || plot.Bottom - plot.Top < 2) {
-        DrawTextIn(Dc, L"没有可比较的结果。", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Texts);
-        return;
-    }
-    // The legend: a short line in the term's colour and its name, as wide as it is in the font,
-    // for every line drawn.
-    int x = plot.Left;
-    for (const TComparisonLine& line : chart.Lines) {
-        const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
-        const TkySelection selection(Dc, pen.get());
-        const int middle = Area.top + legendHeight / 2 + scaled(4);
-        MoveToEx(Dc, x, middle, nullptr);
-        LineTo(Dc, x + scaled(18), middle);
-        const std::wstring label(DEPOSIT_TERMS[line.Row].Label);
-        const int labelWidth = std::max<int>(TextExtent(Dc, label).cx, scaled(58));
-        DrawTextIn(Dc, label,
-                   {x + scaled(22), Area.top + scaled(4), x + scaled(22) + labelWidth,
-                    middle + legendHeight / 2},
-                   DT_LEFT | DT_VCENTER | DT_SINGLELINE, Texts);
-        x += scaled(26) + labelWidth;
-    }
-    {
-        const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
-        const TkySelection selection(Dc, grid.get());
-        for (const TChartTick& tick : chart.Ticks) {
-            MoveToEx(Dc, plot.Left, tick.Y, nullptr);
-            LineTo(Dc, plot.Right, tick.Y);
-            DrawTextIn(Dc, tick.Label,
-                       {Area.left, tick.Y - scaled(9), plot.Left - scaled(6), tick.Y + scaled(9)},
-                       DT_RIGHT | DT_VCENTER | DT_SINGLELINE, Texts);
-        }
-    }
-    DrawTextIn(
-        Dc, L"0",
-        {plot.Left - scaled(20), plot.Bottom + scaled(2), plot.Left + scaled(20), Area.bottom},
-        DT_CENTER | DT_TOP | DT_SINGLELINE, Texts);
-    DrawTextIn(Dc, IntText(Comparison.Inputs.Year) + L" 年",
-               {plot.Right - scaled(80), plot.Bottom + scaled(2), plot.Right, Area.bottom},
-               DT_RIGHT | DT_TOP | DT_SINGLELINE, Texts);
-    for (const TComparisonLine& line : chart.Lines) {
-        std::vector<POINT> points;
-        for (const TChartPoint& point : line.Points) {
-            points.push_back({point.X, point.Y});
-        }
-        const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
-        const TkySelection selection(Dc, pen.get());
-        Polyline(Dc, points.data(), static_cast<int>(points.size()));
-    }
-}
-
 TCompareWindow::TCompareWindow(HWND Owner, TCalculationDocument& Document)
-    : FOwner(Owner), FDocument(Document) {}
+    : TkyTopWindow(Owner, COMPARE_KIND), FDocument(Document) {}
 
-TCompareWindow::~TCompareWindow() {
-    // The window's last messages must not reach the object that is going.
-    if (FHandle) {
-        SetWindowLongPtrW(FHandle.get(), GWLP_USERDATA, 0);
-    }
+POINT TCompareWindow::DefaultOrigin(const RECT& OwnerRect) const {
+    return {OwnerRect.left + Scaled(24), OwnerRect.top + Scaled(24)};
 }
 
-bool TCompareWindow::Visible() const {
-    return FHandle && IsWindowVisible(FHandle.get());
-}
-
-void TCompareWindow::Show() {
-    if (!FHandle) {
-        CreateHandle();
-    }
+void TCompareWindow::Shown() {
     if (FStale) {
         Refresh();
     }
-    // A hidden window keeps its state: it comes back maximised when it was hidden so.
-    FPlacement.Show(FHandle.get());
     // Activated, it gave one of its controls the focus; already active, it keeps the one it has.
-    if (GetActiveWindow() == FHandle.get() && GetParent(GetFocus()) != FHandle.get()) {
+    if (GetActiveWindow() == Handle() && GetParent(GetFocus()) != Handle()) {
         RestoreFocus();
     }
 }
@@ -190,20 +98,12 @@ void TCompareWindow::DocumentChanged() {
 }
 
 void TCompareWindow::RestoreFocus() {
-    const bool ours = FFocus != nullptr && IsWindow(FFocus) && GetParent(FFocus) == FHandle.get();
+    const bool ours = FFocus != nullptr && IsWindow(FFocus) && GetParent(FFocus) == Handle();
     const HWND focus = ours ? FFocus : FEdits[0];
     SetFocus(focus);
     if (focus != FTable) {
         SendMessageW(focus, EM_SETSEL, 0, -1);
     }
-}
-
-int TCompareWindow::Dpi() const {
-    return FDpi > 0 ? FDpi : WindowDpi(FHandle ? FHandle.get() : FOwner);
-}
-
-int TCompareWindow::Scaled(int Length) const {
-    return MulDiv(Length, Dpi(), 96);
 }
 
 void TCompareWindow::ApplyFont() {
@@ -217,39 +117,14 @@ void TCompareWindow::ApplyFont() {
     SendMessageW(FTable, WM_SETFONT, font, FALSE);
 }
 
-void TCompareWindow::CreateHandle() {
+void TCompareWindow::Created() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    if (!GetClassInfoExW(instance, CLASS_NAME, &windowClass)) {
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = &ObjectWindowProc<TCompareWindow>;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = CLASS_NAME;
-        RegisterClassExW(&windowClass);
-    }
-    const int width = Scaled(660);
-    const int height = Scaled(500);
-    RECT owner{};
-    GetWindowRect(FOwner, &owner);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(FOwner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    const int left =
-        std::max<int>(work.left, std::min<int>(owner.left + Scaled(24), work.right - width));
-    const int top =
-        std::max<int>(work.top, std::min<int>(owner.top + Scaled(24), work.bottom - height));
-    CreateWindowExW(0, CLASS_NAME, CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width,
-                    height, FOwner, nullptr, instance, this);
-    const HWND window = FHandle.get();
+    const HWND window = Handle();
+    const HWND owner = Owner();
     // A copy of its own: the owner replaces its font when its scale changes. An owner without a
     // font of its own draws with the system's.
-    FBaseDpi = WindowDpi(FOwner);
-    auto ownerFont = reinterpret_cast<HFONT>(SendMessageW(FOwner, WM_GETFONT, 0, 0));
+    FBaseDpi = WindowDpi(owner);
+    auto ownerFont = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0));
     if (ownerFont == nullptr) {
         ownerFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     }
@@ -279,13 +154,35 @@ void TCompareWindow::CreateHandle() {
     SetWindowSubclass(FTable, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
     ApplyFont();
     Refresh();
-    FPlacement.Restore(window, RECT{left, top, left + width, top + height},
-                       SIZE{Scaled(MIN_WIDTH), Scaled(MIN_HEIGHT)});
-    Relayout();
+}
+
+void TCompareWindow::Resized() {
+    if (FTable != nullptr) {
+        Relayout();
+    }
+}
+
+void TCompareWindow::ScaleChanged() {
+    ApplyFont();
+    FillTable();
+}
+
+void TCompareWindow::Destroyed() {
+    FTable = nullptr;
+    FEdits.fill(nullptr);
+    FLabels.fill(nullptr);
+}
+
+RECT TCompareWindow::PaintArea() const {
+    return ChartArea();
+}
+
+void TCompareWindow::Paint(HDC Dc, const RECT& Area) const {
+    DrawComparisonChart(Dc, Area, FDocument.Comparison(), FFont.get(), Dpi());
 }
 
 void TCompareWindow::Refresh() {
-    if (!FHandle) {
+    if (Handle() == nullptr) {
         return;
     }
     FStale = false;
@@ -298,7 +195,7 @@ void TCompareWindow::Refresh() {
     FWriting = false;
     FillTable();
     const RECT chart = ChartArea();
-    InvalidateRect(FHandle.get(), &chart, FALSE);
+    InvalidateRect(Handle(), &chart, FALSE);
 }
 
 void TCompareWindow::RateTyped(std::size_t Term) {
@@ -388,7 +285,7 @@ void TCompareWindow::FitColumns() {
 void TCompareWindow::Relayout() {
     const int dpi = Dpi();
     RECT client{};
-    GetClientRect(FHandle.get(), &client);
+    GetClientRect(Handle(), &client);
     const int margin = Scaled(8);
     // The labels as wide as the longest one's text in the font, the fields as high as theirs
     // needs inside the frame.
@@ -411,7 +308,7 @@ void TCompareWindow::Relayout() {
     MoveWindow(FTable, margin, tableTop, std::max<int>(client.right - 2 * margin, 0), TableHeight(),
                TRUE);
     FitColumns();
-    InvalidateRect(FHandle.get(), nullptr, TRUE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 int TCompareWindow::TableHeight() const {
@@ -435,10 +332,10 @@ int TCompareWindow::TableHeight() const {
 
 RECT TCompareWindow::ChartArea() const {
     RECT client{};
-    GetClientRect(FHandle.get(), &client);
+    GetClientRect(Handle(), &client);
     RECT table{};
     GetWindowRect(FTable, &table);
-    MapWindowPoints(nullptr, FHandle.get(), reinterpret_cast<POINT*>(&table), 2);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&table), 2);
     const int margin = Scaled(8);
     return {margin, table.bottom + margin, std::max<int>(client.right - margin, margin),
             std::max<int>(client.bottom - margin, table.bottom + margin)};
@@ -446,7 +343,7 @@ RECT TCompareWindow::ChartArea() const {
 
 std::vector<TDrawnText> TCompareWindow::ChartTexts() const {
     std::vector<TDrawnText> texts;
-    if (!FHandle) {
+    if (Handle() == nullptr) {
         return texts;
     }
     const RECT area = ChartArea();
@@ -458,12 +355,6 @@ std::vector<TDrawnText> TCompareWindow::ChartTexts() const {
         DrawComparisonChart(memory.get(), area, FDocument.Comparison(), FFont.get(), Dpi(), &texts);
     }
     return texts;
-}
-
-void TCompareWindow::SavePlacement() const {
-    if (FHandle) {
-        FPlacement.Save(FHandle.get());
-    }
 }
 
 std::vector<std::wstring> TCompareWindow::TableRows(bool SelectedOnly) const {
@@ -483,8 +374,8 @@ void TCompareWindow::CopySelection() const {
     if (rows.empty()) {
         return;
     }
-    if (!TkyClipboard(FHandle.get()).SetText(TableText(FDocument.Comparison().Captions(), rows))) {
-        ShowError(FHandle.get(), L"剪贴板正被其他程序占用，复制失败！");
+    if (!TkyClipboard(Handle()).SetText(TableText(FDocument.Comparison().Captions(), rows))) {
+        ShowError(Handle(), L"剪贴板正被其他程序占用，复制失败！");
     }
 }
 
@@ -498,7 +389,7 @@ void TCompareWindow::SelectAll() const {
 void TCompareWindow::SaveTable() const {
     std::wstring fileName;
     TResultFileKind kind = TResultFileKind::Csv;
-    if (!AskResultFileName(FHandle.get(), fileName, kind)) {
+    if (!AskResultFileName(Handle(), fileName, kind)) {
         return;
     }
     const std::vector<std::wstring> rows = TableRows(false);
@@ -508,7 +399,7 @@ void TCompareWindow::SaveTable() const {
                        TextToUtf8(kind == TResultFileKind::Csv ? CsvText(captions, rows)
                                                                : TableText(captions, rows)));
     } catch (const EkyError& e) {
-        ShowError(FHandle.get(), e.Message());
+        ShowError(Handle(), e.Message());
     }
 }
 
@@ -528,7 +419,7 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
     AppendMenuW(menu.get(), MF_STRING, MENU_CHART, L"在收益图中显示\tCtrl+G");
     const auto command = static_cast<UINT_PTR>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
-                       FHandle.get(), nullptr));
+                       Handle(), nullptr));
     if (command == MENU_COPY) {
         CopySelection();
     } else if (command == MENU_SELECT_ALL) {
@@ -587,7 +478,7 @@ LRESULT CALLBACK TCompareWindow::FieldProc(HWND Window, UINT AMessage, WPARAM WP
 
 void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
     if (Key == VK_ESCAPE) {
-        ShowWindow(FHandle.get(), SW_HIDE);
+        Hide();
         return;
     }
     std::vector<HWND> order(FEdits.begin(), FEdits.end());
@@ -615,74 +506,8 @@ void TCompareWindow::TableKey(WORD Key) {
     }
 }
 
-void TCompareWindow::TakeHandle(HWND Window) {
-    FHandle.reset(Window);
-}
-
-void TCompareWindow::ReleaseHandle() {
-    static_cast<void>(FHandle.release());
-    FTable = nullptr;
-    FEdits.fill(nullptr);
-    FLabels.fill(nullptr);
-}
-
-LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam) {
-    const HWND window = FHandle.get();
+std::optional<LRESULT> TCompareWindow::Message(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     switch (AMessage) {
-    case WM_SIZE:
-        if (FTable != nullptr) {
-            Relayout();
-        }
-        return 0;
-    case WM_WINDOWPOSCHANGED:
-        FPlacement.Track(window);
-        break;
-    case WM_DPICHANGED: {
-        // Another monitor's scale: its suggested place, the font, the columns and the layout
-        // anew.
-        FDpi = LOWORD(WParam);
-        const auto* suggested = reinterpret_cast<const RECT*>(LParam);
-        ApplyFont();
-        FillTable();
-        SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        Relayout();
-        return 0;
-    }
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(LParam);
-        info->ptMinTrackSize = {Scaled(MIN_WIDTH), Scaled(MIN_HEIGHT)};
-        return 0;
-    }
-    case WM_PAINT: {
-        const TkyPaint paint(window);
-        const HDC dc = paint.Handle();
-        const RECT area = ChartArea();
-        const int width = area.right - area.left;
-        const int height = area.bottom - area.top;
-        // Drawn into a DIB section: under Wine its drawing stays in the process, where a
-        // compatible bitmap would send every line to the X server.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = std::max(width, 1);
-        info.bmiHeader.biHeight = -std::max(height, 1);
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        const TkyMemoryDc memory(CreateCompatibleDC(dc));
-        const TkyGdiObject<HBITMAP> buffer(
-            CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (memory && buffer && width > 0 && height > 0) {
-            const TkySelection selection(memory.get(), buffer.get());
-            SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-            DrawComparisonChart(memory.get(), area, FDocument.Comparison(), FFont.get(), Dpi());
-            SetViewportOrgEx(memory.get(), 0, 0, nullptr);
-            BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
-        }
-        return 0;
-    }
     case WM_COMMAND: {
         const int id = LOWORD(WParam);
         if (HIWORD(WParam) == EN_CHANGE && !FWriting && id >= FIRST_EDIT_ID &&
@@ -716,12 +541,8 @@ LRESULT TCompareWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LPara
             RestoreFocus();
         }
         return 0;
-    case WM_CLOSE:
-        // Closing only hides it: it keeps its rates and follows the owner's calculations.
-        ShowWindow(window, SW_HIDE);
-        return 0;
     default:
         break;
     }
-    return DefWindowProcW(window, AMessage, WParam, LParam);
+    return std::nullopt;
 }

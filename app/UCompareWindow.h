@@ -2,10 +2,9 @@
 
 #include "UCalculationDocument.h"
 #include "UTermComparison.h"
+#include "UComparisonChart.h"
 #include "UkyHandles.h"
-#include "UkyPlacement.h"
-#include "UkyWinControl.h"
-#include "UkyScaling.h"
+#include "UkyTopWindow.h"
 
 #include <windows.h>
 
@@ -17,19 +16,6 @@
 #include <type_traits>
 #include <vector>
 
-// A text of the comparison's chart: the rectangle it is drawn into and the room it takes there.
-struct TDrawnText {
-    std::wstring Text;
-    RECT Area;
-    SIZE Extent;
-};
-
-// The comparison's end totals by year, one line per term with a result, with a legend, drawn into
-// Area of Dc in Font for a screen of Dpi dots per inch; a short text when there is nothing to draw.
-// With Texts, also notes every text drawn.
-void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
-                         int Dpi, std::vector<TDrawnText>* Texts = nullptr);
-
 // The term comparison: a top-level window captioned "存期比较", owned by the main dialog, that
 // shows the comparison a calculation document holds: a rate field per term, a table of every term's
 // totals and yield (the best row marked, a row whose rate or calculation fails showing its message
@@ -40,20 +26,10 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
 // (OnShowChart, Ctrl+G). It takes the focus when it is activated; Escape and the close box hide
 // it. It follows the scale of the monitor it is on, and its place is kept in the profile section
 // "Program".
-class TCompareWindow {
+class TCompareWindow : public TkyTopWindow {
 public:
     // The window itself is made when it is first shown.
     TCompareWindow(HWND Owner, TCalculationDocument& Document);
-    TCompareWindow(const TCompareWindow&) = delete;
-    TCompareWindow& operator=(const TCompareWindow&) = delete;
-    ~TCompareWindow();
-
-    // Opens the window at its remembered place and state (or beside its owner), or brings it to
-    // the front.
-    void Show();
-    // Null until the window is first shown.
-    HWND Handle() const { return FHandle.get(); }
-    bool Visible() const;
 
     // The document changed: an open window shows it at once, a hidden one when it is shown.
     void DocumentChanged();
@@ -67,29 +43,30 @@ public:
     void SaveTable() const;
     // The texts the chart under the table draws, where the window shows it.
     std::vector<TDrawnText> ChartTexts() const;
-    // Writes the window's place, size and state to the profile; nothing when it was never shown.
-    void SavePlacement() const;
 
     // The user asked for the comparison in the growth chart.
     std::function<void()> OnShowChart;
 
+protected:
+    // A little below and right of its owner's corner.
+    POINT DefaultOrigin(const RECT& OwnerRect) const override;
+    void Created() override;
+    void Resized() override;
+    void ScaleChanged() override;
+    // Shows what the document holds, and gives a control the focus.
+    void Shown() override;
+    // The chart under the table.
+    RECT PaintArea() const override;
+    void Paint(HDC Dc, const RECT& Area) const override;
+    std::optional<LRESULT> Message(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
+    void Destroyed() override;
+
 private:
-    template <class WindowObject>
-    friend LRESULT CALLBACK ObjectWindowProc(HWND Window, UINT AMessage, WPARAM WParam,
-                                             LPARAM LParam);
-    // The window's handle from its creation; let go of when it is destroyed with its owner.
-    void TakeHandle(HWND Window);
-    void ReleaseHandle();
     // The rate fields' and the table's own keys: the window is no dialog, so Tab and Shift+Tab
     // move between them here, and Escape hides the window.
     static LRESULT CALLBACK FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
                                       UINT_PTR Id, DWORD_PTR Data);
     void FieldKey(HWND Field, WPARAM Key);
-    LRESULT HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam);
-    void CreateHandle();
-    // The window's scale: the screen's until the window is told of another.
-    int Dpi() const;
-    int Scaled(int Length) const;
     // The owner's font at the window's scale, for every control.
     void ApplyFont();
     // The rate fields, the table and the chart show the document.
@@ -111,9 +88,7 @@ private:
     void RestoreFocus();
     void TableKey(WORD Key);
 
-    HWND FOwner;
     TCalculationDocument& FDocument;
-    TkyWindow FHandle;
     std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
     std::array<HWND, DEPOSIT_TERMS.size()> FEdits{};
     HWND FTable = nullptr;
@@ -122,8 +97,6 @@ private:
     TkyGdiObject<HFONT> FBaseFont;
     int FBaseDpi = 96;
     TkyGdiObject<HFONT> FFont;
-    // The scale the system last gave the window; 0 while it gave none.
-    int FDpi = 0;
     std::size_t FColumns = 0;
     // The width each column's caption and cells need.
     std::vector<int> FNeeds;
@@ -133,7 +106,4 @@ private:
     bool FStale = true;
     // The control that had the focus when the window was last deactivated.
     HWND FFocus = nullptr;
-    // Under the keys "CompareLeft" ... "CompareMaximized" of the section "Program".
-    TkyWindowPlacement FPlacement{L"Program", L"Compare"};
-    // Saved maximised: the first showing maximises it.
 };
