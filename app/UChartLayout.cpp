@@ -95,25 +95,6 @@ TChartData MakeChartData(const TResultSource& Source) {
     return data;
 }
 
-std::wstring GroupedYuan(double Value) {
-    std::int64_t whole = 0;
-    try {
-        whole = RoundToInt64(Value);
-    } catch (const EkyError&) {
-        return NumberText(Value);
-    }
-    // The digits without the sign (IntText writes the sign first).
-    const std::wstring digits = IntText(whole).substr(whole < 0 ? 1 : 0);
-    std::wstring text = whole < 0 ? L"-" : L"";
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text += L',';
-        }
-        text += digits[i];
-    }
-    return text;
-}
-
 std::wstring ChartTitle(const TChartData& Data) {
     const TYieldoraInputs& inputs = Data.Inputs;
     return L"本金 " + GroupedYuan(inputs.Fund) + L" 元，" + TermText(inputs.Period) + L"，年利率 " +

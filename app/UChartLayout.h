@@ -84,9 +84,6 @@ inline const std::wstring CHART_EMPTY_TEXT = L"结果表中没有数据，请先
 // The chart of Data in a client area of Width x Height pixels on a screen of Dpi dots per inch.
 TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi);
 
-// Whole yuan with the thousands separated by commas ("1,234,567"); halves to even.
-std::wstring GroupedYuan(double Value);
-
 // The title line: the capital, the term, the rate, the tax and what happens to the interest.
 std::wstring ChartTitle(const TChartData& Data);
 

@@ -6,6 +6,7 @@
 #include "UkyClipboard.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
+#include "UkyListView.h"
 #include "UkyMath.h"
 #include "UkyScaling.h"
 #include "UkyUtf8.h"
@@ -404,11 +405,7 @@ void TCompareWindow::SaveTable() const {
 }
 
 void TCompareWindow::ShowMenu(LPARAM Position) {
-    POINT at{GET_X_LPARAM(Position), GET_Y_LPARAM(Position)};
-    if (at.x == -1 && at.y == -1) {
-        at = {0, 0};
-        ClientToScreen(FTable, &at);
-    }
+    const POINT at = TableMenuPoint(FTable, Position);
     const bool selected = SendMessageW(FTable, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
     const TkyMenu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING | (selected ? 0u : MF_GRAYED), MENU_COPY, L"复制\tCtrl+C");
@@ -494,15 +491,20 @@ void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
 }
 
 void TCompareWindow::TableKey(WORD Key) {
-    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) {
-        return;
-    }
-    if (Key == 'C') {
+    switch (TableCommandKey(Key)) {
+    case L'C':
         CopySelection();
-    } else if (Key == 'A') {
+        break;
+    case L'A':
         SelectAll();
-    } else if (Key == 'G' && OnShowChart) {
-        OnShowChart();
+        break;
+    case L'G':
+        if (OnShowChart) {
+            OnShowChart();
+        }
+        break;
+    default:
+        break;
     }
 }
 

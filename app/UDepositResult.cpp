@@ -1,6 +1,5 @@
 #include "UDepositResult.h"
 
-#include "UChartLayout.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyMath.h"

@@ -635,20 +635,7 @@ void TMainDialog::CreateTotalsTip() {
 }
 
 void TMainDialog::ShowTableMenu(LPARAM Position) {
-    const HWND view = ResultView->Handle();
-    POINT at{static_cast<short>(LOWORD(Position)), static_cast<short>(HIWORD(Position))};
-    if (static_cast<DWORD>(Position) == 0xFFFFFFFF) {
-        const std::int32_t selected = ResultView->Items().FirstSelected();
-        RECT row{};
-        row.left = LVIR_BOUNDS;
-        if (selected >= 0 && SendMessageW(view, LVM_ENSUREVISIBLE, selected, FALSE) &&
-            SendMessageW(view, LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row))) {
-            at = POINT{row.left, row.bottom};
-        } else {
-            at = POINT{0, 0};
-        }
-        ClientToScreen(view, &at);
-    }
+    const POINT at = TableMenuPoint(ResultView->Handle(), Position);
 
     const std::int32_t rows = ResultView->Items().Count();
     const auto state = [](bool Enabled) { return MF_STRING | (Enabled ? 0u : MF_GRAYED); };
@@ -670,17 +657,23 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
 }
 
 void TMainDialog::TableKey(WORD Key) {
-    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) {
-        return;
-    }
-    if (Key == 'C') {
+    switch (TableCommandKey(Key)) {
+    case L'C':
         CopySelection();
-    } else if (Key == 'A') {
+        break;
+    case L'A':
         SelectAll();
-    } else if (Key == 'G' && ResultView->Items().Count() > 0) {
-        ShowChart();
-    } else if (Key == 'T') {
+        break;
+    case L'G':
+        if (ResultView->Items().Count() > 0) {
+            ShowChart();
+        }
+        break;
+    case L'T':
         ShowComparison();
+        break;
+    default:
+        break;
     }
 }
 

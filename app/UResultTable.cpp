@@ -1,5 +1,6 @@
 #include "UResultTable.h"
 
+#include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyListSuper.h"
 #include "UkyMath.h"
@@ -116,6 +117,30 @@ std::wstring CsvText(std::span<const std::wstring_view> Captions,
             start = tab + 1;
         }
         addLine(cells, Captions.size());
+    }
+    return text;
+}
+
+std::wstring GroupedYuan(double Value) {
+    std::int64_t whole = 0;
+    try {
+        whole = RoundToInt64(Value);
+    } catch (const EkyError&) {
+        // Too large for whole yuan: the figure as it is, if it has a text at all.
+        try {
+            return FloatText(Value);
+        } catch (const EkyError&) {
+            return L"?";
+        }
+    }
+    // The digits without the sign (IntText writes the sign first).
+    const std::wstring digits = IntText(whole).substr(whole < 0 ? 1 : 0);
+    std::wstring text = whole < 0 ? L"-" : L"";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            text += L',';
+        }
+        text += digits[i];
     }
     return text;
 }

@@ -58,3 +58,7 @@ std::wstring TableText(std::span<const std::wstring_view> Captions,
 // line ended by CR LF.
 std::wstring CsvText(std::span<const std::wstring_view> Captions,
                      std::span<const std::wstring> RowTexts);
+
+// Money as the totals line, the chart and the comparison write it: whole yuan with the
+// thousands separated by commas ("1,234,567"); halves to even.
+std::wstring GroupedYuan(double Value);

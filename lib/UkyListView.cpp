@@ -588,3 +588,28 @@ void TkyListView::HandSmallImages() {
     Perform(LVM_SETIMAGELIST, LVSIL_SMALL,
             reinterpret_cast<LPARAM>(FSmallImages != nullptr ? FSmallImages->Handle() : nullptr));
 }
+
+wchar_t TableCommandKey(WORD Key) {
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0 ||
+        Key < 'A' || Key > 'Z') {
+        return 0;
+    }
+    return static_cast<wchar_t>(Key);
+}
+
+POINT TableMenuPoint(HWND Table, LPARAM Position) {
+    if (static_cast<DWORD>(Position) != 0xFFFFFFFF) {
+        return {static_cast<short>(LOWORD(Position)), static_cast<short>(HIWORD(Position))};
+    }
+    const auto selected = static_cast<int>(
+        SendMessageW(Table, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    POINT at{0, 0};
+    if (selected >= 0 && SendMessageW(Table, LVM_ENSUREVISIBLE, selected, FALSE) &&
+        SendMessageW(Table, LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row))) {
+        at = POINT{row.left, row.bottom};
+    }
+    ClientToScreen(Table, &at);
+    return at;
+}

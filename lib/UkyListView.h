@@ -224,3 +224,11 @@ private:
     std::unique_ptr<TListViewColumns> FColumns;
     std::unique_ptr<TListViewItems> FItems;
 };
+
+// The letter of a table's command that Key makes with the keyboard as it stands: Ctrl and a
+// letter, without Alt or Shift ('C' copy, 'A' select all, ...); 0 for any other key.
+wchar_t TableCommandKey(WORD Key);
+
+// Where a table's context menu opens: at Position on the screen, or, for the keyboard's position
+// (both coordinates -1), under the first selected row, else at the table's corner.
+POINT TableMenuPoint(HWND Table, LPARAM Position);

@@ -123,13 +123,4 @@ TEST_F(ChartLayoutTest, NoRowsGiveTheEmptyChart) {
     EXPECT_EQ(data.Years[0].Total, 6);
 }
 
-TEST(GroupedYuan, SeparatesThousandsOfWholeYuan) {
-    EXPECT_EQ(GroupedYuan(0), L"0");
-    EXPECT_EQ(GroupedYuan(999.4), L"999");
-    EXPECT_EQ(GroupedYuan(1000), L"1,000");
-    EXPECT_EQ(GroupedYuan(2.5), L"2");
-    EXPECT_EQ(GroupedYuan(-1234567), L"-1,234,567");
-    EXPECT_EQ(GroupedYuan(-9223372036854775807.0 - 1), L"-9,223,372,036,854,775,808");
-}
-
 } // namespace
