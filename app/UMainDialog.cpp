@@ -196,6 +196,15 @@ void TMainDialog::DoCalculate() {
 }
 
 std::optional<std::wstring> TMainDialog::CalculateQuietly() {
+    // The check box and the term list as they stand: a program may have set them without the
+    // notifications a user's click sends.
+    if (GetDlgCheck(IDC_DEPOSIT) != FDocument->Texts().Deposit) {
+        FDocument->SetDeposit(GetDlgCheck(IDC_DEPOSIT));
+    }
+    const std::uint8_t term = TermOfIndex(TermCombo->Items().GetItemIndex());
+    if (term != FDocument->Texts().Period) {
+        FDocument->SelectTerm(term);
+    }
     return FDocument->Calculate();
 }
 

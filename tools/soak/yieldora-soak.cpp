@@ -833,7 +833,7 @@ private:
     // The actions that need more than a message: real keys and menus, the chart's files, two
     // copies at once, the program's folder turning read-only.
     void MoreAction() {
-        switch (Pick(6)) {
+        switch (Pick(8)) {
         case 0:
             TableKeys();
             break;
@@ -847,10 +847,182 @@ private:
         case 4:
             TwoCopies();
             break;
+        case 5:
+        case 6:
+            Comparison();
+            break;
         default:
             ReadOnlyFolder();
             break;
         }
+    }
+
+    // 存期比较 while the dialog is edited: opened by its button, by the table's menu item or by
+    // Ctrl+T in the table; then rates typed into it (good and bad), terms picked, fields typed and
+    // the check box clicked in the dialog, after each of which its rows are those of
+    // `yieldora-cli --compare` for the inputs the program read and the rates its fields show.
+    // Escape hides it, and a calculation brings the account of the table up to date; or the
+    // program is closed with it open.
+    void Comparison() {
+        if (FMinimised) {
+            return;
+        }
+        const int how = Pick(3);
+        Action(std::string("comparison opened by ") + (how == 0   ? "its button"
+                                                       : how == 1 ? "the table's menu item"
+                                                                  : "Ctrl+T"));
+        if (how == 2 && FocusTable()) {
+            PressWithControl({'T'});
+            Check(WaitUntil([this] { return FRemote->CompareWindow() != nullptr; }),
+                  "Ctrl+T did not open the comparison");
+            CheckOutcome("Ctrl+T", FRemote->Settle(), 0, false);
+        } else if (how == 1) {
+            CheckOutcome("the table's 存期比较", FRemote->Command(IDC_COMPARE), 0, false);
+        } else {
+            CheckOutcome("存期比较", FRemote->Click(IDC_COMPARE), 0, false);
+        }
+        CheckComparison("after opening it", ReadFields(true));
+        const int steps = 1 + Pick(6);
+        for (int i = 0; i < steps; ++i) {
+            const int kind = Pick(4);
+            if (kind == 0) {
+                const int term = Pick(5);
+                const auto& valid = VALID_TEXTS[1];
+                const std::wstring text =
+                    Chance(75)
+                        ? valid[static_cast<std::size_t>(Pick(static_cast<int>(valid.size())))]
+                        : L"abc";
+                Action("comparison rate " + std::to_string(term) + " \"" + Utf8(text) + "\"");
+                FRemote->SetCompareRate(term, text);
+                if (term == FShown.Term) {
+                    FShown.Texts[1] = text;
+                }
+            } else if (kind == 1) {
+                FShown.Term = Pick(5);
+                Action("comparison term " + std::to_string(FShown.Term));
+                FRemote->PickItem(IDC_TERM, FShown.Term);
+            } else if (kind == 2) {
+                TypeText();
+            } else {
+                FShown.Deposit = !FShown.Deposit;
+                Action("comparison check box");
+                CheckOutcome("the check box", FRemote->Click(IDC_DEPOSIT), 0, false);
+            }
+            CheckComparison("after " + FAction, ReadFields(true));
+        }
+        if (!LongLife() && Chance(20)) {
+            const int close = Pick(3);
+            CloseAttempt(std::string("close with the comparison open by ") +
+                             (close == 0   ? "the exit button"
+                              : close == 1 ? "Escape"
+                                           : "the close box"),
+                         close);
+            return;
+        }
+        Action("comparison Escape");
+        const HWND field = FindWindowExW(FRemote->CompareWindow(), nullptr, L"EDIT", nullptr);
+        CheckOutcome("Escape", FRemote->Perform(field, WM_KEYDOWN, VK_ESCAPE, 1), 0, false);
+        Check(FRemote->CompareWindow() == nullptr, "Escape did not hide the comparison");
+        Calculate(false);
+    }
+
+    // The comparison's rows against the command line's for the inputs as the program read them
+    // (Read: every field could be read) and the rates its fields show. A rate that cannot be read
+    // has its row marked; the other rows are then compared but for the shortfall and the remark,
+    // which depend on every row.
+    void CheckComparison(const std::string& When, bool Read) {
+        const HWND compare = FRemote->CompareWindow();
+        Check(compare != nullptr, "the comparison is not shown " + When);
+        const std::vector<std::wstring> rows = FRemote->CompareRows();
+        Check(rows.size() == TERM_YEARS.size(),
+              std::to_string(rows.size()) + " rows in the comparison " + When);
+        std::array<std::wstring, 5> rates;
+        HWND field = nullptr;
+        for (std::wstring& rate : rates) {
+            field = FindWindowExW(compare, field, L"EDIT", nullptr);
+            // Another process's edit: its text comes with WM_GETTEXT only.
+            wchar_t text[256] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(field, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                                STEP_TIMEOUT, &length);
+            rate = text;
+        }
+        Check(rates[static_cast<std::size_t>(FShown.Term)] == FShown.Texts[1],
+              "the selected term's rate field shows \"" +
+                  Utf8(rates[static_cast<std::size_t>(FShown.Term)]) +
+                  "\", the dialog's rate field \"" + Utf8(FShown.Texts[1]) + "\" " + When);
+        if (!Read) {
+            for (const std::wstring& row : rows) {
+                const std::vector<std::wstring> parts = Split(row);
+                Check(parts.size() > 3 && parts[2].empty() && !parts.back().empty(),
+                      "a field that cannot be read leaves figures in \"" + Utf8(row) + "\" " +
+                          When);
+            }
+            return;
+        }
+        std::wstring list;
+        std::array<bool, 5> bad{};
+        for (std::size_t i = 0; i < rates.size(); ++i) {
+            if (static_cast<int>(i) == FShown.Term) {
+                continue;
+            }
+            const std::optional<std::wstring> rate = Accepted(1, rates[i]);
+            bad[i] = !rate;
+            if (rate) {
+                list += (list.empty() ? L"" : L",") + std::to_wstring(TERM_YEARS[i]) + L"=" + *rate;
+            }
+        }
+        std::vector<std::wstring> arguments;
+        for (std::size_t i = 0; i < FModel.Texts.size(); ++i) {
+            arguments.push_back(std::wstring(FIELD_OPTIONS[i]) + L"=" + FModel.Texts[i]);
+        }
+        arguments.push_back(L"--term=" + std::to_wstring(TERM_YEARS[FModel.Term]));
+        arguments.push_back(FModel.Deposit ? L"--redeposit" : L"--withdraw");
+        arguments.push_back(L"--compare");
+        if (!list.empty()) {
+            arguments.push_back(L"--rates=" + list);
+        }
+        arguments.push_back(L"--tsv");
+        const TCliResult expected = RunCommandLine(arguments);
+        if (expected.ExitCode != EXIT_DONE) {
+            return;
+        }
+        const std::vector<std::wstring> lines = Lines(expected.Out);
+        Check(lines.size() == rows.size() + 1,
+              "the command line's comparison has " + std::to_string(lines.size()) + " lines");
+        const bool anyBad = std::find(bad.begin(), bad.end(), true) != bad.end();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            std::vector<std::wstring> shown = Split(rows[i]);
+            std::vector<std::wstring> wanted = Split(lines[i + 1]);
+            if (bad[i]) {
+                Check(shown.size() > 3 && shown[2].empty() && !shown.back().empty(),
+                      "a rate that cannot be read leaves figures in \"" + Utf8(rows[i]) + "\"");
+                continue;
+            }
+            // The rate as its field shows it; the command line writes the number it read.
+            shown.erase(shown.begin() + 1);
+            wanted.erase(wanted.begin() + 1);
+            if (anyBad) {
+                shown.resize(shown.size() - std::min<std::size_t>(shown.size(), 2));
+                wanted.resize(wanted.size() - std::min<std::size_t>(wanted.size(), 2));
+            }
+            Check(shown == wanted, "the comparison's row \"" + Utf8(rows[i]) +
+                                       "\" differs from the command line's \"" +
+                                       Utf8(lines[i + 1]) + "\" for " + Describe(FModel) + " " +
+                                       When);
+        }
+    }
+
+    static std::vector<std::wstring> Split(const std::wstring& Row) {
+        std::vector<std::wstring> cells;
+        std::size_t start = 0;
+        for (std::size_t tab = Row.find(L'\t'); tab != std::wstring::npos;
+             tab = Row.find(L'\t', start)) {
+            cells.push_back(Row.substr(start, tab - start));
+            start = tab + 1;
+        }
+        cells.push_back(Row.substr(start));
+        return cells;
     }
 
     bool TableHasRows() const { return FTable && Lines(*FTable).size() > 1; }
