@@ -941,10 +941,12 @@ private:
         for (std::wstring& rate : rates) {
             field = FindWindowExW(compare, field, L"EDIT", nullptr);
             // Another process's edit: its text comes with WM_GETTEXT only.
-            wchar_t text[256] = {};
+            std::wstring text(8192, L'\0');
             DWORD_PTR length = 0;
-            SendMessageTimeoutW(field, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                                STEP_TIMEOUT, &length);
+            SendMessageTimeoutW(field, WM_GETTEXT, text.size(),
+                                reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, STEP_TIMEOUT,
+                                &length);
+            text.resize(std::min<std::size_t>(length, text.size() - 1));
             rate = text;
         }
         Check(rates[static_cast<std::size_t>(FShown.Term)] == FShown.Texts[1],
