@@ -25,12 +25,8 @@
 
 namespace {
 
-const TkyTopWindowKind CHART_KIND{.ClassName = L"YieldoraChart",
-                                  .Caption = L"收益图",
-                                  .IconId = 1,
-                                  .Size = {640, 440},
-                                  .MinSize = {320, 240},
-                                  .PlacementPrefix = L"Chart"};
+// Its class, caption, icon, size and least size, and the keys "ChartLeft" ... of its place.
+const TkyTopWindowKind CHART_KIND{L"YieldoraChart", L"收益图", 1, {640, 440}, {320, 240}, L"Chart"};
 const wchar_t* const FONT_FACE = L"Tahoma";
 
 constexpr COLORREF BACK_COLOUR = RGB(255, 255, 255);
@@ -203,16 +199,9 @@ struct TPicture {
 };
 
 TPicture MakePicture(int Width, int Height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = Width;
-    info.bmiHeader.biHeight = -Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     TPicture picture;
-    picture.Bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    picture.Bitmap = CreateTopDownDib(Width, Height, 24, &bits);
     picture.Bits = static_cast<BYTE*>(bits);
     picture.Stride = static_cast<UINT>((Width * 3 + 3) / 4 * 4);
     return picture;

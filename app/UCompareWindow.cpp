@@ -20,13 +20,10 @@
 
 namespace {
 
-const TkyTopWindowKind COMPARE_KIND{.ClassName = L"YieldoraCompare",
-                                    .Caption = L"存期比较",
-                                    .IconId = 1,
-                                    .Size = {660, 500},
-                                    .MinSize = {480, 360},
-                                    .PlacementPrefix = L"Compare",
-                                    .ButtonFaceGround = true};
+// Its class, caption, icon, size and least size, the keys "CompareLeft" ... of its place, and the
+// ground of a dialog.
+const TkyTopWindowKind COMPARE_KIND{L"YieldoraCompare", L"存期比较", 1,   {660, 500},
+                                    {480, 360},         L"Compare",  true};
 
 // A cell's text is inset by the list view a few pixels on either side.
 constexpr int CELL_INSET = 14;
@@ -491,21 +488,13 @@ void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
 }
 
 void TCompareWindow::TableKey(WORD Key) {
-    switch (TableCommandKey(Key)) {
-    case L'C':
-        CopySelection();
-        break;
-    case L'A':
-        SelectAll();
-        break;
-    case L'G':
-        if (OnShowChart) {
-            OnShowChart();
-        }
-        break;
-    default:
-        break;
-    }
+    RunTableCommand(Key, {{L'C', [this] { CopySelection(); }},
+                          {L'A', [this] { SelectAll(); }},
+                          {L'G', [this] {
+                               if (OnShowChart) {
+                                   OnShowChart();
+                               }
+                           }}});
 }
 
 std::optional<LRESULT> TCompareWindow::Message(UINT AMessage, WPARAM WParam, LPARAM LParam) {

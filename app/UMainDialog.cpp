@@ -666,24 +666,15 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
 }
 
 void TMainDialog::TableKey(WORD Key) {
-    switch (TableCommandKey(Key)) {
-    case L'C':
-        CopySelection();
-        break;
-    case L'A':
-        SelectAll();
-        break;
-    case L'G':
-        if (ResultView->Items().Count() > 0) {
-            ShowChart();
-        }
-        break;
-    case L'T':
-        ShowComparison();
-        break;
-    default:
-        break;
-    }
+    RunTableCommand(Key, {{L'C', [this] { CopySelection(); }},
+                          {L'A', [this] { SelectAll(); }},
+                          {L'G',
+                           [this] {
+                               if (ResultView->Items().Count() > 0) {
+                                   ShowChart();
+                               }
+                           }},
+                          {L'T', [this] { ShowComparison(); }}});
 }
 
 std::vector<std::wstring> TMainDialog::TableRows(bool SelectedOnly) const {

@@ -21,3 +21,15 @@ TkySelection::~TkySelection() {
         SelectObject(FDc, FOld);
     }
 }
+
+TkyGdiObject<HBITMAP> CreateTopDownDib(int Width, int Height, WORD BitCount, void** Bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = BitCount;
+    info.bmiHeader.biCompression = BI_RGB;
+    return TkyGdiObject<HBITMAP>(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, Bits, nullptr, 0));
+}

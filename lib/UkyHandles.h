@@ -83,3 +83,7 @@ private:
     HDC FDc;
     HGDIOBJ FOld;
 };
+
+// A top-down device-independent bitmap of BitCount bits a pixel (24 or 32), its pixels at Bits;
+// null when it could not be made.
+TkyGdiObject<HBITMAP> CreateTopDownDib(int Width, int Height, WORD BitCount, void** Bits);

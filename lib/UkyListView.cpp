@@ -613,3 +613,14 @@ POINT TableMenuPoint(HWND Table, LPARAM Position) {
     ClientToScreen(Table, &at);
     return at;
 }
+
+bool RunTableCommand(WORD Key, std::initializer_list<TkyTableCommand> Commands) {
+    const wchar_t letter = TableCommandKey(Key);
+    for (const TkyTableCommand& command : Commands) {
+        if (letter != 0 && command.Key == letter) {
+            command.Run();
+            return true;
+        }
+    }
+    return false;
+}

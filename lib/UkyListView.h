@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -232,3 +233,12 @@ wchar_t TableCommandKey(WORD Key);
 // Where a table's context menu opens: at Position on the screen, or, for the keyboard's position
 // (both coordinates -1), under the first selected row, else at the table's corner.
 POINT TableMenuPoint(HWND Table, LPARAM Position);
+
+// One of a table's commands: the letter that gives it with Ctrl, and what it does.
+struct TkyTableCommand {
+    wchar_t Key;
+    std::function<void()> Run;
+};
+// Runs the command that Key gives with the keyboard as it stands (TableCommandKey); false when
+// it gives none of Commands.
+bool RunTableCommand(WORD Key, std::initializer_list<TkyTableCommand> Commands);

@@ -107,17 +107,9 @@ void TkyTopWindow::PaintBuffered() {
     if (width <= 0 || height <= 0) {
         return;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     const TkyMemoryDc memory(CreateCompatibleDC(dc));
-    const TkyGdiObject<HBITMAP> buffer(
-        CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const TkyGdiObject<HBITMAP> buffer = CreateTopDownDib(width, height, 32, &bits);
     if (memory && buffer) {
         const TkySelection selection(memory.get(), buffer.get());
         SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
