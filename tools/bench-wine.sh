@@ -7,12 +7,7 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 . tools/common.sh
 
 arch=${1:-win64}
-tools/setup.sh || exit 1
-yieldora_windows_arches
-if [ "$arch" = win32 ] && [ -n "$YIELDORA_NO_WIN32" ]; then
-    yieldora_fail "benchmarking the 32-bit program: this machine cannot execute 32-bit programs" \
-        "$YIELDORA_NO_WIN32"
-fi
+yieldora_windows_program "$arch" benchmarking
 benchmarks=$(sed -n 's/^add_executable(\([A-Za-z]*_bench\) .*/\1/p' bench/win/CMakeLists.txt)
 yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
 yieldora_step "building the Wine benchmarks ($arch)" build/$arch.bench-build.log \

@@ -93,6 +93,18 @@ yieldora_windows_arches() {
     export YIELDORA_ARCHES YIELDORA_NO_WIN32
 }
 
+# yieldora_windows_program ARCH DOING: installs what is missing and finds the Windows programs this
+# machine can run (yieldora_windows_arches); fails, saying what it was DOING ("soaking"), when ARCH
+# is win32 and 32-bit programs cannot run here.
+yieldora_windows_program() {
+    tools/setup.sh || exit 1
+    yieldora_windows_arches
+    if [ "$1" = win32 ] && [ -n "$YIELDORA_NO_WIN32" ]; then
+        yieldora_fail "$2 the 32-bit program: this machine cannot execute 32-bit programs" \
+            "$YIELDORA_NO_WIN32"
+    fi
+}
+
 # Puts a `wine` and a `wine-stable` on PATH that start the 64-bit loader (winepath, wineboot and the
 # other tools run `wine-stable`).
 yieldora_use_wine64() {

@@ -72,12 +72,7 @@ case "$mode $arch" in
     ;;
 esac
 
-tools/setup.sh || exit 1
-yieldora_windows_arches
-if [ "$arch" = win32 ] && [ -n "$YIELDORA_NO_WIN32" ]; then
-    yieldora_fail "running the 32-bit program: this machine cannot execute 32-bit programs" \
-        "$YIELDORA_NO_WIN32"
-fi
+yieldora_windows_program "$arch" running
 yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
 yieldora_step "building yieldora.exe ($arch)" build/$arch.run-build.log \
     cmake --build --preset $arch --target yieldora yieldora_drive

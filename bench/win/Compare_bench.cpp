@@ -8,6 +8,7 @@
 //
 //   tools/wine-run.sh <build>/bench/win/Compare_bench.exe
 
+#include "UBenchTiming.h"
 #include "UMainDialog.h"
 #include "UkyIniFile.h"
 #include "resource.h"
@@ -25,20 +26,6 @@
 namespace {
 
 constexpr int Repetitions = 101;
-
-using TClock = std::chrono::steady_clock;
-
-double Milliseconds(const std::function<void()>& Run) {
-    const auto start = TClock::now();
-    Run();
-    return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
-}
-
-double Median(std::vector<double> Times) {
-    const auto middle = Times.begin() + static_cast<std::ptrdiff_t>(Times.size() / 2);
-    std::nth_element(Times.begin(), middle, Times.end());
-    return *middle;
-}
 
 struct TResults {
     TMainDialog* Dialog = nullptr;

@@ -6,6 +6,7 @@
 //
 //   tools/wine-run.sh <build>/bench/win/UMainDialog_bench.exe [--unsuspended]
 
+#include "UBenchTiming.h"
 #include "UMainDialog.h"
 #include "UResultTable.h"
 #include "UkyIniFile.h"
@@ -29,20 +30,6 @@ namespace {
 constexpr int Repetitions = 101;
 constexpr int SlowRepetitions = 3;
 constexpr int Years = 255;
-
-using TClock = std::chrono::steady_clock;
-
-double Milliseconds(const std::function<void()>& Run) {
-    const auto start = TClock::now();
-    Run();
-    return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
-}
-
-double Median(std::vector<double> Times) {
-    const auto middle = Times.begin() + static_cast<std::ptrdiff_t>(Times.size() / 2);
-    std::nth_element(Times.begin(), middle, Times.end());
-    return *middle;
-}
 
 // The rows of the default deposit over 255 years, as the table shows them.
 std::vector<TResultRow> DefaultRows() {

@@ -9,11 +9,7 @@ cd "$(dirname "$(readlink -f "$0")")/../.."
 . tools/common.sh
 
 arch=${1:-win64}
-tools/setup.sh || exit 1
-yieldora_windows_arches
-if [ "$arch" = win32 ] && [ -n "$YIELDORA_NO_WIN32" ]; then
-    yieldora_fail "soaking the 32-bit program: this machine cannot execute 32-bit programs" "$YIELDORA_NO_WIN32"
-fi
+yieldora_windows_program "$arch" soaking
 yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
 yieldora_step "building yieldora.exe and the soak driver ($arch)" build/$arch.soak-build.log \
     cmake --build --preset $arch --target yieldora yieldora_soak
