@@ -40,11 +40,11 @@ constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SAVE = 2;
 constexpr UINT_PTR MENU_COMPARISON = 3;
 
-TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
+TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold, BYTE CharSet = DEFAULT_CHARSET) {
     return TkyGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
-                                           Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, FONT_FACE));
+                                           Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, CharSet,
+                                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                           DEFAULT_PITCH | FF_SWISS, FONT_FACE));
 }
 
 void FillArea(HDC Dc, const RECT& Area, COLORREF Colour) {
@@ -189,6 +189,33 @@ void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
     for (const POINT& point : points) {
         Marker(Dc, point.x, point.y, ScaleToDpi(3, Layout.Dpi));
     }
+}
+
+// The bars of Data as a Width x Height picture at Dpi, its texts in fonts of CharSet.
+void DrawBarChart(HDC Dc, const TChartData& Data, int Width, int Height, int Dpi, BYTE CharSet,
+                  TTextLog* Log) {
+    const TChartLayout layout = LayoutChart(Data, Width, Height, Dpi);
+    FillArea(Dc, {0, 0, Width, Height}, BACK_COLOUR);
+    const TkyGdiObject<HFONT> font = MakeFont(Dpi, 9, false, CharSet);
+    const TkySelection fontSelection(Dc, font.get());
+    SetBkMode(Dc, TRANSPARENT);
+    SetTextColor(Dc, TEXT_COLOUR);
+    if (layout.Empty) {
+        DrawTextAt(Dc, CHART_EMPTY_TEXT, {0, 0, Width, Height},
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, Log);
+        return;
+    }
+    {
+        const TkyGdiObject<HFONT> titleFont = MakeFont(Dpi, 10, true, CharSet);
+        const TkySelection titleSelection(Dc, titleFont.get());
+        const TChartRect& r = layout.TitleRect;
+        DrawTextAt(Dc, layout.Title, {r.Left, r.Top, r.Right, r.Bottom},
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, Log);
+    }
+    DrawLegend(Dc, layout, Data.Inputs.Deposit, Log);
+    DrawAxes(Dc, layout, Log);
+    DrawBars(Dc, layout);
+    DrawWithdrawnLine(Dc, layout);
 }
 
 // A picture of Width x Height pixels, 24 bits per pixel, rows top-down and 4-byte aligned.
@@ -419,36 +446,21 @@ std::vector<TChartWindow::TPlacedText> TChartWindow::PlacedTexts(int Width, int 
 }
 
 void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) const {
-    const TChartLayout layout = LayoutChart(FData, Width, Height, Dpi);
+    if (!FComparisonShown) {
+        DrawBarChart(Dc, FData, Width, Height, Dpi, DEFAULT_CHARSET, Log);
+        return;
+    }
     FillArea(Dc, {0, 0, Width, Height}, BACK_COLOUR);
     const TkyGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
-    const TkySelection fontSelection(Dc, font.get());
-    SetBkMode(Dc, TRANSPARENT);
-    SetTextColor(Dc, TEXT_COLOUR);
-    if (FComparisonShown) {
-        const TTermComparison none{};
-        DrawComparisonChart(Dc,
-                            {ScaleToDpi(8, Dpi), ScaleToDpi(8, Dpi), Width - ScaleToDpi(8, Dpi),
-                             Height - ScaleToDpi(8, Dpi)},
-                            FDocument != nullptr ? FDocument->Comparison() : none, font.get(), Dpi);
-        return;
-    }
-    if (layout.Empty) {
-        DrawTextAt(Dc, CHART_EMPTY_TEXT, {0, 0, Width, Height},
-                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, Log);
-        return;
-    }
-    {
-        const TkyGdiObject<HFONT> titleFont = MakeFont(Dpi, 10, true);
-        const TkySelection titleSelection(Dc, titleFont.get());
-        const TChartRect& r = layout.TitleRect;
-        DrawTextAt(Dc, layout.Title, {r.Left, r.Top, r.Right, r.Bottom},
-                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, Log);
-    }
-    DrawLegend(Dc, layout, FData.Inputs.Deposit, Log);
-    DrawAxes(Dc, layout, Log);
-    DrawBars(Dc, layout);
-    DrawWithdrawnLine(Dc, layout);
+    const TTermComparison none{};
+    DrawComparisonChart(Dc,
+                        {ScaleToDpi(8, Dpi), ScaleToDpi(8, Dpi), Width - ScaleToDpi(8, Dpi),
+                         Height - ScaleToDpi(8, Dpi)},
+                        FDocument != nullptr ? FDocument->Comparison() : none, font.get(), Dpi);
+}
+
+void DrawGrowthChart(HDC Dc, const TChartData& Data, int Width, int Height, int Dpi, BYTE CharSet) {
+    DrawBarChart(Dc, Data, Width, Height, Dpi, CharSet, nullptr);
 }
 
 void TChartWindow::Paint(HDC Dc, const RECT& Area) const {

@@ -14,6 +14,11 @@
 #include <type_traits>
 #include <vector>
 
+// Draws the growth chart of Data as a Width x Height picture at Dpi dots per inch from the top left
+// corner of Dc's viewport, its texts in fonts of CharSet (a printer's driver may need the script
+// named to find the glyphs).
+void DrawGrowthChart(HDC Dc, const TChartData& Data, int Width, int Height, int Dpi, BYTE CharSet);
+
 // The growth chart: a top-level window captioned "收益图", owned by the main dialog, that draws the
 // running totals of the result table as bars split into capital and interest, with the interest
 // withdrawn so far as a line when it is not re-deposited, or, switched from its context menu, the

@@ -1,9 +1,12 @@
 #include "UkySystemLibrary.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
+// Before commdlg.h: the Print dialog's structure names IUnknown.
 #include <objbase.h>
+
+#include <commdlg.h>
 #include <shlobj.h>
+#include <winspool.h>
 
 #include <cstdlib>
 
@@ -79,12 +82,19 @@ YIELDORA_BOUND_ON_FIRST_CALL(L"comctl32.dll", ImageList_ReplaceIcon, 12);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comctl32.dll", ImageList_SetIconSize, 12);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", CommDlgExtendedError, 0);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", GetSaveFileNameW, 4);
+YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", PageSetupDlgW, 4);
+YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", PrintDlgExW, 4);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoCreateInstance, 20);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoInitializeEx, 8);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoTaskMemFree, 4);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoUninitialize, 0);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CreateStreamOnHGlobal, 12);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", GetHGlobalFromStream, 8);
+YIELDORA_BOUND_ON_FIRST_CALL(L"winspool.drv", ClosePrinter, 4);
+YIELDORA_BOUND_ON_FIRST_CALL(L"winspool.drv", DocumentPropertiesW, 24);
+YIELDORA_BOUND_ON_FIRST_CALL(L"winspool.drv", EnumPrintersW, 28);
+YIELDORA_BOUND_ON_FIRST_CALL(L"winspool.drv", GetDefaultPrinterW, 8);
+YIELDORA_BOUND_ON_FIRST_CALL(L"winspool.drv", OpenPrinterW, 12);
 
 // Declared without the import attribute: callers call the function itself.
 namespace {

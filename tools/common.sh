@@ -136,13 +136,19 @@ yieldora_prefix_of() {
 # The name of the copy of a Wine prefix that programs of the locale LOCALE (empty: the session's) and
 # the screen DPI DPI (empty: the prefix's own, 96) run in: BASE-locale-X, BASE-dpi-N, or BASE itself.
 # Wine fixes the system locale when the wineserver starts, and the DPI is a setting of the prefix.
+# Programs that print (PRINT not empty: YIELDORA_WINE_PRINT) run in BASE-print: every Wine program
+# that loads the print spooler writes the printers it finds into the prefix's registry, and drops
+# those it does not find, so a printer of one test's print server must not be seen by the others.
 yieldora_variant_of() {
-    local base=$1 locale=$2 dpi=$3 variant=$1
+    local base=$1 locale=$2 dpi=$3 print=${4:-} variant=$1
     if [ "$locale" != "${YIELDORA_SESSION_LOCALE-${LC_ALL:-}}" ]; then
         variant="$variant-locale-${locale:-default}"
     fi
     if [ -n "$dpi" ]; then
         variant="$variant-dpi-$dpi"
+    fi
+    if [ -n "$print" ]; then
+        variant="$variant-print"
     fi
     echo "$variant"
 }

@@ -28,7 +28,7 @@ fi
 # (tools/wine-variants.sh); one that is missing here is made anew, not copied from the prefix this
 # session's programs are using.
 variant=$(yieldora_variant_of "$(yieldora_desktop_prefix "$WINEPREFIX" "$desk")" "${LC_ALL:-}" \
-    "${YIELDORA_WINE_DPI:-}")
+    "${YIELDORA_WINE_DPI:-}" "${YIELDORA_WINE_PRINT:-}")
 if [ "$variant" != "$WINEPREFIX" ]; then
     export WINEPREFIX=$variant
     "$here/wine-prefix.sh" "$WINEPREFIX" ${YIELDORA_WINE_DPI:+--dpi "$YIELDORA_WINE_DPI"} || exit 1
@@ -42,4 +42,10 @@ if [ "$variant" != "$WINEPREFIX" ]; then
     ) 9>"$WINEPREFIX.server.lock"
 fi
 
+# A program that prints: YIELDORA_WINE_PRINT=cups runs it beside a print server of its own with a
+# PDF printer (tools/cups-session.sh), =none where no printer is installed.
+case ${YIELDORA_WINE_PRINT:-} in
+cups) exec "$here/cups-session.sh" wine "$@" ;;
+none) CUPS_SERVER=$(mktemp -u "${TMPDIR:-/tmp}/yieldora-no-cups.XXXXXX") exec wine "$@" ;;
+esac
 exec wine "$@"

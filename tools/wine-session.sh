@@ -41,7 +41,7 @@ flock -s "$sessions"
 cleanup() {
     flock -u "$sessions"
     if flock -n -x "$sessions"; then
-        for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-* "$prefix"-desk*; do
+        for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-* "$prefix"-print "$prefix"-desk*; do
             [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
         done
         flock -u "$sessions"

@@ -33,6 +33,9 @@ for ((desk = 0; desk < $(yieldora_desktop_count); desk++)); do
     for locale in $locales; do
         copy "$(yieldora_variant_of "$desktop" "$locale" "")"
     done
+    if grep -q '"YIELDORA_WINE_PRINT=' <<<"$tests"; then
+        copy "$(yieldora_variant_of "$desktop" "${LC_ALL:-}" "" print)"
+    fi
     if grep -q 'workarea-session\.sh' <<<"$tests"; then
         copy "$desktop-workarea"
     fi

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "UDepositResult.h"
+#include "UTermComparison.h"
+
+#include "UkyPrinter.h"
+
+#include <windows.h>
+
+#include <string>
+
+// What a print job prints.
+enum class TPrintKind { Schedule, Comparison, Chart };
+
+// What is printed: the calculation's result and its comparison of the terms.
+struct TPrintSource {
+    const TDepositResult& Result;
+    const TTermComparison& Comparison;
+};
+
+// The name of a print job in the printer's queue: "Yieldora schedule", "Yieldora comparison",
+// "Yieldora chart" (plain ASCII, as print queues and the files they write take it).
+std::wstring PrintJobName(TPrintKind Kind);
+
+// Today's date as the pages state it: "2026年12月8日".
+std::wstring TodayText();
+
+// The box's text when no printer is installed.
+inline const std::wstring NO_PRINTER_MESSAGE =
+    L"没有安装打印机，无法打印。请先在系统中添加打印机。";
+
+// Prints Kind of Source onto Choice's printer, with Setup's margins, each page stating Date: the
+// texts measured with the printer's own device context, in a smaller font where the columns would
+// not fit the paper; the charts drawn at the printer's resolution. Answers the message for the
+// user: empty when the job was printed; else why not, naming the printer (the job was then
+// cancelled with AbortDoc).
+std::wstring PrintPages(const TkyPrintChoice& Choice, const TkyPageSetup& Setup, TPrintKind Kind,
+                        const TPrintSource& Source, const std::wstring& Date);
+
+// The Print command of a window: the standard Print dialog owned by Owner, then the job, with the
+// page set-up of the profile FileName. No printer installed, a failed dialog, or a job that
+// fails or is cancelled: a box owned by Owner says so. Cancelling the dialog does nothing.
+void PrintWithDialog(HWND Owner, TPrintKind Kind, const TPrintSource& Source,
+                     const std::wstring& FileName);
+
+// The page set-up command: the dialog owned by Owner, its choices kept in the profile FileName.
+void SetUpPages(HWND Owner, const std::wstring& FileName);

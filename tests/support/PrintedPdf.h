@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The PDF files that the print server of tools/cups-session.sh writes for this test alone, read
+// back with poppler's tools (run as Unix programs from the Windows test).
+
+// Why this test cannot print to the session's PDF printer; empty when it can.
+std::string PrintSkipReason();
+
+// Runs Command with /bin/sh and waits for it; false when it could not be started.
+bool RunUnix(const std::string& Command);
+
+// A printed file read back.
+struct TPrintedPdf {
+    std::string Name;               // the file's name in the output folder
+    std::string Info;               // pdfinfo's report
+    std::vector<std::string> Pages; // pdftotext -layout, one UTF-8 text per page
+    std::string Path;               // the file's Unix path while it is kept
+};
+
+// Waits until the print server's queue lists no job, then takes the one PDF file the folder
+// holds (the test's last job), reads it back and removes it. Fails the test when there is not
+// exactly one.
+TPrintedPdf TakePrinted();
+
+// Whether the output folder holds any PDF file, once the queue is empty.
+bool AnyPrinted();
+
+// The page's pixels, rendered at Dpi by pdftoppm, that lie within 24 of Colour in each of red,
+// green and blue.
+int PixelsNear(const TPrintedPdf& Pdf, int Page, int Dpi, COLORREF Colour);
+
+// Text with every run of white space made one space, and without white space at its ends.
+std::string Squeezed(const std::string& Text);
