@@ -15,8 +15,9 @@
 namespace {
 
 // The face asked for; with GB2312_CHARSET the font mapper picks a face that has the Chinese
-// glyphs where the system lacks this one (a printer's driver does not fall back per character).
-const wchar_t* const FONT_FACE = L"SimSun";
+// glyphs where the system lacks this one (SimSun on Windows): a printer's driver does not fall
+// back per character.
+const wchar_t* const FONT_FACE = L"WenQuanYi Micro Hei";
 constexpr int LARGEST_POINTS = 10;
 constexpr int SMALLEST_POINTS = 6;
 

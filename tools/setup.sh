@@ -9,7 +9,7 @@ here=$(dirname "$(readlink -f "$0")")
 PACKAGES="cmake ninja-build g++ clang clang-tidy make zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
 wine wine64 fonts-wine fonts-liberation xvfb xauth x11-apps x11-utils imagemagick \
 fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev libreoffice-calc-nogui \
-msitools wixl osslsigncode openssl ccache"
+msitools wixl osslsigncode openssl ccache cups printer-driver-cups-pdf poppler-utils libcups2"
 runs32=false
 if yieldora_machine_runs_32bit; then
     runs32=true

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <iostream>
+#include <string>
 
 namespace {
 
@@ -19,26 +18,74 @@ protected:
             GTEST_SKIP() << skip;
         }
     }
-    std::wstring Printer() const { return L"PDF"; }
 };
+
+bool Contains(const std::string& Text, const std::string& Part) {
+    return Squeezed(Text).find(Part) != std::string::npos;
+}
 
 } // namespace
 
-TEST_F(PrintJob, Probe) {
+// The schedule, the comparison and the chart on A4 portrait and landscape and on Letter, read
+// back from the PDF printer's files.
+TEST_F(PrintJob, EveryPrintComesOutOfThePrinterOnEveryPaper) {
     const TDepositResult result = CalculateResult({.Year = 120});
-    const TTermComparison comparison = CompareTerms(result.Inputs, {L"1.5", L"2.1", L"2.75", L"2.75", L"3"}, true);
-    for (const TkyPageSetup setup : {TkyPageSetup{}, TkyPageSetup{DMPAPER_A4, DMORIENT_LANDSCAPE, {2000, 2000, 2000, 2000}}, TkyPageSetup{DMPAPER_LETTER, DMORIENT_PORTRAIT, {2000, 2000, 2000, 2000}}, TkyPageSetup{DMPAPER_A5, DMORIENT_PORTRAIT, {2000, 2000, 2000, 2000}}}) {
-        std::optional<TkyPrintChoice> choice = PrinterChoice(Printer(), setup);
+    const TTermComparison comparison =
+        CompareTerms(result.Inputs, {L"1.5", L"2.1", L"2.75", L"2.75", L"3"}, true);
+    const RECT margins{2000, 2000, 2000, 2000};
+    struct TPaper {
+        TkyPageSetup Setup;
+        std::string Size;
+    };
+    for (const TPaper& paper :
+         {TPaper{{DMPAPER_A4, DMORIENT_PORTRAIT, margins}, "595 x 842"},
+          TPaper{{DMPAPER_A4, DMORIENT_LANDSCAPE, margins}, "595 x 842"},
+          TPaper{{DMPAPER_LETTER, DMORIENT_PORTRAIT, margins}, "612 x 792"}}) {
+        SCOPED_TRACE(paper.Size);
+        const std::optional<TkyPrintChoice> choice = PrinterChoice(L"PDF", paper.Setup);
         ASSERT_TRUE(choice);
-        std::cout << GetDeviceCaps(choice->Dc.get(), HORZRES) << "x" << GetDeviceCaps(choice->Dc.get(), VERTRES) << std::endl;
-        for (TPrintKind kind : {TPrintKind::Schedule, TPrintKind::Comparison, TPrintKind::Chart}) {
-            EXPECT_EQ(PrintPages(*choice, setup, kind, {result, comparison}, DATE), L"");
-            const TPrintedPdf pdf = TakePrinted();
-            std::cout << pdf.Name << "\n" << pdf.Info;
-            for (const std::string& page : pdf.Pages) std::cout << "=====PAGE\n" << page;
-            if (kind != TPrintKind::Schedule) {
-                std::cout << "capital " << PixelsNear(pdf, 1, 50, RGB(65, 105, 225)) << " interest " << PixelsNear(pdf, 1, 50, RGB(255, 165, 0)) << std::endl;
-            }
+        // The driver turns a landscape page on the portrait sheet.
+        EXPECT_EQ(GetDeviceCaps(choice->Dc.get(), HORZRES) >
+                      GetDeviceCaps(choice->Dc.get(), VERTRES),
+                  paper.Setup.Orientation == DMORIENT_LANDSCAPE);
+
+        EXPECT_EQ(
+            PrintPages(*choice, paper.Setup, TPrintKind::Schedule, {result, comparison}, DATE),
+            L"");
+        const TPrintedPdf schedule = TakePrinted();
+        EXPECT_EQ(schedule.Name.rfind("Yieldora_schedule-job_", 0), 0u) << schedule.Name;
+        ASSERT_GE(schedule.Pages.size(), 2u);
+        const std::size_t count = schedule.Pages.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string number =
+                "第 " + std::to_string(i + 1) + " 页，共 " + std::to_string(count) + " 页";
+            EXPECT_TRUE(Contains(schedule.Pages[i], number)) << schedule.Pages[i];
+            EXPECT_TRUE(Contains(schedule.Pages[i], "打印日期：2026年12月8日"));
         }
+        EXPECT_TRUE(Contains(schedule.Pages.front(), "1 288 10288 连本带息取出后转存"));
+        EXPECT_TRUE(Contains(schedule.Pages.front(),
+                             "本金 10,000 元，一年期，年利率 3.6%，利息税 20%，到期利息转存"));
+        EXPECT_TRUE(Contains(schedule.Pages.back(), "120 8448 301797 取出全部本息"));
+        EXPECT_TRUE(Contains(schedule.Pages.back(),
+                             "120 年共得利息 291,797 元，期末本息 301,797 元，折合年化 2.88%"));
+
+        EXPECT_EQ(
+            PrintPages(*choice, paper.Setup, TPrintKind::Comparison, {result, comparison}, DATE),
+            L"");
+        const TPrintedPdf compared = TakePrinted();
+        ASSERT_FALSE(compared.Pages.empty());
+        EXPECT_TRUE(Contains(compared.Pages.front(), "存期比较"));
+        EXPECT_TRUE(Contains(compared.Pages.front(), "十年期 3")) << compared.Pages.front();
+        EXPECT_TRUE(Contains(compared.Pages.front(), "最佳"));
+
+        EXPECT_EQ(PrintPages(*choice, paper.Setup, TPrintKind::Chart, {result, comparison}, DATE),
+                  L"");
+        const TPrintedPdf chart = TakePrinted();
+        ASSERT_EQ(chart.Pages.size(), 1u);
+        EXPECT_TRUE(Contains(chart.Pages[0], "收益图"));
+        EXPECT_NE(chart.Info.find(paper.Size), std::string::npos) << chart.Info;
+        // The bars in the chart's colours: capital blue, interest orange.
+        EXPECT_GT(PixelsNear(chart, 1, 30, RGB(65, 105, 225)), 200);
+        EXPECT_GT(PixelsNear(chart, 1, 30, RGB(255, 165, 0)), 50);
     }
 }

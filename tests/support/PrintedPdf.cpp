@@ -53,7 +53,7 @@ void WaitForEmptyQueue() {
 }
 
 std::vector<std::string> PdfFiles() {
-    return Listing("cd '" + OutFolder() + "' && ls *.pdf");
+    return Listing("cd '" + OutFolder() + "' && ls | grep '[.]pdf$'");
 }
 
 } // namespace
@@ -67,8 +67,12 @@ std::string PrintSkipReason() {
 }
 
 bool RunUnix(const std::string& Command) {
+    // Wine does not wait for a Unix program's end: the command marks its end with a file.
+    static int runs = 0;
+    const std::string done = OutFolder() + "/../done." + std::to_string(++runs);
+    const std::string script = "{ " + Command + "; } ; touch " + done;
     std::wstring line = L"/bin/sh -c \"";
-    for (const char c : Command) {
+    for (const char c : script) {
         if (c == '"') {
             line += L'\\';
         }
@@ -82,15 +86,29 @@ bool RunUnix(const std::string& Command) {
                         &startup, &process)) {
         return false;
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    const std::wstring marker = WindowsPath(done);
+    for (int i = 0; i < 3000; ++i) {
+        if (DeleteFileW(marker.c_str())) {
+            return true;
+        }
+        Sleep(20);
+    }
+    ADD_FAILURE() << "the command did not end in a minute: " << Command;
+    return false;
 }
 
 TPrintedPdf TakePrinted() {
-    WaitForEmptyQueue();
-    const std::vector<std::string> files = PdfFiles();
+    // The job reaches the queue after the program has ended its document: wait for its file.
+    std::vector<std::string> files;
+    for (int i = 0; i < 600 && files.empty(); ++i) {
+        WaitForEmptyQueue();
+        files = PdfFiles();
+        if (files.empty()) {
+            Sleep(100);
+        }
+    }
     TPrintedPdf pdf;
     if (files.size() != 1) {
         ADD_FAILURE() << "expected one printed file, found " << files.size();
@@ -100,7 +118,8 @@ TPrintedPdf TakePrinted() {
     pdf.Path = OutFolder() + "/" + pdf.Name;
     const std::string text = OutFolder() + "/../text.txt";
     const std::string info = OutFolder() + "/../info.txt";
-    RunUnix("pdftotext -layout '" + pdf.Path + "' " + text + "; pdfinfo '" + pdf.Path + "' >" + info);
+    RunUnix("pdftotext -layout '" + pdf.Path + "' " + text + "; pdfinfo '" + pdf.Path + "' >" +
+            info);
     pdf.Info = ReadAll(info);
     std::string all = ReadAll(text);
     for (std::size_t start = 0, feed; (feed = all.find('\f', start)) != std::string::npos;
@@ -110,11 +129,6 @@ TPrintedPdf TakePrinted() {
     RunUnix("mv '" + pdf.Path + "' " + OutFolder() + "/../taken.pdf");
     pdf.Path = OutFolder() + "/../taken.pdf";
     return pdf;
-}
-
-bool AnyPrinted() {
-    WaitForEmptyQueue();
-    return !PdfFiles().empty();
 }
 
 int PixelsNear(const TPrintedPdf& Pdf, int Page, int Dpi, COLORREF Colour) {
@@ -146,10 +160,15 @@ int PixelsNear(const TPrintedPdf& Pdf, int Page, int Dpi, COLORREF Colour) {
     return count;
 }
 
-std::string Squeezed(const std::string& Text) {
+std::string Squeezed(const std::string& Source) {
+    // The embedded font's map gives the compatibility form of 年 (U+F98E) back for the glyph.
+    std::string text = Source;
+    for (std::size_t at; (at = text.find("\xEF\xA6\x8E")) != std::string::npos;) {
+        text.replace(at, 3, "\xE5\xB9\xB4");
+    }
     std::string result;
     bool space = false;
-    for (const char c : Text) {
+    for (const char c : text) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
             space = !result.empty();
         } else {

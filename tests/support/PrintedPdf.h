@@ -11,7 +11,7 @@
 // Why this test cannot print to the session's PDF printer; empty when it can.
 std::string PrintSkipReason();
 
-// Runs Command with /bin/sh and waits for it; false when it could not be started.
+// Runs Command with /bin/sh and waits for it; false when it could not be started or did not end.
 bool RunUnix(const std::string& Command);
 
 // A printed file read back.
@@ -22,17 +22,15 @@ struct TPrintedPdf {
     std::string Path;               // the file's Unix path while it is kept
 };
 
-// Waits until the print server's queue lists no job, then takes the one PDF file the folder
-// holds (the test's last job), reads it back and removes it. Fails the test when there is not
-// exactly one.
+// Waits until the folder holds a PDF file and the print server's queue lists no job, then takes
+// the one file (the test's last job), reads it back and moves it aside. Fails the test when
+// there is not exactly one.
 TPrintedPdf TakePrinted();
-
-// Whether the output folder holds any PDF file, once the queue is empty.
-bool AnyPrinted();
 
 // The page's pixels, rendered at Dpi by pdftoppm, that lie within 24 of Colour in each of red,
 // green and blue.
 int PixelsNear(const TPrintedPdf& Pdf, int Page, int Dpi, COLORREF Colour);
 
-// Text with every run of white space made one space, and without white space at its ends.
+// Text with every run of white space made one space, without white space at its ends, and 年
+// in its ordinary form.
 std::string Squeezed(const std::string& Text);
