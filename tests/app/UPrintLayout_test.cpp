@@ -23,7 +23,7 @@ TPrintMetrics Page(int PageWidth, int PageHeight) {
 
 const TPrintText* Find(const TPrintPage& Page, const std::wstring& Text) {
     const auto found = std::find_if(Page.Texts.begin(), Page.Texts.end(),
-                                    [&](const TPrintText& t) { return t.Text == Text; });
+                                    [&](const TPrintText& Placed) { return Placed.Text == Text; });
     return found == Page.Texts.end() ? nullptr : &*found;
 }
 
@@ -31,9 +31,9 @@ const TPrintText* Find(const TPrintPage& Page, const std::wstring& Text) {
 std::vector<std::wstring> Line(const TPrintPage& Page, int Y) {
     std::vector<TPrintText> texts;
     std::copy_if(Page.Texts.begin(), Page.Texts.end(), std::back_inserter(texts),
-                 [Y](const TPrintText& t) { return t.Y == Y; });
+                 [Y](const TPrintText& Placed) { return Placed.Y == Y; });
     std::sort(texts.begin(), texts.end(),
-              [](const TPrintText& a, const TPrintText& b) { return a.X < b.X; });
+              [](const TPrintText& Left, const TPrintText& Right) { return Left.X < Right.X; });
     std::vector<std::wstring> line;
     for (const TPrintText& text : texts) {
         line.push_back(text.Text);
