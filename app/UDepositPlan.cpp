@@ -1,0 +1,285 @@
+#include "UDepositPlan.h"
+
+#include "UDepositResult.h"
+#include "UkyError.h"
+#include "UkyFunctions.h"
+#include "UkyMath.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr std::int32_t MONTHS_A_YEAR = 12;
+
+// Net yearly rate after tax, worked out in extended precision and rounded once, as the yearly
+// schedule does.
+double NetRate(double Rate, double Tax) {
+    return StoreDouble((100.0L - Tax) * Rate / 10000.0L);
+}
+
+// The interest a principal earns over Months months at a net yearly rate: a year's interest,
+// stored as the yearly schedule stores it, times Months / 12. Banks count 30 days a month and
+// 360 a year, which comes to the same. For whole years the product is exact, so that a term of
+// years earns to the last bit what the yearly schedule gives it.
+long double Interest(double Principal, double Net, std::int32_t Months) {
+    const double yearly = StoreDouble(static_cast<long double>(Principal) * Net);
+    return static_cast<long double>(yearly) * Months / MONTHS_A_YEAR;
+}
+
+// A payment to the fen, halves away from zero, as a bank pays it out.
+double Fen(long double Value) {
+    return StoreDouble(std::round(Value * 100) / 100);
+}
+
+std::wstring WholeYuan(double Value) {
+    try {
+        return IntText(RoundToInt64(Value));
+    } catch (const EkyError&) {
+        return L"?";
+    }
+}
+
+// The year a month falls in: months 1 to 12 are year 1.
+std::int32_t YearOfMonth(std::int32_t Month) {
+    return (Month + MONTHS_A_YEAR - 1) / MONTHS_A_YEAR;
+}
+
+} // namespace
+
+std::wstring_view PlanTermLabel(std::int32_t Months) {
+    for (const TPlanTerm& term : PLAN_TERMS) {
+        if (term.Months == Months) {
+            return term.Label;
+        }
+    }
+    return {};
+}
+
+void CheckScenario(const TPlanScenario& Scenario, std::uint8_t Year) {
+    const std::int32_t horizon = MONTHS_A_YEAR * Year;
+    if (Scenario.NeedMonth < 0 || Scenario.NeedMonth > horizon) {
+        throw EkyError(L"The money needed in month " + IntText(Scenario.NeedMonth) +
+                       L" falls outside the " + IntText(horizon) + L" months planned!");
+    }
+    if (Scenario.NeedAmount && !(*Scenario.NeedAmount > 0 && std::isfinite(*Scenario.NeedAmount))) {
+        throw EkyError(L"The amount needed must be above 0, not " +
+                       RealToText(-1, true, *Scenario.NeedAmount) + L"!");
+    }
+}
+
+double RenewalRate(double Rate, double RateChange, std::int32_t Month) {
+    const std::int32_t years = Month / MONTHS_A_YEAR;
+    if (years == 0 || RateChange == 0) {
+        return Rate;
+    }
+    return std::max(0.0, StoreDouble(Rate + static_cast<long double>(years) * RateChange));
+}
+
+TTermPlan PlanTerm(const TYieldoraInputs& Inputs, std::int32_t Months, double Rate,
+                   const TPlanScenario& Scenario) {
+    const std::int32_t horizon = MONTHS_A_YEAR * Inputs.Year;
+    const double demand = NetRate(Scenario.DemandRate, Inputs.Tax);
+    TTermPlan plan;
+    plan.CashFlows.assign(static_cast<std::size_t>(horizon) + 1, 0.0);
+    plan.YearTotals.assign(static_cast<std::size_t>(Inputs.Year) + 1, 0.0);
+    plan.CashFlows[0] = -Inputs.Fund;
+    plan.YearTotals[0] = Inputs.Fund;
+
+    long double takenOut = 0;
+    long double loss = 0;
+    bool needed = Scenario.NeedMonth > 0;
+    double principal = Inputs.Fund;
+    std::int32_t start = 0;
+    plan.EndMonth = horizon;
+    plan.EndTotal = Inputs.Fund;
+
+    // One certificate after another, from its opening at month start to its maturity.
+    while (start < horizon) {
+        const double net = NetRate(RenewalRate(Rate, Scenario.RateChange, start), Inputs.Tax);
+        const std::int32_t maturity = start + Months;
+        const std::int32_t last = std::min(maturity, horizon);
+        // What the certificate holds at the end of each year it runs through, from month First on.
+        const auto holdYears = [&](std::int32_t First, std::int32_t Last) {
+            for (std::int32_t year = YearOfMonth(First); year * MONTHS_A_YEAR <= Last; ++year) {
+                plan.YearTotals[static_cast<std::size_t>(year)] =
+                    StoreDouble(Interest(principal, net, year * MONTHS_A_YEAR - start) + principal);
+            }
+        };
+
+        std::int32_t first = start + 1;
+        if (needed && Scenario.NeedMonth < maturity) {
+            // Taken out before the maturity: the part taken earns the demand rate for the months
+            // the certificate ran; the rest keeps its rate and its maturity, unless it is too
+            // little to keep.
+            const std::int32_t month = Scenario.NeedMonth;
+            holdYears(first, month - 1);
+            double taken =
+                Scenario.NeedAmount ? std::min(*Scenario.NeedAmount, principal) : principal;
+            if (principal - taken < LEAST_REMAINDER) {
+                taken = principal;
+            }
+            const double demandInterest = Fen(Interest(taken, demand, month - start));
+            loss += Interest(taken, net, month - start) - demandInterest;
+            const double paid = StoreDouble(static_cast<long double>(taken) + demandInterest);
+            needed = false;
+            if (taken == principal) {
+                plan.EndMonth = month;
+                plan.EndTotal = paid;
+                break;
+            }
+            principal = StoreDouble(static_cast<long double>(principal) - taken);
+            plan.CashFlows[static_cast<std::size_t>(month)] += paid;
+            takenOut += paid;
+            first = month;
+        }
+        holdYears(first, last);
+        if (maturity > horizon) {
+            // Still running at the end: its interest so far, pro rata.
+            plan.EndTotal = StoreDouble(Interest(principal, net, horizon - start) + principal);
+            plan.MaturityYear = YearOfMonth(maturity);
+            break;
+        }
+
+        // The maturity pays the interest out, or deposits it again with the principal.
+        const long double interest = Interest(principal, net, Months);
+        double payout = 0;
+        double kept = principal;
+        if (Inputs.Deposit) {
+            kept = StoreDouble(interest + principal);
+        } else {
+            payout = StoreDouble(interest);
+        }
+        if (needed && Scenario.NeedMonth == maturity) {
+            // Money needed at a maturity comes from what it pays out, then from what it would
+            // deposit again, at no loss.
+            const double more = Scenario.NeedAmount
+                                    ? std::min(std::max(*Scenario.NeedAmount - payout, 0.0), kept)
+                                    : kept;
+            kept = StoreDouble(static_cast<long double>(kept) - more);
+            payout = StoreDouble(static_cast<long double>(payout) + more);
+            if (kept < LEAST_REMAINDER) {
+                payout = StoreDouble(static_cast<long double>(payout) + kept);
+                kept = 0;
+            }
+            needed = false;
+        }
+        if (maturity == horizon || kept == 0) {
+            plan.EndMonth = maturity;
+            plan.EndTotal = StoreDouble(static_cast<long double>(payout) + kept);
+            break;
+        }
+        plan.CashFlows[static_cast<std::size_t>(maturity)] += payout;
+        takenOut += payout;
+        principal = kept;
+        start = maturity;
+    }
+
+    plan.CashFlows.resize(static_cast<std::size_t>(plan.EndMonth) + 1);
+    plan.CashFlows.back() += plan.EndTotal;
+    plan.TakenOut = StoreDouble(takenOut);
+    plan.Interest = StoreDouble(takenOut + plan.EndTotal - Inputs.Fund);
+    plan.Loss = StoreDouble(loss);
+    if (const std::optional<double> monthly = EffectiveYield(plan.CashFlows)) {
+        plan.Yield = static_cast<double>(std::pow(1.0L + *monthly, MONTHS_A_YEAR) - 1);
+    }
+    for (std::size_t year = 0; Inputs.Year > 0 && year < plan.YearTotals.size(); ++year) {
+        if (plan.YearTotals[year] > INSURANCE_LIMIT) {
+            plan.InsuranceYear = std::max<std::int32_t>(static_cast<std::int32_t>(year), 1);
+            break;
+        }
+    }
+    return plan;
+}
+
+std::vector<std::wstring_view> TDepositPlan::Captions() const {
+    const bool needed = Scenario.NeedMonth > 0;
+    std::vector<std::wstring_view> captions{L"存期", L"年利率", L"共得利息"};
+    if (!Inputs.Deposit || needed) {
+        captions.push_back(L"已取出");
+    }
+    captions.insert(captions.end(), {L"期末本息", L"折合年化", L"比最佳少"});
+    if (needed) {
+        captions.push_back(L"提前支取损失");
+    }
+    captions.push_back(L"备注");
+    return captions;
+}
+
+std::vector<std::wstring> TDepositPlan::RowTexts() const {
+    const bool needed = Scenario.NeedMonth > 0;
+    const bool takenOut = !Inputs.Deposit || needed;
+    std::vector<std::wstring> texts;
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        const TPlanRow& row = Rows[i];
+        std::wstring text = std::wstring(PlanTermLabel(row.Months)) + L"\t" + row.RateText + L"\t";
+        if (!row.Plan) {
+            // The figures' cells stay empty; the message goes into the remark.
+            text += std::wstring(4 + (takenOut ? 1 : 0) + (needed ? 1 : 0), L'\t') + row.Error;
+            texts.push_back(std::move(text));
+            continue;
+        }
+        const TTermPlan& plan = *row.Plan;
+        text += WholeYuan(plan.Interest) + L"\t";
+        if (takenOut) {
+            text += WholeYuan(plan.TakenOut) + L"\t";
+        }
+        text += WholeYuan(plan.EndTotal) + L"\t" + YieldText(plan.Yield) + L"\t" +
+                (Best ? WholeYuan(row.Behind) : L"") + L"\t";
+        if (needed) {
+            text += WholeYuan(plan.Loss) + L"\t";
+        }
+        std::vector<std::wstring> remarks;
+        if (Best == i) {
+            remarks.emplace_back(L"最佳");
+        }
+        if (plan.MaturityYear > 0) {
+            remarks.push_back(L"未到期，第 " + IntText(plan.MaturityYear) + L" 年到期");
+        }
+        if (plan.InsuranceYear > 0) {
+            remarks.push_back(L"第 " + IntText(plan.InsuranceYear) +
+                              L" 年本息超过 50 万元存款保险限额");
+        }
+        for (std::size_t r = 0; r < remarks.size(); ++r) {
+            text += (r > 0 ? L"；" : L"") + remarks[r];
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+TDepositPlan PlanDeposit(const TYieldoraInputs& Inputs, const TPlanScenario& Scenario,
+                         std::span<const TPlanRate> Rates, bool UseDot) {
+    CheckScenario(Scenario, Inputs.Year);
+    TDepositPlan deposit{Inputs, Scenario, {}, {}};
+    for (std::size_t i = 0; i < Rates.size(); ++i) {
+        TPlanRow row{Rates[i].Months, Rates[i].Text, {}, {}, 0};
+        try {
+            const double rate = StoreDouble(TextToReal(row.RateText, UseDot));
+            row.Plan = PlanTerm(Inputs, row.Months, rate, Scenario);
+        } catch (const EkyError& e) {
+            row.Error = e.Message();
+        }
+        if (row.Plan && row.Plan->Yield &&
+            (!deposit.Best || *row.Plan->Yield > *deposit.Rows[*deposit.Best].Plan->Yield)) {
+            deposit.Best = i;
+        }
+        deposit.Rows.push_back(std::move(row));
+    }
+    if (deposit.Best) {
+        const double best = deposit.Rows[*deposit.Best].Plan->Received();
+        for (TPlanRow& row : deposit.Rows) {
+            if (!row.Plan) {
+                continue;
+            }
+            // A shortfall beyond the range of a double fails its own row only.
+            try {
+                row.Behind = StoreDouble(static_cast<long double>(best) - row.Plan->Received());
+            } catch (const EkyError& e) {
+                row.Plan.reset();
+                row.Error = e.Message();
+            }
+        }
+    }
+    return deposit;
+}
