@@ -1,6 +1,7 @@
 #include "UCommandLine.h"
 
 #include "UCalculationDocument.h"
+#include "UDepositPlan.h"
 #include "UDepositResult.h"
 #include "UResultTable.h"
 #include "USchedule.h"
@@ -46,9 +47,17 @@ const wchar_t* const USAGE =
     L"                   the end total, the effective annual yield and the shortfall\n"
     L"                   against the best term (marked)\n"
     L"  --rates LIST     the terms' rates for --compare (which it implies), as\n"
-    L"                   1=1.5,2=2.1,3=2.75,5=2.75,10=3;\n"
-    L"                   a term not listed has its rate from the profile's section\n"
-    L"                   \"TermRates\" with --profile, else the rate of --rate\n"
+    L"                   3m=0.65,6m=0.85,1=0.95,2=1.05,3=1.25,5=1.3,10=1.3;\n"
+    L"                   a term of years not listed has its rate from the profile's section\n"
+    L"                   \"TermRates\" with --profile, else the rate of --rate; the terms of\n"
+    L"                   three and six months (3m, 6m) are compared only when listed\n"
+    L"  --rate-change POINTS  percentage points every term's rate changes by per year since\n"
+    L"                   the start, taken at each renewal, never below 0 (default 0)\n"
+    L"  --demand-rate PERCENT  the demand rate paid on money taken out before its\n"
+    L"                   certificate matures (default 0.05)\n"
+    L"  --need-month M   money is needed in month M (1 to 12 x years): all of it, or\n"
+    L"  --need-amount YUAN  that much (\"all\" for everything, the default)\n"
+    L"                   (these four imply --compare too)\n"
     L"  --tsv            print the table as Yieldora exports it: tab-separated cells,\n"
     L"                   CR LF between lines\n"
     L"  --csv            print the table as Yieldora saves it to a CSV file: UTF-8 with a\n"
@@ -56,6 +65,11 @@ const wchar_t* const USAGE =
     L"                   (of --tsv and --csv, the last one given counts)\n"
     L"  --help           show this help\n"
     L"\n"
+    L"\n"
+    L"The comparison counts each term in whole months as a chain of certificates, each\n"
+    L"renewed at its rate then; a certificate still running at the end counts its interest\n"
+    L"so far and says when it matures. Its yield is the internal rate of return of the\n"
+    L"monthly cash flows, annualised.\n"
     L"\n"
     L"Under an aligned table a line sums it up. Its yield (折合年化) is the internal rate of\n"
     L"return of the saver's cash flows after tax: the capital paid in at the start, the\n"
@@ -183,8 +197,10 @@ enum class TTableForm { Aligned, Tsv, Csv };
 struct TOptions {
     bool Help = false;
     bool Compare = false;
-    // The terms' rates that --rates gives, each with its term.
-    std::vector<std::pair<std::uint8_t, double>> Rates;
+    // The terms' rates that --rates gives, each with its term in months.
+    std::vector<std::pair<std::int32_t, double>> Rates;
+    TPlanScenario Scenario;
+    bool HasNeedAmount = false;
     TTableForm Form = TTableForm::Aligned;
     std::wstring Profile;
     bool HasProfile = false;
@@ -192,8 +208,20 @@ struct TOptions {
     std::vector<std::pair<std::wstring, std::wstring>> Inputs;
 };
 
-// "1=1.5,2=2.1,...": each term of 1, 2, 3, 5 or 10 years with its rate in percent.
-void ParseRates(const std::wstring& Text, std::vector<std::pair<std::uint8_t, double>>& Rates) {
+// A term of --rates in months: 3m, 6m, or 1, 2, 3, 5 or 10 years.
+std::int32_t RatesTerm(const std::wstring& Text) {
+    if (Text == L"3m" || Text == L"6m") {
+        return Text[0] - L'0';
+    }
+    try {
+        return Term(Text) * 12;
+    } catch (const EkyError&) {
+        throw EkyError(Text + L" is not a term of 3m, 6m, 1, 2, 3, 5 or 10 years!");
+    }
+}
+
+// "3m=0.65,1=1.5,2=2.1,...": each term with its rate in percent.
+void ParseRates(const std::wstring& Text, std::vector<std::pair<std::int32_t, double>>& Rates) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = Text.find(L',', start);
@@ -203,7 +231,7 @@ void ParseRates(const std::wstring& Text, std::vector<std::pair<std::uint8_t, do
             throw EkyError(L"The rate " + item + L" is not of the form TERM=PERCENT (as 3=2.75)!");
         }
         Rates.emplace_back(
-            Term(item.substr(0, equals)),
+            RatesTerm(item.substr(0, equals)),
             Amount(L"--rates", item.substr(equals + 1), L" after " + item.substr(0, equals + 1)));
         if (comma == std::wstring::npos) {
             return;
@@ -214,7 +242,24 @@ void ParseRates(const std::wstring& Text, std::vector<std::pair<std::uint8_t, do
 
 bool TakesValue(const std::wstring& Name) {
     return Name == L"--fund" || Name == L"--term" || Name == L"--rate" || Name == L"--tax" ||
-           Name == L"--years" || Name == L"--step" || Name == L"--profile" || Name == L"--rates";
+           Name == L"--years" || Name == L"--step" || Name == L"--profile" || Name == L"--rates" ||
+           Name == L"--rate-change" || Name == L"--demand-rate" || Name == L"--need-month" ||
+           Name == L"--need-amount";
+}
+
+void ApplyScenarioOption(const std::wstring& Name, const std::wstring& Value, TOptions& Options) {
+    TPlanScenario& scenario = Options.Scenario;
+    if (Name == L"--rate-change") {
+        scenario.RateChange = Amount(Name, Value);
+    } else if (Name == L"--demand-rate") {
+        scenario.DemandRate = Amount(Name, Value);
+    } else if (Name == L"--need-month") {
+        scenario.NeedMonth = static_cast<std::int32_t>(IntegerIn(Name, Value, 1, 12 * 255));
+    } else {
+        Options.HasNeedAmount = true;
+        scenario.NeedAmount =
+            Value == L"all" ? std::nullopt : std::optional<double>(Amount(Name, Value));
+    }
 }
 
 TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
@@ -253,6 +298,11 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
             // The terms' rates mean nothing but in the comparison, so they ask for it.
             options.Compare = true;
             ParseRates(value, options.Rates);
+        } else if (name == L"--rate-change" || name == L"--demand-rate" ||
+                   name == L"--need-month" || name == L"--need-amount") {
+            // The scenario means nothing but in the comparison either.
+            options.Compare = true;
+            ApplyScenarioOption(name, value, options);
         } else if (name == L"--profile") {
             options.Profile = value;
             options.HasProfile = true;
@@ -303,9 +353,13 @@ std::vector<std::wstring> Cells(const std::wstring& RowText) {
     }
 }
 
-// The terms compared: every term's rate from the profile's section of the terms' rates (or the
-// main rate), then --rates, whose selected term sets the main rate too.
-TTermComparison Comparison(const TOptions& Options, const TYieldoraInputs& Inputs) {
+// The terms compared under the scenario. The terms of years have their rates from the profile's
+// section of the terms' rates (or the main rate), then from --rates, whose selected term sets the
+// main rate too; the terms of months are compared where --rates gives their rates.
+TDepositPlan Comparison(const TOptions& Options, const TYieldoraInputs& Inputs) {
+    if (Options.HasNeedAmount && Options.Scenario.NeedMonth == 0) {
+        throw EkyError(L"The option --need-amount needs --need-month!");
+    }
     TCalculationDocument document(true);
     document.SetInputs(Inputs);
     TTermRates rates{};
@@ -314,11 +368,29 @@ TTermComparison Comparison(const TOptions& Options, const TYieldoraInputs& Input
         rates = ReadTermRates(ReadableFile(Options.Profile), Inputs.Rate);
     }
     document.SetTermRates(rates);
-    for (const auto& [period, rate] : Options.Rates) {
-        document.SetTermRateText(TermIndex(period), RealToText(-1, true, rate));
+    std::vector<TPlanRate> planned;
+    for (const TPlanTerm& term : PLAN_TERMS) {
+        if (term.Months % 12 == 0) {
+            continue;
+        }
+        // The last rate given for the term counts.
+        const auto given =
+            std::find_if(Options.Rates.rbegin(), Options.Rates.rend(),
+                         [&term](const auto& Rate) { return Rate.first == term.Months; });
+        if (given != Options.Rates.rend()) {
+            planned.push_back({term.Months, RealToText(-1, true, given->second)});
+        }
     }
-    document.Calculate();
-    return document.Comparison();
+    for (const auto& [months, rate] : Options.Rates) {
+        if (months % 12 == 0) {
+            document.SetTermRateText(TermIndex(static_cast<std::uint8_t>(months / 12)),
+                                     RealToText(-1, true, rate));
+        }
+    }
+    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
+        planned.push_back({DEPOSIT_TERMS[i].Years * 12, document.TermRateText(i)});
+    }
+    return PlanDeposit(Inputs, Options.Scenario, planned, true);
 }
 
 std::wstring FormTable(TTableForm Form, std::span<const std::wstring_view> Captions,
@@ -358,7 +430,7 @@ TCliResult RunCommandLine(const std::vector<std::wstring>& Arguments) {
             ApplyOption(name, value, inputs);
         }
         if (options.Compare) {
-            const TTermComparison comparison = Comparison(options, inputs);
+            const TDepositPlan comparison = Comparison(options, inputs);
             return {EXIT_DONE,
                     FormTable(options.Form, comparison.Captions(), comparison.RowTexts(), {}),
                     {}};

@@ -164,7 +164,8 @@ TEST(CommandLine, HelpNamesEveryOption) {
     EXPECT_EQ(result.ExitCode, 0);
     for (const wchar_t* option :
          {L"--fund", L"--term", L"--rate", L"--tax", L"--years", L"--step", L"--redeposit",
-          L"--withdraw", L"--profile", L"--tsv", L"--csv", L"--compare", L"--rates"}) {
+          L"--withdraw", L"--profile", L"--tsv", L"--csv", L"--compare", L"--rates",
+          L"--rate-change", L"--demand-rate", L"--need-month", L"--need-amount"}) {
         EXPECT_NE(result.Out.find(option), std::wstring::npos) << TextToUtf8(option);
     }
 }
@@ -215,18 +216,19 @@ TEST_F(CliProfileTest, ProfileValuesAsTheDialogTakesThem) {
 
 // The terms compared, each at its own rate. The figures by hand: net rates 1.2, 1.68, 2.2, 2.2 and
 // 2.4 %; end totals 10000 * 1.012^20, 1.0336^10, 1.066^6 * 1.044, 1.11^4 and 1.24^2; the yields
-// (end / 10000)^(1/20) - 1.
+// (end / 10000)^(1/20) - 1. The three-year term's seventh certificate runs at the end.
 TEST(CommandLine, CompareRunsEveryTermAtItsOwnRate) {
     const std::vector<std::wstring> rates{L"--compare", L"--rates",
                                           L"1=1.5,2=2.1,3=2.75,5=2.75,10=3"};
     const TCliResult aligned = Cli(rates);
     EXPECT_EQ(aligned.ExitCode, 0);
-    EXPECT_EQ(aligned.Out, L"  存期  年利率  共得利息  期末本息  折合年化  比最佳少  备注\n"
-                           L"一年期     1.5      2694     12694     1.20%      2682\n"
-                           L"二年期     2.1      3916     13916     1.67%      1460\n"
-                           L"三年期    2.75      5319     15319     2.16%        57\n"
-                           L"五年期    2.75      5181     15181     2.11%       195\n"
-                           L"十年期       3      5376     15376     2.17%         0  最佳\n");
+    EXPECT_EQ(aligned.Out,
+              L"  存期  年利率  共得利息  期末本息  折合年化  比最佳少  备注\n"
+              L"一年期     1.5      2694     12694     1.20%      2682\n"
+              L"二年期     2.1      3916     13916     1.67%      1460\n"
+              L"三年期    2.75      5319     15319     2.16%        57  未到期，第 21 年到期\n"
+              L"五年期    2.75      5181     15181     2.11%       195\n"
+              L"十年期       3      5376     15376     2.17%         0  最佳\n");
 
     std::vector<std::wstring> tsv = rates;
     tsv.push_back(L"--tsv");
@@ -255,10 +257,10 @@ TEST(CommandLine, CompareWithInterestTakenOut) {
     EXPECT_EQ(Cli({L"--compare", L"--withdraw", L"--years", L"3", L"--tsv"}).Out,
               L"存期\t年利率\t共得利息\t已取出\t期末本息\t折合年化\t比最佳少\t备注\r\n"
               L"一年期\t3.6\t864\t576\t10288\t2.88%\t0\t最佳\r\n"
-              L"二年期\t3.6\t864\t576\t10288\t2.85%\t0\t\r\n"
+              L"二年期\t3.6\t864\t576\t10288\t2.85%\t0\t未到期，第 4 年到期\r\n"
               L"三年期\t3.6\t864\t0\t10864\t2.80%\t0\t\r\n"
-              L"五年期\t3.6\t864\t0\t10864\t2.80%\t0\t\r\n"
-              L"十年期\t3.6\t864\t0\t10864\t2.80%\t0\t");
+              L"五年期\t3.6\t864\t0\t10864\t2.80%\t0\t未到期，第 5 年到期\r\n"
+              L"十年期\t3.6\t864\t0\t10864\t2.80%\t0\t未到期，第 10 年到期");
 }
 
 TEST(CommandLine, CompareMarksTheRowThatCannotBeCalculated) {
@@ -274,7 +276,7 @@ TEST(CommandLine, CompareMarksTheRowThatCannotBeCalculated) {
 
     ExpectBadInput({L"--compare", L"--rates", L"1=x"}, L"x is not a valid float number!");
     ExpectBadInput({L"--compare", L"--rates", L"4=1"},
-                   L"4 is not a term of 1, 2, 3, 5 or 10 years!");
+                   L"4 is not a term of 3m, 6m, 1, 2, 3, 5 or 10 years!");
     ExpectBadInput({L"--compare", L"--rates", L"1"},
                    L"The rate 1 is not of the form TERM=PERCENT (as 3=2.75)!");
 }
@@ -292,4 +294,42 @@ TEST_F(CliProfileTest, CompareTakesTheTermsRatesFromTheProfile) {
     EXPECT_NE(Cli({L"--compare", L"--profile", Path.wstring(), L"--rates", L"1=4", L"--tsv"})
                   .Out.find(L"\r\n一年期\t4\t"),
               std::wstring::npos);
+}
+
+// The banks' rates since 2025-05-20, 100,000 yuan without tax, all of it needed at month 18: the
+// short terms mature then, at no loss (100,000 × 1.001625^6 and × 1.00425^3); the one-year term
+// pays 950 + 25.24; the longer ones the demand rate, 75, losing their own interest since month 0.
+TEST(CommandLine, CompareUnderAScenario) {
+    const TCliResult result = Cli({L"--fund", L"100000", L"--tax", L"0", L"--years", L"3",
+                                   L"--rates", L"3m=0.65,6m=0.85,1=0.95,2=1.05,3=1.25,5=1.3,10=1.3",
+                                   L"--need-month", L"18", L"--tsv"});
+    EXPECT_EQ(result.ExitCode, 0) << TextToUtf8(result.Err);
+    EXPECT_EQ(
+        result.Out,
+        L"存期\t年利率\t共得利息\t已取出\t期末本息\t折合年化\t比最佳少\t提前支取损失\t备注\r\n"
+        L"三个月\t0.65\t979\t0\t100979\t0.65%\t301\t0\t\r\n"
+        L"六个月\t0.85\t1280\t0\t101280\t0.85%\t0\t0\t最佳\r\n"
+        L"一年期\t0.95\t975\t0\t100975\t0.65%\t305\t454\t\r\n"
+        L"二年期\t1.05\t75\t0\t100075\t0.05%\t1205\t1500\t\r\n"
+        L"三年期\t1.25\t75\t0\t100075\t0.05%\t1205\t1800\t\r\n"
+        L"五年期\t1.3\t75\t0\t100075\t0.05%\t1205\t1875\t\r\n"
+        L"十年期\t1.3\t75\t0\t100075\t0.05%\t1205\t1875\t");
+
+    // Falling rates: 10,000 × 1.02 × 1.015 × 1.01; a term of months not listed is left out.
+    const std::wstring falling =
+        Cli({L"--tax=0", L"--years=3", L"--rates=1=2", L"--rate-change=-0.5", L"--tsv"}).Out;
+    EXPECT_NE(falling.find(L"\r\n一年期\t2\t457\t10457\t1.50%\t"), std::wstring::npos)
+        << TextToUtf8(falling);
+    EXPECT_EQ(falling.find(L"三个月"), std::wstring::npos);
+
+    ExpectBadInput({L"--need-month", L"0"}, L"0 is out of range 1..3060!");
+    ExpectBadInput({L"--years", L"3", L"--need-month", L"37"},
+                   L"The money needed in month 37 falls outside the 36 months planned!");
+    ExpectBadInput({L"--need-month", L"5", L"--need-amount", L"-1"},
+                   L"The amount needed must be above 0, not -1!");
+    ExpectBadInput({L"--need-amount", L"all"}, L"The option --need-amount needs --need-month!");
+    ExpectBadInput({L"--demand-rate", L"x"}, L"x is not a valid float number!");
+    ExpectBadInput({L"--rate-change="}, L"The option --rate-change needs a number, not \"\"!");
+    ExpectBadInput({L"--rates", L"6m=."},
+                   L"The option --rates needs a number after 6m=, not \".\"!");
 }
