@@ -40,6 +40,73 @@ std::wstring WholeYuan(double Value) {
     }
 }
 
+// A payment of the cash flows and its month.
+struct TFlow {
+    std::int32_t Month;
+    double Amount;
+};
+
+long double Power(long double X, std::int32_t N) {
+    long double result = 1;
+    for (; N > 0; N /= 2, X *= X) {
+        if (N % 2 == 1) {
+            result *= X;
+        }
+    }
+    return result;
+}
+
+// The sum of Flows' amounts times X^(last month - month): their present value times (1 + r)^last
+// for X = 1 + r, by Horner's rule over the months with a payment only.
+long double ScaledValue(const std::vector<TFlow>& Flows, long double X) {
+    long double value = 0;
+    std::int32_t month = Flows.front().Month;
+    std::int32_t gap = -1;
+    long double power = 1;
+    for (const TFlow& flow : Flows) {
+        if (flow.Month - month != gap) {
+            gap = flow.Month - month;
+            power = Power(X, gap);
+        }
+        value = value * power + flow.Amount;
+        month = flow.Month;
+    }
+    return value;
+}
+
+// The monthly internal rate of return of the flows by month, found by bisection as
+// EffectiveYield finds the yearly one: most months of a plan have no payment, and skipping them
+// makes it many times faster.
+std::optional<double> MonthlyYield(std::span<const double> CashFlows) {
+    if (CashFlows.size() < 2 || !(CashFlows.front() < 0) || !(CashFlows.back() > 0)) {
+        return std::nullopt;
+    }
+    std::vector<TFlow> flows;
+    for (std::size_t month = 0; month < CashFlows.size(); ++month) {
+        if (CashFlows[month] != 0) {
+            flows.push_back({static_cast<std::int32_t>(month), CashFlows[month]});
+        }
+    }
+    constexpr long double most = 1e6L;
+    long double low = 0;
+    long double high = 2;
+    while (ScaledValue(flows, high) >= 0) {
+        low = high;
+        high *= 2;
+        if (high > most) {
+            return std::nullopt;
+        }
+    }
+    for (int i = 0; i < 200; ++i) {
+        const long double middle = (low + high) / 2;
+        if (middle <= low || middle >= high) {
+            break;
+        }
+        (ScaledValue(flows, middle) >= 0 ? low : high) = middle;
+    }
+    return static_cast<double>((low + high) / 2 - 1);
+}
+
 // The year a month falls in: months 1 to 12 are year 1.
 std::int32_t YearOfMonth(std::int32_t Month) {
     return (Month + MONTHS_A_YEAR - 1) / MONTHS_A_YEAR;
@@ -180,7 +247,7 @@ TTermPlan PlanTerm(const TYieldoraInputs& Inputs, std::int32_t Months, double Ra
     plan.TakenOut = StoreDouble(takenOut);
     plan.Interest = StoreDouble(takenOut + plan.EndTotal - Inputs.Fund);
     plan.Loss = StoreDouble(loss);
-    if (const std::optional<double> monthly = EffectiveYield(plan.CashFlows)) {
+    if (const std::optional<double> monthly = MonthlyYield(plan.CashFlows)) {
         plan.Yield = static_cast<double>(std::pow(1.0L + *monthly, MONTHS_A_YEAR) - 1);
     }
     for (std::size_t year = 0; Inputs.Year > 0 && year < plan.YearTotals.size(); ++year) {
