@@ -50,14 +50,16 @@ const wchar_t* const USAGE =
     L"                   3m=0.65,6m=0.85,1=0.95,2=1.05,3=1.25,5=1.3,10=1.3;\n"
     L"                   a term of years not listed has its rate from the profile's section\n"
     L"                   \"TermRates\" with --profile, else the rate of --rate; the terms of\n"
-    L"                   three and six months (3m, 6m) are compared only when listed\n"
+    L"                   three and six months (3m, 6m) are compared only when listed or\n"
+    L"                   the profile's section \"Planner\" has their rates\n"
     L"  --rate-change POINTS  percentage points every term's rate changes by per year since\n"
     L"                   the start, taken at each renewal, never below 0 (default 0)\n"
     L"  --demand-rate PERCENT  the demand rate paid on money taken out before its\n"
     L"                   certificate matures (default 0.05)\n"
     L"  --need-month M   money is needed in month M (1 to 12 x years): all of it, or\n"
     L"  --need-amount YUAN  that much (\"all\" for everything, the default)\n"
-    L"                   (these four imply --compare too)\n"
+    L"                   (these four imply --compare too; with --profile they start from\n"
+    L"                   its section \"Planner\")\n"
     L"  --tsv            print the table as Yieldora exports it: tab-separated cells,\n"
     L"                   CR LF between lines\n"
     L"  --csv            print the table as Yieldora saves it to a CSV file: UTF-8 with a\n"
@@ -199,8 +201,8 @@ struct TOptions {
     bool Compare = false;
     // The terms' rates that --rates gives, each with its term in months.
     std::vector<std::pair<std::int32_t, double>> Rates;
-    TPlanScenario Scenario;
-    bool HasNeedAmount = false;
+    // The scenario's options in their order, each with its value.
+    std::vector<std::pair<std::wstring, std::wstring>> Scenario;
     TTableForm Form = TTableForm::Aligned;
     std::wstring Profile;
     bool HasProfile = false;
@@ -247,21 +249,6 @@ bool TakesValue(const std::wstring& Name) {
            Name == L"--need-amount";
 }
 
-void ApplyScenarioOption(const std::wstring& Name, const std::wstring& Value, TOptions& Options) {
-    TPlanScenario& scenario = Options.Scenario;
-    if (Name == L"--rate-change") {
-        scenario.RateChange = Amount(Name, Value);
-    } else if (Name == L"--demand-rate") {
-        scenario.DemandRate = Amount(Name, Value);
-    } else if (Name == L"--need-month") {
-        scenario.NeedMonth = static_cast<std::int32_t>(IntegerIn(Name, Value, 1, 12 * 255));
-    } else {
-        Options.HasNeedAmount = true;
-        scenario.NeedAmount =
-            Value == L"all" ? std::nullopt : std::optional<double>(Amount(Name, Value));
-    }
-}
-
 TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
     TOptions options;
     for (std::size_t i = 0; i < Arguments.size(); ++i) {
@@ -302,7 +289,7 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
                    name == L"--need-month" || name == L"--need-amount") {
             // The scenario means nothing but in the comparison either.
             options.Compare = true;
-            ApplyScenarioOption(name, value, options);
+            options.Scenario.emplace_back(name, value);
         } else if (name == L"--profile") {
             options.Profile = value;
             options.HasProfile = true;
@@ -311,6 +298,20 @@ TOptions ParseOptions(const std::vector<std::wstring>& Arguments) {
         }
     }
     return options;
+}
+
+void ApplyScenarioOption(const std::wstring& Name, const std::wstring& Value,
+                         TPlanScenario& Scenario) {
+    if (Name == L"--rate-change") {
+        Scenario.RateChange = Amount(Name, Value);
+    } else if (Name == L"--demand-rate") {
+        Scenario.DemandRate = Amount(Name, Value);
+    } else if (Name == L"--need-month") {
+        Scenario.NeedMonth = static_cast<std::int32_t>(IntegerIn(Name, Value, 1, 12 * 255));
+    } else {
+        Scenario.NeedAmount =
+            Value == L"all" ? std::nullopt : std::optional<double>(Amount(Name, Value));
+    }
 }
 
 void ApplyOption(const std::wstring& Name, const std::wstring& Value, TYieldoraInputs& Inputs) {
@@ -353,32 +354,45 @@ std::vector<std::wstring> Cells(const std::wstring& RowText) {
     }
 }
 
-// The terms compared under the scenario. The terms of years have their rates from the profile's
-// section of the terms' rates (or the main rate), then from --rates, whose selected term sets the
-// main rate too; the terms of months are compared where --rates gives their rates.
+// The terms compared under the scenario: the profile's section "Planner" with --profile, then
+// the options. The terms of years have their rates from the profile's section of the terms'
+// rates (or the main rate), then from --rates, whose selected term sets the main rate too; the
+// terms of months are compared where the profile or --rates gives their rates.
 TDepositPlan Comparison(const TOptions& Options, const TYieldoraInputs& Inputs) {
-    if (Options.HasNeedAmount && Options.Scenario.NeedMonth == 0) {
-        throw EkyError(L"The option --need-amount needs --need-month!");
-    }
-    TCalculationDocument document(true);
-    document.SetInputs(Inputs);
+    TPlannerProfile planner;
     TTermRates rates{};
     rates.fill(Inputs.Rate);
     if (Options.HasProfile) {
-        rates = ReadTermRates(ReadableFile(Options.Profile), Inputs.Rate);
+        const std::wstring path = ReadableFile(Options.Profile);
+        planner = ReadPlannerProfile(path);
+        rates = ReadTermRates(path, Inputs.Rate);
     }
+    TPlanScenario scenario = planner.Scenario;
+    bool amountGiven = false;
+    for (const auto& [name, value] : Options.Scenario) {
+        ApplyScenarioOption(name, value, scenario);
+        amountGiven = amountGiven || name == L"--need-amount";
+    }
+    if (amountGiven && scenario.NeedMonth == 0) {
+        throw EkyError(L"The option --need-amount needs --need-month!");
+    }
+
+    TCalculationDocument document(true);
+    document.SetInputs(Inputs);
     document.SetTermRates(rates);
     std::vector<TPlanRate> planned;
-    for (const TPlanTerm& term : PLAN_TERMS) {
-        if (term.Months % 12 == 0) {
-            continue;
-        }
+    for (std::size_t i = 0; i < planner.MonthRates.size(); ++i) {
+        const std::int32_t months = PLAN_TERMS[i].Months;
+        std::optional<double> rate = planner.MonthRates[i];
         // The last rate given for the term counts.
         const auto given =
             std::find_if(Options.Rates.rbegin(), Options.Rates.rend(),
-                         [&term](const auto& Rate) { return Rate.first == term.Months; });
+                         [months](const auto& Rate) { return Rate.first == months; });
         if (given != Options.Rates.rend()) {
-            planned.push_back({term.Months, RealToText(-1, true, given->second)});
+            rate = given->second;
+        }
+        if (rate) {
+            planned.push_back({months, RealToText(-1, true, *rate)});
         }
     }
     for (const auto& [months, rate] : Options.Rates) {
@@ -390,7 +404,7 @@ TDepositPlan Comparison(const TOptions& Options, const TYieldoraInputs& Inputs) 
     for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
         planned.push_back({DEPOSIT_TERMS[i].Years * 12, document.TermRateText(i)});
     }
-    return PlanDeposit(Inputs, Options.Scenario, planned, true);
+    return PlanDeposit(Inputs, scenario, planned, true);
 }
 
 std::wstring FormTable(TTableForm Form, std::span<const std::wstring_view> Captions,

@@ -3,6 +3,7 @@
 #include "UDepositResult.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
+#include "UkyIniFile.h"
 #include "UkyMath.h"
 
 #include <algorithm>
@@ -11,6 +12,9 @@
 namespace {
 
 constexpr std::int32_t MONTHS_A_YEAR = 12;
+
+const wchar_t* const PLANNER_SECTION = L"Planner";
+constexpr std::array<const wchar_t*, 2> MONTH_RATE_KEYS{L"Rate3m", L"Rate6m"};
 
 // Net yearly rate after tax, worked out in extended precision and rounded once, as the yearly
 // schedule does.
@@ -105,6 +109,24 @@ std::optional<double> MonthlyYield(std::span<const double> CashFlows) {
         (ScaledValue(flows, middle) >= 0 ? low : high) = middle;
     }
     return static_cast<double>((low + high) / 2 - 1);
+}
+
+// A number the profile holds, none where the key is empty, absent or malformed.
+std::optional<double> ReadNumber(const TkyIniFile& Ini, const wchar_t* Key) {
+    const std::wstring text = Ini.ReadString(Key, L"");
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    // In the form WriteFloat writes, with the system's decimal separator.
+    try {
+        return StoreDouble(TextToReal(text, false));
+    } catch (const EkyError&) {
+        return std::nullopt;
+    }
+}
+
+bool WriteNumber(const TkyIniFile& Ini, const wchar_t* Key, const std::optional<double>& Value) {
+    return Value ? Ini.WriteFloat(Key, *Value) : Ini.WriteString(Key, L"");
 }
 
 // The year a month falls in: months 1 to 12 are year 1.
@@ -349,4 +371,34 @@ TDepositPlan PlanDeposit(const TYieldoraInputs& Inputs, const TPlanScenario& Sce
         }
     }
     return deposit;
+}
+
+TPlannerProfile ReadPlannerProfile(const std::wstring& FileName) {
+    TkyIniFile ini(FileName);
+    ini.Section = PLANNER_SECTION;
+    TPlannerProfile profile;
+    TPlanScenario& scenario = profile.Scenario;
+    scenario.RateChange = ReadNumber(ini, L"RateChange").value_or(scenario.RateChange);
+    scenario.DemandRate = ReadNumber(ini, L"DemandRate").value_or(scenario.DemandRate);
+    scenario.NeedMonth = std::max(ini.ReadInteger(L"NeedMonth", 0), 0);
+    scenario.NeedAmount = ReadNumber(ini, L"NeedAmount");
+    for (std::size_t i = 0; i < MONTH_RATE_KEYS.size(); ++i) {
+        profile.MonthRates[i] = ReadNumber(ini, MONTH_RATE_KEYS[i]);
+    }
+    return profile;
+}
+
+bool WritePlannerProfile(const std::wstring& FileName, const TPlannerProfile& Profile) {
+    TkyIniFile ini(FileName);
+    ini.Section = PLANNER_SECTION;
+    const TPlanScenario& scenario = Profile.Scenario;
+    // Every key is tried, so that a passing failure loses as little as it can.
+    bool stored = ini.WriteFloat(L"RateChange", scenario.RateChange);
+    stored = ini.WriteFloat(L"DemandRate", scenario.DemandRate) && stored;
+    stored = ini.WriteInteger(L"NeedMonth", scenario.NeedMonth) && stored;
+    stored = WriteNumber(ini, L"NeedAmount", scenario.NeedAmount) && stored;
+    for (std::size_t i = 0; i < MONTH_RATE_KEYS.size(); ++i) {
+        stored = WriteNumber(ini, MONTH_RATE_KEYS[i], Profile.MonthRates[i]) && stored;
+    }
+    return stored;
 }

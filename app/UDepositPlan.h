@@ -126,5 +126,22 @@ struct TDepositPlan {
 TDepositPlan PlanDeposit(const TYieldoraInputs& Inputs, const TPlanScenario& Scenario,
                          std::span<const TPlanRate> Rates, bool UseDot);
 
+// What the profile's section "Planner" keeps: the scenario, and the rates of 三个月 and 六个月
+// (none where it has none).
+struct TPlannerProfile {
+    TPlanScenario Scenario;
+    std::array<std::optional<double>, 2> MonthRates;
+
+    bool operator==(const TPlannerProfile&) const = default;
+};
+
+// The section "Planner" of the profile FileName ("RateChange", "DemandRate", "NeedMonth",
+// "NeedAmount", "Rate3m", "Rate6m"); an absent or malformed key gives the default, an empty
+// "NeedAmount" everything, an empty rate none.
+TPlannerProfile ReadPlannerProfile(const std::wstring& FileName);
+// Writes the section "Planner" in the form ReadPlannerProfile reads back; false when any key
+// could not be stored.
+bool WritePlannerProfile(const std::wstring& FileName, const TPlannerProfile& Profile);
+
 // The label of a term of Months months ("三个月" ... "十年期").
 std::wstring_view PlanTermLabel(std::int32_t Months);

@@ -333,3 +333,16 @@ TEST(CommandLine, CompareUnderAScenario) {
     ExpectBadInput({L"--rates", L"6m=."},
                    L"The option --rates needs a number after 6m=, not \".\"!");
 }
+
+TEST_F(CliProfileTest, CompareTakesTheScenarioFromTheProfile) {
+    Store("[Yieldora]\r\nFund=100000\r\nTax=0\r\nYear=3\r\n[Planner]\r\nNeedMonth=18\r\n"
+          "Rate6m=0.85\r\n");
+    const std::wstring out = Cli({L"--compare", L"--profile", Path.wstring(), L"--tsv"}).Out;
+    EXPECT_TRUE(out.starts_with(L"存期\t年利率\t共得利息\t已取出\t期末本息\t折合年化\t比最佳少\t"
+                                L"提前支取损失\t备注\r\n六个月\t0.85\t1280\t0\t101280\t"))
+        << TextToUtf8(out);
+    // The options come last: 100,000 × 1.005² = 101,002.50, shown halves to even.
+    const std::wstring all =
+        Cli({L"--profile", Path.wstring(), L"--need-month=12", L"--rates=6m=1", L"--tsv"}).Out;
+    EXPECT_NE(all.find(L"\r\n六个月\t1\t1002\t0\t101002\t"), std::wstring::npos) << TextToUtf8(all);
+}

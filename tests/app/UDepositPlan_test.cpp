@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 namespace {
@@ -169,6 +171,28 @@ TEST(DepositPlan, CaptionsRemarksAndTheScenariosMessages) {
     EXPECT_EQ(message(NeedAt(24), 2), L"");
     EXPECT_EQ(message(NeedAt(3, 0), 2), L"The amount needed must be above 0, not 0!");
     EXPECT_EQ(message(NeedAt(3, -5.5), 2), L"The amount needed must be above 0, not -5.5!");
+}
+
+TEST(DepositPlan, TheScenarioKeptInTheProfilesOwnSection) {
+    const std::filesystem::path path =
+        std::filesystem::absolute(std::filesystem::path("UDepositPlan_test.ini"));
+    std::filesystem::remove(path);
+    EXPECT_EQ(ReadPlannerProfile(path.wstring()), TPlannerProfile{});
+    const TPlannerProfile kept{{.RateChange = -0.15, .DemandRate = 0.1, .NeedMonth = 18},
+                               {0.65, std::nullopt}};
+    EXPECT_TRUE(WritePlannerProfile(path.wstring(), kept));
+    EXPECT_EQ(ReadPlannerProfile(path.wstring()), kept);
+    TPlannerProfile amount = kept;
+    amount.Scenario.NeedAmount = 30000;
+    amount.MonthRates = {std::nullopt, 0.85};
+    EXPECT_TRUE(WritePlannerProfile(path.wstring(), amount));
+    EXPECT_EQ(ReadPlannerProfile(path.wstring()), amount);
+
+    std::ofstream(path, std::ios::binary)
+        << "[Planner]\r\nRateChange=x\r\nDemandRate=1e999\r\nNeedMonth=-3\r\nNeedAmount=abc\r\n"
+           "Rate3m=\r\n";
+    EXPECT_EQ(ReadPlannerProfile(path.wstring()), TPlannerProfile{});
+    std::filesystem::remove(path);
 }
 
 // With no change and nothing needed early, the terms of years give the yearly schedule's figures
