@@ -24,8 +24,9 @@ double NetRate(double Rate, double Tax) {
 
 // The interest a principal earns over Months months at a net yearly rate: a year's interest,
 // stored as the yearly schedule stores it, times Months / 12. Banks count 30 days a month and
-// 360 a year, which comes to the same. For whole years the product is exact, so that a term of
-// years earns to the last bit what the yearly schedule gives it.
+// 360 a year, which comes to the same. It is not rounded to the fen, as the yearly schedule does
+// not round it; for whole years the product is exact, so that a term of years earns to the last
+// bit what the yearly schedule gives it.
 long double Interest(double Principal, double Net, std::int32_t Months) {
     const double yearly = StoreDouble(static_cast<long double>(Principal) * Net);
     return static_cast<long double>(yearly) * Months / MONTHS_A_YEAR;
