@@ -235,6 +235,7 @@ TTermPlan PlanTerm(const TYieldoraInputs& Inputs, std::int32_t Months, double Ra
         const long double interest = Interest(principal, net, Months);
         double payout = 0;
         double kept = principal;
+        bool closed = false;
         if (Inputs.Deposit) {
             kept = StoreDouble(interest + principal);
         } else {
@@ -251,10 +252,11 @@ TTermPlan PlanTerm(const TYieldoraInputs& Inputs, std::int32_t Months, double Ra
             if (kept < LEAST_REMAINDER) {
                 payout = StoreDouble(static_cast<long double>(payout) + kept);
                 kept = 0;
+                closed = true;
             }
             needed = false;
         }
-        if (maturity == horizon || kept == 0) {
+        if (maturity == horizon || closed) {
             plan.EndMonth = maturity;
             plan.EndTotal = StoreDouble(static_cast<long double>(payout) + kept);
             break;
