@@ -1,5 +1,7 @@
 #include "UMainDialog.h"
 
+#include "UAccessibleNames.h"
+
 #include "UDepositResult.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
@@ -95,6 +97,7 @@ void TMainDialog::InitDialog() {
     }
     CreateTotalsLine();
     CreateCompareButton();
+    NameMainDialogItems(Handle());
     KeepTemplatePlaces();
     TakeOverDpiChanges(Handle());
     MakeRoomForTexts(Handle(), dpi);

@@ -1,0 +1,32 @@
+#include "UAccessibleNames.h"
+
+#include "UkyAccessible.h"
+#include "resource.h"
+
+namespace {
+
+struct TLabelledItem {
+    const wchar_t* Label;
+    int Id;
+};
+
+constexpr TLabelledItem LABELLED_ITEMS[] = {
+    {L"投入资金：", IDC_FUND}, {L"存期：", IDC_TERM},     {L"年利率：", IDC_RATE},
+    {L"利息税：", IDC_TAX},    {L"计算时限：", IDC_YEAR}, {L"计算步长：", IDC_STEP},
+};
+
+} // namespace
+
+void NameMainDialogItems(HWND Dialog) {
+    for (const TLabelledItem& item : LABELLED_ITEMS) {
+        const HWND label = FindWindowExW(Dialog, nullptr, L"Static", item.Label);
+        if (label != nullptr) {
+            PlaceLabelBefore(label, GetDlgItem(Dialog, item.Id));
+        }
+    }
+    SetAccessibleName(GetDlgItem(Dialog, IDC_YEAR_UPDOWN), L"计算时限");
+    SetAccessibleName(GetDlgItem(Dialog, IDC_STEP_UPDOWN), L"计算步长");
+    const HWND table = GetDlgItem(Dialog, IDC_RESULTS);
+    SetAccessibleName(table, L"计算结果");
+    SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_TABSTOP);
+}
