@@ -49,7 +49,7 @@ for arch in "$@"; do
     if ! tools/wine-session.sh "$(yieldora_prefix_of $arch)-release" bash -c '
             ctest --test-dir "build/$1" -R "^(yieldora-cli_|Yieldora_blackbox_win_test|Yieldora_filesystem_win_test|release_runtime_check)" \
                 --output-on-failure --timeout 180 &&
-            cd "build/$1" && ../../tools/wine-run.sh ./yieldora-soak.exe ./yieldora.exe --seconds "$2"' \
+            cd "build/$1" && ../../tools/wine-run.sh ./yieldora-soak.exe ./yieldora.exe --seconds "$2" --seed 372373793' \
             release-test "$preset" "${RELEASE_SOAK_SECONDS:-20}" >>"$log" 2>&1; then
         cat "$log"
         status=1
