@@ -92,24 +92,12 @@ std::optional<double> MonthlyYield(std::span<const double> CashFlows) {
             flows.push_back({static_cast<std::int32_t>(month), CashFlows[month]});
         }
     }
-    constexpr long double most = 1e6L;
-    long double low = 0;
-    long double high = 2;
-    while (ScaledValue(flows, high) >= 0) {
-        low = high;
-        high *= 2;
-        if (high > most) {
-            return std::nullopt;
-        }
+    const std::optional<long double> factor =
+        YieldFactor([&flows](long double X) { return ScaledValue(flows, X); });
+    if (!factor) {
+        return std::nullopt;
     }
-    for (int i = 0; i < 200; ++i) {
-        const long double middle = (low + high) / 2;
-        if (middle <= low || middle >= high) {
-            break;
-        }
-        (ScaledValue(flows, middle) >= 0 ? low : high) = middle;
-    }
-    return static_cast<double>((low + high) / 2 - 1);
+    return static_cast<double>(*factor - 1);
 }
 
 // A number the profile holds, none where the key is empty, absent or malformed.

@@ -71,10 +71,19 @@ std::optional<double> EffectiveYield(std::span<const double> CashFlows) {
     }
     // Near X = 0 the value is the last flow (positive); for a large X the first flow's term
     // (negative) outweighs the others. Find an X above the root, then halve the bracket.
+    const std::optional<long double> factor =
+        YieldFactor([CashFlows](long double X) { return ScaledValue(CashFlows, X); });
+    if (!factor) {
+        return std::nullopt;
+    }
+    return static_cast<double>(*factor - 1);
+}
+
+std::optional<long double> YieldFactor(const std::function<long double(long double)>& Value) {
     constexpr long double most = 1e6L;
     long double low = 0;
     long double high = 2;
-    while (ScaledValue(CashFlows, high) >= 0) {
+    while (Value(high) >= 0) {
         low = high;
         high *= 2;
         if (high > most) {
@@ -86,9 +95,9 @@ std::optional<double> EffectiveYield(std::span<const double> CashFlows) {
         if (middle <= low || middle >= high) {
             break;
         }
-        (ScaledValue(CashFlows, middle) >= 0 ? low : high) = middle;
+        (Value(middle) >= 0 ? low : high) = middle;
     }
-    return static_cast<double>((low + high) / 2 - 1);
+    return (low + high) / 2;
 }
 
 std::wstring YieldText(const std::optional<double>& Yield) {

@@ -3,6 +3,7 @@
 #include "UResultTable.h"
 #include "USchedule.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,6 +51,11 @@ TDepositResult CalculateResult(const TYieldoraInputs& Inputs);
 // rate of return, found by bisection between -100 % and 10^8 %. Needs money paid in at the start
 // (a negative first flow) and money received at the end (a positive last flow); none otherwise.
 std::optional<double> EffectiveYield(std::span<const double> CashFlows);
+
+// The factor X = 1 + r at which Value, the flows scaled to X (positive near 0, negative for a
+// large X), changes sign: a bracket found by doubling from 2, then halved until it holds no more
+// numbers. None where no X below 10^6 brings the value below 0.
+std::optional<long double> YieldFactor(const std::function<long double(long double)>& Value);
 
 // A yield as a percentage with two decimals, halves to even ("2.88%"); "—" for none.
 std::wstring YieldText(const std::optional<double>& Yield);
