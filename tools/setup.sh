@@ -9,7 +9,7 @@ here=$(dirname "$(readlink -f "$0")")
 PACKAGES="cmake ninja-build g++ clang clang-tidy make zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
 wine wine64 fonts-wine fonts-liberation xvfb xauth x11-apps x11-utils imagemagick \
 fonts-wqy-microhei googletest libbenchmark-dev libclang-rt-14-dev libreoffice-calc-nogui \
-msitools wixl osslsigncode openssl ccache cups printer-driver-cups-pdf poppler-utils libcups2"
+msitools wixl osslsigncode openssl ccache lld cups printer-driver-cups-pdf poppler-utils libcups2"
 runs32=false
 if yieldora_machine_runs_32bit; then
     runs32=true
@@ -27,7 +27,20 @@ for p in $PACKAGES; do
         missing="$missing $p"
     fi
 done
-[ -z "$missing" ] && exit 0
+# MinGW's compilers run the linker named beside their own GNU ld with .lld added when asked for
+# lld (-fuse-ld=lld, which the test presets use): LLVM's lld under those names.
+lld_links() {
+    local triple
+    [ -x /usr/bin/ld.lld ] || return 0
+    for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+        [ -e /usr/bin/$triple-ld.lld ] || $SUDO ln -s ld.lld /usr/bin/$triple-ld.lld
+    done
+}
+
+if [ -z "$missing" ]; then
+    lld_links
+    exit 0
+fi
 
 echo "== setup: installing$missing"
 $runs32 || echo "== setup: this machine cannot execute 32-bit programs: no wine32, no i386 architecture"
@@ -43,3 +56,4 @@ if ! $SUDO apt-get install -y -qq --no-install-recommends $missing >"$log" 2>&1;
         $SUDO apt-get install -y -qq --no-install-recommends $missing
 fi
 rm -f "$log"
+lld_links
