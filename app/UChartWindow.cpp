@@ -1,6 +1,7 @@
 #include "UChartWindow.h"
 
 #include "UComparisonChart.h"
+#include "UPrintJob.h"
 #include "UResultFile.h"
 
 #include "UkyClipboard.h"
@@ -39,6 +40,8 @@ constexpr COLORREF WITHDRAWN_COLOUR = RGB(204, 34, 34);
 constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SAVE = 2;
 constexpr UINT_PTR MENU_COMPARISON = 3;
+constexpr UINT_PTR MENU_PRINT = 4;
+constexpr UINT_PTR MENU_PAGE_SETUP = 5;
 
 TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold, BYTE CharSet = DEFAULT_CHARSET) {
     return TkyGdiObject<HFONT>(CreateFontW(-MulDiv(Points, Dpi, 72), 0, 0, 0,
@@ -542,6 +545,8 @@ void TChartWindow::ShowMenu(POINT Position) {
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING | (FComparisonShown ? MF_CHECKED : 0u), MENU_COMPARISON,
                 L"存期比较");
+    AppendPrintCommands(menu.get(), FDocument != nullptr && FDocument->Result(), MENU_PRINT,
+                        MENU_PAGE_SETUP);
     const auto command = static_cast<UINT_PTR>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, Position.x,
                        Position.y, 0, Handle(), nullptr));
@@ -551,7 +556,20 @@ void TChartWindow::ShowMenu(POINT Position) {
         SaveWithDialog();
     } else if (command == MENU_COMPARISON) {
         ShowComparison(!FComparisonShown);
+    } else if (command == MENU_PRINT) {
+        Print();
+    } else if (command == MENU_PAGE_SETUP) {
+        SetUpDocumentPages(Handle());
     }
+}
+
+void TChartWindow::Print() const {
+    if (FDocument == nullptr) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    PrintDocument(Handle(), FComparisonShown ? TPrintKind::Comparison : TPrintKind::Chart,
+                  *FDocument);
 }
 
 void TChartWindow::CopyWithMessage() const {
@@ -600,6 +618,10 @@ std::optional<LRESULT> TChartWindow::Message(UINT AMessage, WPARAM WParam, LPARA
             } else {
                 CopyWithMessage();
             }
+            return 0;
+        }
+        if (WParam == 'P' && GetKeyState(VK_CONTROL) < 0) {
+            Print();
             return 0;
         }
         break;

@@ -76,6 +76,8 @@ private:
     // Whether the chart shown has anything to copy or save.
     bool HasPicture() const;
     void CopyWithMessage() const;
+    // What the window shows onto paper: the bars, or the comparison with its chart.
+    void Print() const;
     void SaveWithDialog() const;
 
     const TCalculationDocument* FDocument;

@@ -1,5 +1,6 @@
 #include "UCompareWindow.h"
 
+#include "UPrintJob.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
 #include "UkyHandles.h"
@@ -34,6 +35,8 @@ constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SELECT_ALL = 2;
 constexpr UINT_PTR MENU_SAVE = 3;
 constexpr UINT_PTR MENU_CHART = 4;
+constexpr UINT_PTR MENU_PRINT = 5;
+constexpr UINT_PTR MENU_PAGE_SETUP = 6;
 
 constexpr COLORREF BEST_COLOUR = RGB(214, 245, 214);
 constexpr COLORREF BEST_TEXT_COLOUR = RGB(0, 0, 0);
@@ -409,6 +412,7 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
     AppendMenuW(menu.get(), MF_STRING, MENU_SELECT_ALL, L"全选\tCtrl+A");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, MENU_SAVE, L"另存为…");
+    AppendPrintCommands(menu.get(), FDocument.Result().has_value(), MENU_PRINT, MENU_PAGE_SETUP);
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, MENU_CHART, L"在收益图中显示\tCtrl+G");
     const auto command = static_cast<UINT_PTR>(
@@ -422,6 +426,10 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
         SaveTable();
     } else if (command == MENU_CHART && OnShowChart) {
         OnShowChart();
+    } else if (command == MENU_PRINT) {
+        PrintDocument(Handle(), TPrintKind::Comparison, FDocument);
+    } else if (command == MENU_PAGE_SETUP) {
+        SetUpDocumentPages(Handle());
     }
 }
 
@@ -488,6 +496,10 @@ void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
 }
 
 void TCompareWindow::TableKey(WORD Key) {
+    if (TableCommandKey(Key) == L'P') {
+        PrintDocument(Handle(), TPrintKind::Comparison, FDocument);
+        return;
+    }
     RunTableCommand(Key, {{L'C', [this] { CopySelection(); }},
                           {L'A', [this] { SelectAll(); }},
                           {L'G', [this] {

@@ -3,6 +3,7 @@
 #include "UAccessibleNames.h"
 
 #include "UDepositResult.h"
+#include "UPrintJob.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
 #include "UkyClipboard.h"
@@ -312,6 +313,12 @@ void TMainDialog::ItemCommand(WORD Id) {
         break;
     case IDC_COMPARE:
         ShowComparison();
+        break;
+    case IDM_PRINT:
+        PrintDocument(Handle(), TPrintKind::Schedule, *FDocument);
+        break;
+    case IDM_PAGE_SETUP:
+        SetUpDocumentPages(Handle());
         break;
     default:
         break;
@@ -659,6 +666,7 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), state(result), IDC_EXPORT, L"导出到剪贴板");
     AppendMenuW(menu.get(), state(result), IDM_SAVE_AS, L"另存为…");
+    AppendPrintCommands(menu.get(), result, IDM_PRINT, IDM_PAGE_SETUP);
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), state(rows > 0), IDM_SHOW_CHART, L"显示图表\tCtrl+G");
     AppendMenuW(menu.get(), MF_STRING, IDC_COMPARE, L"存期比较\tCtrl+T");
@@ -677,7 +685,8 @@ void TMainDialog::TableKey(WORD Key) {
                                    ShowChart();
                                }
                            }},
-                          {L'T', [this] { ShowComparison(); }}});
+                          {L'T', [this] { ShowComparison(); }},
+                          {L'P', [this] { ItemCommand(IDM_PRINT); }}});
 }
 
 std::vector<std::wstring> TMainDialog::TableRows(bool SelectedOnly) const {

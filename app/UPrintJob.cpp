@@ -9,6 +9,7 @@
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyHandles.h"
+#include "UkyIniFile.h"
 
 #include <algorithm>
 
@@ -224,4 +225,22 @@ void SetUpPages(HWND Owner, const std::wstring& FileName) {
     if (ShowPageSetupDialog(Owner, setup)) {
         WritePageSetup(FileName, setup);
     }
+}
+
+void AppendPrintCommands(HMENU Menu, bool Printable, UINT_PTR PrintId, UINT_PTR SetupId) {
+    AppendMenuW(Menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(Menu, MF_STRING | (Printable ? 0u : MF_GRAYED), PrintId, L"打印…\tCtrl+P");
+    AppendMenuW(Menu, MF_STRING, SetupId, L"页面设置…");
+}
+
+void PrintDocument(HWND Owner, TPrintKind Kind, const TCalculationDocument& Document) {
+    if (!Document.Result()) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    PrintWithDialog(Owner, Kind, {*Document.Result(), Document.Comparison()}, ProfilePath());
+}
+
+void SetUpDocumentPages(HWND Owner) {
+    SetUpPages(Owner, ProfilePath());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UCalculationDocument.h"
 #include "UDepositResult.h"
 #include "UTermComparison.h"
 
@@ -45,3 +46,15 @@ void PrintWithDialog(HWND Owner, TPrintKind Kind, const TPrintSource& Source,
 
 // The page set-up command: the dialog owned by Owner, its choices kept in the profile FileName.
 void SetUpPages(HWND Owner, const std::wstring& FileName);
+
+// The print commands of a window's menu, after a separator: "打印…\tCtrl+P" (PrintId), greyed
+// unless Printable, and "页面设置…" (SetupId).
+void AppendPrintCommands(HMENU Menu, bool Printable, UINT_PTR PrintId, UINT_PTR SetupId);
+
+// The Print command of a window that shows Kind of Document, with the page set-up of the
+// program's profile (PrintWithDialog). Before the first calculation there is nothing to print: a
+// beep.
+void PrintDocument(HWND Owner, TPrintKind Kind, const TCalculationDocument& Document);
+
+// The page set-up command of a window: SetUpPages with the program's profile.
+void SetUpDocumentPages(HWND Owner);

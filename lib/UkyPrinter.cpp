@@ -290,7 +290,10 @@ DWORD TkyPrintDocument::EndPage() {
 
 DWORD TkyPrintDocument::Finish() {
     SetLastError(0);
-    const int ended = EndDoc(FDc);
+    // A document the printer would not end stays open, to be cancelled by the destructor.
+    if (EndDoc(FDc) <= 0) {
+        return LastErrorCode();
+    }
     FOpen = false;
-    return ended > 0 ? 0 : LastErrorCode();
+    return 0;
 }

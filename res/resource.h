@@ -28,6 +28,9 @@
 #define IDM_COPY 121
 #define IDM_SELECT_ALL 122
 #define IDM_SAVE_AS 123
+// Printing the schedule (Ctrl+P) and the page set-up.
+#define IDM_PRINT 124
+#define IDM_PAGE_SETUP 125
 
 // Not an item of the template either: the line under the table that sums the result up, made by
 // the dialog.

@@ -1,5 +1,7 @@
 #include "UPrintJob.h"
 
+#include "ModalDriver.h"
+#include "MsgBoxHook.h"
 #include "PrintedPdf.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@
 namespace {
 
 const std::wstring DATE = L"2026年12月8日";
+// The Print dialog's list of printers.
+constexpr int PRINTER_COMBO = 1139;
 
 class PrintJob : public testing::Test {
 protected:
@@ -24,10 +28,34 @@ bool Contains(const std::string& Text, const std::string& Part) {
     return Squeezed(Text).find(Part) != std::string::npos;
 }
 
+BOOL CALLBACK FindPrintDialog(HWND Window, LPARAM Found) {
+    wchar_t name[16]{};
+    GetClassNameW(Window, name, 16);
+    if (std::wstring(name) == L"#32770" && GetDlgItem(Window, PRINTER_COMBO) != nullptr) {
+        *reinterpret_cast<HWND*>(Found) = Window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The Print dialog of this thread, shown or about to be.
+HWND PrintDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindPrintDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A top-level window to own the dialog and the boxes.
+struct TOwner {
+    HWND Handle = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ~TOwner() { DestroyWindow(Handle); }
+};
+
 } // namespace
 
-// The schedule, the comparison and the chart on A4 portrait and landscape and on Letter, read
-// back from the PDF printer's files.
+// The schedule, the comparison and the chart on A4 portrait and landscape, on Letter and on A5,
+// read back from the PDF printer's files.
 TEST_F(PrintJob, EveryPrintComesOutOfThePrinterOnEveryPaper) {
     const TDepositResult result = CalculateResult({.Year = 120});
     const TTermComparison comparison =
@@ -37,10 +65,10 @@ TEST_F(PrintJob, EveryPrintComesOutOfThePrinterOnEveryPaper) {
         TkyPageSetup Setup;
         std::string Size;
     };
-    for (const TPaper& paper :
-         {TPaper{{DMPAPER_A4, DMORIENT_PORTRAIT, margins}, "595 x 842"},
-          TPaper{{DMPAPER_A4, DMORIENT_LANDSCAPE, margins}, "595 x 842"},
-          TPaper{{DMPAPER_LETTER, DMORIENT_PORTRAIT, margins}, "612 x 792"}}) {
+    for (const TPaper& paper : {TPaper{{DMPAPER_A4, DMORIENT_PORTRAIT, margins}, "595 x 842"},
+                                TPaper{{DMPAPER_A4, DMORIENT_LANDSCAPE, margins}, "595 x 842"},
+                                TPaper{{DMPAPER_LETTER, DMORIENT_PORTRAIT, margins}, "612 x 792"},
+                                TPaper{{DMPAPER_A5, DMORIENT_PORTRAIT, margins}, "421 x 595"}}) {
         SCOPED_TRACE(paper.Size);
         const std::optional<TkyPrintChoice> choice = PrinterChoice(L"PDF", paper.Setup);
         ASSERT_TRUE(choice);
@@ -88,4 +116,45 @@ TEST_F(PrintJob, EveryPrintComesOutOfThePrinterOnEveryPaper) {
         EXPECT_GT(PixelsNear(chart, 1, 30, RGB(65, 105, 225)), 200);
         EXPECT_GT(PixelsNear(chart, 1, 30, RGB(255, 165, 0)), 50);
     }
+}
+
+// The Print dialog owned by the window: OK prints the schedule; Escape prints nothing and shows no
+// box; a job the printer refuses is cancelled, and a box owned by the window names the printer.
+TEST_F(PrintJob, TheDialogPrintsOnOkAndEscapeOrARefusingPrinterPrintNothing) {
+    const TDepositResult result = CalculateResult({});
+    const TTermComparison comparison = CompareTerms(result.Inputs, {}, true);
+    const TOwner owner;
+    TMsgBoxHook boxes;
+    const auto print = [&](UINT Message, WPARAM Key) {
+        TModalDriver driver;
+        driver.Then("answer the Print dialog", [Message, Key] {
+            const HWND dialog = PrintDialog();
+            ASSERT_NE(dialog, nullptr);
+            PostMessageW(Message == WM_KEYDOWN ? GetDlgItem(dialog, IDOK) : dialog, Message, Key,
+                         0);
+        });
+        PrintWithDialog(owner.Handle, TPrintKind::Schedule, {result, comparison}, L"");
+        EXPECT_TRUE(driver.Done());
+    };
+
+    print(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(PrintedFiles().empty());
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    print(WM_COMMAND, IDOK);
+    const TPrintedPdf printed = TakePrinted();
+    ASSERT_EQ(printed.Pages.size(), 1u);
+    EXPECT_TRUE(Contains(printed.Pages[0], "1 288 10288 连本带息取出后转存"));
+    EXPECT_TRUE(Contains(printed.Pages[0], "第 1 页，共 1 页"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    ASSERT_TRUE(RunUnix("cupsreject PDF"));
+    print(WM_COMMAND, IDOK);
+    ASSERT_TRUE(RunUnix("cupsaccept PDF"));
+    EXPECT_TRUE(PrintedFiles().empty());
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].Owner, owner.Handle);
+    // The reason is the system's: Wine's spooler answers EndDoc with ERROR_INVALID_HANDLE.
+    EXPECT_EQ(boxes.Boxes()[0].Text,
+              L"在打印机“PDF”上打印失败：Invalid handle.\r\n本次打印已取消。");
 }

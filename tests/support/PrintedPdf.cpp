@@ -99,6 +99,11 @@ bool RunUnix(const std::string& Command) {
     return false;
 }
 
+std::vector<std::string> PrintedFiles() {
+    WaitForEmptyQueue();
+    return PdfFiles();
+}
+
 TPrintedPdf TakePrinted() {
     // The job reaches the queue after the program has ended its document: wait for its file.
     std::vector<std::string> files;

@@ -27,6 +27,10 @@ struct TPrintedPdf {
 // there is not exactly one.
 TPrintedPdf TakePrinted();
 
+// Waits until the print server's queue lists no job, then the names of the PDF files in the
+// folder: none when nothing was printed since the last TakePrinted.
+std::vector<std::string> PrintedFiles();
+
 // The page's pixels, rendered at Dpi by pdftoppm, that lie within 24 of Colour in each of red,
 // green and blue.
 int PixelsNear(const TPrintedPdf& Pdf, int Page, int Dpi, COLORREF Colour);
