@@ -1,4 +1,4 @@
-// yieldora-drive PROGRAM EXPORT-FILE
+// yieldora-drive PROGRAM EXPORT-FILE [print]
 //
 // Runs yieldora.exe on the current display, presses calculate, then writes a line
 // "shown LEFT TOP WIDTH HEIGHT" (the dialog's rectangle on the screen) to standard output and waits
@@ -6,7 +6,9 @@
 // clipboard text as UTF-8 to EXPORT-FILE and writes "exported ROWS". It opens the growth chart,
 // writes "chart LEFT TOP WIDTH HEIGHT" (the chart's rectangle) and waits for another line. It opens
 // the comparison of the terms, gives the terms other than the selected one the rates 2.1, 2.75,
-// 2.75 and 3 %, writes "compare LEFT TOP WIDTH HEIGHT" and waits for another line. Then it closes
+// 2.75 and 3 %, writes "compare LEFT TOP WIDTH HEIGHT" and waits for another line. Given "print",
+// it then prints the schedule from the table's menu command 打印…, answering the Print dialog with
+// OK (the default printer), and writes "printed" and waits for another line. Then it closes
 // the program with its exit button and writes "exit CODE". Errors go to standard error, with exit
 // code 1.
 
@@ -40,8 +42,9 @@ void AwaitLine() {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::fputs("usage: yieldora-drive PROGRAM EXPORT-FILE\n", stderr);
+    const bool print = argc == 4 && std::wstring(argv[3]) == L"print";
+    if (argc != 3 && !print) {
+        std::fputs("usage: yieldora-drive PROGRAM EXPORT-FILE [print]\n", stderr);
         return 1;
     }
     try {
@@ -99,6 +102,20 @@ int wmain(int argc, wchar_t** argv) {
         WriteLine("compare " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
                   std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
         AwaitLine();
+        if (print) {
+            const TRemoteOutcome printed = program.Command(IDM_PRINT, [](HWND Dialog) {
+                AnswerWithOk(Dialog);
+                return true;
+            });
+            if (printed.Boxes.size() != 1) {
+                const std::wstring why =
+                    printed.Boxes.empty() ? L"no Print dialog came up" : printed.Boxes.back().Text;
+                std::fputs(("printing failed: " + ToUtf8(why) + "\n").c_str(), stderr);
+                return 1;
+            }
+            WriteLine("printed");
+            AwaitLine();
+        }
         WriteLine("exit " + std::to_string(program.PressToExit(IDC_EXIT)));
         return 0;
     } catch (const std::exception& e) {
