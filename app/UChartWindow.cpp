@@ -545,8 +545,8 @@ void TChartWindow::ShowMenu(POINT Position) {
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING | (FComparisonShown ? MF_CHECKED : 0u), MENU_COMPARISON,
                 L"存期比较");
-    AppendPrintCommands(menu.get(), FDocument != nullptr && FDocument->Result(), MENU_PRINT,
-                        MENU_PAGE_SETUP);
+    AppendPrintCommands(menu.get(), FDocument != nullptr && FDocument->Result() && HasPicture(),
+                        MENU_PRINT, MENU_PAGE_SETUP);
     const auto command = static_cast<UINT_PTR>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, Position.x,
                        Position.y, 0, Handle(), nullptr));
@@ -564,7 +564,7 @@ void TChartWindow::ShowMenu(POINT Position) {
 }
 
 void TChartWindow::Print() const {
-    if (FDocument == nullptr) {
+    if (FDocument == nullptr || !HasPicture()) {
         MessageBeep(MB_OK);
         return;
     }

@@ -412,9 +412,9 @@ void TCompareWindow::ShowMenu(LPARAM Position) {
     AppendMenuW(menu.get(), MF_STRING, MENU_SELECT_ALL, L"全选\tCtrl+A");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, MENU_SAVE, L"另存为…");
-    AppendPrintCommands(menu.get(), FDocument.Result().has_value(), MENU_PRINT, MENU_PAGE_SETUP);
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, MENU_CHART, L"在收益图中显示\tCtrl+G");
+    AppendPrintCommands(menu.get(), FDocument.Result().has_value(), MENU_PRINT, MENU_PAGE_SETUP);
     const auto command = static_cast<UINT_PTR>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
                        Handle(), nullptr));

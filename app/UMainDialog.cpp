@@ -666,10 +666,10 @@ void TMainDialog::ShowTableMenu(LPARAM Position) {
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), state(result), IDC_EXPORT, L"导出到剪贴板");
     AppendMenuW(menu.get(), state(result), IDM_SAVE_AS, L"另存为…");
-    AppendPrintCommands(menu.get(), result, IDM_PRINT, IDM_PAGE_SETUP);
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), state(rows > 0), IDM_SHOW_CHART, L"显示图表\tCtrl+G");
     AppendMenuW(menu.get(), MF_STRING, IDC_COMPARE, L"存期比较\tCtrl+T");
+    AppendPrintCommands(menu.get(), result, IDM_PRINT, IDM_PAGE_SETUP);
     // The dialog may close while the menu is up: ItemCommand then does nothing.
     ItemCommand(
         static_cast<WORD>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,

@@ -1000,7 +1000,8 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              EXPECT_EQ(OpenMenuItems(),
                        (std::vector<std::wstring>{L"-复制\tCtrl+C", L"-全选\tCtrl+A", L"-",
                                                   L"-导出到剪贴板", L"-另存为…", L"-",
-                                                  L"-显示图表\tCtrl+G", L"存期比较\tCtrl+T"}));
+                                                  L"-显示图表\tCtrl+G", L"存期比较\tCtrl+T", L"-",
+                                                  L"-打印…\tCtrl+P", L"页面设置…"}));
              EndMenu();
          },
          [](HWND Dialog) {
@@ -1024,7 +1025,8 @@ TEST_F(MainDialog, TheTablesKeysAndMenuCopySelectExportAndShowTheChart) {
              EXPECT_EQ(OpenMenuItems(),
                        (std::vector<std::wstring>{L"复制\tCtrl+C", L"全选\tCtrl+A", L"-",
                                                   L"导出到剪贴板", L"另存为…", L"-",
-                                                  L"显示图表\tCtrl+G", L"存期比较\tCtrl+T"}));
+                                                  L"显示图表\tCtrl+G", L"存期比较\tCtrl+T", L"-",
+                                                  L"打印…\tCtrl+P", L"页面设置…"}));
              ChooseMenuItem(5);
          },
          [](HWND Dialog) {
@@ -1486,9 +1488,9 @@ TEST_F(MainDialog, TheGrowthChartShowsTheComparison) {
              OpenChartMenu();
          },
          [](HWND) {
-             EXPECT_EQ(OpenMenuItems(),
-                       (std::vector<std::wstring>{L"复制图片\tCtrl+C", L"另存为图片…", L"-",
-                                                  L"存期比较"}));
+             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
+                                            L"复制图片\tCtrl+C", L"另存为图片…", L"-", L"存期比较",
+                                            L"-", L"打印…\tCtrl+P", L"页面设置…"}));
              EXPECT_TRUE(OpenMenuItemChecked(3));
              EndMenu();
          },
@@ -1622,16 +1624,16 @@ TEST_F(MainDialog, TheComparisonsColoursAndTheChartsCommandsFollowWhatIsShown) {
              OpenChartMenu();
          },
          [](HWND) {
-             EXPECT_EQ(OpenMenuItems(),
-                       (std::vector<std::wstring>{L"复制图片\tCtrl+C", L"另存为图片…", L"-",
-                                                  L"存期比较"}));
+             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
+                                            L"复制图片\tCtrl+C", L"另存为图片…", L"-", L"存期比较",
+                                            L"-", L"打印…\tCtrl+P", L"页面设置…"}));
              ChooseMenuItem(3);
          },
          [](HWND) { OpenChartMenu(); },
          [](HWND) {
-             EXPECT_EQ(OpenMenuItems(),
-                       (std::vector<std::wstring>{L"-复制图片\tCtrl+C", L"-另存为图片…", L"-",
-                                                  L"存期比较"}));
+             EXPECT_EQ(OpenMenuItems(), (std::vector<std::wstring>{
+                                            L"-复制图片\tCtrl+C", L"-另存为图片…", L"-",
+                                            L"存期比较", L"-", L"-打印…\tCtrl+P", L"页面设置…"}));
              EndMenu();
          },
          [](HWND Dialog) { Press(Dialog, IDC_EXIT); }});
