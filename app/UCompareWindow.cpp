@@ -3,6 +3,7 @@
 #include "UPrintJob.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
+#include "UkyAccessible.h"
 #include "UkyHandles.h"
 #include "UkyClipboard.h"
 #include "UkyError.h"
@@ -29,8 +30,6 @@ const TkyTopWindowKind COMPARE_KIND{L"YieldoraCompare", L"存期比较", 1,   {6
 // A cell's text is inset by the list view a few pixels on either side.
 constexpr int CELL_INSET = 14;
 
-constexpr int TABLE_ID = 300;
-constexpr int FIRST_EDIT_ID = 310;
 constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SELECT_ALL = 2;
 constexpr UINT_PTR MENU_SAVE = 3;
@@ -41,13 +40,6 @@ constexpr UINT_PTR MENU_PAGE_SETUP = 6;
 constexpr COLORREF BEST_COLOUR = RGB(214, 245, 214);
 constexpr COLORREF BEST_TEXT_COLOUR = RGB(0, 0, 0);
 constexpr COLORREF ERROR_COLOUR = RGB(204, 0, 0);
-
-std::wstring WindowText(HWND Window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(Window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // The width a column of the table starts from, at 96 dots per inch: the term and the rate narrow,
 // the remark wide.
@@ -99,11 +91,20 @@ void TCompareWindow::DocumentChanged() {
 }
 
 void TCompareWindow::RestoreFocus() {
+    // Making a control focuses it: the window may be activated before it has all of them.
+    if (!FTable) {
+        return;
+    }
     const bool ours = FFocus != nullptr && IsWindow(FFocus) && GetParent(FFocus) == Handle();
-    const HWND focus = ours ? FFocus : FEdits[0];
-    SetFocus(focus);
-    if (focus != FTable) {
-        SendMessageW(focus, EM_SETSEL, 0, -1);
+    FocusControl(ours ? FFocus : FEdits[0]->Handle());
+}
+
+void TCompareWindow::FocusControl(HWND Control) {
+    SetFocus(Control);
+    for (const std::unique_ptr<TkyEdit>& edit : FEdits) {
+        if (edit->Handle() == Control) {
+            edit->SetSelection(0, edit->GetTextLength());
+        }
     }
 }
 
@@ -112,10 +113,10 @@ void TCompareWindow::ApplyFont() {
     const auto font = reinterpret_cast<WPARAM>(FFont.get());
     for (std::size_t i = 0; i < FEdits.size(); ++i) {
         SendMessageW(FLabels[i], WM_SETFONT, font, FALSE);
-        SendMessageW(FEdits[i], WM_SETFONT, font, FALSE);
+        SendMessageW(FEdits[i]->Handle(), WM_SETFONT, font, FALSE);
     }
     // The list view hands it on to its header.
-    SendMessageW(FTable, WM_SETFONT, font, FALSE);
+    SendMessageW(FTable->Handle(), WM_SETFONT, font, FALSE);
 }
 
 void TCompareWindow::Created() {
@@ -131,28 +132,38 @@ void TCompareWindow::Created() {
     }
     FBaseFont = ScaleFont(ownerFont, FBaseDpi, FBaseDpi);
 
+    const HWND focus = GetFocus();
     FWriting = true;
     for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
         FLabels[i] = CreateWindowExW(
             0, L"STATIC", (std::wstring(DEPOSIT_TERMS[i].Label) + L"：").c_str(),
             WS_CHILD | WS_VISIBLE | SS_RIGHT, 0, 0, 0, 0, window, nullptr, instance, nullptr);
-        FEdits[i] = CreateWindowExW(
-            WS_EX_CLIENTEDGE, L"EDIT", FDocument.TermRateText(i).c_str(),
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIRST_EDIT_ID + static_cast<int>(i))),
-            instance, nullptr);
+        FEdits[i] = TkyControl::Create<TkyEdit>(Controls());
+        FEdits[i]->SetText(FDocument.TermRateText(i));
+        FEdits[i]->OnChange = [this, i](TkyEditControl&) {
+            if (!FWriting) {
+                RateTyped(i);
+            }
+        };
     }
     FWriting = false;
-    FTable = CreateWindowExW(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0, window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(TABLE_ID)), instance, nullptr);
-    SendMessageW(FTable, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
-                 LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    for (const HWND edit : FEdits) {
-        SetWindowSubclass(edit, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    FTable = TkyControl::Create<TkyListView>(Controls());
+    FTable->ApplyStyle({.ViewStyle = VIEW_STYLE_REPORT,
+                        .MultiSelect = true,
+                        .FullRowSelect = true,
+                        .GridLines = true,
+                        .ShowColumnHeader = true});
+    SetAccessibleName(FTable->Handle(), L"存期比较结果");
+    for (const std::unique_ptr<TkyEdit>& edit : FEdits) {
+        SetWindowSubclass(edit->Handle(), &TCompareWindow::FieldProc, 0,
+                          reinterpret_cast<DWORD_PTR>(this));
     }
-    SetWindowSubclass(FTable, &TCompareWindow::FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(FTable->Handle(), &TCompareWindow::FieldProc, 0,
+                      reinterpret_cast<DWORD_PTR>(this));
+    // Making a control focuses it, and the hidden window with it: the focus goes back to where
+    // it was, and the window takes it when it is shown.
+    SetFocus(focus);
+    FFocus = nullptr;
     ApplyFont();
     Refresh();
 }
@@ -169,8 +180,10 @@ void TCompareWindow::ScaleChanged() {
 }
 
 void TCompareWindow::Destroyed() {
-    FTable = nullptr;
-    FEdits.fill(nullptr);
+    FTable.reset();
+    for (std::unique_ptr<TkyEdit>& edit : FEdits) {
+        edit.reset();
+    }
     FLabels.fill(nullptr);
 }
 
@@ -189,8 +202,8 @@ void TCompareWindow::Refresh() {
     FStale = false;
     FWriting = true;
     for (std::size_t i = 0; i < FEdits.size(); ++i) {
-        if (WindowText(FEdits[i]) != FDocument.TermRateText(i)) {
-            SetWindowTextW(FEdits[i], FDocument.TermRateText(i).c_str());
+        if (FEdits[i]->GetText() != FDocument.TermRateText(i)) {
+            FEdits[i]->SetText(FDocument.TermRateText(i));
         }
     }
     FWriting = false;
@@ -200,7 +213,7 @@ void TCompareWindow::Refresh() {
 }
 
 void TCompareWindow::RateTyped(std::size_t Term) {
-    FDocument.SetTermRateText(Term, WindowText(FEdits[Term]));
+    FDocument.SetTermRateText(Term, FEdits[Term]->GetText());
     if (FDocument.Pending()) {
         FDocument.Calculate();
     }
@@ -210,18 +223,12 @@ void TCompareWindow::FillTable() {
     // Cell by cell: the list view repaints only the cells whose text changes.
     const TTermComparison& comparison = FDocument.Comparison();
     const std::vector<std::wstring_view> captions = comparison.Captions();
+    TListViewColumns& columns = FTable->Columns();
     if (FColumns != captions.size()) {
-        while (SendMessageW(FTable, LVM_DELETECOLUMN, 0, 0)) {
-        }
+        columns.Clear();
         for (std::size_t i = 0; i < captions.size(); ++i) {
-            std::wstring caption(captions[i]);
-            LVCOLUMNW column{};
-            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-            column.fmt =
-                i == 0 ? LVCFMT_LEFT : (i + 1 == captions.size() ? LVCFMT_LEFT : LVCFMT_RIGHT);
-            column.cx = Scaled(DefaultColumnWidth(i, captions.size()));
-            column.pszText = caption.data();
-            SendMessageW(FTable, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+            columns.Add(std::wstring(captions[i]), Scaled(DefaultColumnWidth(i, captions.size())),
+                        i == 0 || i + 1 == captions.size() ? COLUMN_LEFT : COLUMN_RIGHT);
         }
         FColumns = captions.size();
     }
@@ -230,36 +237,31 @@ void TCompareWindow::FillTable() {
         FNeeds[i] = CellWidth(std::wstring(captions[i]));
     }
     const std::vector<std::wstring> rows = comparison.RowTexts();
-    if (SendMessageW(FTable, LVM_GETITEMCOUNT, 0, 0) != static_cast<LRESULT>(rows.size())) {
-        SendMessageW(FTable, LVM_DELETEALLITEMS, 0, 0);
+    TListViewItems& items = FTable->Items();
+    if (items.Count() != static_cast<std::int32_t>(rows.size())) {
+        items.Clear();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            LVITEMW item{};
-            item.iItem = static_cast<int>(i);
-            SendMessageW(FTable, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            items.InsertRow(static_cast<std::int32_t>(i), L"", 0);
         }
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::size_t start = 0;
         for (std::size_t column = 0; column < FColumns; ++column) {
             const std::size_t tab = std::min(rows[i].find(L'\t', start), rows[i].size());
-            std::wstring cell = start <= rows[i].size() ? rows[i].substr(start, tab - start) : L"";
-            FNeeds[column] = std::max(FNeeds[column], CellWidth(cell));
-            LVITEMW text{};
-            text.iSubItem = static_cast<int>(column);
-            text.pszText = cell.data();
-            SendMessageW(FTable, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&text));
+            FNeeds[column] = std::max(
+                FNeeds[column],
+                CellWidth(start <= rows[i].size() ? rows[i].substr(start, tab - start) : L""));
             start = tab + 1;
         }
+        items.SetItemText(static_cast<std::int32_t>(i), rows[i]);
     }
     FitColumns();
     // The marking may move to another row.
-    InvalidateRect(FTable, nullptr, FALSE);
+    InvalidateRect(FTable->Handle(), nullptr, FALSE);
 }
 
 int TCompareWindow::CellWidth(const std::wstring& Text) const {
-    return static_cast<int>(SendMessageW(FTable, LVM_GETSTRINGWIDTHW, 0,
-                                         reinterpret_cast<LPARAM>(Text.c_str()))) +
-           Scaled(CELL_INSET);
+    return FTable->TextWidth(Text) + Scaled(CELL_INSET);
 }
 
 void TCompareWindow::FitColumns() {
@@ -272,14 +274,12 @@ void TCompareWindow::FitColumns() {
         total += widths[i];
     }
     RECT client{};
-    GetClientRect(FTable, &client);
+    GetClientRect(FTable->Handle(), &client);
     if (total > client.right) {
         widths = FNeeds;
     }
     for (std::size_t i = 0; i < widths.size(); ++i) {
-        if (SendMessageW(FTable, LVM_GETCOLUMNWIDTH, i, 0) != widths[i]) {
-            SendMessageW(FTable, LVM_SETCOLUMNWIDTH, i, widths[i]);
-        }
+        FTable->Columns().SetWidth(static_cast<std::int32_t>(i), widths[i]);
     }
 }
 
@@ -302,40 +302,26 @@ void TCompareWindow::Relayout() {
     for (std::size_t i = 0; i < FEdits.size(); ++i) {
         const int x = margin + static_cast<int>(i) * cell;
         MoveWindow(FLabels[i], x, margin + (height - label.cy) / 2, label.cx, label.cy, TRUE);
-        MoveWindow(FEdits[i], x + label.cx + gap, margin, cell - label.cx - gap - margin, height,
-                   TRUE);
+        MoveWindow(FEdits[i]->Handle(), x + label.cx + gap, margin, cell - label.cx - gap - margin,
+                   height, TRUE);
     }
     const int tableTop = margin * 2 + height;
-    MoveWindow(FTable, margin, tableTop, std::max<int>(client.right - 2 * margin, 0), TableHeight(),
-               TRUE);
+    MoveWindow(FTable->Handle(), margin, tableTop, std::max<int>(client.right - 2 * margin, 0),
+               TableHeight(), TRUE);
     FitColumns();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 int TCompareWindow::TableHeight() const {
-    RECT row{};
-    row.left = LVIR_BOUNDS;
-    if (!SendMessageW(FTable, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) {
-        return Scaled(150);
-    }
-    RECT header{};
-    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(FTable, LVM_GETHEADER, 0, 0)), &header);
-    RECT frame{};
-    RECT client{};
-    GetWindowRect(FTable, &frame);
-    GetClientRect(FTable, &client);
-    // The frame, and a horizontal scroll bar when one is shown.
-    const int edges = (frame.bottom - frame.top) - client.bottom;
-    const auto rows = static_cast<int>(SendMessageW(FTable, LVM_GETITEMCOUNT, 0, 0));
-    return std::max<int>(Scaled(150), edges + (header.bottom - header.top) +
-                                          rows * (row.bottom - row.top) + Scaled(2));
+    const int need = FTable->HeightFor(FTable->Items().Count());
+    return need == 0 ? Scaled(150) : std::max<int>(Scaled(150), need + Scaled(2));
 }
 
 RECT TCompareWindow::ChartArea() const {
     RECT client{};
     GetClientRect(Handle(), &client);
     RECT table{};
-    GetWindowRect(FTable, &table);
+    GetWindowRect(FTable->Handle(), &table);
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&table), 2);
     const int margin = Scaled(8);
     return {margin, table.bottom + margin, std::max<int>(client.right - margin, margin),
@@ -362,8 +348,7 @@ std::vector<std::wstring> TCompareWindow::TableRows(bool SelectedOnly) const {
     const std::vector<std::wstring> rows = FDocument.Comparison().RowTexts();
     std::vector<std::wstring> chosen;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!SelectedOnly ||
-            (FTable != nullptr && SendMessageW(FTable, LVM_GETITEMSTATE, i, LVIS_SELECTED) != 0)) {
+        if (!SelectedOnly || (FTable && FTable->Items().IsSelected(static_cast<std::int32_t>(i)))) {
             chosen.push_back(rows[i]);
         }
     }
@@ -381,10 +366,10 @@ void TCompareWindow::CopySelection() const {
 }
 
 void TCompareWindow::SelectAll() const {
-    LVITEMW item{};
-    item.stateMask = item.state = LVIS_SELECTED;
-    SendMessageW(FTable, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&item));
+    TListViewItems& items = FTable->Items();
+    for (std::int32_t i = 0; i < items.Count(); ++i) {
+        items.SetSelected(i, true);
+    }
 }
 
 void TCompareWindow::SaveTable() const {
@@ -405,8 +390,8 @@ void TCompareWindow::SaveTable() const {
 }
 
 void TCompareWindow::ShowMenu(LPARAM Position) {
-    const POINT at = TableMenuPoint(FTable, Position);
-    const bool selected = SendMessageW(FTable, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    const POINT at = TableMenuPoint(FTable->Handle(), Position);
+    const bool selected = FTable->Items().SelectedCount() > 0;
     const TkyMenu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING | (selected ? 0u : MF_GRAYED), MENU_COPY, L"复制\tCtrl+C");
     AppendMenuW(menu.get(), MF_STRING, MENU_SELECT_ALL, L"全选\tCtrl+A");
@@ -483,16 +468,16 @@ void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
         Hide();
         return;
     }
-    std::vector<HWND> order(FEdits.begin(), FEdits.end());
-    order.push_back(FTable);
+    std::vector<HWND> order;
+    for (const std::unique_ptr<TkyEdit>& edit : FEdits) {
+        order.push_back(edit->Handle());
+    }
+    order.push_back(FTable->Handle());
     const auto at =
         static_cast<std::size_t>(std::find(order.begin(), order.end(), Field) - order.begin());
     const std::size_t next = GetKeyState(VK_SHIFT) < 0 ? (at + order.size() - 1) % order.size()
                                                        : (at + 1) % order.size();
-    SetFocus(order[next]);
-    if (order[next] != FTable) {
-        SendMessageW(order[next], EM_SETSEL, 0, -1);
-    }
+    FocusControl(order[next]);
 }
 
 void TCompareWindow::TableKey(WORD Key) {
@@ -511,28 +496,19 @@ void TCompareWindow::TableKey(WORD Key) {
 
 std::optional<LRESULT> TCompareWindow::Message(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     switch (AMessage) {
-    case WM_COMMAND: {
-        const int id = LOWORD(WParam);
-        if (HIWORD(WParam) == EN_CHANGE && !FWriting && id >= FIRST_EDIT_ID &&
-            id < FIRST_EDIT_ID + static_cast<int>(FEdits.size())) {
-            RateTyped(static_cast<std::size_t>(id - FIRST_EDIT_ID));
-            return 0;
-        }
-        break;
-    }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(LParam);
-        if (header->hwndFrom == FTable && header->code == NM_CUSTOMDRAW) {
+        if (FTable && header->hwndFrom == FTable->Handle() && header->code == NM_CUSTOMDRAW) {
             return CustomDraw(LParam);
         }
-        if (header->hwndFrom == FTable && header->code == LVN_KEYDOWN) {
+        if (FTable && header->hwndFrom == FTable->Handle() && header->code == LVN_KEYDOWN) {
             TableKey(reinterpret_cast<const NMLVKEYDOWN*>(LParam)->wVKey);
             return 0;
         }
         break;
     }
     case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(WParam) == FTable) {
+        if (FTable && reinterpret_cast<HWND>(WParam) == FTable->Handle()) {
             ShowMenu(LParam);
             return 0;
         }

@@ -3,7 +3,9 @@
 #include "UCalculationDocument.h"
 #include "UTermComparison.h"
 #include "UComparisonChart.h"
+#include "UkyEdit.h"
 #include "UkyHandles.h"
+#include "UkyListView.h"
 #include "UkyTopWindow.h"
 
 #include <windows.h>
@@ -79,6 +81,8 @@ private:
     void Relayout();
     // The room Text takes in a cell of the table.
     int CellWidth(const std::wstring& Text) const;
+    // Gives Control the focus, an edit with its text selected.
+    void FocusControl(HWND Control);
     // The rows' height and the caption's inside the table's frame.
     int TableHeight() const;
     RECT ChartArea() const;
@@ -90,8 +94,8 @@ private:
 
     TCalculationDocument& FDocument;
     std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
-    std::array<HWND, DEPOSIT_TERMS.size()> FEdits{};
-    HWND FTable = nullptr;
+    std::array<std::unique_ptr<TkyEdit>, DEPOSIT_TERMS.size()> FEdits;
+    std::unique_ptr<TkyListView> FTable;
     // The owner's font as it was when the window was made, at FBaseDpi, and that font at the
     // window's scale.
     TkyGdiObject<HFONT> FBaseFont;

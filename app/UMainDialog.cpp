@@ -566,8 +566,8 @@ void TMainDialog::ChangeScale(int Dpi, const RECT& Suggested) {
     FScaledFont = std::move(font);
     FTotalsGap = SIZE{scale(FTemplateTotalsGap.cx), scale(FTemplateTotalsGap.cy)};
     for (std::size_t i = 0; i < std::size(COLUMN_WIDTHS); ++i) {
-        SendMessageW(ResultView->Handle(), LVM_SETCOLUMNWIDTH, i,
-                     ScaleToDpi(COLUMN_WIDTHS[i], Dpi));
+        ResultView->Columns().SetWidth(static_cast<std::int32_t>(i),
+                                       ScaleToDpi(COLUMN_WIDTHS[i], Dpi));
     }
     FRowImageDpi = Dpi;
     if (FRowImagesMade) {

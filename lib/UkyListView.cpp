@@ -133,6 +133,17 @@ std::wstring TListViewColumns::GetCaption(std::int32_t Index) const {
     return column.Caption;
 }
 
+std::int32_t TListViewColumns::GetWidth(std::int32_t Index) const {
+    return static_cast<std::int32_t>(
+        FListView.Perform(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index), 0));
+}
+
+void TListViewColumns::SetWidth(std::int32_t Index, std::int32_t Width) {
+    if (GetWidth(Index) != Width) {
+        FListView.Perform(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(Index), Width);
+    }
+}
+
 void TListViewColumns::ToText(std::wstring& Text) const {
     TPieceList captions(COLUMN_SEPARATOR);
     for (std::int32_t i = LowIndex(); i <= HighIndex(); ++i) {
@@ -543,6 +554,28 @@ LRESULT TkyListView::HandleNotify(int Code, NMHDR* Header) {
         break;
     }
     return 0;
+}
+
+std::int32_t TkyListView::TextWidth(const std::wstring& Text) const {
+    return static_cast<std::int32_t>(
+        SendMessageW(FHandle, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(Text.c_str())));
+}
+
+std::int32_t TkyListView::HeightFor(std::int32_t Rows) const {
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (SendMessageW(FHandle, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) == 0) {
+        return 0;
+    }
+    RECT header{};
+    GetWindowRect(ListView_GetHeader(FHandle), &header);
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(FHandle, &frame);
+    GetClientRect(FHandle, &client);
+    // The frame, and a horizontal scroll bar when one is shown.
+    const int edges = (frame.bottom - frame.top) - client.bottom;
+    return edges + (header.bottom - header.top) + Rows * (row.bottom - row.top);
 }
 
 HWND TkyListView::CreateHandle(HWND AParent) {

@@ -76,6 +76,9 @@ public:
     void Clear();
     void GetColumn(std::int32_t Index, TListViewColumn& Column) const;
     std::wstring GetCaption(std::int32_t Index) const;
+    std::int32_t GetWidth(std::int32_t Index) const;
+    // Sends nothing when the column already has that width.
+    void SetWidth(std::int32_t Index, std::int32_t Width);
     // The captions joined by TAB.
     void ToText(std::wstring& Text) const;
     // One column per TAB piece of Text, each 200 pixels wide and left-aligned, in place of all.
@@ -177,6 +180,11 @@ public:
     // List stays its caller's; null takes the image list away from the window.
     void SetSmallImages(TkyImageList* List);
     void SetNormalImages(TkyImageList* List);
+    // The width Text takes in the list's font, without the cell's inset.
+    std::int32_t TextWidth(const std::wstring& Text) const;
+    // The height the list's frame needs to show its column header and Rows rows, with the
+    // horizontal scroll bar when one shows; 0 while the list has no row to measure.
+    std::int32_t HeightFor(std::int32_t Rows) const;
 
     const TkyListViewStyle& Style() const { return FStyle; }
     TkyImageList* SmallImages() const { return FSmallImages; }

@@ -4,6 +4,44 @@
 
 #include <algorithm>
 
+namespace {
+
+// The top-level window as the container of the controls made on it: it hands a command or a
+// notification from one of them to the control's object, and leaves every other message, and the
+// window itself, to the top-level window.
+class TTopWindowControls final : public TkyWinContainer {
+public:
+    explicit TTopWindowControls(HWND Window) {
+        FHandle = Window;
+        Initialize();
+    }
+
+    // The control's answer, none when the message came from no control made here.
+    std::optional<LRESULT> Dispatch(UINT AMessage, WPARAM WParam, LPARAM LParam) {
+        if ((AMessage != WM_COMMAND || LParam == 0) && AMessage != WM_NOTIFY) {
+            return std::nullopt;
+        }
+        FUnhandled = false;
+        const LRESULT answer = ReceiveMessage(AMessage, WParam, LParam);
+        if (FUnhandled) {
+            return std::nullopt;
+        }
+        return answer;
+    }
+
+protected:
+    LRESULT DefaultProc(UINT, WPARAM, LPARAM) override {
+        FUnhandled = true;
+        return 0;
+    }
+    void Destroy() override { Finalize(); }
+
+private:
+    bool FUnhandled = false;
+};
+
+} // namespace
+
 TkyTopWindow::TkyTopWindow(HWND Owner, const TkyTopWindowKind& Kind)
     : FOwner(Owner), FKind(Kind), FPlacement(L"Program", Kind.PlacementPrefix) {}
 
@@ -79,6 +117,7 @@ void TkyTopWindow::CreateHandle() {
     const int top = std::max<int>(work.top, std::min<int>(origin.y, work.bottom - height));
     CreateWindowExW(0, FKind.ClassName, FKind.Caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left,
                     top, width, height, FOwner, nullptr, instance, this);
+    FControls = std::make_unique<TTopWindowControls>(FHandle.get());
     Created();
     FMade = true;
     FPlacement.Restore(FHandle.get(), RECT{left, top, left + width, top + height},
@@ -94,6 +133,7 @@ void TkyTopWindow::ReleaseHandle() {
     static_cast<void>(FHandle.release());
     FMade = false;
     Destroyed();
+    FControls.reset();
 }
 
 // Drawn into a DIB section: under Wine its drawing stays in the process, where a compatible
@@ -123,6 +163,12 @@ LRESULT TkyTopWindow::HandleMessage(UINT AMessage, WPARAM WParam, LPARAM LParam)
     const HWND window = FHandle.get();
     if (const std::optional<LRESULT> answer = Message(AMessage, WParam, LParam)) {
         return *answer;
+    }
+    if (FControls) {
+        if (const std::optional<LRESULT> answer =
+                static_cast<TTopWindowControls&>(*FControls).Dispatch(AMessage, WParam, LParam)) {
+            return *answer;
+        }
     }
     switch (AMessage) {
     case WM_SIZE:

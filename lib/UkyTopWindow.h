@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 
 // What a kind of top-level window is: its window class and caption, its icon (a resource number
@@ -70,6 +71,10 @@ protected:
     virtual std::optional<LRESULT> Message(UINT AMessage, WPARAM WParam, LPARAM LParam) = 0;
     // The window is going with its owner: the handles of its controls are no longer valid.
     virtual void Destroyed() {}
+    // The parent of the library's controls (TkyControl::Create) in the window, from Created on:
+    // the window hands them their commands and notifications after Message. Controls made on it
+    // go before the window does (Destroyed).
+    TkyWinContainer& Controls() const { return *FControls; }
 
 private:
     template <class WindowObject>
@@ -89,4 +94,5 @@ private:
     // Set once the controls are made, from when the window is laid out.
     bool FMade = false;
     TkyWindowPlacement FPlacement;
+    std::unique_ptr<TkyWinContainer> FControls;
 };

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
 #include <string>
 
@@ -43,7 +45,7 @@ std::wstring NameOf(HWND Window) {
 
 // Every edit field is named after its label (the term list is not yet: Wine names a combo box after
 // its selection), the up-down controls after their fields, the table by
-// its own name; the table is one of the dialog's tab stops.
+// its own name, as is the comparison's table; the table is one of the dialog's tab stops.
 TEST_F(Accessible, TheDialogsItemsAreNamedAndTheTableIsReachedByTab) {
     TYieldoraRemote remote(Program.wstring());
     EXPECT_EQ(NameOf(remote.Item(IDC_FUND)), L"投入资金：");
@@ -61,5 +63,9 @@ TEST_F(Accessible, TheDialogsItemsAreNamedAndTheTableIsReachedByTab) {
         reached = item == remote.Item(IDC_RESULTS);
     }
     EXPECT_TRUE(reached);
+    remote.Press(IDC_COMPARE);
+    ASSERT_NE(remote.CompareWindow(), nullptr);
+    EXPECT_EQ(NameOf(FindWindowExW(remote.CompareWindow(), nullptr, WC_LISTVIEWW, nullptr)),
+              L"存期比较结果");
     EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
 }

@@ -1,10 +1,13 @@
 #include "UkyListView.h"
 
 #include "ControlTestDialog.h"
+#include "UkyEdit.h"
+#include "UkyTopWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -512,4 +515,72 @@ TEST(TkyListView, OwnWindowIsAListThatCanBeRecreated) {
                     EXPECT_EQ(deletes, 1);
                 },
                 [&](TControlTestDialog&) { own.reset(); });
+}
+
+namespace {
+
+// A top-level window of the program's kind that holds library controls of its own.
+class TControlsWindow : public TkyTopWindow {
+public:
+    explicit TControlsWindow(HWND Owner)
+        : TkyTopWindow(Owner,
+                       {L"UkyListViewTestTop", L"Top", 0, {400, 300}, {200, 150}, L"Test", true}) {}
+
+    std::unique_ptr<TkyListView> List;
+    std::unique_ptr<TkyEdit> Edit;
+
+protected:
+    POINT DefaultOrigin(const RECT& OwnerRect) const override {
+        return {OwnerRect.left, OwnerRect.top};
+    }
+    void Created() override {
+        List = TkyControl::Create<TkyListView>(Controls());
+        Edit = TkyControl::Create<TkyEdit>(Controls());
+    }
+    void Paint(HDC, const RECT&) const override {}
+    std::optional<LRESULT> Message(UINT, WPARAM, LPARAM) override { return std::nullopt; }
+    void Destroyed() override {
+        List.reset();
+        Edit.reset();
+    }
+};
+
+} // namespace
+
+// Made on a top-level window rather than a dialog, a list view and an edit still hear of their own
+// notifications and commands, and the list's columns and height follow what it holds.
+TEST(TkyListView, OnATopLevelWindowItHearsItsNotificationsAndMeasuresItself) {
+    RunInDialog([](TControlTestDialog&) {},
+                [](TControlTestDialog& Dialog) {
+                    TControlsWindow window(Dialog.Handle());
+                    window.Show();
+                    ASSERT_NE(window.List, nullptr);
+                    TkyListView& list = *window.List;
+                    list.ApplyStyle(TABLE_STYLE);
+                    list.SetBounds(0, 0, 300, 200);
+                    list.Columns().Add(L"存期", 60, COLUMN_LEFT);
+                    EXPECT_EQ(list.HeightFor(1), 0);
+                    list.Items().Add(L"一年期", 0);
+                    list.Items().Add(L"二年期", 0);
+                    std::vector<std::pair<std::int32_t, bool>> selections;
+                    list.Items().OnSelectChange = [&](std::int32_t Item, bool Selected) {
+                        selections.emplace_back(Item, Selected);
+                    };
+                    list.Items().SetSelected(1, true);
+                    EXPECT_EQ(selections, (std::vector<std::pair<std::int32_t, bool>>{{1, true}}));
+
+                    list.Columns().SetWidth(0, 90);
+                    EXPECT_EQ(list.Columns().GetWidth(0), 90);
+                    EXPECT_GT(list.TextWidth(L"一年期一年期"), list.TextWidth(L"一年期"));
+                    RECT row{};
+                    row.left = LVIR_BOUNDS;
+                    ListView_GetItemRect(list.Handle(), 0, &row, LVIR_BOUNDS);
+                    EXPECT_EQ(list.HeightFor(4) - list.HeightFor(2), 2 * (row.bottom - row.top));
+
+                    int changes = 0;
+                    window.Edit->OnChange = [&](TkyEditControl&) { ++changes; };
+                    window.Edit->SetText(L"0.95");
+                    EXPECT_EQ(changes, 1);
+                },
+                [](TControlTestDialog&) {});
 }
