@@ -1,7 +1,11 @@
 #include "UAccessibleNames.h"
 
+#include "UDepositResult.h"
 #include "UkyAccessible.h"
 #include "resource.h"
+
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -28,5 +32,12 @@ void NameMainDialogItems(HWND Dialog) {
     SetAccessibleName(GetDlgItem(Dialog, IDC_STEP_UPDOWN), L"计算步长");
     const HWND table = GetDlgItem(Dialog, IDC_RESULTS);
     SetAccessibleName(table, L"计算结果");
+    AnswerAccessible(table, ListViewRowsAnswer(table, L"计算结果"));
+    TAccessibleAnswer term;
+    term.Name = [] { return std::wstring(L"存期"); };
+    AnswerAccessible(GetDlgItem(Dialog, IDC_TERM), std::move(term));
+    TAccessibleAnswer totals;
+    totals.Description = [] { return YIELD_MEANING; };
+    AnswerAccessible(GetDlgItem(Dialog, IDC_TOTALS), std::move(totals));
     SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_TABSTOP);
 }

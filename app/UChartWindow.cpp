@@ -1,5 +1,6 @@
 #include "UChartWindow.h"
 
+#include "UChartAccessible.h"
 #include "UComparisonChart.h"
 #include "UPrintJob.h"
 #include "UResultFile.h"
@@ -382,6 +383,11 @@ void TChartWindow::Created() {
                            CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                            GetModuleHandleW(nullptr), nullptr);
     SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400));
+    AnswerAccessible(Handle(), ChartAnswer([this] {
+                         return TChartView{&FLayout, &FData,
+                                           FComparisonShown && FDocument ? &FDocument->Comparison()
+                                                                         : nullptr};
+                     }));
 }
 
 void TChartWindow::Resized() {

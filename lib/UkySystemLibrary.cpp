@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include <commdlg.h>
+#include <oleacc.h>
 #include <shlobj.h>
 #include <winspool.h>
 
@@ -84,6 +85,9 @@ YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", CommDlgExtendedError, 0);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", GetSaveFileNameW, 4);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", PageSetupDlgW, 4);
 YIELDORA_BOUND_ON_FIRST_CALL(L"comdlg32.dll", PrintDlgExW, 4);
+YIELDORA_BOUND_ON_FIRST_CALL(L"oleacc.dll", CreateStdAccessibleObject, 16);
+YIELDORA_BOUND_ON_FIRST_CALL(L"oleacc.dll", LresultFromObject, 12);
+YIELDORA_BOUND_ON_FIRST_CALL(L"oleaut32.dll", SysAllocString, 4);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoCreateInstance, 20);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoInitializeEx, 8);
 YIELDORA_BOUND_ON_FIRST_CALL(L"ole32.dll", CoTaskMemFree, 4);

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <filesystem>
 #include <string>
@@ -43,9 +44,9 @@ std::wstring NameOf(HWND Window) {
 
 } // namespace
 
-// Every edit field is named after its label (the term list is not yet: Wine names a combo box after
-// its selection), the up-down controls after their fields, the table by
-// its own name, as is the comparison's table; the table is one of the dialog's tab stops.
+// Every edit field is named after its label, the term list 存期 (not after its selection, as Wine
+// names a combo box), the up-down controls after their fields, the table by its own name; the table
+// is one of the dialog's tab stops.
 TEST_F(Accessible, TheDialogsItemsAreNamedAndTheTableIsReachedByTab) {
     TYieldoraRemote remote(Program.wstring());
     EXPECT_EQ(NameOf(remote.Item(IDC_FUND)), L"投入资金：");
@@ -56,6 +57,7 @@ TEST_F(Accessible, TheDialogsItemsAreNamedAndTheTableIsReachedByTab) {
     EXPECT_EQ(NameOf(remote.Item(IDC_YEAR_UPDOWN)), L"计算时限");
     EXPECT_EQ(NameOf(remote.Item(IDC_STEP_UPDOWN)), L"计算步长");
     EXPECT_EQ(NameOf(remote.Item(IDC_RESULTS)), L"计算结果");
+    EXPECT_EQ(NameOf(remote.Item(IDC_TERM)), L"存期");
     bool reached = false;
     HWND item = remote.Item(IDC_FUND);
     for (int i = 0; i < 20 && !reached; ++i) {
@@ -67,5 +69,54 @@ TEST_F(Accessible, TheDialogsItemsAreNamedAndTheTableIsReachedByTab) {
     ASSERT_NE(remote.CompareWindow(), nullptr);
     EXPECT_EQ(NameOf(FindWindowExW(remote.CompareWindow(), nullptr, WC_LISTVIEWW, nullptr)),
               L"存期比较结果");
+    EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+}
+
+// After 计算 each row of the table reads as its cells after their captions, and the row the
+// keyboard moved to is the focused one; the totals line is described by what its yield means. The
+// growth chart is named by its title, sums up its years, end total and interest, and has one child
+// per bar; switched to the comparison, one per term's line, the best term said in words.
+TEST_F(Accessible, TheRowsTheTotalsAndTheChartsSpeak) {
+    TYieldoraRemote remote(Program.wstring());
+    remote.Press(IDC_CALCULATE);
+    const HWND table = remote.Item(IDC_RESULTS);
+    PostMessageW(remote.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(table), TRUE);
+    PostMessageW(table, WM_KEYDOWN, VK_DOWN, 0);
+    remote.Settle();
+    const TAccessibleNode rows = ReadAccessible(table, 1);
+    ASSERT_EQ(rows.Children.size(), 20u);
+    EXPECT_EQ(rows.Children[2].Name, L"年：3，利息：305，累计：10889，备注：连本带息取出后转存");
+    EXPECT_EQ(rows.Children[19].Name, L"年：20，利息：494，累计：17645，备注：取出全部本息");
+    EXPECT_EQ(rows.Children[2].Role, ROLE_SYSTEM_LISTITEM);
+    EXPECT_NE(rows.Children[0].State & STATE_SYSTEM_FOCUSED, 0);
+    EXPECT_EQ(rows.Children[1].State & STATE_SYSTEM_FOCUSED, 0);
+    const TAccessibleNode totals = ReadAccessible(remote.Item(IDC_TOTALS), 0);
+    EXPECT_EQ(totals.Name, L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
+    EXPECT_EQ(totals.Description.rfind(L"折合年化：按税后现金流计算的内部收益率（IRR）", 0), 0u);
+
+    remote.ChooseFromMenu(table, 5, {}, [](const TRemoteOutcome&) {
+        return FindWindowW(L"YieldoraChart", L"收益图") != nullptr;
+    });
+    const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+    ASSERT_NE(chart, nullptr);
+    const TAccessibleNode bars = ReadAccessible(chart, 1);
+    EXPECT_EQ(bars.Name, L"本金 10,000 元，一年期，年利率 3.6%，利息税 20%，到期利息转存");
+    EXPECT_EQ(bars.Description, L"20 年，期末本息 17,645 元，共得利息 7,645 元");
+    ASSERT_EQ(bars.Children.size(), 20u);
+    EXPECT_EQ(bars.Children[2].Name, L"第 3 年");
+    EXPECT_EQ(bars.Children[2].Value, L"累计 10,889 元，本金 10,000 元，利息 889 元");
+
+    remote.ChooseFromMenu(chart, 3, {},
+                          [chart](const TRemoteOutcome&) { return NameOf(chart) == L"存期比较"; });
+    const TAccessibleNode lines = ReadAccessible(chart, 1);
+    EXPECT_EQ(lines.Description,
+              L"一年期 期末本息 17,645 元，共得利息 7,645 元，折合年化 2.88%，最佳；"
+              L"二年期 期末本息 17,507 元，共得利息 7,507 元，折合年化 2.84%；"
+              L"三年期 期末本息 17,388 元，共得利息 7,388 元，折合年化 2.80%；"
+              L"五年期 期末本息 17,128 元，共得利息 7,128 元，折合年化 2.73%；"
+              L"十年期 期末本息 16,589 元，共得利息 6,589 元，折合年化 2.56%。最佳：一年期");
+    ASSERT_EQ(lines.Children.size(), 5u);
+    EXPECT_EQ(lines.Children[4].Name, L"十年期");
+    EXPECT_EQ(lines.Children[4].Value, L"期末本息 16,589 元，共得利息 6,589 元，折合年化 2.56%");
     EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
 }

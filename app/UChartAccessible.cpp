@@ -1,0 +1,123 @@
+#include "UChartAccessible.h"
+
+#include "UResultTable.h"
+#include "UkyFunctions.h"
+
+#include <oleacc.h>
+
+#include <utility>
+
+namespace {
+
+RECT ToRect(const TChartRect& Rect) {
+    return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
+}
+
+std::wstring TermLabel(std::uint8_t Period) {
+    return std::wstring(DEPOSIT_TERMS[TermIndex(Period)].Label);
+}
+
+// One line of the comparison: the term's end total (and that it is best) or why it has none.
+std::wstring ComparisonRowText(const TTermComparison& Comparison, std::size_t Row) {
+    const TComparisonRow& row = Comparison.Rows[Row];
+    if (!row.Result) {
+        return row.Error;
+    }
+    std::wstring text = L"期末本息 " + GroupedYuan(row.Result->Totals.EndTotal) +
+                        L" 元，共得利息 " + GroupedYuan(row.Result->Totals.Interest) +
+                        L" 元，折合年化 " + YieldText(row.Result->Totals.Yield);
+    if (Comparison.Best && *Comparison.Best == Row) {
+        text += L"，" + BEST_REMARK;
+    }
+    return text;
+}
+
+// What a bar's tooltip says, on one line.
+std::wstring BarText(const TChartYear& Figures, bool Deposit) {
+    std::wstring text = L"累计 " + GroupedYuan(Figures.Total) + L" 元，本金 " +
+                        GroupedYuan(Figures.Capital) + L" 元，利息 " + GroupedYuan(Figures.Earned) +
+                        L" 元";
+    if (!Deposit) {
+        text += L"，已取出利息 " + GroupedYuan(Figures.Withdrawn) + L" 元";
+    }
+    return text;
+}
+
+std::vector<TAccessibleElement> BarElements(const TChartLayout& Layout, const TChartData& Data) {
+    std::vector<TAccessibleElement> bars;
+    for (const TChartBar& bar : Layout.Bars) {
+        TAccessibleElement element;
+        element.Name = L"第 " + IntText(bar.Figures.Year) + L" 年";
+        element.Value = BarText(bar.Figures, Data.Inputs.Deposit);
+        element.Role = ROLE_SYSTEM_GRAPHIC;
+        element.State = STATE_SYSTEM_READONLY;
+        element.Bounds = ToRect(bar.Rect);
+        bars.push_back(std::move(element));
+    }
+    return bars;
+}
+
+std::vector<TAccessibleElement> LineElements(const TChartLayout& Layout,
+                                             const TTermComparison& Comparison) {
+    std::vector<TAccessibleElement> lines;
+    for (std::size_t i = 0; i < Comparison.Rows.size(); ++i) {
+        if (!Comparison.Rows[i].Result) {
+            continue;
+        }
+        TAccessibleElement element;
+        element.Name = TermLabel(Comparison.Rows[i].Period);
+        element.Value = ComparisonRowText(Comparison, i);
+        element.Role = ROLE_SYSTEM_GRAPHIC;
+        element.State = STATE_SYSTEM_READONLY;
+        element.Bounds = ToRect(Layout.Plot);
+        lines.push_back(std::move(element));
+    }
+    return lines;
+}
+
+} // namespace
+
+std::wstring GrowthChartSummary(const TChartData& Data) {
+    if (Data.Years.empty()) {
+        return L"";
+    }
+    const TChartYear& last = Data.Years.back();
+    std::wstring text = IntText(last.Year) + L" 年，期末本息 " + GroupedYuan(last.Total) +
+                        L" 元，共得利息 " + GroupedYuan(last.Earned + last.Withdrawn) + L" 元";
+    if (!Data.Inputs.Deposit) {
+        text += L"，其中已取出 " + GroupedYuan(last.Withdrawn) + L" 元";
+    }
+    return text;
+}
+
+std::wstring ComparisonSummary(const TTermComparison& Comparison) {
+    std::wstring text;
+    for (std::size_t i = 0; i < Comparison.Rows.size(); ++i) {
+        text += (text.empty() ? L"" : L"；") + TermLabel(Comparison.Rows[i].Period) + L" " +
+                ComparisonRowText(Comparison, i);
+    }
+    if (Comparison.Best) {
+        text += L"。" + BEST_REMARK + L"：" + TermLabel(Comparison.Rows[*Comparison.Best].Period);
+    }
+    return text;
+}
+
+TAccessibleAnswer ChartAnswer(std::function<TChartView()> View) {
+    const auto shared = std::make_shared<std::function<TChartView()>>(std::move(View));
+    TAccessibleAnswer answer;
+    answer.Name = [shared] {
+        const TChartView view = (*shared)();
+        return view.Comparison != nullptr ? std::wstring(L"存期比较") : ChartTitle(*view.Data);
+    };
+    answer.Description = [shared] {
+        const TChartView view = (*shared)();
+        return view.Comparison != nullptr ? ComparisonSummary(*view.Comparison)
+                                          : GrowthChartSummary(*view.Data);
+    };
+    answer.Elements = [shared] {
+        const TChartView view = (*shared)();
+        return view.Comparison != nullptr ? LineElements(*view.Layout, *view.Comparison)
+                                          : BarElements(*view.Layout, *view.Data);
+    };
+    return answer;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "UChartLayout.h"
+#include "UTermComparison.h"
+#include "UkyAccessible.h"
+
+#include <functional>
+
+// What a chart window shows at the moment a screen reader asks: its layout and data, and the
+// comparison when the window shows that instead of the bars.
+struct TChartView {
+    const TChartLayout* Layout = nullptr;
+    const TChartData* Data = nullptr;
+    const TTermComparison* Comparison = nullptr;
+};
+
+// The spoken form of a growth chart: named by its title, described by the years, the end total
+// and the interest, with one child per bar. Showing a comparison instead: named "存期比较",
+// described by each term's end total and the best term, with one child per term's line.
+TAccessibleAnswer ChartAnswer(std::function<TChartView()> View);
+
+// The description of the growth chart of Data ("20 年，期末本息 17,645 元，共得利息 7,645 元");
+// empty without years.
+std::wstring GrowthChartSummary(const TChartData& Data);
+
+// The description of a comparison: every term's end total, or its error, and the best term.
+std::wstring ComparisonSummary(const TTermComparison& Comparison);
