@@ -1,6 +1,7 @@
 #include "UChartWindow.h"
 
 #include "UChartAccessible.h"
+#include "UChartPalette.h"
 #include "UComparisonChart.h"
 #include "UPrintJob.h"
 #include "UResultFile.h"
@@ -31,13 +32,6 @@ namespace {
 const TkyTopWindowKind CHART_KIND{L"YieldoraChart", L"收益图", 1, {640, 440}, {320, 240}, L"Chart"};
 const wchar_t* const FONT_FACE = L"Tahoma";
 
-constexpr COLORREF BACK_COLOUR = RGB(255, 255, 255);
-constexpr COLORREF TEXT_COLOUR = RGB(0, 0, 0);
-constexpr COLORREF GRID_COLOUR = RGB(221, 221, 221);
-constexpr COLORREF CAPITAL_COLOUR = RGB(65, 105, 225);
-constexpr COLORREF INTEREST_COLOUR = RGB(255, 165, 0);
-constexpr COLORREF WITHDRAWN_COLOUR = RGB(204, 34, 34);
-
 constexpr UINT_PTR MENU_COPY = 1;
 constexpr UINT_PTR MENU_SAVE = 2;
 constexpr UINT_PTR MENU_COMPARISON = 3;
@@ -53,6 +47,12 @@ TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold, BYTE CharSet = DEFA
 
 void FillArea(HDC Dc, const RECT& Area, COLORREF Colour) {
     const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(Colour));
+    FillRect(Dc, &Area, brush.get());
+}
+
+// The interest's area: hatched in the system's colours.
+void FillInterest(HDC Dc, const RECT& Area, const TChartPalette& Palette) {
+    const TkyGdiObject<HBRUSH> brush = ChartBrush(Palette, Palette.Interest, true);
     FillRect(Dc, &Area, brush.get());
 }
 
@@ -85,7 +85,8 @@ void Marker(HDC Dc, int X, int Y, int Radius) {
     Ellipse(Dc, X - Radius, Y - Radius, X + Radius + 1, Y + Radius + 1);
 }
 
-void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log) {
+void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, const TChartPalette& Palette,
+                TTextLog* Log) {
     const int dpi = Layout.Dpi;
     const int box = ScaleToDpi(12, dpi);
     const int gap = ScaleToDpi(6, dpi);
@@ -94,11 +95,12 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log)
         std::wstring Text;
         COLORREF Colour;
         bool IsLine;
+        bool Hatched = false;
     };
-    std::vector<TEntry> entries{{L"本金", CAPITAL_COLOUR, false},
-                                {L"利息", INTEREST_COLOUR, false}};
+    std::vector<TEntry> entries{{L"本金", Palette.Capital, false},
+                                {L"利息", Palette.Interest, false, true}};
     if (!Deposit) {
-        entries.push_back({L"已取出利息", WITHDRAWN_COLOUR, true});
+        entries.push_back({L"已取出利息", Palette.Withdrawn, true});
     }
     int width = 0;
     for (const TEntry& entry : entries) {
@@ -111,12 +113,14 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log)
     const int middle = (area.top + area.bottom) / 2;
     for (const TEntry& entry : entries) {
         if (entry.IsLine) {
-            const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, ScaleToDpi(2, dpi), entry.Colour));
+            const TkyGdiObject<HPEN> pen = ChartPen(Palette, entry.Colour, ScaleToDpi(2, dpi), 1);
             const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(entry.Colour));
             const TkySelection penSelection(Dc, pen.get());
             const TkySelection brushSelection(Dc, brush.get());
             Line(Dc, x, middle, x + box, middle);
             Marker(Dc, x + box / 2, middle, ScaleToDpi(3, dpi));
+        } else if (entry.Hatched) {
+            FillInterest(Dc, {x, middle - box / 2, x + box, middle - box / 2 + box}, Palette);
         } else {
             FillArea(Dc, {x, middle - box / 2, x + box, middle - box / 2 + box}, entry.Colour);
         }
@@ -128,13 +132,13 @@ void DrawLegend(HDC Dc, const TChartLayout& Layout, bool Deposit, TTextLog* Log)
     }
 }
 
-void DrawAxes(HDC Dc, const TChartLayout& Layout, TTextLog* Log) {
+void DrawAxes(HDC Dc, const TChartLayout& Layout, const TChartPalette& Palette, TTextLog* Log) {
     const int dpi = Layout.Dpi;
     const TChartRect& plot = Layout.Plot;
     const int labelRight = plot.Left - ScaleToDpi(6, dpi);
     const int half = ScaleToDpi(10, dpi);
     {
-        const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
+        const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, Palette.Grid));
         const TkySelection selection(Dc, grid.get());
         for (const TChartTick& tick : Layout.Ticks) {
             if (tick.Y != plot.Bottom) {
@@ -160,24 +164,24 @@ void DrawAxes(HDC Dc, const TChartLayout& Layout, TTextLog* Log) {
                DT_RIGHT | DT_TOP | DT_SINGLELINE, Log);
 }
 
-void DrawBars(HDC Dc, const TChartLayout& Layout) {
+void DrawBars(HDC Dc, const TChartLayout& Layout, const TChartPalette& Palette) {
     for (const TChartBar& bar : Layout.Bars) {
         const TChartRect& r = bar.Rect;
         if (bar.CapitalTop < r.Bottom) {
-            FillArea(Dc, {r.Left, bar.CapitalTop, r.Right, r.Bottom}, CAPITAL_COLOUR);
+            FillArea(Dc, {r.Left, bar.CapitalTop, r.Right, r.Bottom}, Palette.Capital);
         }
         if (r.Top < bar.CapitalTop) {
-            FillArea(Dc, {r.Left, r.Top, r.Right, bar.CapitalTop}, INTEREST_COLOUR);
+            FillInterest(Dc, {r.Left, r.Top, r.Right, bar.CapitalTop}, Palette);
         }
     }
     const TChartRect& plot = Layout.Plot;
-    const TkyGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, TEXT_COLOUR));
+    const TkyGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, Palette.Text));
     const TkySelection selection(Dc, axis.get());
     Line(Dc, plot.Left, plot.Top, plot.Left, plot.Bottom);
     Line(Dc, plot.Left, plot.Bottom, plot.Right, plot.Bottom);
 }
 
-void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
+void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout, const TChartPalette& Palette) {
     if (Layout.WithdrawnLine.empty()) {
         return;
     }
@@ -185,8 +189,9 @@ void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
     for (const TChartPoint& point : Layout.WithdrawnLine) {
         points.push_back({point.X, point.Y});
     }
-    const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, ScaleToDpi(2, Layout.Dpi), WITHDRAWN_COLOUR));
-    const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(WITHDRAWN_COLOUR));
+    const TkyGdiObject<HPEN> pen =
+        ChartPen(Palette, Palette.Withdrawn, ScaleToDpi(2, Layout.Dpi), 1);
+    const TkyGdiObject<HBRUSH> brush(CreateSolidBrush(Palette.Withdrawn));
     const TkySelection penSelection(Dc, pen.get());
     const TkySelection brushSelection(Dc, brush.get());
     Polyline(Dc, points.data(), static_cast<int>(points.size()));
@@ -199,11 +204,12 @@ void DrawWithdrawnLine(HDC Dc, const TChartLayout& Layout) {
 void DrawBarChart(HDC Dc, const TChartData& Data, int Width, int Height, int Dpi, BYTE CharSet,
                   TTextLog* Log) {
     const TChartLayout layout = LayoutChart(Data, Width, Height, Dpi);
-    FillArea(Dc, {0, 0, Width, Height}, BACK_COLOUR);
+    const TChartPalette palette = ChartPaletteFor(Dc);
+    FillArea(Dc, {0, 0, Width, Height}, palette.Back);
     const TkyGdiObject<HFONT> font = MakeFont(Dpi, 9, false, CharSet);
     const TkySelection fontSelection(Dc, font.get());
     SetBkMode(Dc, TRANSPARENT);
-    SetTextColor(Dc, TEXT_COLOUR);
+    SetTextColor(Dc, palette.Text);
     if (layout.Empty) {
         DrawTextAt(Dc, CHART_EMPTY_TEXT, {0, 0, Width, Height},
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE, Log);
@@ -216,10 +222,10 @@ void DrawBarChart(HDC Dc, const TChartData& Data, int Width, int Height, int Dpi
         DrawTextAt(Dc, layout.Title, {r.Left, r.Top, r.Right, r.Bottom},
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, Log);
     }
-    DrawLegend(Dc, layout, Data.Inputs.Deposit, Log);
-    DrawAxes(Dc, layout, Log);
-    DrawBars(Dc, layout);
-    DrawWithdrawnLine(Dc, layout);
+    DrawLegend(Dc, layout, Data.Inputs.Deposit, palette, Log);
+    DrawAxes(Dc, layout, palette, Log);
+    DrawBars(Dc, layout, palette);
+    DrawWithdrawnLine(Dc, layout, palette);
 }
 
 // A picture of Width x Height pixels, 24 bits per pixel, rows top-down and 4-byte aligned.
@@ -459,7 +465,7 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
         DrawBarChart(Dc, FData, Width, Height, Dpi, DEFAULT_CHARSET, Log);
         return;
     }
-    FillArea(Dc, {0, 0, Width, Height}, BACK_COLOUR);
+    FillArea(Dc, {0, 0, Width, Height}, ChartPaletteFor(Dc).Back);
     const TkyGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
     const TTermComparison none{};
     DrawComparisonChart(Dc,

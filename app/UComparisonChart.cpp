@@ -1,17 +1,12 @@
 #include "UComparisonChart.h"
 
+#include "UChartPalette.h"
 #include "UkyFunctions.h"
 #include "UkyHandles.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
-
-constexpr COLORREF GRID_COLOUR = RGB(221, 221, 221);
-// One colour per term, shortest first.
-constexpr std::array<COLORREF, DEPOSIT_TERMS.size()> LINE_COLOURS{
-    RGB(65, 105, 225), RGB(255, 140, 0), RGB(34, 139, 34), RGB(178, 34, 178), RGB(204, 34, 34)};
 
 SIZE TextExtent(HDC Dc, const std::wstring& Text) {
     RECT need{};
@@ -34,11 +29,12 @@ void DrawTextIn(HDC Dc, const std::wstring& Text, RECT Area, UINT Format,
 void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
                          int Dpi, std::vector<TDrawnText>* Texts) {
     const auto scaled = [Dpi](int Length) { return MulDiv(Length, Dpi, 96); };
-    const TkyGdiObject<HBRUSH> back(CreateSolidBrush(RGB(255, 255, 255)));
+    const TChartPalette palette = ChartPaletteFor(Dc);
+    const TkyGdiObject<HBRUSH> back(CreateSolidBrush(palette.Back));
     FillRect(Dc, &Area, back.get());
     const TkySelection font(Dc, Font);
     SetBkMode(Dc, TRANSPARENT);
-    SetTextColor(Dc, RGB(0, 0, 0));
+    SetTextColor(Dc, palette.Text);
     const int legendHeight = scaled(22);
     const TChartRect plot{Area.left + scaled(72), Area.top + legendHeight + scaled(8),
                           Area.right - scaled(16), Area.bottom - scaled(22)};
@@ -51,12 +47,15 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
     // for every line drawn.
     int x = plot.Left;
     for (const TComparisonLine& line : chart.Lines) {
-        const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TkyGdiObject<HPEN> pen =
+            ChartPen(palette, palette.Lines[line.Row], scaled(2), line.Row);
         const TkySelection selection(Dc, pen.get());
         const int middle = Area.top + legendHeight / 2 + scaled(4);
         MoveToEx(Dc, x, middle, nullptr);
         LineTo(Dc, x + scaled(18), middle);
-        const std::wstring label(DEPOSIT_TERMS[line.Row].Label);
+        const bool best = palette.System && Comparison.Best == line.Row;
+        const std::wstring label =
+            std::wstring(DEPOSIT_TERMS[line.Row].Label) + (best ? L" " + BEST_REMARK : L"");
         const int labelWidth = std::max<int>(TextExtent(Dc, label).cx, scaled(58));
         DrawTextIn(Dc, label,
                    {x + scaled(22), Area.top + scaled(4), x + scaled(22) + labelWidth,
@@ -65,7 +64,7 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
         x += scaled(26) + labelWidth;
     }
     {
-        const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID_COLOUR));
+        const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, palette.Grid));
         const TkySelection selection(Dc, grid.get());
         for (const TChartTick& tick : chart.Ticks) {
             MoveToEx(Dc, plot.Left, tick.Y, nullptr);
@@ -87,7 +86,8 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
         for (const TChartPoint& point : line.Points) {
             points.push_back({point.X, point.Y});
         }
-        const TkyGdiObject<HPEN> pen(CreatePen(PS_SOLID, scaled(2), LINE_COLOURS[line.Row]));
+        const TkyGdiObject<HPEN> pen =
+            ChartPen(palette, palette.Lines[line.Row], scaled(2), line.Row);
         const TkySelection selection(Dc, pen.get());
         Polyline(Dc, points.data(), static_cast<int>(points.size()));
     }

@@ -1,5 +1,7 @@
 #include "UChartWindow.h"
 
+#include "UComparisonChart.h"
+
 #include "ErrorOf.h"
 #include "UResultFile.h"
 #include "USchedule.h"
@@ -162,6 +164,65 @@ TEST(ChartPicture, AnEmptyTableIsSaidInWords) {
     // The one line of text sits in the middle band; nothing else is drawn.
     EXPECT_GT(picture.Dark(180, 220), 100);
     EXPECT_EQ(picture.Dark(0, 180) + picture.Dark(220, 400), 0);
+}
+
+// A dark scheme of the system's colours (white text on a black window) for its lifetime.
+class TDarkScheme {
+public:
+    TDarkScheme() {
+        const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+        SetSysColors(2, ELEMENTS, dark);
+    }
+    TDarkScheme(const TDarkScheme&) = delete;
+    TDarkScheme& operator=(const TDarkScheme&) = delete;
+    ~TDarkScheme() { SetSysColors(2, ELEMENTS, FUsual); }
+
+private:
+    static constexpr int ELEMENTS[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+    const COLORREF FUsual[2] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+};
+
+// In a dark scheme the chart takes the system's colours on the screen, the bars' interest hatched
+// in the text's colour over the window's, so that it differs from the capital by more than colour;
+// the comparison's legend names the best term, and its lines differ by their styles. A printer
+// still gets the chart's own colours.
+TEST(ChartPicture, ADarkSchemeGivesTheSystemsColoursAndMarksByMoreThanColour) {
+    const TDarkScheme scheme;
+    TChartWindow chart(nullptr);
+    chart.SetData(DefaultData());
+    const TRendered picture(chart, 640, 400, 96);
+    EXPECT_EQ(picture.At(2, 2), RGB(0, 0, 0));
+    const COLORREF capital = GetSysColor(COLOR_HIGHLIGHT);
+    const auto runs = picture.Runs(359, capital);
+    ASSERT_EQ(runs.size(), 20u);
+    // The last bar's interest, above its capital: both the hatching and the ground show.
+    const int middle = runs.back().first + runs.back().second / 2;
+    const int white = picture.Count(middle, 72, 216, RGB(255, 255, 255));
+    const int black = picture.Count(middle, 72, 216, RGB(0, 0, 0));
+    EXPECT_GT(white, 5);
+    EXPECT_GT(black, 5);
+    EXPECT_EQ(picture.Runs(359, CAPITAL).size(), 0u);
+
+    const TYieldoraInputs inputs;
+    const TTermComparison comparison =
+        CompareTerms(inputs, {L"3.6", L"2.1", L"2.75", L"2.75", L"3"}, true);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(dc, 640, 400);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    std::vector<TDrawnText> texts;
+    DrawComparisonChart(dc, {0, 0, 640, 400}, comparison,
+                        static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), 96, &texts);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    std::vector<std::wstring> legend;
+    for (const TDrawnText& text : texts) {
+        if (text.Text.ends_with(L"期") || text.Text.ends_with(L"最佳")) {
+            legend.push_back(text.Text);
+        }
+    }
+    EXPECT_EQ(legend, (std::vector<std::wstring>{L"一年期 最佳", L"二年期", L"三年期", L"五年期",
+                                                 L"十年期"}));
 }
 
 // ---- The window --------------------------------------------------------------------------------
