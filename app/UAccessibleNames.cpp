@@ -39,5 +39,6 @@ void NameMainDialogItems(HWND Dialog) {
     TAccessibleAnswer totals;
     totals.Description = [] { return YIELD_MEANING; };
     AnswerAccessible(GetDlgItem(Dialog, IDC_TOTALS), std::move(totals));
+    KeepFocusVisible(Dialog, {table});
     SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_TABSTOP);
 }

@@ -409,7 +409,31 @@ std::vector<TAccessibleElement> ListViewRows(HWND ListView) {
     return rows;
 }
 
+constexpr UINT_PTR FOCUS_SUBCLASS = 0x46637300;
+
+LRESULT CALLBACK FocusRowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (AMessage == WM_SETFOCUS && SendMessageW(Window, LVM_GETITEMCOUNT, 0, 0) > 0 &&
+        SendMessageW(Window, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == -1) {
+        LVITEMW item{};
+        item.stateMask = LVIS_FOCUSED;
+        item.state = LVIS_FOCUSED;
+        SendMessageW(Window, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    } else if (AMessage == WM_NCDESTROY) {
+        RemoveWindowSubclass(Window, &FocusRowProc, FOCUS_SUBCLASS);
+    }
+    return DefSubclassProc(Window, AMessage, WParam, LParam);
+}
+
 } // namespace
+
+void KeepFocusVisible(HWND Dialog, std::initializer_list<HWND> ListViews) {
+    SendMessageW(Dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                 0);
+    for (const HWND view : ListViews) {
+        SetWindowSubclass(view, &FocusRowProc, FOCUS_SUBCLASS, 0);
+    }
+}
 
 void AnswerAccessible(HWND Window, TAccessibleAnswer Answer) {
     auto data = std::make_unique<TSubclassData>(

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,12 @@ void AnswerAccessible(HWND Window, TAccessibleAnswer Answer);
 // A list view named Name, its rows its accessible children, each named by its cells, every one
 // after its column's caption ("年：3，利息：305"), empty cells left out.
 TAccessibleAnswer ListViewRowsAnswer(HWND ListView, std::wstring Name);
+
+// Keeps the keyboard's focus visible in Dialog and the list views given: the focus rectangle and
+// the access keys' underlines are shown from the start, not only once a key is pressed, and a list
+// view that takes the focus with rows but no focused row gives its first row the focus (not the
+// selection), so that its focus rectangle shows where the arrow keys start.
+void KeepFocusVisible(HWND Dialog, std::initializer_list<HWND> ListViews);
 
 // The thread's single-threaded COM apartment for the object's lifetime (nested ones are counted),
 // in which the accessible objects of its windows answer other processes.

@@ -184,8 +184,7 @@ private:
 
 // In a dark scheme the chart takes the system's colours on the screen, the bars' interest hatched
 // in the text's colour over the window's, so that it differs from the capital by more than colour;
-// the comparison's legend names the best term, and its lines differ by their styles. A printer
-// still gets the chart's own colours.
+// the comparison's legend names the best term.
 TEST(ChartPicture, ADarkSchemeGivesTheSystemsColoursAndMarksByMoreThanColour) {
     const TDarkScheme scheme;
     TChartWindow chart(nullptr);

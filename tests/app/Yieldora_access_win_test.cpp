@@ -72,15 +72,22 @@ TEST_F(Accessible, TheDialogsItemsAreNamedAndTheTableIsReachedByTab) {
     EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
 }
 
-// After 计算 each row of the table reads as its cells after their captions, and the row the
-// keyboard moved to is the focused one; the totals line is described by what its yield means. The
-// growth chart is named by its title, sums up its years, end total and interest, and has one child
-// per bar; switched to the comparison, one per term's line, the best term said in words.
+// After 计算 each row of the table reads as its cells after their captions; the focus shows from
+// the start, the table entered by the keyboard has its first row focused, and the row the arrow
+// keys move to is the focused one; the totals line is described by what its yield means. The growth
+// chart is named by its title, sums up its years, end total and interest, and has one child per
+// bar; switched to the comparison, one per term's line, the best term said in words.
 TEST_F(Accessible, TheRowsTheTotalsAndTheChartsSpeak) {
     TYieldoraRemote remote(Program.wstring());
     remote.Press(IDC_CALCULATE);
     const HWND table = remote.Item(IDC_RESULTS);
+    const auto focused = [](const TAccessibleNode& Row) {
+        return (Row.State & STATE_SYSTEM_FOCUSED) != 0;
+    };
+    EXPECT_EQ(SendMessageW(remote.Dialog(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
     PostMessageW(remote.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(table), TRUE);
+    remote.Settle();
+    EXPECT_TRUE(focused(ReadAccessible(table, 1).Children.at(0)));
     PostMessageW(table, WM_KEYDOWN, VK_DOWN, 0);
     remote.Settle();
     const TAccessibleNode rows = ReadAccessible(table, 1);
@@ -88,8 +95,8 @@ TEST_F(Accessible, TheRowsTheTotalsAndTheChartsSpeak) {
     EXPECT_EQ(rows.Children[2].Name, L"年：3，利息：305，累计：10889，备注：连本带息取出后转存");
     EXPECT_EQ(rows.Children[19].Name, L"年：20，利息：494，累计：17645，备注：取出全部本息");
     EXPECT_EQ(rows.Children[2].Role, ROLE_SYSTEM_LISTITEM);
-    EXPECT_NE(rows.Children[0].State & STATE_SYSTEM_FOCUSED, 0);
-    EXPECT_EQ(rows.Children[1].State & STATE_SYSTEM_FOCUSED, 0);
+    EXPECT_FALSE(focused(rows.Children[0]));
+    EXPECT_TRUE(focused(rows.Children[1]));
     const TAccessibleNode totals = ReadAccessible(remote.Item(IDC_TOTALS), 0);
     EXPECT_EQ(totals.Name, L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
     EXPECT_EQ(totals.Description.rfind(L"折合年化：按税后现金流计算的内部收益率（IRR）", 0), 0u);
