@@ -37,9 +37,9 @@ TkyGdiObject<HPEN> ChartPen(const TChartPalette& Palette, COLORREF Colour, int W
     if (!Palette.System) {
         return TkyGdiObject<HPEN>(CreatePen(PS_SOLID, Width, Colour));
     }
-    constexpr DWORD STYLES[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT};
+    constexpr DWORD styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT};
     const LOGBRUSH brush{BS_SOLID, Colour, 0};
     return TkyGdiObject<HPEN>(
-        ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_FLAT | STYLES[Style % std::size(STYLES)],
+        ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_FLAT | styles[Style % std::size(styles)],
                      static_cast<DWORD>(Width), &brush, 0, nullptr));
 }
