@@ -1,5 +1,6 @@
 #include "UAccessibleNames.h"
 
+#include "UChartAccessible.h"
 #include "UDepositResult.h"
 #include "UkyAccessible.h"
 #include "resource.h"
@@ -41,4 +42,12 @@ void NameMainDialogItems(HWND Dialog) {
     AnswerAccessible(GetDlgItem(Dialog, IDC_TOTALS), std::move(totals));
     KeepFocusVisible(Dialog, {table});
     SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_TABSTOP);
+}
+
+void NameCompareWindowItems(HWND Window, HWND Table,
+                            std::function<const TTermComparison&()> Comparison) {
+    SetAccessibleName(Table, L"存期比较结果");
+    AnswerAccessible(Table, ListViewRowsAnswer(Table, L"存期比较结果"));
+    AnswerAccessible(Window, ComparisonWindowAnswer(std::move(Comparison)));
+    KeepFocusVisible(Window, {Table});
 }

@@ -121,3 +121,11 @@ TAccessibleAnswer ChartAnswer(std::function<TChartView()> View) {
     };
     return answer;
 }
+
+TAccessibleAnswer ComparisonWindowAnswer(std::function<const TTermComparison&()> Comparison) {
+    TAccessibleAnswer answer;
+    answer.Description = [Comparison = std::move(Comparison)] {
+        return ComparisonSummary(Comparison());
+    };
+    return answer;
+}

@@ -19,6 +19,10 @@ struct TChartView {
 // described by each term's end total and the best term, with one child per term's line.
 TAccessibleAnswer ChartAnswer(std::function<TChartView()> View);
 
+// The spoken form of a window that draws a comparison's chart among its controls: described by
+// ComparisonSummary of what Comparison gives at the moment, its controls its children as ever.
+TAccessibleAnswer ComparisonWindowAnswer(std::function<const TTermComparison&()> Comparison);
+
 // The description of the growth chart of Data ("20 年，期末本息 17,645 元，共得利息 7,645 元");
 // empty without years.
 std::wstring GrowthChartSummary(const TChartData& Data);
