@@ -124,8 +124,8 @@ TAccessibleAnswer ChartAnswer(std::function<TChartView()> View) {
 
 TAccessibleAnswer ComparisonWindowAnswer(std::function<const TTermComparison&()> Comparison) {
     TAccessibleAnswer answer;
-    answer.Description = [Comparison = std::move(Comparison)] {
-        return ComparisonSummary(Comparison());
+    answer.Description = [comparison = std::move(Comparison)] {
+        return ComparisonSummary(comparison());
     };
     return answer;
 }

@@ -351,7 +351,7 @@ LRESULT CALLBACK AnswerProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LP
 }
 
 std::wstring ItemText(HWND ListView, int Row, int Column) {
-    std::wstring text(256, L'\0');
+    std::wstring text(1024, L'\0');
     LVITEMW item{};
     item.iSubItem = Column;
     item.pszText = text.data();
@@ -446,7 +446,7 @@ void AnswerAccessible(HWND Window, TAccessibleAnswer Answer) {
 
 TAccessibleAnswer ListViewRowsAnswer(HWND ListView, std::wstring Name) {
     TAccessibleAnswer answer;
-    answer.Name = [Name = std::move(Name)] { return Name; };
+    answer.Name = [name = std::move(Name)] { return name; };
     answer.Elements = [ListView] { return ListViewRows(ListView); };
     return answer;
 }
