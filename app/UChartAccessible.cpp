@@ -79,7 +79,7 @@ std::vector<TAccessibleElement> LineElements(const TChartLayout& Layout,
 
 std::wstring GrowthChartSummary(const TChartData& Data) {
     if (Data.Years.empty()) {
-        return L"";
+        return CHART_EMPTY_TEXT;
     }
     const TChartYear& last = Data.Years.back();
     std::wstring text = IntText(last.Year) + L" 年，期末本息 " + GroupedYuan(last.Total) +

@@ -24,7 +24,7 @@ TAccessibleAnswer ChartAnswer(std::function<TChartView()> View);
 TAccessibleAnswer ComparisonWindowAnswer(std::function<const TTermComparison&()> Comparison);
 
 // The description of the growth chart of Data ("20 年，期末本息 17,645 元，共得利息 7,645 元");
-// empty without years.
+// without years, what the chart then says in words.
 std::wstring GrowthChartSummary(const TChartData& Data);
 
 // The description of a comparison: every term's end total, or its error, and the best term.
