@@ -1,9 +1,9 @@
 #include "UCompareWindow.h"
 
+#include "UAccessibleNames.h"
 #include "UPrintJob.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
-#include "UkyAccessible.h"
 #include "UkyHandles.h"
 #include "UkyClipboard.h"
 #include "UkyError.h"
@@ -153,7 +153,6 @@ void TCompareWindow::Created() {
                         .FullRowSelect = true,
                         .GridLines = true,
                         .ShowColumnHeader = true});
-    SetAccessibleName(FTable->Handle(), L"存期比较结果");
     for (const std::unique_ptr<TkyEdit>& edit : FEdits) {
         SetWindowSubclass(edit->Handle(), &TCompareWindow::FieldProc, 0,
                           reinterpret_cast<DWORD_PTR>(this));
@@ -162,6 +161,8 @@ void TCompareWindow::Created() {
                       reinterpret_cast<DWORD_PTR>(this));
     // Making a control focuses it, and the hidden window with it: the focus goes back to where
     // it was, and the window takes it when it is shown.
+    NameCompareWindowItems(window, FTable->Handle(),
+                           [this]() -> const TTermComparison& { return FDocument.Comparison(); });
     SetFocus(focus);
     FFocus = nullptr;
     ApplyFont();

@@ -116,14 +116,28 @@ TEST_F(Accessible, TheRowsTheTotalsAndTheChartsSpeak) {
     remote.ChooseFromMenu(chart, 3, {},
                           [chart](const TRemoteOutcome&) { return NameOf(chart) == L"存期比较"; });
     const TAccessibleNode lines = ReadAccessible(chart, 1);
-    EXPECT_EQ(lines.Description,
-              L"一年期 期末本息 17,645 元，共得利息 7,645 元，折合年化 2.88%，最佳；"
-              L"二年期 期末本息 17,507 元，共得利息 7,507 元，折合年化 2.84%；"
-              L"三年期 期末本息 17,388 元，共得利息 7,388 元，折合年化 2.80%；"
-              L"五年期 期末本息 17,128 元，共得利息 7,128 元，折合年化 2.73%；"
-              L"十年期 期末本息 16,589 元，共得利息 6,589 元，折合年化 2.56%。最佳：一年期");
+    const std::wstring comparison =
+        L"一年期 期末本息 17,645 元，共得利息 7,645 元，折合年化 2.88%，最佳；"
+        L"二年期 期末本息 17,507 元，共得利息 7,507 元，折合年化 2.84%；"
+        L"三年期 期末本息 17,388 元，共得利息 7,388 元，折合年化 2.80%；"
+        L"五年期 期末本息 17,128 元，共得利息 7,128 元，折合年化 2.73%；"
+        L"十年期 期末本息 16,589 元，共得利息 6,589 元，折合年化 2.56%。最佳：一年期";
+    EXPECT_EQ(lines.Description, comparison);
     ASSERT_EQ(lines.Children.size(), 5u);
     EXPECT_EQ(lines.Children[4].Name, L"十年期");
     EXPECT_EQ(lines.Children[4].Value, L"期末本息 16,589 元，共得利息 6,589 元，折合年化 2.56%");
+
+    // 存期比较 itself: its table's rows, the best one said to be best, and its chart's summary.
+    remote.Click(IDC_COMPARE);
+    const HWND compare = remote.ProgramWindow(L"YieldoraCompare", L"存期比较");
+    ASSERT_NE(compare, nullptr);
+    EXPECT_EQ(ReadAccessible(compare, 0).Description, comparison);
+    const HWND terms = FindWindowExW(compare, nullptr, WC_LISTVIEWW, nullptr);
+    const TAccessibleNode termRows = ReadAccessible(terms, 1);
+    EXPECT_EQ(termRows.Name, L"存期比较结果");
+    ASSERT_EQ(termRows.Children.size(), 5u);
+    EXPECT_EQ(termRows.Children[0].Name,
+              L"存期：一年期，年利率：3.6，共得利息：7645，期末本息：17645，"
+              L"折合年化：2.88%，比最佳少：0，备注：最佳");
     EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
 }
