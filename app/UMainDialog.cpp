@@ -181,7 +181,6 @@ void TMainDialog::DoCalculate() {
         FShownCalculation = FDocument->Calculations() + 1;
         FDocument->TakeResult(Model->Result);
         FillTable();
-        EnableDlgItem(IDC_EXPORT, true);
     } catch (const EkyError& e) {
         error = e.Message();
     }
@@ -230,7 +229,6 @@ void TMainDialog::DocumentChanged() {
         Model->TakeResult(*result);
         try {
             FillTable();
-            EnableDlgItem(IDC_EXPORT, true);
         } catch (const EkyError&) {
             // The row the table cannot show is the comparison's message.
         }
@@ -254,6 +252,8 @@ void TMainDialog::ShowComparison() {
 void TMainDialog::FillTable() {
     const TRedrawSuspension suspension(*ResultView);
     TListViewItems& items = ResultView->Items();
+    // 导出 is there only while the table holds a whole result.
+    EnableDlgItem(IDC_EXPORT, false);
     items.Clear();
     SetWindowTextW(FTotals, L"");
     MakeRowImages();
@@ -269,9 +269,14 @@ void TMainDialog::FillTable() {
         throw EkyError(result.RowsError);
     }
     SetWindowTextW(FTotals, TotalsLine(result).c_str());
+    EnableDlgItem(IDC_EXPORT, true);
 }
 
 void TMainDialog::ExportTable() {
+    // A press of the greyed button (Wine delivers one) finds no result to export.
+    if (!IsWindowEnabled(DlgItemHandle(IDC_EXPORT))) {
+        return;
+    }
     // The dialog owns the clipboard while it writes it, whichever window was the main one when
     // the process's clipboard object was made.
     if (TkyClipboard(Handle()).SetText(ResultView->GetText())) {

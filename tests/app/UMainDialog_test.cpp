@@ -1665,3 +1665,37 @@ TEST_F(MainDialog, UnderTheCloseTimeBoxNoOtherWindowIsLeft) {
     EXPECT_TRUE(BoxTexts()[0].starts_with(L"无法保存设置文件 ")) << BoxTexts()[0];
     fs::remove(Profile);
 }
+
+// 导出 is greyed whenever the table holds no result, however the table came to be emptied: by a
+// rate the comparison could not read (the fields come back at the close attempt, the table does
+// not), and by a step of 0, whose rows the table cannot show. A press that comes through anyway
+// (Wine presses disabled buttons) exports nothing and reports nothing.
+TEST_F(MainDialog, ExportIsGreyedWhileTheTableHoldsNoResult) {
+    const auto exportFollowsTable = [](HWND Dialog) {
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)) != FALSE, !Rows(Dialog).empty());
+    };
+    SetClipboardText(L"kept");
+    Run({[](HWND Dialog) {
+             Press(Dialog, IDC_CALCULATE);
+             Press(Dialog, IDC_COMPARE);
+             TypeRate(0, L"abc");
+             SendMessageW(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+         },
+         [&](HWND Dialog) {
+             EXPECT_EQ(Text(Dialog, IDC_RATE), L"3.6");
+             exportFollowsTable(Dialog);
+             SendMessageW(GetDlgItem(Dialog, IDC_EXPORT), BM_CLICK, 0, 0);
+             Press(Dialog, IDC_CALCULATE);
+             EXPECT_EQ(Rows(Dialog).size(), 20u);
+             Type(Dialog, IDC_STEP, L"0");
+             SendMessageW(GetDlgItem(Dialog, IDC_CALCULATE), BM_CLICK, 0, 0);
+         },
+         [&](HWND Dialog) {
+             exportFollowsTable(Dialog);
+             SendMessageW(GetDlgItem(Dialog, IDC_EXPORT), BM_CLICK, 0, 0);
+             Press(Dialog, IDC_EXIT);
+         }});
+    EXPECT_EQ(ClipboardText(), L"kept");
+    ASSERT_EQ(BoxTexts().size(), 2u);
+    EXPECT_EQ(BoxTexts()[0], L"abc is not a valid float number!");
+}

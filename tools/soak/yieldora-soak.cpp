@@ -577,7 +577,13 @@ private:
     }
 
     void Export() {
-        if (!FExportEnabled) {
+        // Wine presses a greyed button too: the soak presses 导出 only where a user could.
+        const bool enabled = FRemote->ItemEnabled(IDC_EXPORT);
+        Check(enabled == !FRemote->TableRows().empty(),
+              enabled ? "导出 is enabled while the table is empty"
+                      : "导出 is greyed while the table shows a result");
+        Check(FExportEnabled || !enabled, "导出 is enabled before anything was calculated");
+        if (!enabled) {
             return;
         }
         const bool hold = Chance(30);
@@ -900,7 +906,7 @@ private:
         } else {
             CheckOutcome("存期比较", FRemote->Click(IDC_COMPARE), 0, false);
         }
-        CheckComparison("after opening it", ReadFields(true));
+        FollowComparison("after opening it");
         const int steps = 1 + Pick(6);
         for (int i = 0; i < steps; ++i) {
             const int kind = Pick(4);
@@ -927,7 +933,7 @@ private:
                 Action("comparison check box");
                 CheckOutcome("the check box", FRemote->Click(IDC_DEPOSIT), 0, false);
             }
-            CheckComparison("after " + FAction, ReadFields(true));
+            FollowComparison("after " + FAction);
         }
         if (!LongLife() && Chance(20)) {
             const int close = Pick(3);
@@ -943,6 +949,17 @@ private:
         CheckOutcome("Escape", FRemote->Perform(field, WM_KEYDOWN, VK_ESCAPE, 1), 0, false);
         Check(FRemote->CompareWindow() == nullptr, "Escape did not hide the comparison");
         Calculate(false);
+    }
+
+    // The comparison's rows after an action in it; the dialog's table follows the comparison's
+    // calculation, and holds no result when a field cannot be read.
+    void FollowComparison(const std::string& When) {
+        const bool read = ReadFields(true);
+        CheckComparison(When, read);
+        if (!read) {
+            FExportEnabled = false;
+            FTable.reset();
+        }
     }
 
     // The comparison's rows against the command line's for the inputs as the program read them
