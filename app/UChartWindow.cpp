@@ -11,13 +11,12 @@
 #include "UkyFunctions.h"
 #include "UkyHandles.h"
 #include "UkyIniFile.h"
+#include "UkyPng.h"
+#include "UkySaveDialog.h"
 #include "UkyScaling.h"
 #include "UkyWinControl.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
-#include <objbase.h>
-#include <wincodec.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -244,92 +243,6 @@ TPicture MakePicture(int Width, int Height) {
     return picture;
 }
 
-template <class T> struct TComReleaser {
-    void operator()(T* Object) const noexcept { Object->Release(); }
-};
-template <class T> using TComPtr = std::unique_ptr<T, TComReleaser<T>>;
-
-// COM for this thread while it lives, when the thread did not have it already.
-class TComScope {
-public:
-    TComScope() : FInitialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    TComScope(const TComScope&) = delete;
-    TComScope& operator=(const TComScope&) = delete;
-    ~TComScope() {
-        if (FInitialized) {
-            CoUninitialize();
-        }
-    }
-
-private:
-    bool FInitialized;
-};
-
-// The picture encoded as a PNG file's bytes; the failing step's result when it cannot be.
-HRESULT EncodePng(const TPicture& Picture, UINT Width, UINT Height, std::string& Bytes) {
-    const TComScope com;
-    IWICImagingFactory* rawFactory = nullptr;
-    HRESULT result =
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory));
-    if (FAILED(result)) {
-        return result;
-    }
-    const TComPtr<IWICImagingFactory> factory(rawFactory);
-    IWICBitmap* rawBitmap = nullptr;
-    result =
-        factory->CreateBitmapFromMemory(Width, Height, GUID_WICPixelFormat24bppBGR, Picture.Stride,
-                                        Picture.Stride * Height, Picture.Bits, &rawBitmap);
-    if (FAILED(result)) {
-        return result;
-    }
-    const TComPtr<IWICBitmap> bitmap(rawBitmap);
-    IStream* rawStream = nullptr;
-    result = CreateStreamOnHGlobal(nullptr, TRUE, &rawStream);
-    if (FAILED(result)) {
-        return result;
-    }
-    const TComPtr<IStream> stream(rawStream);
-    IWICBitmapEncoder* rawEncoder = nullptr;
-    result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &rawEncoder);
-    if (FAILED(result)) {
-        return result;
-    }
-    const TComPtr<IWICBitmapEncoder> encoder(rawEncoder);
-    IWICBitmapFrameEncode* rawFrame = nullptr;
-    if (FAILED(result = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
-        FAILED(result = encoder->CreateNewFrame(&rawFrame, nullptr))) {
-        return result;
-    }
-    const TComPtr<IWICBitmapFrameEncode> frame(rawFrame);
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    if (FAILED(result = frame->Initialize(nullptr)) ||
-        FAILED(result = frame->SetSize(Width, Height)) ||
-        FAILED(result = frame->SetPixelFormat(&format))) {
-        return result;
-    }
-    if (!IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
-        return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
-    }
-    if (FAILED(result = frame->WriteSource(bitmap.get(), nullptr)) ||
-        FAILED(result = frame->Commit()) || FAILED(result = encoder->Commit())) {
-        return result;
-    }
-    HGLOBAL memory = nullptr;
-    STATSTG status{};
-    if (FAILED(result = GetHGlobalFromStream(stream.get(), &memory)) ||
-        FAILED(result = stream->Stat(&status, STATFLAG_NONAME))) {
-        return result;
-    }
-    const void* data = GlobalLock(memory);
-    if (data == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    Bytes.assign(static_cast<const char*>(data), static_cast<std::size_t>(status.cbSize.QuadPart));
-    GlobalUnlock(memory);
-    return S_OK;
-}
-
 void ShowError(HWND Owner, const std::wstring& Text) {
     ShowMessageBox(Owner, Text, MSGBOX_ERROR, L"错误!");
 }
@@ -536,8 +449,8 @@ void TChartWindow::SaveAsPng(const std::wstring& FileName) const {
     // The whole picture is made before the file is touched: the old file is replaced only by a
     // complete new one.
     std::string bytes;
-    const HRESULT result =
-        EncodePng(picture, static_cast<UINT>(size.cx), static_cast<UINT>(size.cy), bytes);
+    const HRESULT result = EncodePng(picture.Bits, picture.Stride, static_cast<UINT>(size.cx),
+                                     static_cast<UINT>(size.cy), bytes);
     if (FAILED(result)) {
         fail(SystemErrorText(static_cast<DWORD>(result)));
     }
@@ -591,27 +504,19 @@ void TChartWindow::CopyWithMessage() const {
 }
 
 void TChartWindow::SaveWithDialog() const {
-    // Room for the longest path the system knows, so that the dialog never fails on a long one.
-    std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring initial = L"收益图.png";
-    std::copy(initial.begin(), initial.end(), file.begin());
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = Handle();
-    dialog.lpstrFilter = L"PNG 图片 (*.png)\0*.png\0";
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrDefExt = L"png";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&dialog)) {
-        if (CommDlgExtendedError() != 0) {
-            ShowError(Handle(), L"无法打开保存对话框，图片未保存（错误代码 " +
-                                    IntText(CommDlgExtendedError()) + L"）。");
+    using namespace std::string_literals;
+    DWORD error = 0;
+    const std::optional<TkySaveDialogAnswer> answer = AskSaveFileName(
+        Handle(), {L"收益图.png", L"PNG 图片 (*.png)\0*.png\0"s, L"png", L"", 0}, error);
+    if (!answer) {
+        if (error != 0) {
+            ShowError(Handle(),
+                      L"无法打开保存对话框，图片未保存（错误代码 " + IntText(error) + L"）。");
         }
         return;
     }
     try {
-        SaveAsPng(file.data());
+        SaveAsPng(answer->FileName);
     } catch (const EkyError& e) {
         ShowError(Handle(), e.Message());
     }

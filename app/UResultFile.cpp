@@ -2,6 +2,7 @@
 
 #include "UkyError.h"
 #include "UkyFunctions.h"
+#include "UkySaveDialog.h"
 #include "UkyStrUtils.h"
 
 #include <commdlg.h>
@@ -295,33 +296,23 @@ std::wstring SystemErrorText(DWORD Code) {
 }
 
 bool AskResultFileName(HWND Owner, std::wstring& FileName, TResultFileKind& Kind) {
-    std::vector<wchar_t> name(32768, L'\0');
-    const std::wstring initial = L"存款计算结果.csv";
-    std::copy(initial.begin(), initial.end(), name.begin());
-    const std::wstring folder = DocumentsFolder();
-    static const wchar_t filter[] = L"CSV (逗号分隔)\0*.csv\0文本 (制表符分隔)\0*.txt\0";
-
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Owner;
-    dialog.lpstrFilter = filter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = name.data();
-    dialog.nMaxFile = static_cast<DWORD>(name.size());
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrDefExt = L"csv";
-    dialog.Flags =
-        OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameW(&dialog)) {
+    using namespace std::string_literals;
+    DWORD error = 0;
+    const std::optional<TkySaveDialogAnswer> answer =
+        AskSaveFileName(Owner,
+                        {L"存款计算结果.csv", L"CSV (逗号分隔)\0*.csv\0文本 (制表符分隔)\0*.txt\0"s,
+                         L"csv", DocumentsFolder(), OFN_EXPLORER | OFN_HIDEREADONLY},
+                        error);
+    if (!answer) {
         return false;
     }
-    FileName = name.data();
+    FileName = answer->FileName;
     if (EndsWithNoCase(FileName, L".csv")) {
         Kind = TResultFileKind::Csv;
     } else if (EndsWithNoCase(FileName, L".txt")) {
         Kind = TResultFileKind::Text;
     } else {
-        Kind = dialog.nFilterIndex == 2 ? TResultFileKind::Text : TResultFileKind::Csv;
+        Kind = answer->FilterIndex == 2 ? TResultFileKind::Text : TResultFileKind::Csv;
     }
     return true;
 }

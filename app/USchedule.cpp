@@ -2,6 +2,8 @@
 
 #include "UkyMath.h"
 
+#include <algorithm>
+
 namespace {
 
 // Net yearly rate after tax, worked out in extended precision and rounded once.
@@ -10,6 +12,24 @@ double NetRate(double Rate, double Tax) {
 }
 
 } // namespace
+
+bool IsDepositTerm(std::int64_t Years) {
+    return std::any_of(DEPOSIT_TERMS.begin(), DEPOSIT_TERMS.end(),
+                       [Years](const TDepositTerm& Term) { return Term.Years == Years; });
+}
+
+std::size_t TermIndex(std::uint8_t Period) {
+    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
+        if (DEPOSIT_TERMS[i].Years == Period) {
+            return i;
+        }
+    }
+    return DEPOSIT_TERMS.size() - 1;
+}
+
+std::uint8_t ListedTerm(std::uint8_t Period) {
+    return DEPOSIT_TERMS[TermIndex(Period)].Years;
+}
 
 TSchedule CalculateSchedule(const TYieldoraInputs& Inputs) {
     const std::size_t length = static_cast<std::size_t>(Inputs.Year) + 1;

@@ -1,7 +1,35 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
+
+// A deposit term the bank offers: its length and its name in the term list.
+struct TDepositTerm {
+    std::uint8_t Years;
+    std::wstring_view Label;
+};
+
+// The terms, shortest first, in the order of the dialog's term list.
+inline constexpr std::array<TDepositTerm, 5> DEPOSIT_TERMS{{
+    {1, L"一年期"},
+    {2, L"二年期"},
+    {3, L"三年期"},
+    {5, L"五年期"},
+    {10, L"十年期"},
+}};
+
+// Whether Years is the length of one of the terms.
+bool IsDepositTerm(std::int64_t Years);
+
+// The position in DEPOSIT_TERMS of the term a Period stands for: a Period that is no term's length
+// stands for the longest term, as the term list shows it.
+std::size_t TermIndex(std::uint8_t Period);
+
+// The length of the term a Period stands for.
+std::uint8_t ListedTerm(std::uint8_t Period);
 
 // The seven inputs of a calculation, with their defaults: what the model holds, the dialog shows,
 // the profile keeps and the command line takes.

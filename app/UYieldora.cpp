@@ -23,24 +23,6 @@ double ReadDouble(const TkyIniFile& Ini, const wchar_t* Key, double Default) {
 
 } // namespace
 
-bool IsDepositTerm(std::int64_t Years) {
-    return std::any_of(DEPOSIT_TERMS.begin(), DEPOSIT_TERMS.end(),
-                       [Years](const TDepositTerm& Term) { return Term.Years == Years; });
-}
-
-std::size_t TermIndex(std::uint8_t Period) {
-    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
-        if (DEPOSIT_TERMS[i].Years == Period) {
-            return i;
-        }
-    }
-    return DEPOSIT_TERMS.size() - 1;
-}
-
-std::uint8_t ListedTerm(std::uint8_t Period) {
-    return DEPOSIT_TERMS[TermIndex(Period)].Years;
-}
-
 void ReadYieldoraInputs(const std::wstring& FileName, TYieldoraInputs& Inputs) {
     TkyIniFile ini(FileName);
     ini.Section = SECTION_NAME;
