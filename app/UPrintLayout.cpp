@@ -2,6 +2,7 @@
 
 #include "UkyError.h"
 #include "UkyFunctions.h"
+#include "UkyStrUtils.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -29,18 +30,6 @@ std::wstring NumberText(double Value) {
 std::wstring ComparisonHeading(const TYieldoraInputs& Inputs) {
     return L"本金 " + GroupedYuan(Inputs.Fund) + L" 元，利息税 " + NumberText(Inputs.Tax) + L"%，" +
            IntText(Inputs.Year) + L" 年，" + (Inputs.Deposit ? L"到期利息转存" : L"到期取出利息");
-}
-
-std::vector<std::wstring> Cells(const std::wstring& Text) {
-    std::vector<std::wstring> cells;
-    std::size_t start = 0;
-    for (std::size_t tab = Text.find(L'\t'); tab != std::wstring::npos;
-         tab = Text.find(L'\t', start)) {
-        cells.push_back(Text.substr(start, tab - start));
-        start = tab + 1;
-    }
-    cells.push_back(Text.substr(start));
-    return cells;
 }
 
 struct TColumn {
@@ -278,7 +267,7 @@ TPrintDocument LayoutSchedulePrint(const TDepositResult& Result, const TPrintMet
     }
     std::vector<std::vector<std::wstring>> rows;
     for (const TResultRow& row : Result.Rows) {
-        rows.push_back(Cells(row.Text));
+        rows.push_back(TextSplit(row.Text, L'\t'));
     }
     const bool fits = MakeColumns(
         table, rows,
@@ -306,7 +295,7 @@ TPrintDocument LayoutComparisonPrint(const TTermComparison& Comparison,
     aligns.back() = TPrintAlign::Left;
     std::vector<std::vector<std::wstring>> rows;
     for (const std::wstring& text : Comparison.RowTexts()) {
-        rows.push_back(Cells(text));
+        rows.push_back(TextSplit(text, L'\t'));
     }
     const bool fits = MakeColumns(table, rows, aligns, Metrics);
     TPages pages(Metrics, {COMPARISON_TITLE, ComparisonHeading(Comparison.Inputs)}, Date);

@@ -121,3 +121,15 @@ bool TextSame(const std::wstring& A, const std::wstring& B, bool CaseSensitive) 
 int TextCompare(const std::wstring& A, const std::wstring& B) {
     return TextCollate(A, B, false) - 2;
 }
+
+std::vector<std::wstring> TextSplit(const std::wstring& Text, wchar_t Separator) {
+    std::vector<std::wstring> parts;
+    std::size_t start = 0;
+    for (std::size_t found = Text.find(Separator); found != std::wstring::npos;
+         found = Text.find(Separator, start)) {
+        parts.push_back(Text.substr(start, found - start));
+        start = found + 1;
+    }
+    parts.push_back(Text.substr(start));
+    return parts;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 #include <utility>
 
 // Text helpers. Positions count characters from 1.
@@ -31,6 +32,10 @@ std::wstring TextReplace(const std::wstring& Text, const std::wstring& Old,
 std::wstring TextTrim(const std::wstring& Text);
 // Where TextTrim's result stands in Text: the positions [first, last), counted from 0.
 std::pair<std::size_t, std::size_t> TextTrimBounds(const std::wstring& Text);
+
+// The parts of Text between the Separators: one more than there are separators, empty ones kept
+// (a row of cells joined by TAB).
+std::vector<std::wstring> TextSplit(const std::wstring& Text, wchar_t Separator);
 
 // Locale comparison of two texts in the user's default locale. The result is the platform's
 // answer: 1 less than, 2 equal, 3 greater than, 0 when the comparison failed. Without the

@@ -62,3 +62,10 @@ TEST(UkyStrUtils, SameAndCompareFollowCaseRule) {
     EXPECT_EQ(TextCompare(L"abc", L"abc"), 0);
     EXPECT_EQ(TextCompare(L"ab", L"abc"), -1);
 }
+
+TEST(UkyStrUtils, SplitKeepsEmptyPartsAtBothEnds) {
+    EXPECT_EQ(TextSplit(L"年\t利息\t\t备注", L'\t'),
+              (std::vector<std::wstring>{L"年", L"利息", L"", L"备注"}));
+    EXPECT_EQ(TextSplit(L"\t", L'\t'), (std::vector<std::wstring>{L"", L""}));
+    EXPECT_EQ(TextSplit(L"", L'\t'), std::vector<std::wstring>{L""});
+}

@@ -35,6 +35,7 @@
 // otherwise, 2 for bad arguments.
 
 #include "UCommandLine.h"
+#include "UkyStrUtils.h"
 #include "UkyUtf8.h"
 #include "YieldoraRemote.h"
 #include "resource.h"
@@ -991,7 +992,7 @@ private:
                   "\", the dialog's rate field \"" + Utf8(FShown.Texts[1]) + "\" " + When);
         if (!Read) {
             for (const std::wstring& row : rows) {
-                const std::vector<std::wstring> parts = Split(row);
+                const std::vector<std::wstring> parts = TextSplit(row, L'\t');
                 Check(parts.size() > 3 && parts[2].empty() && !parts.back().empty(),
                       "a field that cannot be read leaves figures in \"" + Utf8(row) + "\" " +
                           When);
@@ -1030,8 +1031,8 @@ private:
               "the command line's comparison has " + std::to_string(lines.size()) + " lines");
         const bool anyBad = std::find(bad.begin(), bad.end(), true) != bad.end();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            std::vector<std::wstring> shown = Split(rows[i]);
-            std::vector<std::wstring> wanted = Split(lines[i + 1]);
+            std::vector<std::wstring> shown = TextSplit(rows[i], L'\t');
+            std::vector<std::wstring> wanted = TextSplit(lines[i + 1], L'\t');
             if (bad[i]) {
                 Check(shown.size() > 3 && shown[2].empty() && !shown.back().empty(),
                       "a rate that cannot be read leaves figures in \"" + Utf8(rows[i]) + "\"");
@@ -1054,18 +1055,6 @@ private:
                                        Utf8(lines[i + 1]) + "\" for " + Describe(FModel) + " " +
                                        When);
         }
-    }
-
-    static std::vector<std::wstring> Split(const std::wstring& Row) {
-        std::vector<std::wstring> cells;
-        std::size_t start = 0;
-        for (std::size_t tab = Row.find(L'\t'); tab != std::wstring::npos;
-             tab = Row.find(L'\t', start)) {
-            cells.push_back(Row.substr(start, tab - start));
-            start = tab + 1;
-        }
-        cells.push_back(Row.substr(start));
-        return cells;
     }
 
     bool TableHasRows() const { return FTable && Lines(*FTable).size() > 1; }
