@@ -2,6 +2,7 @@
 // from this process as a screen reader reads them, and keys sent as a user presses them.
 
 #include "AccessibleReader.h"
+#include "FreshProgram.h"
 #include "YieldoraRemote.h"
 #include "resource.h"
 
@@ -18,24 +19,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path TestFolder() {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    return fs::path(module).parent_path();
-}
-
 // A copy of the program in a fresh folder of its own, so that it starts without a profile.
 class Accessible : public testing::Test {
 protected:
-    void SetUp() override {
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        fs::copy_file(TestFolder() / YIELDORA_PROGRAM, Program);
-    }
-    void TearDown() override { fs::remove_all(Folder); }
-
-    const fs::path Folder = fs::temp_directory_path() / L"Yieldora_access_fresh";
-    const fs::path Program = Folder / L"yieldora.exe";
+    const TFreshProgramCopy Copy{L"Yieldora_access_fresh", YIELDORA_PROGRAM};
+    const fs::path& Folder = Copy.Folder;
+    const fs::path& Program = Copy.Program;
 };
 
 std::wstring NameOf(HWND Window) {

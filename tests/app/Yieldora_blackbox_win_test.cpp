@@ -1,6 +1,7 @@
 // The built program, started as a process of its own and driven from this one with window
 // messages, as a user's clicks would reach it.
 
+#include "FreshProgram.h"
 #include "YieldoraRemote.h"
 #include "resource.h"
 
@@ -17,12 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path TestFolder() {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    return fs::path(module).parent_path();
-}
-
 std::string ReadFile(const fs::path& Path) {
     std::ifstream file(Path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
@@ -31,20 +26,14 @@ std::string ReadFile(const fs::path& Path) {
 // A copy of the program in a fresh folder of its own, so that it starts without a profile.
 class FreshProgram : public testing::Test {
 protected:
-    void SetUp() override {
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        fs::copy_file(TestFolder() / YIELDORA_PROGRAM, Program);
-    }
-    void TearDown() override { fs::remove_all(Folder); }
+    const TFreshProgramCopy Copy{L"Yieldora_blackbox_fresh", YIELDORA_PROGRAM};
+    const fs::path& Folder = Copy.Folder;
+    const fs::path& Program = Copy.Program;
 
     std::string Profile() const { return ReadFile(Folder / L"yieldora.ini"); }
     void WriteProfile(const std::string& Text) const {
         std::ofstream(Folder / L"yieldora.ini", std::ios::binary) << Text;
     }
-
-    const fs::path Folder = fs::temp_directory_path() / L"Yieldora_blackbox_fresh";
-    const fs::path Program = Folder / L"yieldora.exe";
 };
 
 std::string PositionSection(LONG Left, LONG Top) {
