@@ -106,3 +106,39 @@ TEST(CalculationDocument, InputsAndTermRatesSurviveTheProfile) {
     loaded.Calculate();
     EXPECT_EQ(loaded.Result()->Inputs.Fund, 0.1 + 0.2);
 }
+
+// What the dialog read and calculated itself is taken as it is: the inputs show in the texts and
+// end what was pending, a rate typed for the selected term stays that term's own, and the result
+// counts as a calculation that the comparison follows.
+TEST(CalculationDocument, TheDialogsOwnInputsAndResultAreTakenAsTheyAre) {
+    TCalculationDocument document(true);
+    EXPECT_FALSE(document.Pending());
+    EXPECT_EQ(document.Calculations(), 0u);
+    document.SetText(TInputField::Rate, L"4.50");
+    document.SetText(TInputField::Fund, L"abc");
+    EXPECT_TRUE(document.Pending());
+
+    TYieldoraInputs inputs;
+    inputs.Rate = 4.5;
+    inputs.Fund = 20000;
+    document.ShowInputs(inputs);
+    EXPECT_FALSE(document.Pending());
+    EXPECT_EQ(document.Texts().Fund, L"20000");
+    EXPECT_EQ(document.Texts().Rate, L"4.5");
+    EXPECT_EQ(document.TermRateText(0), L"4.5");
+    EXPECT_EQ(document.Calculations(), 0u);
+
+    document.TakeResult(CalculateResult(inputs));
+    EXPECT_EQ(document.Calculations(), 1u);
+    ASSERT_TRUE(document.Result());
+    EXPECT_EQ(document.Result()->Rows.size(), 20u);
+    ASSERT_TRUE(document.Comparison().Rows[0].Result);
+    EXPECT_EQ(document.Comparison().Rows[0].Result->Inputs.Fund, 20000);
+    EXPECT_EQ(document.Comparison().Rows[0].RateText, L"4.5");
+
+    // Nothing pending: a calculation of the inputs as they stand, counted all the same.
+    EXPECT_EQ(document.Calculate(), std::nullopt);
+    EXPECT_EQ(document.Calculations(), 2u);
+    document.SelectTerm(2);
+    EXPECT_TRUE(document.Pending());
+}
