@@ -580,14 +580,14 @@ TEST_F(MainDialog, BadInputIsReportedAndTheFieldsComeBackFromTheModel) {
         EXPECT_EQ(Text(Dialog, IDC_RATE), L"4.5");
         EXPECT_EQ(Text(Dialog, IDC_TAX), L"20");
 
-        // Step 0 fails after the table was cleared; export keeps its state.
+        // Step 0 fails after the table was cleared; with nothing to export, export is greyed.
         Press(Dialog, IDC_CALCULATE);
         ASSERT_EQ(Rows(Dialog).size(), 20u);
         Type(Dialog, IDC_STEP, L"0");
         Press(Dialog, IDC_CALCULATE);
         EXPECT_TRUE(Rows(Dialog).empty());
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(Dialog, IDC_RESULTS))) << "redrawing is back on";
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dialog, IDC_EXPORT)));
         EXPECT_EQ(Text(Dialog, IDC_STEP), L"0");
 
         // A whole-yuan figure beyond 64 bits.
@@ -1520,14 +1520,14 @@ TEST_F(MainDialog, TheDialogOwnsItsBoxesWithTheChartAndAPopupOpen) {
         ASSERT_TRUE(IsWindowVisible(FindWindowW(L"YieldoraChart", L"收益图")));
         const HWND popup = CreateWindowExW(0, L"STATIC", L"popup", WS_POPUP | WS_VISIBLE, 20, 20,
                                            100, 50, Dialog, nullptr, nullptr, nullptr);
+        Press(Dialog, IDC_EXPORT);
         Type(Dialog, IDC_STEP, L"0");
         Press(Dialog, IDC_CALCULATE);
-        Press(Dialog, IDC_EXPORT);
         DestroyWindow(popup);
         Press(Dialog, IDC_EXIT);
     }});
     EXPECT_EQ(BoxTexts(),
-              (std::vector<std::wstring>{L"Division by zero", L"当前计算结果已导出到剪贴板！"}));
+              (std::vector<std::wstring>{L"当前计算结果已导出到剪贴板！", L"Division by zero"}));
 }
 
 namespace {

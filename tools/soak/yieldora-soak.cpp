@@ -580,9 +580,9 @@ private:
     void Export() {
         // Wine presses a greyed button too: the soak presses 导出 only where a user could.
         const bool enabled = FRemote->ItemEnabled(IDC_EXPORT);
-        Check(enabled == !FRemote->TableRows().empty(),
-              enabled ? "导出 is enabled while the table is empty"
-                      : "导出 is greyed while the table shows a result");
+        // An empty table is a result only for 0 years: the captions alone are then its export.
+        Check(!enabled || !FRemote->TableRows().empty() || (FTable && !TableHasRows()),
+              "导出 is enabled while the table holds no result");
         Check(FExportEnabled || !enabled, "导出 is enabled before anything was calculated");
         if (!enabled) {
             return;
