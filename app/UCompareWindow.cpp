@@ -1,6 +1,7 @@
 #include "UCompareWindow.h"
 
 #include "UAccessibleNames.h"
+#include "UChartPalette.h"
 #include "UPrintJob.h"
 #include "UResultFile.h"
 #include "UResultTable.h"
@@ -45,19 +46,6 @@ constexpr COLORREF ERROR_COLOUR = RGB(204, 0, 0);
 // the remark wide.
 int DefaultColumnWidth(std::size_t Column, std::size_t Columns) {
     return Column + 1 == Columns ? 200 : (Column < 2 ? 56 : 70);
-}
-
-// High contrast is on, or the user's scheme has a dark window, where a light ground would glare:
-// the rows then keep the system's colours.
-bool HighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof(contrast);
-    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0) {
-        return true;
-    }
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    return GetRValue(window) * 299 + GetGValue(window) * 587 + GetBValue(window) * 114 < 128000;
 }
 
 void ShowError(HWND Owner, const std::wstring& Text) {
@@ -431,7 +419,7 @@ LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
         const TTermComparison& comparison = FDocument.Comparison();
         const std::size_t row = draw->nmcd.dwItemSpec;
         const bool best = comparison.Best == row;
-        if (HighContrast()) {
+        if (SystemColoursWanted()) {
             if (best) {
                 draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
                 draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
