@@ -45,7 +45,7 @@ void NameMainDialogItems(HWND Dialog) {
 }
 
 void NameCompareWindowItems(HWND Window, HWND Table,
-                            std::function<const TTermComparison&()> Comparison) {
+                            std::function<const TDepositPlan&()> Comparison) {
     SetAccessibleName(Table, L"存期比较结果");
     AnswerAccessible(Table, ListViewRowsAnswer(Table, L"存期比较结果"));
     AnswerAccessible(Window, ComparisonWindowAnswer(std::move(Comparison)));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UTermComparison.h"
+#include "UDepositPlan.h"
 
 #include <windows.h>
 
@@ -18,4 +18,4 @@ void NameMainDialogItems(HWND Dialog);
 // captions (the best one's remark says 最佳), and its Window described by the summary of what
 // Comparison gives at the moment, which its chart draws; the focus stays visible.
 void NameCompareWindowItems(HWND Window, HWND Table,
-                            std::function<const TTermComparison&()> Comparison);
+                            std::function<const TDepositPlan&()> Comparison);

@@ -64,6 +64,7 @@ TCalculationDocument::TCalculationDocument(bool UseDot)
     TTermRates rates{};
     rates.fill(FInputs.Rate);
     SetTermRates(rates);
+    SetPlanner({});
 }
 
 void TCalculationDocument::Load(const std::wstring& FileName) {
@@ -71,6 +72,7 @@ void TCalculationDocument::Load(const std::wstring& FileName) {
     ReadYieldoraInputs(FileName, inputs);
     SetInputs(inputs);
     SetTermRates(ReadTermRates(FileName, inputs.Rate));
+    SetPlanner(ReadPlannerProfile(FileName));
 }
 
 bool TCalculationDocument::SaveInputs(const std::wstring& FileName) const {
@@ -79,6 +81,7 @@ bool TCalculationDocument::SaveInputs(const std::wstring& FileName) const {
 
 void TCalculationDocument::SaveTermRates(const std::wstring& FileName) const {
     WriteTermRates(FileName, TermRates());
+    WritePlannerProfile(FileName, Planner());
 }
 
 void TCalculationDocument::SetInputs(const TYieldoraInputs& Inputs) {
@@ -96,6 +99,100 @@ void TCalculationDocument::SetTermRates(const TTermRates& Rates) {
     }
     FRateTyped = false;
     Changed();
+}
+
+void TCalculationDocument::SetPlanner(const TPlannerProfile& Planner) {
+    FPlanner = Planner;
+    for (std::size_t i = 0; i < FMonthRates.size(); ++i) {
+        const std::optional<double> rate = Planner.MonthRates[i];
+        FMonthRates[i] = {rate ? RealToText(-1, FUseDot, *rate) : std::wstring(), rate.value_or(0)};
+    }
+    const TPlanScenario& scenario = Planner.Scenario;
+    FScenarioTexts = {RealToText(-1, FUseDot, scenario.RateChange),
+                      RealToText(-1, FUseDot, scenario.DemandRate),
+                      scenario.NeedMonth > 0 ? IntText(scenario.NeedMonth) : std::wstring(),
+                      scenario.NeedAmount ? RealToText(-1, FUseDot, *scenario.NeedAmount)
+                                          : std::wstring(NEED_ALL)};
+    Changed();
+}
+
+void TCalculationDocument::SetMonthRateText(std::size_t Term, const std::wstring& Text) {
+    FMonthRates[Term].Text = Text;
+    Changed();
+}
+
+void TCalculationDocument::SetScenarioText(TScenarioField Field, const std::wstring& Text) {
+    FScenarioTexts[static_cast<std::size_t>(Field)] = Text;
+    Changed();
+}
+
+const std::wstring& TCalculationDocument::ScenarioText(TScenarioField Field) const {
+    return FScenarioTexts[static_cast<std::size_t>(Field)];
+}
+
+TPlanScenario TCalculationDocument::ReadPlanner() const {
+    for (std::size_t i = 0; i < FMonthRates.size(); ++i) {
+        const std::wstring text = TextTrim(FMonthRates[i].Text);
+        if (text.empty()) {
+            FPlanner.MonthRates[i].reset();
+            continue;
+        }
+        try {
+            FPlanner.MonthRates[i] = StoreDouble(TextToReal(text, FUseDot));
+        } catch (const EkyError&) {
+        }
+    }
+    TPlanScenario& scenario = FPlanner.Scenario;
+    std::array<std::wstring, 4> faults;
+    const auto read = [&](TScenarioField Field, const auto& Reader) {
+        try {
+            Reader(TextTrim(ScenarioText(Field)));
+        } catch (const EkyError& e) {
+            faults[static_cast<std::size_t>(Field)] = e.Message();
+        }
+    };
+    read(TScenarioField::RateChange, [&](const std::wstring& Text) {
+        scenario.RateChange = StoreDouble(TextToReal(Text, FUseDot));
+    });
+    read(TScenarioField::DemandRate, [&](const std::wstring& Text) {
+        scenario.DemandRate = StoreDouble(TextToReal(Text, FUseDot));
+    });
+    read(TScenarioField::NeedMonth, [&](const std::wstring& Text) {
+        using Limits = std::numeric_limits<std::int32_t>;
+        scenario.NeedMonth =
+            Text.empty()
+                ? 0
+                : static_cast<std::int32_t>(TextToIntInRange(Text, Limits::min(), Limits::max()));
+    });
+    read(TScenarioField::NeedAmount, [&](const std::wstring& Text) {
+        scenario.NeedAmount = Text.empty() || Text == NEED_ALL
+                                  ? std::nullopt
+                                  : std::optional<double>(StoreDouble(TextToReal(Text, FUseDot)));
+    });
+
+    // The demand rate and the amount count only where money is needed.
+    TPlanScenario used = scenario;
+    const bool needed = faults[2].empty() && used.NeedMonth != 0;
+    if (!needed) {
+        used.NeedMonth = 0;
+        used.NeedAmount.reset();
+    }
+    FScenarioFault.reset();
+    for (std::size_t i = 0; i < faults.size() && !FScenarioFault; ++i) {
+        if (!faults[i].empty() && (needed || i == 0 || i == 2)) {
+            FScenarioFault = TScenarioFault{static_cast<TScenarioField>(i), faults[i]};
+        }
+    }
+    if (!FScenarioFault) {
+        try {
+            CheckScenario(used, FInputs.Year);
+        } catch (const EkyError& e) {
+            const bool amount = used.NeedAmount && !(*used.NeedAmount > 0);
+            FScenarioFault = TScenarioFault{
+                amount ? TScenarioField::NeedAmount : TScenarioField::NeedMonth, e.Message()};
+        }
+    }
+    return FScenarioFault ? TPlanScenario{} : used;
 }
 
 void TCalculationDocument::SetOwnRate(std::size_t Term, const std::wstring& Text) {
@@ -212,26 +309,45 @@ std::optional<std::wstring> TCalculationDocument::Calculate() {
     return FError.empty() ? std::nullopt : std::optional<std::wstring>(FError);
 }
 
-const TTermComparison& TCalculationDocument::Comparison() const {
+const TDepositPlan& TCalculationDocument::Comparison() const {
     if (FComparison) {
         return *FComparison;
     }
-    TTermRateTexts rates;
-    for (std::size_t i = 0; i < rates.size(); ++i) {
-        rates[i] = TermRateText(i);
-    }
-    if (FReadFailed) {
-        FComparison = TTermComparison{FInputs, {}, {}};
-        for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
-            FComparison->Rows.push_back({DEPOSIT_TERMS[i].Years, rates[i], {}, FError, 0});
+    const TPlanScenario scenario = ReadPlanner();
+    std::vector<TPlanRate> rates;
+    for (std::size_t i = 0; i < FMonthRates.size(); ++i) {
+        if (!TextTrim(FMonthRates[i].Text).empty()) {
+            rates.push_back({PLAN_TERMS[i].Months, FMonthRates[i].Text});
         }
-        return *FComparison;
     }
-    // A row the table cannot show (a step of 0) concerns the table only: every term's row of
-    // the comparison has its figures.
-    FComparison = CompareTerms(FInputs, rates, FUseDot, FResult ? &*FResult : nullptr,
-                               FResult ? std::wstring() : FError);
+    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
+        rates.push_back({DEPOSIT_TERMS[i].Years * 12, TermRateText(i)});
+        // A row the table cannot show (a step of 0) concerns the table only: every term's row
+        // of the comparison has its figures.
+        if (i == Selected() && !FResult && !FError.empty()) {
+            rates.back().Error = FError;
+        }
+    }
+    const std::wstring& error = FReadFailed      ? FError
+                                : FScenarioFault ? FScenarioFault->Message
+                                                 : std::wstring();
+    if (!error.empty()) {
+        for (TPlanRate& rate : rates) {
+            rate.Error = error;
+        }
+    }
+    FComparison = PlanDeposit(FInputs, scenario, rates, FUseDot);
     return *FComparison;
+}
+
+const TPlannerProfile& TCalculationDocument::Planner() const {
+    ReadPlanner();
+    return FPlanner;
+}
+
+std::optional<TScenarioFault> TCalculationDocument::ScenarioFault() const {
+    Comparison();
+    return FScenarioFault;
 }
 
 const std::wstring& TCalculationDocument::TermRateText(std::size_t Term) const {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "UDepositPlan.h"
 #include "UDepositResult.h"
-#include "UTermComparison.h"
+#include "UTermRates.h"
 #include "UYieldora.h"
 
 #include <array>
@@ -26,6 +27,19 @@ struct TInputTexts {
 // The fields of TInputTexts that hold a text.
 enum class TInputField { Fund, Rate, Tax, Year, Step };
 
+// The comparison's fields of the scenario: the rates' change per year, the demand rate, the month
+// money is needed in (empty for none) and how much (empty or "全部" for everything).
+enum class TScenarioField { RateChange, DemandRate, NeedMonth, NeedAmount };
+
+// The text of the amount needed when everything is.
+inline const std::wstring NEED_ALL = L"全部";
+
+// A scenario field whose text cannot be read, and the message every row of the comparison has.
+struct TScenarioFault {
+    TScenarioField Field;
+    std::wstring Message;
+};
+
 // The texts that show Inputs, numbers in their canonical form (with "." for UseDot, else the
 // system's decimal separator).
 TInputTexts InputTexts(const TYieldoraInputs& Inputs, bool UseDot);
@@ -41,18 +55,22 @@ TInputTexts InputTexts(const TYieldoraInputs& Inputs, bool UseDot);
 // selected term that rate. Picking another term changes no rate: the rate field keeps its text,
 // the term left goes back to its own rate, and the own rate of the term picked is kept, not
 // shown, until another term is picked. The profile's "TermRates" are the own rates.
+//
+// The comparison plans every term under the scenario: the terms of years at their rates, and
+// 三个月 and 六个月 where their rates are given (an empty rate leaves the term out).
 class TCalculationDocument {
 public:
     // Numbers read and written with "." for UseDot, else with the system's decimal separator.
     explicit TCalculationDocument(bool UseDot);
 
     // The inputs from the profile's section "Yieldora" (an absent or malformed entry gives the
-    // default) and every term's own rate from "TermRates" (the loaded rate where one is missing);
-    // the texts show them. Nothing is calculated.
+    // default), every term's own rate from "TermRates" (the loaded rate where one is missing) and
+    // the scenario from "Planner"; the texts show them. Nothing is calculated.
     void Load(const std::wstring& FileName);
     // The inputs into the section "Yieldora"; false when they could not all be stored.
     bool SaveInputs(const std::wstring& FileName) const;
-    // The terms' own rates into the section "TermRates".
+    // The terms' own rates into the section "TermRates", and the scenario with the rates of
+    // 三个月 and 六个月 into "Planner".
     void SaveTermRates(const std::wstring& FileName) const;
 
     // Inputs as they are given (exactly: they are not read back from their texts); the texts
@@ -60,6 +78,8 @@ public:
     void SetInputs(const TYieldoraInputs& Inputs);
     // Every term's own rate.
     void SetTermRates(const TTermRates& Rates);
+    // The scenario and the rates of 三个月 and 六个月; the texts show them.
+    void SetPlanner(const TPlannerProfile& Planner);
 
     // The user typed into a field, ticked the check box, picked a term, or typed a term's rate
     // (Term in the order of DEPOSIT_TERMS).
@@ -67,6 +87,9 @@ public:
     void SetDeposit(bool Deposit);
     void SelectTerm(std::uint8_t Period);
     void SetTermRateText(std::size_t Term, const std::wstring& Text);
+    // The user typed the rate of 三个月 (Term 0) or 六个月 (1), or a field of the scenario.
+    void SetMonthRateText(std::size_t Term, const std::wstring& Text);
+    void SetScenarioText(TScenarioField Field, const std::wstring& Text);
     // The texts show the inputs again, as the dialog rewrites its fields after calculating.
     void ShowInputs();
     // The inputs as the dialog read them itself (the fields before a bad one taken, the others
@@ -93,11 +116,21 @@ public:
     // The terms' own rates, as the profile keeps them; a text that cannot be read leaves the
     // rate it had.
     TTermRates TermRates() const;
+    // The text of the rate of 三个月 (Term 0) or 六个月 (1), and of a field of the scenario.
+    const std::wstring& MonthRateText(std::size_t Term) const { return FMonthRates[Term].Text; }
+    const std::wstring& ScenarioText(TScenarioField Field) const;
+    // The scenario and the rates of 三个月 and 六个月 as the profile keeps them: a text that
+    // cannot be read leaves the value it had.
+    const TPlannerProfile& Planner() const;
     // The result of the last calculation; none when it failed.
     const std::optional<TDepositResult>& Result() const { return FResult; }
-    // The comparison of the last calculation at the terms' rates as they stand; worked out when
-    // it is first asked for.
-    const TTermComparison& Comparison() const;
+    // The comparison of the last calculation's inputs at the terms' rates and under the scenario
+    // as they stand; worked out when it is first asked for. The selected term's row has the
+    // message of a calculation that raised; a field that could not be read, or a scenario field
+    // that cannot (see ScenarioFault), gives every row its message.
+    const TDepositPlan& Comparison() const;
+    // The scenario field the comparison could not read; none when it read them all.
+    std::optional<TScenarioFault> ScenarioFault() const;
     // Counts the calculations: a view shows a new result when it differs from the one it showed.
     std::uint64_t Calculations() const { return FCalculations; }
 
@@ -112,6 +145,11 @@ private:
 
     std::size_t Selected() const { return TermIndex(FTexts.Period); }
     void SetOwnRate(std::size_t Term, const std::wstring& Text);
+    // Reads the texts of the rates of months and of the scenario into FPlanner, for the inputs'
+    // years; a text that cannot be read keeps the value it had, and the first such field of the
+    // scenario that counts is FScenarioFault. The answer is the scenario to plan with: none
+    // with a fault.
+    TPlanScenario ReadPlanner() const;
     void Changed() const;
 
     bool FUseDot;
@@ -131,5 +169,9 @@ private:
     std::wstring FError;
     bool FReadFailed = false;
     std::uint64_t FCalculations = 0;
-    mutable std::optional<TTermComparison> FComparison;
+    std::array<TTermRate, 2> FMonthRates;
+    std::array<std::wstring, 4> FScenarioTexts;
+    mutable TPlannerProfile FPlanner;
+    mutable std::optional<TDepositPlan> FComparison;
+    mutable std::optional<TScenarioFault> FScenarioFault;
 };

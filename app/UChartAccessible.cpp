@@ -1,5 +1,6 @@
 #include "UChartAccessible.h"
 
+#include "UDepositResult.h"
 #include "UResultTable.h"
 #include "UkyFunctions.h"
 
@@ -13,19 +14,19 @@ RECT ToRect(const TChartRect& Rect) {
     return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
 }
 
-std::wstring TermLabel(std::uint8_t Period) {
-    return std::wstring(DEPOSIT_TERMS[TermIndex(Period)].Label);
+std::wstring TermLabel(std::int32_t Months) {
+    return std::wstring(PlanTermLabel(Months));
 }
 
 // One line of the comparison: the term's end total (and that it is best) or why it has none.
-std::wstring ComparisonRowText(const TTermComparison& Comparison, std::size_t Row) {
-    const TComparisonRow& row = Comparison.Rows[Row];
-    if (!row.Result) {
+std::wstring ComparisonRowText(const TDepositPlan& Comparison, std::size_t Row) {
+    const TPlanRow& row = Comparison.Rows[Row];
+    if (!row.Plan) {
         return row.Error;
     }
-    std::wstring text = L"期末本息 " + GroupedYuan(row.Result->Totals.EndTotal) +
-                        L" 元，共得利息 " + GroupedYuan(row.Result->Totals.Interest) +
-                        L" 元，折合年化 " + YieldText(row.Result->Totals.Yield);
+    std::wstring text = L"期末本息 " + GroupedYuan(row.Plan->EndTotal) + L" 元，共得利息 " +
+                        GroupedYuan(row.Plan->Interest) + L" 元，折合年化 " +
+                        YieldText(row.Plan->Yield);
     if (Comparison.Best && *Comparison.Best == Row) {
         text += L"，" + BEST_REMARK;
     }
@@ -58,14 +59,14 @@ std::vector<TAccessibleElement> BarElements(const TChartLayout& Layout, const TC
 }
 
 std::vector<TAccessibleElement> LineElements(const TChartLayout& Layout,
-                                             const TTermComparison& Comparison) {
+                                             const TDepositPlan& Comparison) {
     std::vector<TAccessibleElement> lines;
     for (std::size_t i = 0; i < Comparison.Rows.size(); ++i) {
-        if (!Comparison.Rows[i].Result) {
+        if (!Comparison.Rows[i].Plan) {
             continue;
         }
         TAccessibleElement element;
-        element.Name = TermLabel(Comparison.Rows[i].Period);
+        element.Name = TermLabel(Comparison.Rows[i].Months);
         element.Value = ComparisonRowText(Comparison, i);
         element.Role = ROLE_SYSTEM_GRAPHIC;
         element.State = STATE_SYSTEM_READONLY;
@@ -90,14 +91,17 @@ std::wstring GrowthChartSummary(const TChartData& Data) {
     return text;
 }
 
-std::wstring ComparisonSummary(const TTermComparison& Comparison) {
-    std::wstring text;
+std::wstring ComparisonSummary(const TDepositPlan& Comparison) {
+    std::wstring text = ScenarioLine(Comparison.Scenario);
+    if (!text.empty()) {
+        text += L"。";
+    }
     for (std::size_t i = 0; i < Comparison.Rows.size(); ++i) {
-        text += (text.empty() ? L"" : L"；") + TermLabel(Comparison.Rows[i].Period) + L" " +
+        text += (i == 0 ? L"" : L"；") + TermLabel(Comparison.Rows[i].Months) + L" " +
                 ComparisonRowText(Comparison, i);
     }
     if (Comparison.Best) {
-        text += L"。" + BEST_REMARK + L"：" + TermLabel(Comparison.Rows[*Comparison.Best].Period);
+        text += L"。" + BEST_REMARK + L"：" + TermLabel(Comparison.Rows[*Comparison.Best].Months);
     }
     return text;
 }
@@ -122,7 +126,7 @@ TAccessibleAnswer ChartAnswer(std::function<TChartView()> View) {
     return answer;
 }
 
-TAccessibleAnswer ComparisonWindowAnswer(std::function<const TTermComparison&()> Comparison) {
+TAccessibleAnswer ComparisonWindowAnswer(std::function<const TDepositPlan&()> Comparison) {
     TAccessibleAnswer answer;
     answer.Description = [comparison = std::move(Comparison)] {
         return ComparisonSummary(comparison());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "UChartLayout.h"
-#include "UTermComparison.h"
+#include "UDepositPlan.h"
 #include "UkyAccessible.h"
 
 #include <functional>
@@ -11,7 +11,7 @@
 struct TChartView {
     const TChartLayout* Layout = nullptr;
     const TChartData* Data = nullptr;
-    const TTermComparison* Comparison = nullptr;
+    const TDepositPlan* Comparison = nullptr;
 };
 
 // The spoken form of a growth chart: named by its title, described by the years, the end total
@@ -21,11 +21,11 @@ TAccessibleAnswer ChartAnswer(std::function<TChartView()> View);
 
 // The spoken form of a window that draws a comparison's chart among its controls: described by
 // ComparisonSummary of what Comparison gives at the moment, its controls its children as ever.
-TAccessibleAnswer ComparisonWindowAnswer(std::function<const TTermComparison&()> Comparison);
+TAccessibleAnswer ComparisonWindowAnswer(std::function<const TDepositPlan&()> Comparison);
 
 // The description of the growth chart of Data ("20 年，期末本息 17,645 元，共得利息 7,645 元");
 // without years, what the chart then says in words.
 std::wstring GrowthChartSummary(const TChartData& Data);
 
 // The description of a comparison: every term's end total, or its error, and the best term.
-std::wstring ComparisonSummary(const TTermComparison& Comparison);
+std::wstring ComparisonSummary(const TDepositPlan& Comparison);

@@ -38,21 +38,6 @@ std::wstring NumberText(double Value) {
     }
 }
 
-// A round distance between ticks that splits Max into about five parts: 1, 2, 2.5 or 5 times a
-// power of ten, a whole number of at least 1.
-double NiceStep(double Max) {
-    const double raw = Max / 5;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double scaled = raw / magnitude;
-    const bool quarters = magnitude >= 10;
-    const double nice = scaled <= 1                 ? 1
-                        : scaled <= 2               ? 2
-                        : scaled <= 2.5 && quarters ? 2.5
-                        : scaled <= 5               ? 5
-                                                    : 10;
-    return std::max(1.0, nice * magnitude);
-}
-
 // Lengths are given for 96 dots per inch.
 class TScaler {
 public:
@@ -68,6 +53,19 @@ int Round(double Value) {
 }
 
 } // namespace
+
+double NiceStep(double Max) {
+    const double raw = Max / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double scaled = raw / magnitude;
+    const bool quarters = magnitude >= 10;
+    const double nice = scaled <= 1                 ? 1
+                        : scaled <= 2               ? 2
+                        : scaled <= 2.5 && quarters ? 2.5
+                        : scaled <= 5               ? 5
+                                                    : 10;
+    return std::max(1.0, nice * magnitude);
+}
 
 TChartData MakeChartData(const TResultSource& Source) {
     const TYieldoraInputs& inputs = Source.Inputs;

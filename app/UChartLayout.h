@@ -81,6 +81,10 @@ struct TChartLayout {
 // The text shown when the table has no rows.
 inline const std::wstring CHART_EMPTY_TEXT = L"结果表中没有数据，请先计算。";
 
+// A round distance between ticks that splits Max into about five parts: 1, 2, 2.5 or 5 times a
+// power of ten, a whole number of at least 1.
+double NiceStep(double Max);
+
 // The chart of Data in a client area of Width x Height pixels on a screen of Dpi dots per inch.
 TChartLayout LayoutChart(const TChartData& Data, int Width, int Height, int Dpi);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UYieldora.h"
+#include "UDepositPlan.h"
 #include "UkyHandles.h"
 
 #include <windows.h>
@@ -19,9 +19,10 @@ struct TChartPalette {
     COLORREF Capital = RGB(65, 105, 225);
     COLORREF Interest = RGB(255, 165, 0);
     COLORREF Withdrawn = RGB(204, 34, 34);
-    // One per term, shortest first.
-    std::array<COLORREF, DEPOSIT_TERMS.size()> Lines{
-        RGB(65, 105, 225), RGB(255, 140, 0), RGB(34, 139, 34), RGB(178, 34, 178), RGB(204, 34, 34)};
+    // One per term the planner compares, shortest first.
+    std::array<COLORREF, PLAN_TERMS.size()> Lines{
+        RGB(0, 139, 139), RGB(139, 90, 43),  RGB(65, 105, 225), RGB(255, 140, 0),
+        RGB(34, 139, 34), RGB(178, 34, 178), RGB(204, 34, 34)};
 };
 
 // Whether the user's scheme asks for the system's colours: high contrast is on, or the window's

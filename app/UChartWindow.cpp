@@ -280,9 +280,9 @@ bool TChartWindow::HasPicture() const {
     if (FDocument == nullptr || FDocument->Comparison().Inputs.Year == 0) {
         return false;
     }
-    const std::vector<TComparisonRow>& rows = FDocument->Comparison().Rows;
+    const std::vector<TPlanRow>& rows = FDocument->Comparison().Rows;
     return std::any_of(rows.begin(), rows.end(),
-                       [](const TComparisonRow& Row) { return Row.Result.has_value(); });
+                       [](const TPlanRow& Row) { return Row.Plan.has_value(); });
 }
 
 void TChartWindow::ShowComparison(bool Shown) {
@@ -380,7 +380,7 @@ void TChartWindow::Draw(HDC Dc, int Width, int Height, int Dpi, TTextLog* Log) c
     }
     FillArea(Dc, {0, 0, Width, Height}, ChartPaletteFor(Dc).Back);
     const TkyGdiObject<HFONT> font = MakeFont(Dpi, 9, false);
-    const TTermComparison none{};
+    const TDepositPlan none{};
     DrawComparisonChart(Dc,
                         {ScaleToDpi(8, Dpi), ScaleToDpi(8, Dpi), Width - ScaleToDpi(8, Dpi),
                          Height - ScaleToDpi(8, Dpi)},

@@ -2,7 +2,7 @@
 
 #include "UCalculationDocument.h"
 #include "UChartLayout.h"
-#include "UTermComparison.h"
+#include "UDepositPlan.h"
 #include "UkyHandles.h"
 #include "UkyTopWindow.h"
 

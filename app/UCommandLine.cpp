@@ -5,7 +5,7 @@
 #include "UDepositResult.h"
 #include "UResultTable.h"
 #include "USchedule.h"
-#include "UTermComparison.h"
+#include "UTermRates.h"
 #include "UYieldora.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
@@ -377,34 +377,31 @@ TDepositPlan Comparison(const TOptions& Options, const TYieldoraInputs& Inputs) 
         throw EkyError(L"The option --need-amount needs --need-month!");
     }
 
-    TCalculationDocument document(true);
-    document.SetInputs(Inputs);
-    document.SetTermRates(rates);
-    std::vector<TPlanRate> planned;
+    // The last rate given for a term counts.
     for (std::size_t i = 0; i < planner.MonthRates.size(); ++i) {
         const std::int32_t months = PLAN_TERMS[i].Months;
-        std::optional<double> rate = planner.MonthRates[i];
-        // The last rate given for the term counts.
         const auto given =
             std::find_if(Options.Rates.rbegin(), Options.Rates.rend(),
                          [months](const auto& Rate) { return Rate.first == months; });
         if (given != Options.Rates.rend()) {
-            rate = given->second;
-        }
-        if (rate) {
-            planned.push_back({months, RealToText(-1, true, *rate)});
+            planner.MonthRates[i] = given->second;
         }
     }
+    planner.Scenario = scenario;
+    TCalculationDocument document(true);
+    document.SetInputs(Inputs);
+    document.SetTermRates(rates);
+    document.SetPlanner(planner);
     for (const auto& [months, rate] : Options.Rates) {
         if (months % 12 == 0) {
             document.SetTermRateText(TermIndex(static_cast<std::uint8_t>(months / 12)),
                                      RealToText(-1, true, rate));
         }
     }
-    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
-        planned.push_back({DEPOSIT_TERMS[i].Years * 12, document.TermRateText(i)});
+    if (const std::optional<TScenarioFault> fault = document.ScenarioFault()) {
+        throw EkyError(fault->Message);
     }
-    return PlanDeposit(Inputs, scenario, planned, true);
+    return document.Comparison();
 }
 
 std::wstring FormTable(TTableForm Form, std::span<const std::wstring_view> Captions,

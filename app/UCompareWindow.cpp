@@ -25,8 +25,26 @@ namespace {
 
 // Its class, caption, icon, size and least size, the keys "CompareLeft" ... of its place, and the
 // ground of a dialog.
-const TkyTopWindowKind COMPARE_KIND{L"YieldoraCompare", L"存期比较", 1,   {660, 500},
+const TkyTopWindowKind COMPARE_KIND{L"YieldoraCompare", L"存期比较", 1,   {800, 560},
                                     {480, 360},         L"Compare",  true};
+
+// The scenario's fields after the rates: the label before each, the word after it and the edit's
+// width at 96 dots per inch.
+struct TScenarioItem {
+    const wchar_t* Label;
+    const wchar_t* Suffix;
+    int Width;
+};
+constexpr std::array<TScenarioItem, 4> SCENARIO_ITEMS{{
+    {L"每年利率变动：", L"个百分点", 44},
+    {L"活期利率：", L"%", 44},
+    {L"提前支取：第", L"个月", 36},
+    {L"支取金额：", L"元", 72},
+}};
+constexpr int RATE_WIDTH = 44;
+constexpr std::size_t RATE_FIELDS = PLAN_TERMS.size();
+// The first of PLAN_TERMS that is a term of years.
+constexpr std::size_t FIRST_YEAR_TERM = 2;
 
 // A cell's text is inset by the list view a few pixels on either side.
 constexpr int CELL_INSET = 14;
@@ -84,14 +102,14 @@ void TCompareWindow::RestoreFocus() {
         return;
     }
     const bool ours = FFocus != nullptr && IsWindow(FFocus) && GetParent(FFocus) == Handle();
-    FocusControl(ours ? FFocus : FEdits[0]->Handle());
+    FocusControl(ours ? FFocus : FFields[0].Edit->Handle());
 }
 
 void TCompareWindow::FocusControl(HWND Control) {
     SetFocus(Control);
-    for (const std::unique_ptr<TkyEdit>& edit : FEdits) {
-        if (edit->Handle() == Control) {
-            edit->SetSelection(0, edit->GetTextLength());
+    for (const TField& field : FFields) {
+        if (field.Edit->Handle() == Control) {
+            field.Edit->SetSelection(0, field.Edit->GetTextLength());
         }
     }
 }
@@ -99,9 +117,12 @@ void TCompareWindow::FocusControl(HWND Control) {
 void TCompareWindow::ApplyFont() {
     FFont = ScaleFont(FBaseFont.get(), FBaseDpi, Dpi());
     const auto font = reinterpret_cast<WPARAM>(FFont.get());
-    for (std::size_t i = 0; i < FEdits.size(); ++i) {
-        SendMessageW(FLabels[i], WM_SETFONT, font, FALSE);
-        SendMessageW(FEdits[i]->Handle(), WM_SETFONT, font, FALSE);
+    for (const TField& field : FFields) {
+        for (const HWND control : {field.Label, field.Edit->Handle(), field.Suffix}) {
+            if (control != nullptr) {
+                SendMessageW(control, WM_SETFONT, font, FALSE);
+            }
+        }
     }
     // The list view hands it on to its header.
     SendMessageW(FTable->Handle(), WM_SETFONT, font, FALSE);
@@ -122,17 +143,28 @@ void TCompareWindow::Created() {
 
     const HWND focus = GetFocus();
     FWriting = true;
-    for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {
-        FLabels[i] = CreateWindowExW(
-            0, L"STATIC", (std::wstring(DEPOSIT_TERMS[i].Label) + L"：").c_str(),
-            WS_CHILD | WS_VISIBLE | SS_RIGHT, 0, 0, 0, 0, window, nullptr, instance, nullptr);
-        FEdits[i] = TkyControl::Create<TkyEdit>(Controls());
-        FEdits[i]->SetText(FDocument.TermRateText(i));
-        FEdits[i]->OnChange = [this, i](TkyEditControl&) {
+    // Each label is made just before its field, which screen readers name after it.
+    const auto label = [&](const std::wstring& Text, DWORD Align) {
+        return CreateWindowExW(0, L"STATIC", Text.c_str(), WS_CHILD | WS_VISIBLE | Align, 0, 0, 0,
+                               0, window, nullptr, instance, nullptr);
+    };
+    FFields.resize(RATE_FIELDS + SCENARIO_ITEMS.size());
+    for (std::size_t i = 0; i < FFields.size(); ++i) {
+        TField& field = FFields[i];
+        const bool rate = i < RATE_FIELDS;
+        field.Label = label(rate ? std::wstring(PLAN_TERMS[i].Label) + L"："
+                                 : std::wstring(SCENARIO_ITEMS[i - RATE_FIELDS].Label),
+                            SS_RIGHT);
+        field.Edit = TkyControl::Create<TkyEdit>(Controls());
+        field.Edit->SetText(FieldText(i));
+        field.Edit->OnChange = [this, i](TkyEditControl&) {
             if (!FWriting) {
-                RateTyped(i);
+                FieldTyped(i);
             }
         };
+        if (!rate) {
+            field.Suffix = label(SCENARIO_ITEMS[i - RATE_FIELDS].Suffix, SS_LEFT);
+        }
     }
     FWriting = false;
     FTable = TkyControl::Create<TkyListView>(Controls());
@@ -141,8 +173,8 @@ void TCompareWindow::Created() {
                         .FullRowSelect = true,
                         .GridLines = true,
                         .ShowColumnHeader = true});
-    for (const std::unique_ptr<TkyEdit>& edit : FEdits) {
-        SetWindowSubclass(edit->Handle(), &TCompareWindow::FieldProc, 0,
+    for (const TField& field : FFields) {
+        SetWindowSubclass(field.Edit->Handle(), &TCompareWindow::FieldProc, 0,
                           reinterpret_cast<DWORD_PTR>(this));
     }
     SetWindowSubclass(FTable->Handle(), &TCompareWindow::FieldProc, 0,
@@ -150,7 +182,7 @@ void TCompareWindow::Created() {
     // Making a control focuses it, and the hidden window with it: the focus goes back to where
     // it was, and the window takes it when it is shown.
     NameCompareWindowItems(window, FTable->Handle(),
-                           [this]() -> const TTermComparison& { return FDocument.Comparison(); });
+                           [this]() -> const TDepositPlan& { return FDocument.Comparison(); });
     SetFocus(focus);
     FFocus = nullptr;
     ApplyFont();
@@ -170,10 +202,7 @@ void TCompareWindow::ScaleChanged() {
 
 void TCompareWindow::Destroyed() {
     FTable.reset();
-    for (std::unique_ptr<TkyEdit>& edit : FEdits) {
-        edit.reset();
-    }
-    FLabels.fill(nullptr);
+    FFields.clear();
 }
 
 RECT TCompareWindow::PaintArea() const {
@@ -190,10 +219,12 @@ void TCompareWindow::Refresh() {
     }
     FStale = false;
     FWriting = true;
-    for (std::size_t i = 0; i < FEdits.size(); ++i) {
-        if (FEdits[i]->GetText() != FDocument.TermRateText(i)) {
-            FEdits[i]->SetText(FDocument.TermRateText(i));
+    for (std::size_t i = 0; i < FFields.size(); ++i) {
+        if (FFields[i].Edit->GetText() != FieldText(i)) {
+            FFields[i].Edit->SetText(FieldText(i));
         }
+        // A field's colour follows the scenario's fault.
+        InvalidateRect(FFields[i].Edit->Handle(), nullptr, FALSE);
     }
     FWriting = false;
     FillTable();
@@ -201,16 +232,33 @@ void TCompareWindow::Refresh() {
     InvalidateRect(Handle(), &chart, FALSE);
 }
 
-void TCompareWindow::RateTyped(std::size_t Term) {
-    FDocument.SetTermRateText(Term, FEdits[Term]->GetText());
-    if (FDocument.Pending()) {
-        FDocument.Calculate();
+const std::wstring& TCompareWindow::FieldText(std::size_t Field) const {
+    if (Field < FIRST_YEAR_TERM) {
+        return FDocument.MonthRateText(Field);
+    }
+    if (Field < RATE_FIELDS) {
+        return FDocument.TermRateText(Field - FIRST_YEAR_TERM);
+    }
+    return FDocument.ScenarioText(static_cast<TScenarioField>(Field - RATE_FIELDS));
+}
+
+void TCompareWindow::FieldTyped(std::size_t Field) {
+    const std::wstring text = FFields[Field].Edit->GetText();
+    if (Field < FIRST_YEAR_TERM) {
+        FDocument.SetMonthRateText(Field, text);
+    } else if (Field < RATE_FIELDS) {
+        FDocument.SetTermRateText(Field - FIRST_YEAR_TERM, text);
+        if (FDocument.Pending()) {
+            FDocument.Calculate();
+        }
+    } else {
+        FDocument.SetScenarioText(static_cast<TScenarioField>(Field - RATE_FIELDS), text);
     }
 }
 
 void TCompareWindow::FillTable() {
     // Cell by cell: the list view repaints only the cells whose text changes.
-    const TTermComparison& comparison = FDocument.Comparison();
+    const TDepositPlan& comparison = FDocument.Comparison();
     const std::vector<std::wstring_view> captions = comparison.Captions();
     TListViewColumns& columns = FTable->Columns();
     if (FColumns != captions.size()) {
@@ -255,7 +303,8 @@ int TCompareWindow::CellWidth(const std::wstring& Text) const {
 
 void TCompareWindow::FitColumns() {
     // Every column at least as wide as its texts need, and as wide as it would be at 100 % scaled
-    // where the table has room for that.
+    // where the table has room for that. Where it has not, the remark takes what is left, so that
+    // the table never scrolls sideways; a cut remark shows whole in its tip.
     std::vector<int> widths(FNeeds.size());
     int total = 0;
     for (std::size_t i = 0; i < FNeeds.size(); ++i) {
@@ -264,8 +313,13 @@ void TCompareWindow::FitColumns() {
     }
     RECT client{};
     GetClientRect(FTable->Handle(), &client);
-    if (total > client.right) {
+    if (total > client.right && !widths.empty()) {
         widths = FNeeds;
+        int figures = 0;
+        for (std::size_t i = 0; i + 1 < widths.size(); ++i) {
+            figures += widths[i];
+        }
+        widths.back() = std::max<int>(client.right - figures, Scaled(48));
     }
     for (std::size_t i = 0; i < widths.size(); ++i) {
         FTable->Columns().SetWidth(static_cast<std::int32_t>(i), widths[i]);
@@ -277,24 +331,36 @@ void TCompareWindow::Relayout() {
     RECT client{};
     GetClientRect(Handle(), &client);
     const int margin = Scaled(8);
-    // The labels as wide as the longest one's text in the font, the fields as high as theirs
-    // needs inside the frame.
-    SIZE label{};
-    for (const HWND each : FLabels) {
-        const SIZE need = NeededSize(each, dpi);
-        label = {std::max(label.cx, need.cx), std::max(label.cy, need.cy)};
-    }
-    const int height = std::max<int>(Scaled(22), label.cy + Scaled(8));
     const int gap = Scaled(2);
-    const int cell = std::max<int>((client.right - margin) / static_cast<int>(FEdits.size()),
-                                   label.cx + gap + margin + Scaled(32));
-    for (std::size_t i = 0; i < FEdits.size(); ++i) {
-        const int x = margin + static_cast<int>(i) * cell;
-        MoveWindow(FLabels[i], x, margin + (height - label.cy) / 2, label.cx, label.cy, TRUE);
-        MoveWindow(FEdits[i]->Handle(), x + label.cx + gap, margin, cell - label.cx - gap - margin,
-                   height, TRUE);
+    // The fields flow from left to right, the rates in a row and the scenario in the next, each
+    // wrapped where the window is too narrow: a label as wide as its text, the edit as high as
+    // its text needs inside its frame.
+    int height = Scaled(22);
+    for (const TField& field : FFields) {
+        height = std::max<int>(height, NeededSize(field.Label, dpi).cy + Scaled(8));
     }
-    const int tableTop = margin * 2 + height;
+    int x = margin;
+    int y = margin;
+    for (std::size_t i = 0; i < FFields.size(); ++i) {
+        const TField& field = FFields[i];
+        const SIZE label = NeededSize(field.Label, dpi);
+        const SIZE suffix = field.Suffix != nullptr ? NeededSize(field.Suffix, dpi) : SIZE{};
+        const int edit =
+            Scaled(i < RATE_FIELDS ? RATE_WIDTH : SCENARIO_ITEMS[i - RATE_FIELDS].Width);
+        const int width = label.cx + gap + edit + (field.Suffix != nullptr ? gap + suffix.cx : 0);
+        if (x > margin && (i == RATE_FIELDS || x + width > client.right - margin)) {
+            x = margin;
+            y += height + gap * 2;
+        }
+        MoveWindow(field.Label, x, y + (height - label.cy) / 2, label.cx, label.cy, TRUE);
+        MoveWindow(field.Edit->Handle(), x + label.cx + gap, y, edit, height, TRUE);
+        if (field.Suffix != nullptr) {
+            MoveWindow(field.Suffix, x + label.cx + gap + edit + gap, y + (height - suffix.cy) / 2,
+                       suffix.cx, suffix.cy, TRUE);
+        }
+        x += width + Scaled(12);
+    }
+    const int tableTop = y + height + margin;
     MoveWindow(FTable->Handle(), margin, tableTop, std::max<int>(client.right - 2 * margin, 0),
                TableHeight(), TRUE);
     FitColumns();
@@ -416,7 +482,7 @@ LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
         return CDRF_NOTIFYITEMDRAW;
     }
     if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-        const TTermComparison& comparison = FDocument.Comparison();
+        const TDepositPlan& comparison = FDocument.Comparison();
         const std::size_t row = draw->nmcd.dwItemSpec;
         const bool best = comparison.Best == row;
         if (SystemColoursWanted()) {
@@ -428,7 +494,7 @@ LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
             // The ground's own text colour: a theme's may be light.
             draw->clrTextBk = BEST_COLOUR;
             draw->clrText = BEST_TEXT_COLOUR;
-        } else if (row < comparison.Rows.size() && !comparison.Rows[row].Result) {
+        } else if (row < comparison.Rows.size() && !comparison.Rows[row].Plan) {
             draw->clrText = ERROR_COLOUR;
         }
         return CDRF_NEWFONT;
@@ -436,10 +502,28 @@ LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
     return CDRF_DODEFAULT;
 }
 
+std::optional<LRESULT> TCompareWindow::FieldColour(HDC Dc, HWND Field) const {
+    const std::optional<TScenarioFault> fault = FDocument.ScenarioFault();
+    if (!fault || FFields.empty() ||
+        FFields[RATE_FIELDS + static_cast<std::size_t>(fault->Field)].Edit->Handle() != Field) {
+        return std::nullopt;
+    }
+    SetTextColor(Dc, SystemColoursWanted() ? GetSysColor(COLOR_HIGHLIGHT) : ERROR_COLOUR);
+    SetBkColor(Dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
 LRESULT CALLBACK TCompareWindow::FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
                                            UINT_PTR Id, DWORD_PTR Data) {
+    auto* window = reinterpret_cast<TCompareWindow*>(Data);
     if (AMessage == WM_KEYDOWN && (WParam == VK_TAB || WParam == VK_ESCAPE)) {
-        reinterpret_cast<TCompareWindow*>(Data)->FieldKey(Window, WParam);
+        window->FieldKey(Window, WParam);
+        return 0;
+    }
+    // Ctrl+P prints from a field too; the table has its own keys.
+    if (AMessage == WM_KEYDOWN && Window != window->FTable->Handle() &&
+        TableCommandKey(static_cast<WORD>(WParam)) == L'P') {
+        window->TableKey(static_cast<WORD>(WParam));
         return 0;
     }
     // The characters of those keys would only beep.
@@ -458,8 +542,8 @@ void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {
         return;
     }
     std::vector<HWND> order;
-    for (const std::unique_ptr<TkyEdit>& edit : FEdits) {
-        order.push_back(edit->Handle());
+    for (const TField& field : FFields) {
+        order.push_back(field.Edit->Handle());
     }
     order.push_back(FTable->Handle());
     const auto at =
@@ -496,6 +580,8 @@ std::optional<LRESULT> TCompareWindow::Message(UINT AMessage, WPARAM WParam, LPA
         }
         break;
     }
+    case WM_CTLCOLOREDIT:
+        return FieldColour(reinterpret_cast<HDC>(WParam), reinterpret_cast<HWND>(LParam));
     case WM_CONTEXTMENU:
         if (FTable && reinterpret_cast<HWND>(WParam) == FTable->Handle()) {
             ShowMenu(LParam);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "UCalculationDocument.h"
-#include "UTermComparison.h"
+#include "UDepositPlan.h"
 #include "UComparisonChart.h"
 #include "UkyEdit.h"
 #include "UkyHandles.h"
@@ -19,10 +19,12 @@
 #include <vector>
 
 // The term comparison: a top-level window captioned "存期比较", owned by the main dialog, that
-// shows the comparison a calculation document holds: a rate field per term, a table of every term's
-// totals and yield (the best row marked, a row whose rate or calculation fails showing its message
-// instead) and the terms' end totals by year as lines with a legend. What is typed into a rate
-// field goes to the document, which calculates; the window shows what the document then holds
+// shows the comparison a calculation document holds: a rate field per term from three months to
+// ten years, the scenario's fields (the rates' change per year, the demand rate, the month money
+// is needed in and how much), a table of every term's totals and yield under the scenario (the
+// best row marked, a row whose rate or plan fails showing its message instead, a scenario field
+// that cannot be read in red) and what the terms hold by year as lines with a legend. What is
+// typed goes to the document, which calculates; the window shows what the document then holds
 // (DocumentChanged). The table copies its selected rows on Ctrl+C, selects all on Ctrl+A and
 // saves to a file from its menu, as the main table does; the menu also asks for the growth chart
 // (OnShowChart, Ctrl+G). It takes the focus when it is activated; Escape and the close box hide
@@ -73,8 +75,10 @@ private:
     void ApplyFont();
     // The rate fields, the table and the chart show the document.
     void Refresh();
-    // A rate field's text went to the document.
-    void RateTyped(std::size_t Term);
+    // A field's text went to the document.
+    void FieldTyped(std::size_t Field);
+    // The text the document holds for a field.
+    const std::wstring& FieldText(std::size_t Field) const;
     void FillTable();
     // The columns' widths for the table's width.
     void FitColumns();
@@ -91,10 +95,19 @@ private:
     // The control that has the focus when the window is activated.
     void RestoreFocus();
     void TableKey(WORD Key);
+    // A bad field's text in red, on the ground of an edit.
+    std::optional<LRESULT> FieldColour(HDC Dc, HWND Field) const;
+
+    // A field: its label before it, the edit and a word after it, where it has one.
+    struct TField {
+        HWND Label = nullptr;
+        std::unique_ptr<TkyEdit> Edit;
+        HWND Suffix = nullptr;
+    };
 
     TCalculationDocument& FDocument;
-    std::array<HWND, DEPOSIT_TERMS.size()> FLabels{};
-    std::array<std::unique_ptr<TkyEdit>, DEPOSIT_TERMS.size()> FEdits;
+    // The rates of PLAN_TERMS, then the scenario's fields in the order of TScenarioField.
+    std::vector<TField> FFields;
     std::unique_ptr<TkyListView> FTable;
     // The owner's font as it was when the window was made, at FBaseDpi, and that font at the
     // window's scale.

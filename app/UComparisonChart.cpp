@@ -26,7 +26,7 @@ void DrawTextIn(HDC Dc, const std::wstring& Text, RECT Area, UINT Format,
 
 } // namespace
 
-void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
+void DrawComparisonChart(HDC Dc, const RECT& Area, const TDepositPlan& Comparison, HFONT Font,
                          int Dpi, std::vector<TDrawnText>* Texts) {
     const auto scaled = [Dpi](int Length) { return MulDiv(Length, Dpi, 96); };
     const TChartPalette palette = ChartPaletteFor(Dc);
@@ -46,16 +46,20 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
     // The legend: a short line in the term's colour and its name, as wide as it is in the font,
     // for every line drawn.
     int x = plot.Left;
+    // Each term keeps its colour and style whichever terms are shown.
+    const auto term = [&Comparison](const TComparisonLine& Line) {
+        return PlanTermIndex(Comparison.Rows[Line.Row].Months);
+    };
     for (const TComparisonLine& line : chart.Lines) {
         const TkyGdiObject<HPEN> pen =
-            ChartPen(palette, palette.Lines[line.Row], scaled(2), line.Row);
+            ChartPen(palette, palette.Lines[term(line)], scaled(2), term(line));
         const TkySelection selection(Dc, pen.get());
         const int middle = Area.top + legendHeight / 2 + scaled(4);
         MoveToEx(Dc, x, middle, nullptr);
         LineTo(Dc, x + scaled(18), middle);
         const bool best = palette.System && Comparison.Best == line.Row;
-        const std::wstring label =
-            std::wstring(DEPOSIT_TERMS[line.Row].Label) + (best ? L" " + BEST_REMARK : L"");
+        const std::wstring label = std::wstring(PlanTermLabel(Comparison.Rows[line.Row].Months)) +
+                                   (best ? L" " + BEST_REMARK : L"");
         const int labelWidth = std::max<int>(TextExtent(Dc, label).cx, scaled(58));
         DrawTextIn(Dc, label,
                    {x + scaled(22), Area.top + scaled(4), x + scaled(22) + labelWidth,
@@ -74,20 +78,25 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Compar
                        DT_RIGHT | DT_VCENTER | DT_SINGLELINE, Texts);
         }
     }
-    DrawTextIn(
-        Dc, L"0",
-        {plot.Left - scaled(20), plot.Bottom + scaled(2), plot.Left + scaled(20), Area.bottom},
-        DT_CENTER | DT_TOP | DT_SINGLELINE, Texts);
-    DrawTextIn(Dc, IntText(Comparison.Inputs.Year) + L" 年",
-               {plot.Right - scaled(80), plot.Bottom + scaled(2), plot.Right, Area.bottom},
-               DT_RIGHT | DT_TOP | DT_SINGLELINE, Texts);
+    // The years under the plot, centred on their places; the last one ends at the plot's edge.
+    for (std::size_t i = 0; i < chart.YearLabels.size(); ++i) {
+        const TChartYearLabel& year = chart.YearLabels[i];
+        const int half = TextExtent(Dc, year.Label).cx / 2 + scaled(2);
+        const bool last = i + 1 == chart.YearLabels.size();
+        const RECT room =
+            last ? RECT{std::min<int>(year.X - half, plot.Right - 2 * half),
+                        plot.Bottom + scaled(2), plot.Right, Area.bottom}
+                 : RECT{year.X - half, plot.Bottom + scaled(2), year.X + half, Area.bottom};
+        DrawTextIn(Dc, year.Label, room, (last ? DT_RIGHT : DT_CENTER) | DT_TOP | DT_SINGLELINE,
+                   Texts);
+    }
     for (const TComparisonLine& line : chart.Lines) {
         std::vector<POINT> points;
         for (const TChartPoint& point : line.Points) {
             points.push_back({point.X, point.Y});
         }
         const TkyGdiObject<HPEN> pen =
-            ChartPen(palette, palette.Lines[line.Row], scaled(2), line.Row);
+            ChartPen(palette, palette.Lines[term(line)], scaled(2), term(line));
         const TkySelection selection(Dc, pen.get());
         Polyline(Dc, points.data(), static_cast<int>(points.size()));
     }

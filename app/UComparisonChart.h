@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UTermComparison.h"
+#include "UDepositPlan.h"
 
 #include <windows.h>
 
@@ -14,8 +14,8 @@ struct TDrawnText {
     SIZE Extent;
 };
 
-// The comparison's end totals by year, one line per term with a result, with a legend, drawn into
-// Area of Dc (a window's, a bitmap's or a printer's) in Font at Dpi dots per inch; a short text
-// when there is nothing to draw. With Texts, also notes every text drawn.
-void DrawComparisonChart(HDC Dc, const RECT& Area, const TTermComparison& Comparison, HFONT Font,
+// What the comparison's terms hold by year, one line per term with a plan, with a legend, drawn
+// into Area of Dc (a window's, a bitmap's or a printer's) in Font at Dpi dots per inch; a short
+// text when there is nothing to draw. With Texts, also notes every text drawn.
+void DrawComparisonChart(HDC Dc, const RECT& Area, const TDepositPlan& Comparison, HFONT Font,
                          int Dpi, std::vector<TDrawnText>* Texts = nullptr);

@@ -1,6 +1,7 @@
 #include "UDepositPlan.h"
 
 #include "UDepositResult.h"
+#include "UResultTable.h"
 #include "UkyError.h"
 #include "UkyFunctions.h"
 #include "UkyIniFile.h"
@@ -126,12 +127,15 @@ std::int32_t YearOfMonth(std::int32_t Month) {
 } // namespace
 
 std::wstring_view PlanTermLabel(std::int32_t Months) {
-    for (const TPlanTerm& term : PLAN_TERMS) {
-        if (term.Months == Months) {
-            return term.Label;
-        }
-    }
-    return {};
+    const std::size_t index = PlanTermIndex(Months);
+    return index < PLAN_TERMS.size() ? PLAN_TERMS[index].Label : std::wstring_view();
+}
+
+std::size_t PlanTermIndex(std::int32_t Months) {
+    return static_cast<std::size_t>(
+        std::find_if(PLAN_TERMS.begin(), PLAN_TERMS.end(),
+                     [Months](const TPlanTerm& Term) { return Term.Months == Months; }) -
+        PLAN_TERMS.begin());
 }
 
 void CheckScenario(const TPlanScenario& Scenario, std::uint8_t Year) {
@@ -311,7 +315,7 @@ std::vector<std::wstring> TDepositPlan::RowTexts() const {
         }
         std::vector<std::wstring> remarks;
         if (Best == i) {
-            remarks.emplace_back(L"最佳");
+            remarks.push_back(BEST_REMARK);
         }
         if (plan.MaturityYear > 0) {
             remarks.push_back(L"未到期，第 " + IntText(plan.MaturityYear) + L" 年到期");
@@ -328,17 +332,34 @@ std::vector<std::wstring> TDepositPlan::RowTexts() const {
     return texts;
 }
 
+std::wstring ScenarioLine(const TPlanScenario& Scenario) {
+    std::wstring line;
+    if (Scenario.RateChange != 0) {
+        line = L"每年利率变动 " + RealToText(-1, true, Scenario.RateChange) + L" 个百分点";
+    }
+    if (Scenario.NeedMonth > 0) {
+        line += (line.empty() ? L"" : L"，") +
+                (L"第 " + IntText(Scenario.NeedMonth) + L" 个月取出") +
+                (Scenario.NeedAmount ? L" " + RealToText(-1, true, *Scenario.NeedAmount) + L" 元"
+                                     : std::wstring(L"全部")) +
+                L"（活期利率 " + RealToText(-1, true, Scenario.DemandRate) + L"%）";
+    }
+    return line;
+}
+
 TDepositPlan PlanDeposit(const TYieldoraInputs& Inputs, const TPlanScenario& Scenario,
                          std::span<const TPlanRate> Rates, bool UseDot) {
     CheckScenario(Scenario, Inputs.Year);
     TDepositPlan deposit{Inputs, Scenario, {}, {}};
     for (std::size_t i = 0; i < Rates.size(); ++i) {
-        TPlanRow row{Rates[i].Months, Rates[i].Text, {}, {}, 0};
-        try {
-            const double rate = StoreDouble(TextToReal(row.RateText, UseDot));
-            row.Plan = PlanTerm(Inputs, row.Months, rate, Scenario);
-        } catch (const EkyError& e) {
-            row.Error = e.Message();
+        TPlanRow row{Rates[i].Months, Rates[i].Text, {}, Rates[i].Error, 0};
+        if (row.Error.empty()) {
+            try {
+                const double rate = StoreDouble(TextToReal(row.RateText, UseDot));
+                row.Plan = PlanTerm(Inputs, row.Months, rate, Scenario);
+            } catch (const EkyError& e) {
+                row.Error = e.Message();
+            }
         }
         if (row.Plan && row.Plan->Yield &&
             (!deposit.Best || *row.Plan->Yield > *deposit.Rows[*deposit.Best].Plan->Yield)) {
@@ -392,4 +413,75 @@ bool WritePlannerProfile(const std::wstring& FileName, const TPlannerProfile& Pr
         stored = WriteNumber(ini, MONTH_RATE_KEYS[i], Profile.MonthRates[i]) && stored;
     }
     return stored;
+}
+
+TComparisonChart LayoutComparisonChart(const TDepositPlan& Plan, TChartRect Plot) {
+    TComparisonChart chart{Plot, {}, {}, {}};
+    const std::size_t years = Plan.Inputs.Year;
+    double least = 0;
+    double most = 0;
+    bool any = false;
+    for (const TPlanRow& row : Plan.Rows) {
+        if (!row.Plan || years == 0) {
+            continue;
+        }
+        const std::vector<double>& totals = row.Plan->YearTotals;
+        const auto [low, high] = std::minmax_element(totals.begin(), totals.end());
+        least = any ? std::min(least, *low) : *low;
+        most = any ? std::max(most, *high) : *high;
+        any = true;
+    }
+    if (!any) {
+        return chart;
+    }
+    // Round figures a whole number of steps apart; beyond the range of a double the axis ends at
+    // the figures themselves.
+    const double step = NiceStep(most > least ? most - least : 1);
+    double bottom = std::floor(least / step) * step;
+    double top = std::ceil(most / step) * step;
+    if (!std::isfinite(bottom) || !std::isfinite(top) || !(top > bottom)) {
+        bottom = least;
+        top = most > least ? most : least + 1;
+    }
+    const double width = Plot.Right - 1 - Plot.Left;
+    const double height = Plot.Bottom - 1 - Plot.Top;
+    const auto y = [&](double Value) {
+        return Plot.Bottom - 1 -
+               static_cast<int>(std::lround((Value - bottom) / (top - bottom) * height));
+    };
+    const auto x = [&](std::size_t Year) {
+        return Plot.Left + static_cast<int>(std::lround(width * static_cast<double>(Year) /
+                                                        static_cast<double>(years)));
+    };
+    const double intervals = std::round((top - bottom) / step);
+    for (double i = 0; i <= intervals && intervals <= 20; ++i) {
+        const double value = bottom + i * step;
+        chart.Ticks.push_back({value, y(value), GroupedYuan(value)});
+    }
+    if (chart.Ticks.empty()) {
+        for (const double value : {bottom, top}) {
+            chart.Ticks.push_back({value, y(value), GroupedYuan(value)});
+        }
+    }
+    const auto yearStep = static_cast<std::size_t>(NiceStep(static_cast<double>(years)));
+    for (std::size_t year = 0; year <= years; year += yearStep) {
+        chart.YearLabels.push_back({x(year), IntText(static_cast<std::int64_t>(year))});
+    }
+    // The last year beside the round ones, where it is not too close to the one before.
+    if (years % yearStep != 0 && 2 * (years % yearStep) >= yearStep) {
+        chart.YearLabels.push_back({x(years), IntText(static_cast<std::int64_t>(years))});
+    }
+    chart.YearLabels.back().Label += L" 年";
+    for (std::size_t i = 0; i < Plan.Rows.size(); ++i) {
+        const TPlanRow& row = Plan.Rows[i];
+        if (!row.Plan) {
+            continue;
+        }
+        TComparisonLine line{i, {}};
+        for (std::size_t year = 0; year <= years; ++year) {
+            line.Points.push_back({x(year), y(row.Plan->YearTotals[year])});
+        }
+        chart.Lines.push_back(std::move(line));
+    }
+    return chart;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UChartLayout.h"
 #include "USchedule.h"
 
 #include <array>
@@ -97,10 +98,12 @@ struct TPlanRow {
     double Behind = 0; // how much less than the best row it receives in all, in yuan
 };
 
-// A term to plan and its rate as typed.
+// A term to plan and its rate as typed; with an Error, the term's row has that message instead of
+// a plan.
 struct TPlanRate {
     std::int32_t Months;
     std::wstring Text;
+    std::wstring Error = {};
 };
 
 // The terms planned under one scenario.
@@ -119,6 +122,10 @@ struct TDepositPlan {
     // matures, the year holding passes the insurance limit, or the error of a row without plan.
     std::vector<std::wstring> RowTexts() const;
 };
+
+// The scenario in words, for a heading: the rates' change per year, and the money needed with the
+// demand rate; empty when the rates do not change and nothing is needed early.
+std::wstring ScenarioLine(const TPlanScenario& Scenario);
 
 // Plans every term of Rates at its rate (read as the rate field is: TextToReal with UseDot, into
 // a double) under the scenario, which is checked first (raising its message). A rate that cannot
@@ -145,3 +152,24 @@ bool WritePlannerProfile(const std::wstring& FileName, const TPlannerProfile& Pr
 
 // The label of a term of Months months ("三个月" ... "十年期").
 std::wstring_view PlanTermLabel(std::int32_t Months);
+// Where the term of Months months stands in PLAN_TERMS.
+std::size_t PlanTermIndex(std::int32_t Months);
+
+// The remark of the best row.
+inline const std::wstring BEST_REMARK = L"最佳";
+
+// The plan as lines of what is held by year, one per row with a plan, in a plot area.
+struct TComparisonLine {
+    std::size_t Row = 0;
+    std::vector<TChartPoint> Points; // year 0 to the last year, left to right
+};
+struct TComparisonChart {
+    TChartRect Plot;
+    std::vector<TChartTick> Ticks;           // round figures from the bottom up, whole yuan
+    std::vector<TChartYearLabel> YearLabels; // round years from 0, and the last year
+    std::vector<TComparisonLine> Lines;
+};
+
+// Lays the lines out in Plot: the years across, the totals upwards between round figures below
+// the least and above the greatest. No lines without years or without a row with a plan.
+TComparisonChart LayoutComparisonChart(const TDepositPlan& Plan, TChartRect Plot);

@@ -2,7 +2,7 @@
 
 #include "UCalculationDocument.h"
 #include "UDepositResult.h"
-#include "UTermComparison.h"
+#include "UDepositPlan.h"
 
 #include "UkyPrinter.h"
 
@@ -16,7 +16,7 @@ enum class TPrintKind { Schedule, Comparison, Chart };
 // What is printed: the calculation's result and its comparison of the terms.
 struct TPrintSource {
     const TDepositResult& Result;
-    const TTermComparison& Comparison;
+    const TDepositPlan& Comparison;
 };
 
 // The name of a print job in the printer's queue: "Yieldora schedule", "Yieldora comparison",

@@ -27,9 +27,12 @@ std::wstring NumberText(double Value) {
     }
 }
 
-std::wstring ComparisonHeading(const TYieldoraInputs& Inputs) {
-    return L"本金 " + GroupedYuan(Inputs.Fund) + L" 元，利息税 " + NumberText(Inputs.Tax) + L"%，" +
-           IntText(Inputs.Year) + L" 年，" + (Inputs.Deposit ? L"到期利息转存" : L"到期取出利息");
+std::wstring ComparisonHeading(const TDepositPlan& Plan) {
+    const TYieldoraInputs& inputs = Plan.Inputs;
+    const std::wstring scenario = ScenarioLine(Plan.Scenario);
+    return L"本金 " + GroupedYuan(inputs.Fund) + L" 元，利息税 " + NumberText(inputs.Tax) + L"%，" +
+           IntText(inputs.Year) + L" 年，" + (inputs.Deposit ? L"到期利息转存" : L"到期取出利息") +
+           (scenario.empty() ? L"" : L"，" + scenario);
 }
 
 struct TColumn {
@@ -283,8 +286,8 @@ TPrintDocument LayoutSchedulePrint(const TDepositResult& Result, const TPrintMet
     return pages.Finish(fits);
 }
 
-TPrintDocument LayoutComparisonPrint(const TTermComparison& Comparison,
-                                     const TPrintMetrics& Metrics, const std::wstring& Date) {
+TPrintDocument LayoutComparisonPrint(const TDepositPlan& Comparison, const TPrintMetrics& Metrics,
+                                     const std::wstring& Date) {
     TTable table;
     std::vector<TPrintAlign> aligns;
     for (const std::wstring_view caption : Comparison.Captions()) {
@@ -298,7 +301,7 @@ TPrintDocument LayoutComparisonPrint(const TTermComparison& Comparison,
         rows.push_back(TextSplit(text, L'\t'));
     }
     const bool fits = MakeColumns(table, rows, aligns, Metrics);
-    TPages pages(Metrics, {COMPARISON_TITLE, ComparisonHeading(Comparison.Inputs)}, Date);
+    TPages pages(Metrics, {COMPARISON_TITLE, ComparisonHeading(Comparison)}, Date);
     pages.BeginTable(table);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         pages.Row(rows[i], Comparison.Best == i);

@@ -2,7 +2,7 @@
 
 #include "UChartLayout.h"
 #include "UDepositResult.h"
-#include "UTermComparison.h"
+#include "UDepositPlan.h"
 
 #include <functional>
 #include <string>
@@ -76,8 +76,8 @@ TPrintDocument LayoutSchedulePrint(const TDepositResult& Result, const TPrintMet
 
 // The pages of the comparison: the heading, the table of the terms with their rates (the best
 // row in bold, framed and remarked "最佳"), and its chart under the table or on a page of its own.
-TPrintDocument LayoutComparisonPrint(const TTermComparison& Comparison,
-                                     const TPrintMetrics& Metrics, const std::wstring& Date);
+TPrintDocument LayoutComparisonPrint(const TDepositPlan& Comparison, const TPrintMetrics& Metrics,
+                                     const std::wstring& Date);
 
 // The growth chart's page: the heading and the chart (with its own title line) filling the rest
 // of the page.

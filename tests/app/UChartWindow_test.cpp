@@ -8,6 +8,7 @@
 #include "WorkArea.h"
 #include "UkyIniFile.h"
 #include "UkyWinControl.h"
+#include "YearTermPlan.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -203,8 +204,7 @@ TEST(ChartPicture, ADarkSchemeGivesTheSystemsColoursAndMarksByMoreThanColour) {
     EXPECT_EQ(picture.Runs(359, CAPITAL).size(), 0u);
 
     const TYieldoraInputs inputs;
-    const TTermComparison comparison =
-        CompareTerms(inputs, {L"3.6", L"2.1", L"2.75", L"2.75", L"3"}, true);
+    const TDepositPlan comparison = PlanYearTerms(inputs, {L"3.6", L"2.1", L"2.75", L"2.75", L"3"});
     const HDC dc = CreateCompatibleDC(nullptr);
     const HBITMAP bitmap = CreateCompatibleBitmap(dc, 640, 400);
     const HGDIOBJ old = SelectObject(dc, bitmap);

@@ -1266,9 +1266,17 @@ std::vector<std::wstring> CompareRows() {
     return rows;
 }
 
-// Types into the comparison's rate field of a term (0 for one year ... 4 for ten years).
+// The comparison's field after the label Label.
+HWND CompareField(const std::wstring& Label) {
+    return GetWindow(FindWindowExW(CompareWindow(), nullptr, L"STATIC", Label.c_str()),
+                     GW_HWNDNEXT);
+}
+
+// Types into the comparison's rate field of a term of years (0 for one year ... 4 for ten years).
 void TypeRate(int Term, const std::wstring& Text) {
-    SetWindowTextW(CompareChild(L"EDIT", Term), Text.c_str());
+    SetWindowTextW(
+        CompareField(std::wstring(DEPOSIT_TERMS[static_cast<std::size_t>(Term)].Label) + L"："),
+        Text.c_str());
 }
 
 } // namespace
@@ -1308,7 +1316,8 @@ TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
         TypeRate(2, L"4");
         rows = CompareRows();
         EXPECT_TRUE(rows[2].starts_with(L"三年期\t4\t8442\t18442\t")) << rows[2];
-        EXPECT_TRUE(rows[2].ends_with(L"\t0\t最佳")) << rows[2];
+        // Its seventh certificate runs on to year 21.
+        EXPECT_TRUE(rows[2].ends_with(L"\t0\t最佳；未到期，第 21 年到期")) << rows[2];
         EXPECT_TRUE(rows[0].ends_with(L"\t797\t")) << rows[0];
 
         // The selected term's rate is the dialog's rate field, both ways, with one calculation.
@@ -1345,8 +1354,8 @@ TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
             << copied.size();
         EXPECT_EQ(std::count(copied.begin(), copied.end(), L'\n'), 5);
 
-        // Tab and Shift+Tab move between the rate fields and the table.
-        SetFocus(CompareChild(L"EDIT", 4));
+        // Tab and Shift+Tab move between the fields and the table.
+        SetFocus(CompareField(L"支取金额："));
         SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
         EXPECT_EQ(GetFocus(), view);
         SendMessageW(view, WM_KEYDOWN, VK_TAB, 1);
@@ -1444,7 +1453,7 @@ TEST_F(MainDialog, TheComparisonSavesAsTheMainTableDoes) {
                              "存期,年利率,共得利息,期末本息,折合年化,比最佳少,备注\r\n"
                              "一年期,1.5,2694,12694,1.20%,2682,\r\n"
                              "二年期,2.1,3916,13916,1.67%,1460,\r\n"
-                             "三年期,2.75,5319,15319,2.16%,57,\r\n"
+                             "三年期,2.75,5319,15319,2.16%,57,未到期，第 21 年到期\r\n"
                              "五年期,2.75,5181,15181,2.11%,195,\r\n"
                              "十年期,3,5376,15376,2.17%,0,最佳\r\n");
     EXPECT_TRUE(BoxTexts().empty());

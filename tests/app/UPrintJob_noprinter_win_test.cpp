@@ -1,13 +1,14 @@
 #include "UPrintJob.h"
 
 #include "MsgBoxHook.h"
+#include "YearTermPlan.h"
 
 #include <gtest/gtest.h>
 
 // Run where no printer is installed (YIELDORA_WINE_PRINT=none).
 TEST(NoPrinter, PrintingSaysSoAndGoesOn) {
     const TDepositResult result = CalculateResult({});
-    const TTermComparison comparison = CompareTerms(result.Inputs, {}, true);
+    const TDepositPlan comparison = PlanYearTerms(result.Inputs, {});
     ASSERT_TRUE(InstalledPrinters().empty());
     const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                        nullptr, nullptr, nullptr, nullptr);

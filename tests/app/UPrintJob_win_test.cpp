@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "MsgBoxHook.h"
 #include "PrintedPdf.h"
+#include "YearTermPlan.h"
 
 #include <gtest/gtest.h>
 
@@ -58,8 +59,8 @@ struct TOwner {
 // read back from the PDF printer's files.
 TEST_F(PrintJob, EveryPrintComesOutOfThePrinterOnEveryPaper) {
     const TDepositResult result = CalculateResult({.Year = 120});
-    const TTermComparison comparison =
-        CompareTerms(result.Inputs, {L"1.5", L"2.1", L"2.75", L"2.75", L"3"}, true);
+    const TDepositPlan comparison =
+        PlanYearTerms(result.Inputs, {L"1.5", L"2.1", L"2.75", L"2.75", L"3"});
     const RECT margins{2000, 2000, 2000, 2000};
     struct TPaper {
         TkyPageSetup Setup;
@@ -122,7 +123,7 @@ TEST_F(PrintJob, EveryPrintComesOutOfThePrinterOnEveryPaper) {
 // box; a job the printer refuses is cancelled, and a box owned by the window names the printer.
 TEST_F(PrintJob, TheDialogPrintsOnOkAndEscapeOrARefusingPrinterPrintNothing) {
     const TDepositResult result = CalculateResult({});
-    const TTermComparison comparison = CompareTerms(result.Inputs, {}, true);
+    const TDepositPlan comparison = PlanYearTerms(result.Inputs, {});
     const TOwner owner;
     TMsgBoxHook boxes;
     const auto print = [&](UINT Message, WPARAM Key) {

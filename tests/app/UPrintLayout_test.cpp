@@ -126,8 +126,11 @@ TEST(PrintLayout, LongSchedulesRunOverPagesWithTheirCaptionsAndNoRowSplit) {
 
 TEST(PrintLayout, TheComparisonMarksItsBestRowAndPlacesItsChart) {
     const TYieldoraInputs inputs{};
-    const TTermComparison comparison =
-        CompareTerms(inputs, {L"1.5", L"2.1", L"2.75", L"2.75", L"3"}, true);
+    const TDepositPlan comparison =
+        PlanDeposit(inputs, {},
+                    std::vector<TPlanRate>{
+                        {12, L"1.5"}, {24, L"2.1"}, {36, L"2.75"}, {60, L"2.75"}, {120, L"3"}},
+                    true);
     ASSERT_EQ(comparison.Best, 4u);
     const TPrintMetrics metrics = Page(700, 300);
     const TPrintDocument document = LayoutComparisonPrint(comparison, metrics, L"2026-12-08");
@@ -140,7 +143,11 @@ TEST(PrintLayout, TheComparisonMarksItsBestRowAndPlacesItsChart) {
     EXPECT_EQ(Line(page, 25),
               (std::vector<std::wstring>{L"存期", L"年利率", L"共得利息", L"期末本息", L"折合年化",
                                          L"比最佳少", L"备注"}));
-    const std::vector<std::wstring> best = Line(page, 77);
+    // The three-year term's seventh certificate runs on to year 21: its remark is wrapped after
+    // the comma.
+    EXPECT_EQ(Line(page, 57).back(), L"未到期，");
+    EXPECT_EQ(Line(page, 67), std::vector<std::wstring>{L"第 21 年到期"});
+    const std::vector<std::wstring> best = Line(page, 87);
     ASSERT_EQ(best.size(), 7u);
     EXPECT_EQ(best[0], L"十年期");
     EXPECT_EQ(best[1], L"3");
@@ -148,10 +155,10 @@ TEST(PrintLayout, TheComparisonMarksItsBestRowAndPlacesItsChart) {
     EXPECT_TRUE(Find(page, L"十年期")->Bold);
     EXPECT_FALSE(Find(page, L"一年期")->Bold);
     ASSERT_EQ(page.Frames.size(), 1u);
-    EXPECT_EQ(page.Frames[0].Top, 77);
-    EXPECT_EQ(page.Frames[0].Bottom, 87);
+    EXPECT_EQ(page.Frames[0].Top, 87);
+    EXPECT_EQ(page.Frames[0].Bottom, 97);
     EXPECT_EQ(page.Picture, TPrintPicture::ComparisonChart);
-    EXPECT_EQ(page.PictureRect.Top, 97);
+    EXPECT_EQ(page.PictureRect.Top, 107);
     EXPECT_EQ(page.PictureRect.Bottom, 285);
     ExpectNothingClipped(document, metrics);
 

@@ -219,20 +219,30 @@ TEST_F(FreshProgram, TheComparisonEditsTheRateAndKeepsTheTermsRates) {
         DWORD dialogProcess = 0;
         GetWindowThreadProcessId(remote.Dialog(), &dialogProcess);
         EXPECT_EQ(process, dialogProcess);
-        const HWND oneYear = FindWindowExW(compare, nullptr, L"EDIT", nullptr);
-        const HWND twoYears = FindWindowExW(compare, oneYear, L"EDIT", nullptr);
         // Opening it calculated.
         EXPECT_EQ(remote.ItemText(IDC_TOTALS),
                   L"20 年共得利息 7,645 元，期末本息 17,645 元，折合年化 2.88%");
-        SendMessageW(twoYears, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2.5"));
-        SendMessageW(oneYear, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2"));
-        remote.Settle();
+        remote.SetCompareRate(1, L"2.5");
+        remote.SetCompareRate(0, L"2");
         EXPECT_EQ(remote.ItemText(IDC_RATE), L"2");
+        EXPECT_EQ(remote.ItemText(IDC_TOTALS),
+                  L"20 年共得利息 3,736 元，期末本息 13,736 元，折合年化 1.60%");
+        // Everything needed at month 18: the one-year term's second certificate earns the demand
+        // rate for six months, 10,160 × 0.8 × 0.05 % / 2 = 2.03 instead of 81.28 at 2 %.
+        remote.SetCompareField(L"提前支取：第", L"18");
+        const std::vector<std::wstring> rows = remote.CompareRows();
+        ASSERT_EQ(rows.size(), 5u);
+        EXPECT_EQ(rows[0], L"一年期\t2\t162\t0\t10162\t1.08%\t0\t79\t最佳");
+        // The dialog's table is not the planner's.
         EXPECT_EQ(remote.ItemText(IDC_TOTALS),
                   L"20 年共得利息 3,736 元，期末本息 13,736 元，折合年化 1.60%");
         EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     EXPECT_NE(Profile().find("[TermRates]\r\nRate1=2\r\nRate2=2.5\r\nRate3=3.6\r\n"),
+              std::string::npos)
+        << Profile();
+    EXPECT_NE(Profile().find("[Planner]\r\nRateChange=0\r\nDemandRate=0.05\r\nNeedMonth=18\r\n"
+                             "NeedAmount=\r\n"),
               std::string::npos)
         << Profile();
 }

@@ -376,18 +376,42 @@ std::vector<std::wstring> TYieldoraRemote::CompareRows() const {
     return ListRows(FindWindowExW(CompareWindow(), nullptr, WC_LISTVIEWW, nullptr));
 }
 
-void TYieldoraRemote::SetCompareRate(int Term, const std::wstring& Text) {
-    HWND field = nullptr;
-    for (int i = 0; i <= Term; ++i) {
-        field = FindWindowExW(CompareWindow(), field, L"EDIT", nullptr);
+HWND TYieldoraRemote::CompareField(const std::wstring& Label) const {
+    // Every field follows its label.
+    const HWND label = FindWindowExW(CompareWindow(), nullptr, L"STATIC", Label.c_str());
+    const HWND field = label != nullptr ? GetWindow(label, GW_HWNDNEXT) : nullptr;
+    if (field == nullptr || ClassOf(field) != L"Edit") {
+        Fail("the comparison has no field after its label");
     }
-    if (field == nullptr) {
+    return field;
+}
+
+HWND TYieldoraRemote::CompareRateField(int Term) const {
+    static const std::vector<std::wstring> labels{L"一年期：", L"二年期：", L"三年期：",
+                                                  L"五年期：", L"十年期："};
+    if (Term < 0 || Term >= static_cast<int>(labels.size())) {
         Fail("the comparison has no rate field for that term");
     }
+    return CompareField(labels[static_cast<std::size_t>(Term)]);
+}
+
+std::wstring TYieldoraRemote::CompareRate(int Term) const {
+    return TextOf(CompareRateField(Term));
+}
+
+void TYieldoraRemote::SetCompareRate(int Term, const std::wstring& Text) {
+    TypeInto(CompareRateField(Term), Text);
+}
+
+void TYieldoraRemote::SetCompareField(const std::wstring& Label, const std::wstring& Text) {
+    TypeInto(CompareField(Label), Text);
+}
+
+void TYieldoraRemote::TypeInto(HWND Field, const std::wstring& Text) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()),
+    if (!SendMessageTimeoutW(Field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()),
                              SMTO_NORMAL, STEP_TIMEOUT, &result)) {
-        Fail("the program did not take a rate in time");
+        Fail("the program did not take a text in time");
     }
     Settle();
 }

@@ -121,11 +121,15 @@ public:
     // same bitness as this one: the rows are read from its memory).
     std::vector<std::wstring> TableRows() const;
     // The comparison's window (null when it is not shown), its rows as TableRows reads them, and
-    // a text typed into the rate field of a term (0 for one year ... 4 for ten years), followed
-    // until the program has handled it.
+    // a text typed into the rate field of a term of years (0 for one year ... 4 for ten years) or
+    // into the field after the label Label ("三个月：", "提前支取：第", ...), followed until the
+    // program has handled it.
     HWND CompareWindow() const;
     std::vector<std::wstring> CompareRows() const;
     void SetCompareRate(int Term, const std::wstring& Text);
+    void SetCompareField(const std::wstring& Label, const std::wstring& Text);
+    // The text of the rate field of a term of years, as SetCompareRate counts them.
+    std::wstring CompareRate(int Term) const;
     // The program is still running.
     bool Running() const;
     // Ends the program by force and waits for it.
@@ -143,6 +147,12 @@ private:
     HWND WaitForProgramWindow(const wchar_t* ClassName, const wchar_t* Caption) const;
     // The rows of a list view of the program, each row's cells joined by TAB.
     std::vector<std::wstring> ListRows(HWND View) const;
+    // The comparison's field after the label Label, or of a term of years; raises when there is
+    // none.
+    HWND CompareField(const std::wstring& Label) const;
+    HWND CompareRateField(int Term) const;
+    // Text into a field of the comparison, followed until the program has handled it.
+    void TypeInto(HWND Field, const std::wstring& Text);
     // The result table's answer to a count message (LVM_GETITEMCOUNT, LVM_GETSELECTEDCOUNT).
     int TableCount(UINT Message) const;
     // Returns once the program's thread has handled everything sent before.

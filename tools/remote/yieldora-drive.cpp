@@ -15,6 +15,7 @@
 #include "YieldoraRemote.h"
 #include "resource.h"
 
+#include <array>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -89,11 +90,8 @@ int wmain(int argc, wchar_t** argv) {
             std::fputs("the comparison did not open\n", stderr);
             return 1;
         }
-        HWND edit = FindWindowExW(compare, nullptr, L"EDIT", nullptr);
-        for (const wchar_t* rate : {L"2.1", L"2.75", L"2.75", L"3"}) {
-            edit = FindWindowExW(compare, edit, L"EDIT", nullptr);
-            SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rate), SMTO_NORMAL,
-                                STEP_TIMEOUT, &result);
+        for (int term = 1; term < 5; ++term) {
+            program.SetCompareRate(term, std::array{L"2.1", L"2.75", L"2.75", L"3"}[term - 1]);
         }
         RedrawWindow(compare, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -69,25 +69,6 @@ namespace {
 // The five text fields in the order the program reads them.
 constexpr std::array<int, 5> FIELD_IDS = {IDC_FUND, IDC_RATE, IDC_TAX, IDC_YEAR, IDC_STEP};
 const wchar_t* const FIELD_KEYS[] = {L"Fund", L"Rate", L"Tax", L"Year", L"Step"};
-// A remark without the planner's notes: the parts, joined by "；", that say a certificate has
-// not matured or passes the deposit insurance limit.
-std::wstring WithoutPlannerNotes(const std::wstring& Remark) {
-    std::wstring kept;
-    std::size_t start = 0;
-    while (start <= Remark.size()) {
-        std::size_t end = Remark.find(L'；', start);
-        if (end == std::wstring::npos) {
-            end = Remark.size();
-        }
-        const std::wstring part = Remark.substr(start, end - start);
-        if (!part.starts_with(L"未到期") && part.find(L"存款保险限额") == std::wstring::npos) {
-            kept += (kept.empty() ? L"" : L"；") + part;
-        }
-        start = end + 1;
-    }
-    return kept;
-}
-
 const wchar_t* const FIELD_OPTIONS[] = {L"--fund", L"--rate", L"--tax", L"--years", L"--step"};
 constexpr std::array<int, 5> TERM_YEARS = {1, 2, 3, 5, 10};
 
@@ -974,17 +955,8 @@ private:
         Check(rows.size() == TERM_YEARS.size(),
               std::to_string(rows.size()) + " rows in the comparison " + When);
         std::array<std::wstring, 5> rates;
-        HWND field = nullptr;
-        for (std::wstring& rate : rates) {
-            field = FindWindowExW(compare, field, L"EDIT", nullptr);
-            // Another process's edit: its text comes with WM_GETTEXT only.
-            std::wstring text(8192, L'\0');
-            DWORD_PTR length = 0;
-            SendMessageTimeoutW(field, WM_GETTEXT, text.size(),
-                                reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, STEP_TIMEOUT,
-                                &length);
-            text.resize(std::min<std::size_t>(length, text.size() - 1));
-            rate = text;
+        for (std::size_t i = 0; i < rates.size(); ++i) {
+            rates[i] = FRemote->CompareRate(static_cast<int>(i));
         }
         Check(rates[static_cast<std::size_t>(FShown.Term)] == FShown.Texts[1],
               "the selected term's rate field shows \"" +
@@ -1041,11 +1013,6 @@ private:
             // The rate as its field shows it; the command line writes the number it read.
             shown.erase(shown.begin() + 1);
             wanted.erase(wanted.begin() + 1);
-            // The window does not show the planner's notes yet (a certificate still running at
-            // the end, the deposit insurance limit); the command line does.
-            if (!wanted.empty()) {
-                wanted.back() = WithoutPlannerNotes(wanted.back());
-            }
             if (anyBad) {
                 shown.resize(shown.size() - std::min<std::size_t>(shown.size(), 2));
                 wanted.resize(wanted.size() - std::min<std::size_t>(wanted.size(), 2));
