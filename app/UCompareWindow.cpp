@@ -12,6 +12,7 @@
 #include "UkyListView.h"
 #include "UkyMath.h"
 #include "UkyScaling.h"
+#include "UkyStrUtils.h"
 #include "UkyUtf8.h"
 #include "UkyWinControl.h"
 
@@ -257,7 +258,8 @@ void TCompareWindow::FieldTyped(std::size_t Field) {
 }
 
 void TCompareWindow::FillTable() {
-    // Cell by cell: the list view repaints only the cells whose text changes.
+    // Row by row: only the rows whose texts change are written, and the list view repaints
+    // only the cells whose text changes.
     const TDepositPlan& comparison = FDocument.Comparison();
     const std::vector<std::wstring_view> captions = comparison.Captions();
     TListViewColumns& columns = FTable->Columns();
@@ -268,37 +270,39 @@ void TCompareWindow::FillTable() {
                         i == 0 || i + 1 == captions.size() ? COLUMN_LEFT : COLUMN_RIGHT);
         }
         FColumns = captions.size();
+        FWidths.clear();
     }
-    FNeeds.assign(FColumns, 0);
-    for (std::size_t i = 0; i < FColumns; ++i) {
-        FNeeds[i] = CellWidth(std::wstring(captions[i]));
-    }
+    // Every text measured at once: the captions, then the rows' cells.
     const std::vector<std::wstring> rows = comparison.RowTexts();
+    std::vector<std::wstring> texts(captions.begin(), captions.end());
+    for (const std::wstring& row : rows) {
+        std::vector<std::wstring> cells = TextSplit(row, L'\t');
+        cells.resize(FColumns);
+        texts.insert(texts.end(), cells.begin(), cells.end());
+    }
+    const std::vector<std::int32_t> widths = FTable->TextWidths(texts);
+    FNeeds.assign(FColumns, 0);
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        FNeeds[i % FColumns] = std::max(FNeeds[i % FColumns], widths[i] + Scaled(CELL_INSET));
+    }
     TListViewItems& items = FTable->Items();
     if (items.Count() != static_cast<std::int32_t>(rows.size())) {
         items.Clear();
         for (std::size_t i = 0; i < rows.size(); ++i) {
             items.InsertRow(static_cast<std::int32_t>(i), L"", 0);
         }
+        FShownRows.clear();
     }
+    FShownRows.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::size_t start = 0;
-        for (std::size_t column = 0; column < FColumns; ++column) {
-            const std::size_t tab = std::min(rows[i].find(L'\t', start), rows[i].size());
-            FNeeds[column] = std::max(
-                FNeeds[column],
-                CellWidth(start <= rows[i].size() ? rows[i].substr(start, tab - start) : L""));
-            start = tab + 1;
+        if (FShownRows[i] != rows[i]) {
+            items.SetItemText(static_cast<std::int32_t>(i), rows[i]);
+            FShownRows[i] = rows[i];
         }
-        items.SetItemText(static_cast<std::int32_t>(i), rows[i]);
     }
     FitColumns();
     // The marking may move to another row.
     InvalidateRect(FTable->Handle(), nullptr, FALSE);
-}
-
-int TCompareWindow::CellWidth(const std::wstring& Text) const {
-    return FTable->TextWidth(Text) + Scaled(CELL_INSET);
 }
 
 void TCompareWindow::FitColumns() {
@@ -322,8 +326,11 @@ void TCompareWindow::FitColumns() {
         widths.back() = std::max<int>(client.right - figures, Scaled(48));
     }
     for (std::size_t i = 0; i < widths.size(); ++i) {
-        FTable->Columns().SetWidth(static_cast<std::int32_t>(i), widths[i]);
+        if (i >= FWidths.size() || FWidths[i] != widths[i]) {
+            FTable->Columns().SetWidth(static_cast<std::int32_t>(i), widths[i]);
+        }
     }
+    FWidths = widths;
 }
 
 void TCompareWindow::Relayout() {

@@ -83,8 +83,6 @@ private:
     // The columns' widths for the table's width.
     void FitColumns();
     void Relayout();
-    // The room Text takes in a cell of the table.
-    int CellWidth(const std::wstring& Text) const;
     // Gives Control the focus, an edit with its text selected.
     void FocusControl(HWND Control);
     // The rows' height and the caption's inside the table's frame.
@@ -115,8 +113,11 @@ private:
     int FBaseDpi = 96;
     TkyGdiObject<HFONT> FFont;
     std::size_t FColumns = 0;
-    // The width each column's caption and cells need.
+    // The width each column's caption and cells need, and the widths the columns were given.
     std::vector<int> FNeeds;
+    std::vector<int> FWidths;
+    // The rows' texts as the table shows them.
+    std::vector<std::wstring> FShownRows;
     // Set while the window writes its own fields, whose changes are then not edits.
     bool FWriting = false;
     // The document changed while the window was hidden.

@@ -5,6 +5,7 @@
 #include "UkyHandles.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -35,37 +36,55 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TDepositPlan& Compariso
     const TkySelection font(Dc, Font);
     SetBkMode(Dc, TRANSPARENT);
     SetTextColor(Dc, palette.Text);
+    // The legend: a short line in the term's colour and its name, as wide as it is in the font,
+    // for every term with a plan, in as many rows as the width needs. Each term keeps its colour
+    // and style whichever terms are shown.
     const int legendHeight = scaled(22);
-    const TChartRect plot{Area.left + scaled(72), Area.top + legendHeight + scaled(8),
-                          Area.right - scaled(16), Area.bottom - scaled(22)};
+    const int left = Area.left + scaled(72);
+    const int right = Area.right - scaled(16);
+    struct TLegendItem {
+        std::size_t Row;
+        std::wstring Label;
+        POINT At;
+        int Width;
+    };
+    std::vector<TLegendItem> legend;
+    POINT at{left, Area.top};
+    for (std::size_t row = 0; row < Comparison.Rows.size(); ++row) {
+        if (!Comparison.Rows[row].Plan) {
+            continue;
+        }
+        const bool best = palette.System && Comparison.Best == row;
+        std::wstring label = std::wstring(PlanTermLabel(Comparison.Rows[row].Months)) +
+                             (best ? L" " + BEST_REMARK : L"");
+        const int width = std::max<int>(TextExtent(Dc, label).cx, scaled(58));
+        if (at.x > left && at.x + scaled(22) + width > right) {
+            at = {left, at.y + legendHeight};
+        }
+        legend.push_back({row, std::move(label), at, width});
+        at.x += scaled(26) + width;
+    }
+    const int legendBottom = at.y + legendHeight;
+    const TChartRect plot{left, legendBottom + scaled(8), right, Area.bottom - scaled(22)};
     const TComparisonChart chart = LayoutComparisonChart(Comparison, plot);
     if (chart.Lines.empty() || plot.Right - plot.Left < 2 || plot.Bottom - plot.Top < 2) {
         DrawTextIn(Dc, L"没有可比较的结果。", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Texts);
         return;
     }
-    // The legend: a short line in the term's colour and its name, as wide as it is in the font,
-    // for every line drawn.
-    int x = plot.Left;
-    // Each term keeps its colour and style whichever terms are shown.
-    const auto term = [&Comparison](const TComparisonLine& Line) {
-        return PlanTermIndex(Comparison.Rows[Line.Row].Months);
+    const auto term = [&Comparison](std::size_t Row) {
+        return PlanTermIndex(Comparison.Rows[Row].Months);
     };
-    for (const TComparisonLine& line : chart.Lines) {
+    for (const TLegendItem& item : legend) {
         const TkyGdiObject<HPEN> pen =
-            ChartPen(palette, palette.Lines[term(line)], scaled(2), term(line));
+            ChartPen(palette, palette.Lines[term(item.Row)], scaled(2), term(item.Row));
         const TkySelection selection(Dc, pen.get());
-        const int middle = Area.top + legendHeight / 2 + scaled(4);
-        MoveToEx(Dc, x, middle, nullptr);
-        LineTo(Dc, x + scaled(18), middle);
-        const bool best = palette.System && Comparison.Best == line.Row;
-        const std::wstring label = std::wstring(PlanTermLabel(Comparison.Rows[line.Row].Months)) +
-                                   (best ? L" " + BEST_REMARK : L"");
-        const int labelWidth = std::max<int>(TextExtent(Dc, label).cx, scaled(58));
-        DrawTextIn(Dc, label,
-                   {x + scaled(22), Area.top + scaled(4), x + scaled(22) + labelWidth,
-                    middle + legendHeight / 2},
+        const int middle = item.At.y + legendHeight / 2 + scaled(4);
+        MoveToEx(Dc, item.At.x, middle, nullptr);
+        LineTo(Dc, item.At.x + scaled(18), middle);
+        DrawTextIn(Dc, item.Label,
+                   {item.At.x + scaled(22), item.At.y + scaled(4),
+                    item.At.x + scaled(22) + item.Width, middle + legendHeight / 2},
                    DT_LEFT | DT_VCENTER | DT_SINGLELINE, Texts);
-        x += scaled(26) + labelWidth;
     }
     {
         const TkyGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, palette.Grid));
@@ -96,7 +115,7 @@ void DrawComparisonChart(HDC Dc, const RECT& Area, const TDepositPlan& Compariso
             points.push_back({point.X, point.Y});
         }
         const TkyGdiObject<HPEN> pen =
-            ChartPen(palette, palette.Lines[term(line)], scaled(2), term(line));
+            ChartPen(palette, palette.Lines[term(line.Row)], scaled(2), term(line.Row));
         const TkySelection selection(Dc, pen.get());
         Polyline(Dc, points.data(), static_cast<int>(points.size()));
     }

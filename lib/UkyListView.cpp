@@ -1,5 +1,6 @@
 #include "UkyListView.h"
 
+#include "UkyHandles.h"
 #include "UkyListSuper.h"
 
 #include <algorithm>
@@ -559,6 +560,20 @@ LRESULT TkyListView::HandleNotify(int Code, NMHDR* Header) {
 std::int32_t TkyListView::TextWidth(const std::wstring& Text) const {
     return static_cast<std::int32_t>(
         SendMessageW(FHandle, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(Text.c_str())));
+}
+
+std::vector<std::int32_t> TkyListView::TextWidths(const std::vector<std::wstring>& Texts) const {
+    const TkyWindowDc dc(FHandle);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
+    const TkySelection selection(dc.Handle(),
+                                 font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+    std::vector<std::int32_t> widths;
+    for (const std::wstring& text : Texts) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc.Handle(), text.c_str(), static_cast<int>(text.size()), &size);
+        widths.push_back(size.cx);
+    }
+    return widths;
 }
 
 std::int32_t TkyListView::HeightFor(std::int32_t Rows) const {

@@ -359,6 +359,7 @@ void ExpectCompareWhole(HWND Compare, int Dpi) {
     const HWND view = FindWindowExW(Compare, nullptr, WC_LISTVIEWW, nullptr);
     EXPECT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 5);
     EXPECT_EQ(GetWindowLongW(view, GWL_STYLE) & WS_VSCROLL, 0) << "vertical scroll bar";
+    EXPECT_EQ(GetWindowLongW(view, GWL_STYLE) & WS_HSCROLL, 0) << "horizontal scroll bar";
     const auto font =
         reinterpret_cast<HFONT>(SendMessageW(GetWindow(Compare, GW_CHILD), WM_GETFONT, 0, 0));
     LOGFONTW description{};
@@ -371,7 +372,7 @@ void ExpectCompareChartWhole(const TCompareWindow& Compare) {
     RECT client{};
     GetClientRect(Compare.Handle(), &client);
     const std::vector<TDrawnText> texts = Compare.ChartTexts();
-    // Five terms in the legend, the values' ticks, the first and the last year.
+    // The terms in the legend, the values' ticks and the years.
     EXPECT_GT(texts.size(), 9u);
     for (const TDrawnText& text : texts) {
         SCOPED_TRACE(testing::PrintToString(text.Text));
@@ -423,21 +424,36 @@ TEST_F(ScaledDialog, TheComparisonIsWholeAlsoAfterAMoveToAnotherScale) {
     EXPECT_TRUE(Boxes.Boxes().empty());
 }
 
-// The legend's terms and the axes' figures of the comparison's chart, at each scale.
+// The legend's terms and the axes' figures of the comparison's chart, and the table's nine
+// columns of seven terms with interest taken out and money needed early, at each scale in the
+// window's own size.
 TEST_F(ScaledDialog, TheComparisonsChartIsWholeAtEveryScale) {
     Run({[](HWND Dialog) {
         TCalculationDocument document(false);
+        document.SetMonthRateText(0, L"1.1");
+        document.SetMonthRateText(1, L"1.3");
+        document.SetDeposit(false);
+        document.SetScenarioText(TScenarioField::NeedMonth, L"18");
         document.Calculate();
         TCompareWindow compare(Dialog, document);
         compare.Show();
         ASSERT_TRUE(document.Comparison().Best.has_value());
+        ASSERT_EQ(document.Comparison().Captions().size(), 9u);
+        const HWND view = FindWindowExW(compare.Handle(), nullptr, WC_LISTVIEWW, nullptr);
         ExpectCompareChartWhole(compare);
         for (const int dpi : {96, 120, 144, 192}) {
             SCOPED_TRACE(testing::Message() << "to " << dpi << " DPI");
-            RECT suggested{20, 30, 20 + MulDiv(660, dpi, 96), 30 + MulDiv(500, dpi, 96)};
+            RECT suggested{20, 30, 20 + MulDiv(800, dpi, 96), 30 + MulDiv(560, dpi, 96)};
             SendMessageW(compare.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
             ExpectCompareChartWhole(compare);
+            EXPECT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 7);
+            // Where the screen has room for the window's own size, the table needs no scrolling.
+            RECT now{};
+            GetWindowRect(compare.Handle(), &now);
+            if (now.right - now.left == suggested.right - suggested.left) {
+                EXPECT_EQ(GetWindowLongW(view, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+            }
         }
         SendMessageW(GetDlgItem(Dialog, IDC_EXIT), BM_CLICK, 0, 0);
     }});

@@ -5,8 +5,10 @@
 // for a line on standard input (time for a screenshot). Then it exports the table, saves the
 // clipboard text as UTF-8 to EXPORT-FILE and writes "exported ROWS". It opens the growth chart,
 // writes "chart LEFT TOP WIDTH HEIGHT" (the chart's rectangle) and waits for another line. It opens
-// the comparison of the terms, gives the terms other than the selected one the rates 2.1, 2.75,
-// 2.75 and 3 %, writes "compare LEFT TOP WIDTH HEIGHT" and waits for another line. Given "print",
+// the comparison of the terms, gives the terms of years other than the selected one the rates 2.1,
+// 2.75, 2.75 and 3 %, three and six months 1.1 and 1.3 %, lets the rates fall by 0.1 points a year
+// and needs 3,000 yuan in month 18, writes "compare LEFT TOP WIDTH HEIGHT" and waits for another
+// line. Given "print",
 // it then prints the schedule from the table's menu command 打印…, answering the Print dialog with
 // OK (the default printer), and writes "printed" and waits for another line. Then it closes
 // the program with its exit button and writes "exit CODE". Errors go to standard error, with exit
@@ -93,6 +95,11 @@ int wmain(int argc, wchar_t** argv) {
         for (int term = 1; term < 5; ++term) {
             program.SetCompareRate(term, std::array{L"2.1", L"2.75", L"2.75", L"3"}[term - 1]);
         }
+        program.SetCompareField(L"三个月：", L"1.1");
+        program.SetCompareField(L"六个月：", L"1.3");
+        program.SetCompareField(L"每年利率变动：", L"-0.1");
+        program.SetCompareField(L"提前支取：第", L"18");
+        program.SetCompareField(L"支取金额：", L"3000");
         RedrawWindow(compare, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         SendMessageTimeoutW(compare, WM_NULL, 0, 0, SMTO_NORMAL, STEP_TIMEOUT, &result);
