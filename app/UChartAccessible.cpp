@@ -44,22 +44,31 @@ std::wstring BarText(const TChartYear& Figures, bool Deposit) {
     return text;
 }
 
-std::vector<TAccessibleElement> BarElements(const TChartLayout& Layout, const TChartData& Data) {
+// The states of a chart's child: always read-only and focusable, focused where the keys are.
+long ChildState(const TChartView& View, std::size_t Child) {
+    return STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE |
+           (View.Focused == Child ? STATE_SYSTEM_FOCUSED : 0);
+}
+
+std::vector<TAccessibleElement> BarElements(const TChartView& View) {
+    const TChartLayout& Layout = *View.Layout;
+    const TChartData& Data = *View.Data;
     std::vector<TAccessibleElement> bars;
     for (const TChartBar& bar : Layout.Bars) {
         TAccessibleElement element;
         element.Name = L"第 " + IntText(bar.Figures.Year) + L" 年";
         element.Value = BarText(bar.Figures, Data.Inputs.Deposit);
         element.Role = ROLE_SYSTEM_GRAPHIC;
-        element.State = STATE_SYSTEM_READONLY;
+        element.State = ChildState(View, bars.size());
         element.Bounds = ToRect(bar.Rect);
         bars.push_back(std::move(element));
     }
     return bars;
 }
 
-std::vector<TAccessibleElement> LineElements(const TChartLayout& Layout,
-                                             const TDepositPlan& Comparison) {
+std::vector<TAccessibleElement> LineElements(const TChartView& View) {
+    const TChartLayout& Layout = *View.Layout;
+    const TDepositPlan& Comparison = *View.Comparison;
     std::vector<TAccessibleElement> lines;
     for (std::size_t i = 0; i < Comparison.Rows.size(); ++i) {
         if (!Comparison.Rows[i].Plan) {
@@ -69,7 +78,7 @@ std::vector<TAccessibleElement> LineElements(const TChartLayout& Layout,
         element.Name = TermLabel(Comparison.Rows[i].Months);
         element.Value = ComparisonRowText(Comparison, i);
         element.Role = ROLE_SYSTEM_GRAPHIC;
-        element.State = STATE_SYSTEM_READONLY;
+        element.State = ChildState(View, lines.size());
         element.Bounds = ToRect(Layout.Plot);
         lines.push_back(std::move(element));
     }
@@ -120,8 +129,7 @@ TAccessibleAnswer ChartAnswer(std::function<TChartView()> View) {
     };
     answer.Elements = [shared] {
         const TChartView view = (*shared)();
-        return view.Comparison != nullptr ? LineElements(*view.Layout, *view.Comparison)
-                                          : BarElements(*view.Layout, *view.Data);
+        return view.Comparison != nullptr ? LineElements(view) : BarElements(view);
     };
     return answer;
 }

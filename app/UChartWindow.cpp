@@ -286,6 +286,9 @@ bool TChartWindow::HasPicture() const {
 }
 
 void TChartWindow::ShowComparison(bool Shown) {
+    if (Shown != FComparisonShown) {
+        FFocused.reset();
+    }
     FComparisonShown = Shown;
     Show();
     Relayout();
@@ -305,7 +308,8 @@ void TChartWindow::Created() {
     AnswerAccessible(Handle(), ChartAnswer([this] {
                          return TChartView{&FLayout, &FData,
                                            FComparisonShown && FDocument ? &FDocument->Comparison()
-                                                                         : nullptr};
+                                                                         : nullptr,
+                                           FFocused};
                      }));
 }
 
@@ -332,6 +336,9 @@ SIZE TChartWindow::ClientSize() const {
 void TChartWindow::Relayout() {
     const SIZE size = ClientSize();
     FLayout = LayoutChart(FData, size.cx, size.cy, Dpi());
+    if (FFocused && *FFocused >= ChildCount()) {
+        FFocused.reset();
+    }
     if (!FTip) {
         return;
     }
@@ -393,6 +400,57 @@ void DrawGrowthChart(HDC Dc, const TChartData& Data, int Width, int Height, int 
 
 void TChartWindow::Paint(HDC Dc, const RECT& Area) const {
     Render(Dc, Area.right - Area.left, Area.bottom - Area.top, Dpi());
+    // The bar the keys are on, in a focus rectangle while the window has the focus.
+    if (FFocused && !FComparisonShown && *FFocused < FLayout.Bars.size() &&
+        GetFocus() == Handle()) {
+        const TChartRect& bar = FLayout.Bars[*FFocused].Rect;
+        const int room = Scaled(3);
+        const RECT around{bar.Left - room, bar.Top - room, bar.Right + room, bar.Bottom + room};
+        DrawFocusRect(Dc, &around);
+    }
+}
+
+std::size_t TChartWindow::ChildCount() const {
+    if (!FComparisonShown) {
+        return FLayout.Bars.size();
+    }
+    if (FDocument == nullptr) {
+        return 0;
+    }
+    const std::vector<TPlanRow>& rows = FDocument->Comparison().Rows;
+    return static_cast<std::size_t>(
+        std::count_if(rows.begin(), rows.end(), [](const TPlanRow& Row) { return Row.Plan; }));
+}
+
+bool TChartWindow::MoveFocus(WPARAM Key) {
+    const std::size_t count = ChildCount();
+    std::size_t at = FFocused.value_or(0);
+    switch (Key) {
+    case VK_LEFT:
+    case VK_UP:
+        at = FFocused && at > 0 ? at - 1 : 0;
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        at = FFocused ? at + 1 : 0;
+        break;
+    case VK_HOME:
+        at = 0;
+        break;
+    case VK_END:
+        at = count - 1;
+        break;
+    default:
+        return false;
+    }
+    if (count == 0) {
+        return true;
+    }
+    FFocused = std::min(at, count - 1);
+    InvalidateRect(Handle(), nullptr, FALSE);
+    // Screen readers follow the focus from child to child.
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, static_cast<LONG>(*FFocused + 1));
+    return true;
 }
 
 bool TChartWindow::CopyToClipboard() const {
@@ -541,6 +599,14 @@ std::optional<LRESULT> TChartWindow::Message(UINT AMessage, WPARAM WParam, LPARA
             Print();
             return 0;
         }
+        if (MoveFocus(WParam)) {
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // The focus rectangle comes and goes with the focus.
+        InvalidateRect(Handle(), nullptr, FALSE);
         break;
     case WM_CONTEXTMENU:
         ShowMenu({GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)});

@@ -79,6 +79,10 @@ private:
     // What the window shows onto paper: the bars, or the comparison with its chart.
     void Print() const;
     void SaveWithDialog() const;
+    // The bars (or the comparison's lines) a screen reader reads as children.
+    std::size_t ChildCount() const;
+    // The arrow keys, Home and End move the focus from child to child; false for other keys.
+    bool MoveFocus(WPARAM Key);
 
     const TCalculationDocument* FDocument;
     // The document's calculation the bars show.
@@ -88,4 +92,6 @@ private:
     TChartData FData;
     TChartLayout FLayout;
     bool FComparisonShown = false;
+    // The child the keys are on; none before a key moved there.
+    std::optional<std::size_t> FFocused;
 };

@@ -101,6 +101,28 @@ TEST_F(Accessible, TheRowsTheTotalsAndTheChartsSpeak) {
     ASSERT_EQ(bars.Children.size(), 20u);
     EXPECT_EQ(bars.Children[2].Name, L"第 3 年");
     EXPECT_EQ(bars.Children[2].Value, L"累计 10,889 元，本金 10,000 元，利息 889 元");
+    // The arrow keys, Home and End move the focus from bar to bar, and the reader hears which.
+    const auto focusedBar = [chart, &focused] {
+        const TAccessibleNode now = ReadAccessible(chart, 1);
+        for (std::size_t i = 0; i < now.Children.size(); ++i) {
+            if (focused(now.Children[i])) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    };
+    EXPECT_EQ(focusedBar(), -1);
+    for (const WPARAM key : {VK_RIGHT, VK_RIGHT, VK_RIGHT}) {
+        PostMessageW(chart, WM_KEYDOWN, key, 0);
+    }
+    remote.Settle();
+    EXPECT_EQ(focusedBar(), 2);
+    PostMessageW(chart, WM_KEYDOWN, VK_END, 0);
+    remote.Settle();
+    EXPECT_EQ(focusedBar(), 19);
+    PostMessageW(chart, WM_KEYDOWN, VK_LEFT, 0);
+    remote.Settle();
+    EXPECT_EQ(focusedBar(), 18);
 
     remote.ChooseFromMenu(chart, 3, {},
                           [chart](const TRemoteOutcome&) { return NameOf(chart) == L"存期比较"; });
