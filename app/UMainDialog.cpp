@@ -243,6 +243,7 @@ void TMainDialog::DocumentChanged() {
 void TMainDialog::ShowComparison() {
     if (!FRatesLoaded) {
         FDocument->SetTermRates(ReadTermRates(ProfilePath(), Model->Inputs.Rate));
+        FDocument->SetPlanner(ReadPlannerProfile(ProfilePath()));
         FRatesLoaded = true;
     }
     FCompare->Show();

@@ -245,6 +245,13 @@ TEST_F(FreshProgram, TheComparisonEditsTheRateAndKeepsTheTermsRates) {
                              "NeedAmount=\r\n"),
               std::string::npos)
         << Profile();
+    // The next start shows the scenario again.
+    TYieldoraRemote again(Program.wstring());
+    again.Press(IDC_COMPARE);
+    EXPECT_EQ(again.CompareText(L"提前支取：第"), L"18");
+    EXPECT_EQ(again.CompareText(L"支取金额："), L"全部");
+    EXPECT_EQ(again.CompareRows().at(0), L"一年期\t2\t162\t0\t10162\t1.08%\t0\t79\t最佳");
+    EXPECT_EQ(again.PressToExit(IDC_EXIT), 0u);
 }
 
 // A rate typed for a term survives picking that term in the dialog: the dialog's rate stays, the

@@ -399,6 +399,10 @@ std::wstring TYieldoraRemote::CompareRate(int Term) const {
     return TextOf(CompareRateField(Term));
 }
 
+std::wstring TYieldoraRemote::CompareText(const std::wstring& Label) const {
+    return TextOf(CompareField(Label));
+}
+
 void TYieldoraRemote::SetCompareRate(int Term, const std::wstring& Text) {
     TypeInto(CompareRateField(Term), Text);
 }

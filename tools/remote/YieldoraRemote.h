@@ -128,8 +128,10 @@ public:
     std::vector<std::wstring> CompareRows() const;
     void SetCompareRate(int Term, const std::wstring& Text);
     void SetCompareField(const std::wstring& Label, const std::wstring& Text);
-    // The text of the rate field of a term of years, as SetCompareRate counts them.
+    // The text of the rate field of a term of years, as SetCompareRate counts them, and of the
+    // field after the label Label.
     std::wstring CompareRate(int Term) const;
+    std::wstring CompareText(const std::wstring& Label) const;
     // The program is still running.
     bool Running() const;
     // Ends the program by force and waits for it.
