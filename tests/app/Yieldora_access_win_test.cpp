@@ -58,6 +58,13 @@ TEST_F(Accessible, TheDialogsItemsAreNamedAndTheTableIsReachedByTab) {
     ASSERT_NE(remote.CompareWindow(), nullptr);
     EXPECT_EQ(NameOf(FindWindowExW(remote.CompareWindow(), nullptr, WC_LISTVIEWW, nullptr)),
               L"存期比较结果");
+    // Every field of the comparison, the scenario's too, is named after the label before it.
+    for (const wchar_t* label : {L"三个月：", L"十年期：", L"每年利率变动：", L"活期利率：",
+                                 L"提前支取：第", L"支取金额："}) {
+        const HWND before = FindWindowExW(remote.CompareWindow(), nullptr, L"STATIC", label);
+        ASSERT_NE(before, nullptr) << label;
+        EXPECT_EQ(NameOf(GetWindow(before, GW_HWNDNEXT)), label);
+    }
     EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
 }
 
