@@ -22,7 +22,7 @@ constexpr TLabelledItem LABELLED_ITEMS[] = {
 
 } // namespace
 
-void NameMainDialogItems(HWND Dialog) {
+void NameMainDialogItems(HWND Dialog, TkyListView& Table) {
     for (const TLabelledItem& item : LABELLED_ITEMS) {
         const HWND label = FindWindowExW(Dialog, nullptr, L"Static", item.Label);
         if (label != nullptr) {
@@ -31,23 +31,23 @@ void NameMainDialogItems(HWND Dialog) {
     }
     SetAccessibleName(GetDlgItem(Dialog, IDC_YEAR_UPDOWN), L"计算时限");
     SetAccessibleName(GetDlgItem(Dialog, IDC_STEP_UPDOWN), L"计算步长");
-    const HWND table = GetDlgItem(Dialog, IDC_RESULTS);
+    const HWND table = Table.Handle();
     SetAccessibleName(table, L"计算结果");
-    AnswerAccessible(table, ListViewRowsAnswer(table, L"计算结果"));
+    AnswerAccessible(Table, ListViewRowsAnswer(table, L"计算结果"));
     TAccessibleAnswer term;
     term.Name = [] { return std::wstring(L"存期"); };
     AnswerAccessible(GetDlgItem(Dialog, IDC_TERM), std::move(term));
     TAccessibleAnswer totals;
     totals.Description = [] { return YIELD_MEANING; };
     AnswerAccessible(GetDlgItem(Dialog, IDC_TOTALS), std::move(totals));
-    KeepFocusVisible(Dialog, {table});
+    KeepFocusVisible(Dialog, {&Table});
     SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_TABSTOP);
 }
 
-void NameCompareWindowItems(HWND Window, HWND Table,
+void NameCompareWindowItems(HWND Window, TkyListView& Table,
                             std::function<const TDepositPlan&()> Comparison) {
-    SetAccessibleName(Table, L"存期比较结果");
-    AnswerAccessible(Table, ListViewRowsAnswer(Table, L"存期比较结果"));
+    SetAccessibleName(Table.Handle(), L"存期比较结果");
+    AnswerAccessible(Table, ListViewRowsAnswer(Table.Handle(), L"存期比较结果"));
     AnswerAccessible(Window, ComparisonWindowAnswer(std::move(Comparison)));
-    KeepFocusVisible(Window, {Table});
+    KeepFocusVisible(Window, {&Table});
 }

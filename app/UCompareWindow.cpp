@@ -174,15 +174,15 @@ void TCompareWindow::Created() {
                         .FullRowSelect = true,
                         .GridLines = true,
                         .ShowColumnHeader = true});
+    // The keys through the controls' own message events: a subclass would cost Wine a request to
+    // its server at every message of every field.
     for (const TField& field : FFields) {
-        SetWindowSubclass(field.Edit->Handle(), &TCompareWindow::FieldProc, 0,
-                          reinterpret_cast<DWORD_PTR>(this));
+        ListenToKeys(*field.Edit);
     }
-    SetWindowSubclass(FTable->Handle(), &TCompareWindow::FieldProc, 0,
-                      reinterpret_cast<DWORD_PTR>(this));
+    ListenToKeys(*FTable);
     // Making a control focuses it, and the hidden window with it: the focus goes back to where
     // it was, and the window takes it when it is shown.
-    NameCompareWindowItems(window, FTable->Handle(),
+    NameCompareWindowItems(window, *FTable,
                            [this]() -> const TDepositPlan& { return FDocument.Comparison(); });
     SetFocus(focus);
     FFocus = nullptr;
@@ -520,27 +520,24 @@ std::optional<LRESULT> TCompareWindow::FieldColour(HDC Dc, HWND Field) const {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
 }
 
-LRESULT CALLBACK TCompareWindow::FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
-                                           UINT_PTR Id, DWORD_PTR Data) {
-    auto* window = reinterpret_cast<TCompareWindow*>(Data);
-    if (AMessage == WM_KEYDOWN && (WParam == VK_TAB || WParam == VK_ESCAPE)) {
-        window->FieldKey(Window, WParam);
+void TCompareWindow::ListenToKeys(TkyWinControl& Control) {
+    const HWND control = Control.Handle();
+    Control.OnMessage = [this, control](UINT AMessage, WPARAM WParam, LPARAM,
+                                        bool& Handled) -> LRESULT {
+        if (AMessage == WM_KEYDOWN && (WParam == VK_TAB || WParam == VK_ESCAPE)) {
+            Handled = true;
+            FieldKey(control, WParam);
+        } else if (AMessage == WM_KEYDOWN && control != FTable->Handle() &&
+                   TableCommandKey(static_cast<WORD>(WParam)) == L'P') {
+            // Ctrl+P prints from a field too; the table has its own keys.
+            Handled = true;
+            TableKey(static_cast<WORD>(WParam));
+        } else if (AMessage == WM_CHAR && (WParam == L'\t' || WParam == 0x1B)) {
+            // The characters of those keys would only beep.
+            Handled = true;
+        }
         return 0;
-    }
-    // Ctrl+P prints from a field too; the table has its own keys.
-    if (AMessage == WM_KEYDOWN && Window != window->FTable->Handle() &&
-        TableCommandKey(static_cast<WORD>(WParam)) == L'P') {
-        window->TableKey(static_cast<WORD>(WParam));
-        return 0;
-    }
-    // The characters of those keys would only beep.
-    if (AMessage == WM_CHAR && (WParam == L'\t' || WParam == 0x1B)) {
-        return 0;
-    }
-    if (AMessage == WM_NCDESTROY) {
-        RemoveWindowSubclass(Window, &TCompareWindow::FieldProc, Id);
-    }
-    return DefSubclassProc(Window, AMessage, WParam, LParam);
+    };
 }
 
 void TCompareWindow::FieldKey(HWND Field, WPARAM Key) {

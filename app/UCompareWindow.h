@@ -66,10 +66,9 @@ protected:
     void Destroyed() override;
 
 private:
-    // The rate fields' and the table's own keys: the window is no dialog, so Tab and Shift+Tab
-    // move between them here, and Escape hides the window.
-    static LRESULT CALLBACK FieldProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
-                                      UINT_PTR Id, DWORD_PTR Data);
+    // The fields' and the table's own keys: the window is no dialog, so Tab and Shift+Tab move
+    // between them here, and Escape hides the window.
+    void ListenToKeys(TkyWinControl& Control);
     void FieldKey(HWND Field, WPARAM Key);
     // The owner's font at the window's scale, for every control.
     void ApplyFont();

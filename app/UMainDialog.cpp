@@ -98,7 +98,7 @@ void TMainDialog::InitDialog() {
     }
     CreateTotalsLine();
     CreateCompareButton();
-    NameMainDialogItems(Handle());
+    NameMainDialogItems(Handle(), *ResultView);
     KeepTemplatePlaces();
     TakeOverDpiChanges(Handle());
     MakeRoomForTexts(Handle(), dpi);

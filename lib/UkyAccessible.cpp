@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 void PlaceLabelBefore(HWND Label, HWND Field) {
@@ -324,30 +325,59 @@ struct TSubclassData {
     std::unique_ptr<TkyComApartment> Apartment;
 };
 
+// The standard object of Window's class, changed by the answer Data holds, for WM_GETOBJECT's
+// client object; none for any other message, or where the system gives no standard object.
+std::optional<LRESULT> AnswerMessage(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam,
+                                     TSubclassData& Data) {
+    if (AMessage != WM_GETOBJECT ||
+        static_cast<DWORD>(LParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return std::nullopt;
+    }
+    if (Data.Apartment == nullptr) {
+        Data.Apartment = std::make_unique<TkyComApartment>();
+    }
+    IAccessible* standard = nullptr;
+    if (SUCCEEDED(CreateStdAccessibleObject(Window, OBJID_CLIENT, IID_IAccessible,
+                                            reinterpret_cast<void**>(&standard))) &&
+        standard != nullptr) {
+        auto* object = new TAccessibleObject(Window, standard, Data.Holder);
+        const LRESULT result = LresultFromObject(IID_IAccessible, WParam, object);
+        object->Release();
+        if (result > 0) {
+            return result;
+        }
+    }
+    return std::nullopt;
+}
+
 LRESULT CALLBACK AnswerProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam, UINT_PTR,
                             DWORD_PTR Data) {
     auto* data = reinterpret_cast<TSubclassData*>(Data);
-    if (AMessage == WM_GETOBJECT &&
-        static_cast<DWORD>(LParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-        if (data->Apartment == nullptr) {
-            data->Apartment = std::make_unique<TkyComApartment>();
-        }
-        IAccessible* standard = nullptr;
-        if (SUCCEEDED(CreateStdAccessibleObject(Window, OBJID_CLIENT, IID_IAccessible,
-                                                reinterpret_cast<void**>(&standard))) &&
-            standard != nullptr) {
-            auto* object = new TAccessibleObject(Window, standard, data->Holder);
-            const LRESULT result = LresultFromObject(IID_IAccessible, WParam, object);
-            object->Release();
-            if (result > 0) {
-                return result;
-            }
-        }
-    } else if (AMessage == WM_NCDESTROY) {
+    if (const std::optional<LRESULT> answer =
+            AnswerMessage(Window, AMessage, WParam, LParam, *data)) {
+        return *answer;
+    }
+    if (AMessage == WM_NCDESTROY) {
         RemoveWindowSubclass(Window, &AnswerProc, ANSWER_SUBCLASS);
         const std::unique_ptr<TSubclassData> owned(data);
     }
     return DefSubclassProc(Window, AMessage, WParam, LParam);
+}
+
+// Handler before Control's own OnMessage, in the object itself: a subclass of the window would
+// cost Wine a request to its server for the subclass's data at every message, which makes filling
+// a list view several times slower.
+void HandleBefore(TkyWinControl& Control,
+                  std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)> Handler) {
+    Control.OnMessage = [previous = std::move(Control.OnMessage), handler = std::move(Handler),
+                         window = Control.Handle()](UINT AMessage, WPARAM WParam, LPARAM LParam,
+                                                    bool& Handled) -> LRESULT {
+        if (const std::optional<LRESULT> result = handler(window, AMessage, WParam, LParam)) {
+            Handled = true;
+            return *result;
+        }
+        return previous ? previous(AMessage, WParam, LParam, Handled) : 0;
+    };
 }
 
 std::wstring ItemText(HWND ListView, int Row, int Column) {
@@ -409,29 +439,29 @@ std::vector<TAccessibleElement> ListViewRows(HWND ListView) {
     return rows;
 }
 
-constexpr UINT_PTR FOCUS_SUBCLASS = 0x46637300;
-
-LRESULT CALLBACK FocusRowProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam, UINT_PTR,
-                              DWORD_PTR) {
-    if (AMessage == WM_SETFOCUS && SendMessageW(Window, LVM_GETITEMCOUNT, 0, 0) > 0 &&
-        SendMessageW(Window, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == -1) {
+// A list view that takes the focus with rows but no focused row gives its first row the focus.
+void FocusFirstRow(HWND ListView) {
+    if (SendMessageW(ListView, LVM_GETITEMCOUNT, 0, 0) > 0 &&
+        SendMessageW(ListView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == -1) {
         LVITEMW item{};
         item.stateMask = LVIS_FOCUSED;
         item.state = LVIS_FOCUSED;
-        SendMessageW(Window, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
-    } else if (AMessage == WM_NCDESTROY) {
-        RemoveWindowSubclass(Window, &FocusRowProc, FOCUS_SUBCLASS);
+        SendMessageW(ListView, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
     }
-    return DefSubclassProc(Window, AMessage, WParam, LParam);
 }
 
 } // namespace
 
-void KeepFocusVisible(HWND Dialog, std::initializer_list<HWND> ListViews) {
+void KeepFocusVisible(HWND Dialog, std::initializer_list<TkyWinControl*> ListViews) {
     SendMessageW(Dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
                  0);
-    for (const HWND view : ListViews) {
-        SetWindowSubclass(view, &FocusRowProc, FOCUS_SUBCLASS, 0);
+    for (TkyWinControl* view : ListViews) {
+        HandleBefore(*view, [](HWND Window, UINT AMessage, WPARAM, LPARAM) {
+            if (AMessage == WM_SETFOCUS) {
+                FocusFirstRow(Window);
+            }
+            return std::optional<LRESULT>();
+        });
     }
 }
 
@@ -442,6 +472,21 @@ void AnswerAccessible(HWND Window, TAccessibleAnswer Answer) {
                           reinterpret_cast<DWORD_PTR>(data.get()))) {
         static_cast<void>(data.release());
     }
+}
+
+void AnswerAccessible(TkyWinControl& Control, TAccessibleAnswer Answer) {
+    const auto data = std::make_shared<TSubclassData>(
+        TSubclassData{std::make_shared<TAnswerHolder>(TAnswerHolder{std::move(Answer)}), nullptr});
+    HandleBefore(Control, [data](HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam) {
+        // A reader still holding the object hears no more of the answer once the window goes.
+        if (AMessage == WM_DESTROY) {
+            data->Holder.reset();
+            data->Apartment.reset();
+            return std::optional<LRESULT>();
+        }
+        return data->Holder ? AnswerMessage(Window, AMessage, WParam, LParam, *data)
+                            : std::optional<LRESULT>();
+    });
 }
 
 TAccessibleAnswer ListViewRowsAnswer(HWND ListView, std::wstring Name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UkyWinControl.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -40,6 +42,10 @@ struct TAccessibleAnswer {
 // window's thread enters a COM apartment (TkyComApartment) when the first reader asks, for readers
 // in other processes, and leaves it with the window.
 void AnswerAccessible(HWND Window, TAccessibleAnswer Answer);
+// The same for a window object of the library, through the object's own OnMessage (kept, and
+// called for every other message) rather than a subclass, which under Wine costs every message of
+// the window a request to the server. For list views, which get many messages.
+void AnswerAccessible(TkyWinControl& Control, TAccessibleAnswer Answer);
 
 // A list view named Name, its rows its accessible children, each named by its cells, every one
 // after its column's caption ("年：3，利息：305"), empty cells left out.
@@ -49,7 +55,7 @@ TAccessibleAnswer ListViewRowsAnswer(HWND ListView, std::wstring Name);
 // the access keys' underlines are shown from the start, not only once a key is pressed, and a list
 // view that takes the focus with rows but no focused row gives its first row the focus (not the
 // selection), so that its focus rectangle shows where the arrow keys start.
-void KeepFocusVisible(HWND Dialog, std::initializer_list<HWND> ListViews);
+void KeepFocusVisible(HWND Dialog, std::initializer_list<TkyWinControl*> ListViews);
 
 // The thread's single-threaded COM apartment for the object's lifetime (nested ones are counted),
 // in which the accessible objects of its windows answer other processes.

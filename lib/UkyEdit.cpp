@@ -84,6 +84,8 @@ LRESULT TkyEditControl::HandleCommand(WORD Code) {
 void TkyEditControl::AfterCreate() {
     TkyControl::AfterCreate();
     FTabWidth = 8;
+    // Its messages pass the object (its hooks and OnMessage) before the edit class has them.
+    Subclass(CentreWindowProc);
 }
 
 HWND TkyEdit::CreateHandle(HWND AParent) {

@@ -43,7 +43,8 @@ protected:
     TkyEditControl() = default;
 
     LRESULT HandleCommand(WORD Code) override;
-    // The tab width starts at 8 characters; nothing is sent to the window.
+    // The tab width starts at 8 characters; nothing is sent to the window. The window's messages
+    // pass the object (its hooks and OnMessage) first.
     void AfterCreate() override;
 
 private:
