@@ -80,6 +80,23 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
+// The header of an icon's DIB of Size × Size pixels of Bits bits, its height doubled for the mask,
+// with Colours palette entries used; Bytes of pixels and mask follow it.
+void PutDibHeader(std::vector<std::uint8_t>& Dib, int Size, int Bits, int Bytes,
+                  std::size_t Colours) {
+    Put32(Dib, 40);
+    Put32(Dib, static_cast<std::uint32_t>(Size));
+    Put32(Dib, static_cast<std::uint32_t>(2 * Size));
+    Put16(Dib, 1);
+    Put16(Dib, static_cast<std::uint32_t>(Bits));
+    Put32(Dib, 0);
+    Put32(Dib, static_cast<std::uint32_t>(Bytes));
+    Put32(Dib, 0);
+    Put32(Dib, 0);
+    Put32(Dib, static_cast<std::uint32_t>(Colours));
+    Put32(Dib, 0);
+}
+
 // One image as a DIB: header, palette (index 0 for the transparent pixels, then the colours in the
 // order given), 8-bit pixels bottom-up, then the 1-bit mask.
 std::vector<std::uint8_t> MakeDib(const Image& image, const std::map<char, Colour>& colours,
@@ -88,18 +105,8 @@ std::vector<std::uint8_t> MakeDib(const Image& image, const std::map<char, Colou
     const int pixelStride = (n + 3) / 4 * 4;
     const int maskStride = ((n + 31) / 32) * 4;
     std::vector<std::uint8_t> dib;
-    Put32(dib, 40);
-    Put32(dib, static_cast<std::uint32_t>(n));
-    Put32(dib, static_cast<std::uint32_t>(2 * n));
-    Put16(dib, 1);
-    Put16(dib, 8);
-    Put32(dib, 0);
-    Put32(dib, static_cast<std::uint32_t>((pixelStride + maskStride) * n));
-    Put32(dib, 0);
-    Put32(dib, 0);
     const std::size_t used = index.size() + 1;
-    Put32(dib, static_cast<std::uint32_t>(used));
-    Put32(dib, 0);
+    PutDibHeader(dib, n, 8, (pixelStride + maskStride) * n, used);
     std::vector<Colour> palette(used);
     for (const auto& [ch, i] : index) {
         palette[static_cast<std::size_t>(i)] = colours.at(ch);
@@ -212,16 +219,7 @@ std::vector<std::uint8_t> Paint(int size, const std::vector<Shape>& shapes,
 std::vector<std::uint8_t> MakeDib32(int size, const std::vector<std::uint8_t>& rgba) {
     const int maskStride = ((size + 31) / 32) * 4;
     std::vector<std::uint8_t> dib;
-    Put32(dib, 40);
-    Put32(dib, static_cast<std::uint32_t>(size));
-    Put32(dib, static_cast<std::uint32_t>(2 * size));
-    Put16(dib, 1);
-    Put16(dib, 32);
-    Put32(dib, 0);
-    Put32(dib, static_cast<std::uint32_t>((size * 4 + maskStride) * size));
-    for (int i = 0; i < 4; ++i) {
-        Put32(dib, 0);
-    }
+    PutDibHeader(dib, size, 32, (size * 4 + maskStride) * size, 0);
     for (int y = size - 1; y >= 0; --y) {
         for (int x = 0; x < size; ++x) {
             const std::size_t i = static_cast<std::size_t>(y * size + x) * 4;
