@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <commdlg.h>
-#include <dlgs.h>
 
 #include <filesystem>
 #include <fstream>
@@ -51,22 +50,6 @@ HWND ShowChart(TYieldoraRemote& Remote) {
         return FindWindowW(L"YieldoraChart", L"收益图") != nullptr;
     });
     return FindWindowW(L"YieldoraChart", L"收益图");
-}
-
-// Answers a Save dialog with File, its question whether to replace the file with Yes, and any
-// other box with OK.
-TBoxAnswer SaveAs(const fs::path& File) {
-    return [File](HWND Box) {
-        if (GetDlgItem(Box, cmb13) != nullptr) {
-            SendDlgItemMessageW(Box, cmb13, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(File.c_str()));
-            PostMessageW(Box, WM_COMMAND, IDOK, 0);
-        } else if (GetDlgItem(Box, IDYES) != nullptr) {
-            PostMessageW(GetDlgItem(Box, IDYES), BM_CLICK, 0, 0);
-        } else {
-            AnswerWithOk(Box);
-        }
-        return true;
-    };
 }
 
 void WriteFile(const fs::path& Path, const std::string& Bytes) {
@@ -118,7 +101,9 @@ TEST(PlantedLibraries, NoneRunsAndTheProgramStillWorks) {
         EXPECT_EQ(remote.PressAndAnswer(IDC_EXPORT).Text, L"当前计算结果已导出到剪贴板！");
         const HWND table = remote.Item(IDC_RESULTS);
         // Save As, then the chart.
-        EXPECT_EQ(remote.ChooseFromMenu(table, 4, SaveAs(csv), ShowsABox).Boxes.size(), 1u);
+        EXPECT_EQ(remote.ChooseFromMenu(table, 4, AnswerSaveDialog(csv.wstring()), ShowsABox)
+                      .Boxes.size(),
+                  1u);
         const HWND chart = ShowChart(remote);
         ASSERT_NE(chart, nullptr);
         // The chart's picture onto the clipboard, and into a PNG file.
@@ -129,7 +114,9 @@ TEST(PlantedLibraries, NoneRunsAndTheProgramStillWorks) {
                                         })
                         .Boxes.empty());
         EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
-        EXPECT_EQ(remote.ChooseFromMenu(chart, 2, SaveAs(png), ShowsABox).Boxes.size(), 1u);
+        EXPECT_EQ(remote.ChooseFromMenu(chart, 2, AnswerSaveDialog(png.wstring()), ShowsABox)
+                      .Boxes.size(),
+                  1u);
         EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     EXPECT_EQ(ReadFile(csv),
@@ -169,13 +156,15 @@ TEST(SavedFiles, KeepTheirAttributesOrOnFailureTheirBytesAndTheBoxSaysWhy) {
         TYieldoraRemote remote(program.wstring());
         remote.Press(IDC_CALCULATE);
         const HWND table = remote.Item(IDC_RESULTS);
-        remote.ChooseFromMenu(table, 4, SaveAs(hidden), ShowsABox);
-        EXPECT_TRUE(
-            namesFailure(remote.ChooseFromMenu(table, 4, SaveAs(locked), ShowsABox), locked));
+        remote.ChooseFromMenu(table, 4, AnswerSaveDialog(hidden.wstring()), ShowsABox);
+        EXPECT_TRUE(namesFailure(
+            remote.ChooseFromMenu(table, 4, AnswerSaveDialog(locked.wstring()), ShowsABox),
+            locked));
         const HWND chart = ShowChart(remote);
         ASSERT_NE(chart, nullptr);
-        EXPECT_TRUE(
-            namesFailure(remote.ChooseFromMenu(chart, 2, SaveAs(picture), ShowsABox), picture));
+        EXPECT_TRUE(namesFailure(
+            remote.ChooseFromMenu(chart, 2, AnswerSaveDialog(picture.wstring()), ShowsABox),
+            picture));
         EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     EXPECT_EQ(ReadFile(hidden),
@@ -220,14 +209,16 @@ TEST(SavedFiles, AReadOnlyFolderOrAPathTooLongLeavesEverythingAndTheBoxSaysWhy) 
         remote.Press(IDC_CALCULATE);
         const HWND table = remote.Item(IDC_RESULTS);
         for (const fs::path& file : {fresh, existing, longTarget}) {
-            EXPECT_TRUE(NamesFailure(remote.ChooseFromMenu(table, 4, SaveAs(file), ShowsABox),
-                                     L"无法保存文件 ", file))
+            EXPECT_TRUE(NamesFailure(
+                remote.ChooseFromMenu(table, 4, AnswerSaveDialog(file.wstring()), ShowsABox),
+                L"无法保存文件 ", file))
                 << ToUtf8(file.wstring());
         }
         const HWND chart = ShowChart(remote);
         ASSERT_NE(chart, nullptr);
-        EXPECT_TRUE(NamesFailure(remote.ChooseFromMenu(chart, 2, SaveAs(picture), ShowsABox),
-                                 L"无法保存文件 ", picture));
+        EXPECT_TRUE(NamesFailure(
+            remote.ChooseFromMenu(chart, 2, AnswerSaveDialog(picture.wstring()), ShowsABox),
+            L"无法保存文件 ", picture));
         EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
     }
     ASSERT_NO_FATAL_FAILURE(MakeReadOnly(locked, false));

@@ -2,6 +2,7 @@
 
 #include "resource.h"
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -538,6 +539,20 @@ bool WaitUntil(const std::function<bool()>& Done, DWORD Timeout) {
 
 void AnswerWithOk(HWND Box) {
     PostMessageW(GetDlgItem(Box, IDOK), BM_CLICK, 0, 0);
+}
+
+TBoxAnswer AnswerSaveDialog(const std::wstring& File) {
+    return [File](HWND Box) {
+        if (GetDlgItem(Box, cmb13) != nullptr) {
+            SetDlgItemTextW(Box, cmb13, File.c_str());
+            PostMessageW(Box, WM_COMMAND, IDOK, 0);
+        } else if (GetDlgItem(Box, IDYES) != nullptr) {
+            PostMessageW(GetDlgItem(Box, IDYES), BM_CLICK, 0, 0);
+        } else {
+            AnswerWithOk(Box);
+        }
+        return true;
+    };
 }
 
 void AnswerWithKey(HWND Box, WORD Key) {

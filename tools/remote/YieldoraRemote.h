@@ -36,6 +36,9 @@ bool WaitUntil(const std::function<bool()>& Done, DWORD Timeout = STEP_TIMEOUT);
 
 // Answers a box with its OK button.
 void AnswerWithOk(HWND Box);
+// Answers a Save dialog with File (a whole path), its question whether to replace the file with
+// Yes, and any other box with OK.
+TBoxAnswer AnswerSaveDialog(const std::wstring& File);
 // Answers a box with a key (VK_RETURN, VK_ESCAPE) pressed in it.
 void AnswerWithKey(HWND Box, WORD Key);
 // Answers a box with its close box.

@@ -43,7 +43,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <algorithm>
 #include <array>
@@ -762,8 +761,8 @@ private:
         const std::string before = exists ? ReadBytes(file) : std::string();
         const TRemoteOutcome outcome = SaveOnto(file, held, readOnly, [&] {
             return menu ? FRemote->ChooseFromMenu(FRemote->Item(IDC_RESULTS), 4,
-                                                  SaveDialogAnswer(file), ShowsABox)
-                        : FRemote->Command(IDM_SAVE_AS, SaveDialogAnswer(file));
+                                                  AnswerSaveDialog(file.wstring()), ShowsABox)
+                        : FRemote->Command(IDM_SAVE_AS, AnswerSaveDialog(file.wstring()));
         });
         // The Save dialog, the question before replacing, the error.
         const bool fails = held || readOnly;
@@ -781,22 +780,6 @@ private:
             }
         }
         CheckFields("after save as");
-    }
-
-    // Answers the Save dialog with File, its question whether to replace the file with Yes, and
-    // any other box with OK.
-    static TBoxAnswer SaveDialogAnswer(const fs::path& File) {
-        return [File](HWND Box) {
-            if (GetDlgItem(Box, cmb13) != nullptr) {
-                SetDlgItemTextW(Box, cmb13, File.c_str());
-                PostMessageW(Box, WM_COMMAND, IDOK, 0);
-            } else if (GetDlgItem(Box, IDYES) != nullptr) {
-                PostMessageW(GetDlgItem(Box, IDYES), BM_CLICK, 0, 0);
-            } else {
-                AnswerWithOk(Box);
-            }
-            return true;
-        };
     }
 
     static bool ShowsABox(const TRemoteOutcome& Outcome) { return !Outcome.Boxes.empty(); }
@@ -1214,7 +1197,7 @@ private:
         fs::create_directories(file.parent_path());
         const std::string before = ReadBytes(file);
         const TRemoteOutcome outcome = SaveOnto(file, held, readOnly, [&] {
-            return FRemote->ChooseFromMenu(chart, 2, SaveDialogAnswer(file), ShowsABox);
+            return FRemote->ChooseFromMenu(chart, 2, AnswerSaveDialog(file.wstring()), ShowsABox);
         });
         const bool fails = readOnly || held;
         CheckOutcome("chart save", outcome, 1 + (target > 2 ? 1 : 0) + (fails ? 1 : 0), false);
