@@ -1331,6 +1331,20 @@ TEST_F(MainDialog, TheComparisonRunsEveryTermAtItsOwnRateAndFollowsTheDialog) {
         EXPECT_EQ(CompareRows()[0], L"一年期\tx\t\t\t\t\tx is not a valid float number!");
         Type(Dialog, IDC_RATE, L"3.6");
 
+        // A scenario field that cannot be read is drawn in red, and every row has its message.
+        const HWND change = CompareField(L"每年利率变动：");
+        SetWindowTextW(change, L"x");
+        EXPECT_EQ(CompareRows()[4], L"十年期\t3.6\t\t\t\t\tx is not a valid float number!");
+        const HDC dc = GetDC(change);
+        SendMessageW(CompareWindow(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(change));
+        EXPECT_EQ(GetTextColor(dc), RGB(204, 0, 0));
+        SetWindowTextW(change, L"0");
+        SendMessageW(CompareWindow(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(change));
+        EXPECT_NE(GetTextColor(dc), RGB(204, 0, 0));
+        ReleaseDC(change, dc);
+
         // Interest taken out: the column of what was taken out. The three-year term at 4 % takes
         // out 960 six times and ends with 10640: 16400 in all, 640 more than the one-year term.
         SendDlgItemMessageW(Dialog, IDC_DEPOSIT, BM_CLICK, 0, 0);
