@@ -51,13 +51,13 @@ long ChildState(const TChartView& View, std::size_t Child) {
 }
 
 std::vector<TAccessibleElement> BarElements(const TChartView& View) {
-    const TChartLayout& Layout = *View.Layout;
-    const TChartData& Data = *View.Data;
+    const TChartLayout& layout = *View.Layout;
+    const TChartData& data = *View.Data;
     std::vector<TAccessibleElement> bars;
-    for (const TChartBar& bar : Layout.Bars) {
+    for (const TChartBar& bar : layout.Bars) {
         TAccessibleElement element;
         element.Name = L"第 " + IntText(bar.Figures.Year) + L" 年";
-        element.Value = BarText(bar.Figures, Data.Inputs.Deposit);
+        element.Value = BarText(bar.Figures, data.Inputs.Deposit);
         element.Role = ROLE_SYSTEM_GRAPHIC;
         element.State = ChildState(View, bars.size());
         element.Bounds = ToRect(bar.Rect);
@@ -67,19 +67,19 @@ std::vector<TAccessibleElement> BarElements(const TChartView& View) {
 }
 
 std::vector<TAccessibleElement> LineElements(const TChartView& View) {
-    const TChartLayout& Layout = *View.Layout;
-    const TDepositPlan& Comparison = *View.Comparison;
+    const TChartLayout& layout = *View.Layout;
+    const TDepositPlan& comparison = *View.Comparison;
     std::vector<TAccessibleElement> lines;
-    for (std::size_t i = 0; i < Comparison.Rows.size(); ++i) {
-        if (!Comparison.Rows[i].Plan) {
+    for (std::size_t i = 0; i < comparison.Rows.size(); ++i) {
+        if (!comparison.Rows[i].Plan) {
             continue;
         }
         TAccessibleElement element;
-        element.Name = TermLabel(Comparison.Rows[i].Months);
-        element.Value = ComparisonRowText(Comparison, i);
+        element.Name = TermLabel(comparison.Rows[i].Months);
+        element.Value = ComparisonRowText(comparison, i);
         element.Role = ROLE_SYSTEM_GRAPHIC;
         element.State = ChildState(View, lines.size());
-        element.Bounds = ToRect(Layout.Plot);
+        element.Bounds = ToRect(layout.Plot);
         lines.push_back(std::move(element));
     }
     return lines;
