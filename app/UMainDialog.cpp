@@ -98,6 +98,7 @@ void TMainDialog::InitDialog() {
     }
     CreateTotalsLine();
     CreateCompareButton();
+    SetShortcuts({{FCONTROL | FVIRTKEY, L'P', IDM_PRINT}});
     NameMainDialogItems(Handle(), *ResultView);
     KeepTemplatePlaces();
     TakeOverDpiChanges(Handle());
@@ -321,6 +322,11 @@ void TMainDialog::ItemCommand(WORD Id) {
         ShowComparison();
         break;
     case IDM_PRINT:
+        // The menu's entry is greyed while export is: Ctrl+P then only beeps.
+        if (!IsWindowEnabled(DlgItemHandle(IDC_EXPORT))) {
+            MessageBeep(MB_OK);
+            break;
+        }
         PrintDocument(Handle(), TPrintKind::Schedule, *FDocument);
         break;
     case IDM_PAGE_SETUP:
@@ -691,8 +697,7 @@ void TMainDialog::TableKey(WORD Key) {
                                    ShowChart();
                                }
                            }},
-                          {L'T', [this] { ShowComparison(); }},
-                          {L'P', [this] { ItemCommand(IDM_PRINT); }}});
+                          {L'T', [this] { ShowComparison(); }}});
 }
 
 std::vector<std::wstring> TMainDialog::TableRows(bool SelectedOnly) const {

@@ -28,10 +28,12 @@
 // it, the comparison (存期比较) and the growth chart show: every edit of a field goes to the
 // document, and each window shows what the document then holds. It can be resized (the table
 // follows) and maximised; the table copies its selected rows on Ctrl+C, selects all on Ctrl+A, and
-// has a menu to copy, select, export, save to a file and show the chart. From its start until its
-// window is destroyed it is the program's main window: the owner of the message boxes and of the
-// clipboard. It may close while one of its boxes, menus or file dialogs is up (a close or a
-// session end still reaches it); what runs after that then leaves the freed inputs alone.
+// has a menu to copy, select, export, save to a file, show the chart and print; Ctrl+P prints the
+// schedule wherever the keyboard focus is in the dialog (once there is a result to export, as the
+// menu's entry is). From its start until its window is destroyed it is the program's main window:
+// the owner of the message boxes and of the clipboard. It may close while one of its boxes, menus
+// or file dialogs is up (a close or a session end still reaches it); what runs after that then
+// leaves the freed inputs alone.
 class TMainDialog : public TkyDialog {
 public:
     // Model to fields, in their canonical text.

@@ -1,10 +1,14 @@
 #include "UkyDialog.h"
 
 #include "UkyClipboard.h"
+#include "UkyError.h"
+#include "UkyFunctions.h"
 
 namespace {
 
 constexpr std::uint32_t LIST_CAPACITY = 100;
+// The window property that holds a dialog's shortcut keys.
+const wchar_t* const SHORTCUTS_PROPERTY = L"UkyDialogShortcuts";
 constexpr int DLG_TEXT_CAPACITY = 5000;
 
 void AttachPending(TkyWinContainer& Dialog, HWND Window) {
@@ -20,9 +24,47 @@ bool IsItemCommand(WPARAM WParam, LPARAM LParam) {
     return code == BN_CLICKED || (code == 1 && LParam == 0);
 }
 
+// A dialog loop hands each message to the thread's message filters before the dialog manager
+// sees it: a key pressed in a dialog that has shortcuts, or in one of its items, becomes the
+// dialog's command.
+LRESULT CALLBACK ShortcutFilter(int Code, WPARAM WParam, LPARAM LParam) {
+    if (Code == MSGF_DIALOGBOX) {
+        MSG* message = reinterpret_cast<MSG*>(LParam);
+        if (message->message == WM_KEYDOWN || message->message == WM_SYSKEYDOWN) {
+            const HWND dialog = GetAncestor(message->hwnd, GA_ROOT);
+            const auto table = static_cast<HACCEL>(GetPropW(dialog, SHORTCUTS_PROPERTY));
+            if (table != nullptr && TranslateAcceleratorW(dialog, table, message) != 0) {
+                return TRUE;
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+struct TAcceleratorDeleter {
+    void operator()(HACCEL Table) const noexcept { DestroyAcceleratorTable(Table); }
+};
+
+struct THookDeleter {
+    void operator()(HHOOK Hook) const noexcept { UnhookWindowsHookEx(Hook); }
+};
+
 } // namespace
 
+// The keys' table, named by a property of the window, and the thread's filter that finds it
+// there; the property goes first.
+struct TkyDialogSuper::TShortcuts {
+    HWND Window = nullptr;
+    std::unique_ptr<std::remove_pointer_t<HACCEL>, TAcceleratorDeleter> Table;
+    std::unique_ptr<std::remove_pointer_t<HHOOK>, THookDeleter> Filter;
+
+    ~TShortcuts() { RemovePropW(Window, SHORTCUTS_PROPERTY); }
+};
+
 // TkyDialogSuper
+
+TkyDialogSuper::TkyDialogSuper() = default;
+TkyDialogSuper::~TkyDialogSuper() = default;
 
 void TkyDialogSuper::SetTemplate(int ATemplateId, int AIconId) {
     FTemplateId = ATemplateId;
@@ -54,6 +96,24 @@ bool TkyDialogSuper::GetDlgCheck(int Id) {
 
 void TkyDialogSuper::EnableDlgItem(int Id, bool Enabled) {
     EnableWindow(DlgItemHandle(Id), Enabled ? TRUE : FALSE);
+}
+
+void TkyDialogSuper::SetShortcuts(const std::vector<ACCEL>& Keys) {
+    FShortcuts.reset();
+    std::vector<ACCEL> keys = Keys;
+    auto shortcuts = std::make_unique<TShortcuts>();
+    shortcuts->Window = FHandle;
+    shortcuts->Table.reset(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
+    if (!shortcuts->Table) {
+        throw EkyError(L"CreateAcceleratorTable failed: " + IntText(GetLastError()));
+    }
+    shortcuts->Filter.reset(
+        SetWindowsHookExW(WH_MSGFILTER, ShortcutFilter, nullptr, GetCurrentThreadId()));
+    if (!shortcuts->Filter) {
+        throw EkyError(L"SetWindowsHookEx failed: " + IntText(GetLastError()));
+    }
+    SetPropW(FHandle, SHORTCUTS_PROPERTY, shortcuts->Table.get());
+    FShortcuts = std::move(shortcuts);
 }
 
 void TkyDialogSuper::Close(bool) {
@@ -99,6 +159,9 @@ LRESULT TkyDialogSuper::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) 
         return 1;
     }
     switch (AMessage) {
+    case WM_DESTROY:
+        FShortcuts.reset();
+        return TkyWinContainer::WindowProc(AMessage, WParam, LParam);
     case WM_NOTIFY: {
         const LRESULT result = TkyWinContainer::WindowProc(AMessage, WParam, LParam);
         SetWindowLongPtrW(FHandle, DWLP_MSGRESULT, result);
@@ -127,6 +190,7 @@ LRESULT TkyDialogSuper::DefaultProc(UINT, WPARAM, LPARAM) {
 
 // Objects still owned when the dialog goes (it never closed) go with it.
 void TkyDialogSuper::Destroy() {
+    FShortcuts.reset();
     Destroying();
     if (FOwnedObjects) {
         FOwnedObjects->FreeAll();

@@ -8,11 +8,14 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 // What every dialog built from a template needs: template and icon, owner, the item operations,
 // the dialog's message handling and the hooks of its descendants.
 class TkyDialogSuper : public TkyWinContainer {
 public:
+    ~TkyDialogSuper() override;
+
     // Makes a dialog of class T (constructed with Args) owned by the window of AOwner, or by the
     // main window when AOwner is null. With ACentreOnScreen it centres on the screen also when it
     // has an owner.
@@ -34,6 +37,13 @@ public:
     // True only when the box is checked; an indeterminate box reads false.
     bool GetDlgCheck(int Id);
     void EnableDlgItem(int Id, bool Enabled);
+    // Keys that command the dialog wherever its keyboard focus is, as a menu's accelerators do:
+    // while a dialog loop runs on this thread, each key (a virtual key with FVIRTKEY, and
+    // FCONTROL, FSHIFT or FALT for the keys held with it) pressed in the dialog or any of its
+    // items reaches ItemCommand with its command id, and goes no further (a field gets no
+    // character). Replaces the keys set before; the window must exist (InitDialog on). The keys
+    // go with the window.
+    void SetShortcuts(const std::vector<ACCEL>& Keys);
 
     // Frees the owned objects, then runs Closing.
     virtual void Close(bool Result);
@@ -46,7 +56,7 @@ public:
     int IconId() const { return FIconId; }
 
 protected:
-    TkyDialogSuper() = default;
+    TkyDialogSuper();
 
     // Names the template and the icon (SetTemplate).
     virtual void DefineTemplate() = 0;
@@ -67,9 +77,12 @@ protected:
     void Destroy() override;
 
 private:
+    struct TShortcuts;
+
     void Construct(TkyWinControl* AOwner, bool ACentreOnScreen);
 
     std::unique_ptr<TkyObjList> FOwnedObjects;
+    std::unique_ptr<TShortcuts> FShortcuts;
     bool FCentreOnScreen = false;
     HWND FOwnerHandle = nullptr;
     int FTemplateId = 0;

@@ -1,4 +1,4 @@
-// The built program prints from the keyboard: Ctrl+P typed into its result table, driven from
+// The built program prints from the keyboard: Ctrl+P typed wherever its focus is, driven from
 // this process, to the PDF printer of the test's own print server (tools/cups-session.sh).
 
 #include "PrintedPdf.h"
@@ -49,24 +49,53 @@ void Type(std::initializer_list<WORD> Keys) {
 
 } // namespace
 
-TEST(PrintedProgram, CtrlPInTheTablePrintsTheScheduleThroughThePrintDialog) {
+// Gives Item the keyboard focus, as the dialog does on Tab, and waits until it has it.
+void FocusItem(TYieldoraRemote& Program, HWND Item) {
+    Program.Perform(Program.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item), TRUE);
+    SetForegroundWindow(Program.Dialog());
+    ASSERT_TRUE(WaitUntil([&] { return Program.FocusedWindow() == Item; }));
+}
+
+// Ctrl+P opens the Print dialog, owned by the main dialog, wherever the focus is: in a field, on
+// the check box, on a button, in the table; before the first calculation it does nothing (the
+// digit typed after it lands in the field, where the Print dialog would have taken it).
+TEST(PrintedProgram, CtrlPAnywhereInTheDialogPrintsTheScheduleThroughThePrintDialog) {
     const std::string skip = PrintSkipReason();
     if (!skip.empty()) {
         GTEST_SKIP() << skip;
     }
     TYieldoraRemote program(FreshCopy().wstring());
-    program.Press(IDC_CALCULATE);
-    const HWND table = program.Item(IDC_RESULTS);
-    program.Perform(table, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-    program.Perform(table, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    SetForegroundWindow(program.Dialog());
-    ASSERT_TRUE(WaitUntil([&] { return program.FocusedWindow() == table; }));
-
+    const std::wstring fund = program.ItemText(IDC_FUND);
+    FocusItem(program, program.Item(IDC_FUND));
     Type({VK_CONTROL, 'P'});
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = program.ProgramWindow(L"#32770", nullptr)); }));
-    // The dialog belongs to the program's main dialog, which it disables.
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.Dialog());
+    Type({'7'});
+    ASSERT_TRUE(WaitUntil([&] { return program.ItemText(IDC_FUND) == L"7"; }));
+    EXPECT_EQ(program.ProgramWindow(L"#32770", nullptr), nullptr);
+    program.SetItemText(IDC_FUND, fund);
+
+    program.Press(IDC_CALCULATE);
+    const auto printDialog = [&](int Id) {
+        SCOPED_TRACE(Id);
+        FocusItem(program, program.Item(Id));
+        Type({VK_CONTROL, 'P'});
+        HWND dialog = nullptr;
+        EXPECT_TRUE(
+            WaitUntil([&] { return (dialog = program.ProgramWindow(L"#32770", nullptr)); }));
+        // The dialog belongs to the program's main dialog, which it disables.
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.Dialog());
+        return dialog;
+    };
+    for (const int id : {IDC_YEAR, IDC_DEPOSIT, IDC_CALCULATE}) {
+        const HWND dialog = printDialog(id);
+        ASSERT_NE(dialog, nullptr);
+        AnswerWithKey(dialog, VK_ESCAPE);
+        EXPECT_TRUE(program.Settle().Boxes.empty());
+        EXPECT_FALSE(IsWindow(dialog));
+    }
+    EXPECT_TRUE(PrintedFiles().empty());
+
+    const HWND dialog = printDialog(IDC_RESULTS);
+    ASSERT_NE(dialog, nullptr);
     AnswerWithOk(dialog);
     EXPECT_TRUE(program.Settle().Boxes.empty());
 

@@ -111,6 +111,65 @@ TEST(Dialog, NotificationsGoToTheItemAndOnlyClicksMenusAndAcceleratorsToItemComm
     EXPECT_EQ(dialog->Commands, (std::vector<WORD>{301, 302, IDOK}));
 }
 
+// Ctrl held down for the keys posted from now on, as the thread's key state tells it.
+void HoldControl(bool Down) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = Down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// A shortcut commands the dialog from any of its items, and from nowhere else; without Ctrl the
+// key types its character; a second run of the dialog, in a new window, has no shortcuts.
+TEST(Dialog, ShortcutsCommandTheDialogFromEveryItemAndGoWithTheWindow) {
+    auto dialog = NewDialog();
+    dialog->KeepOpen = true;
+    dialog->OnInit = [&] { dialog->SetShortcuts({{FCONTROL | FVIRTKEY, L'P', 500}}); };
+    const HWND other = PlainWindow(0, 0, 50, 50);
+    const auto press = [](HWND Window) { PostMessageW(Window, WM_KEYDOWN, L'P', 1); };
+    TModalDriver driver;
+    driver
+        .Then("Ctrl+P in the fields, the check box, a button, the dialog and another window",
+              [&] {
+                  HoldControl(true);
+                  for (const int id : {201, 202, 203, IDOK}) {
+                      press(dialog->DlgItemHandle(id));
+                  }
+                  press(dialog->Handle());
+                  press(other);
+              })
+        .Then("P alone in a field",
+              [&] {
+                  HoldControl(false);
+                  EXPECT_EQ(dialog->Commands, std::vector<WORD>(5, 500));
+                  EXPECT_EQ(dialog->GetDlgText(201), L"");
+                  press(dialog->DlgItemHandle(201));
+              })
+        .Then("close", [&] {
+            EXPECT_EQ(dialog->Commands.size(), 5u);
+            EXPECT_EQ(dialog->GetDlgText(201), L"p");
+            dialog->Close(false);
+        });
+    EXPECT_FALSE(dialog->RunModal());
+    EXPECT_TRUE(driver.Done());
+
+    dialog->OnInit = nullptr;
+    dialog->Commands.clear();
+    TModalDriver second;
+    second
+        .Then([&] {
+            HoldControl(true);
+            press(dialog->DlgItemHandle(201));
+        })
+        .Then([&] {
+            HoldControl(false);
+            dialog->Close(false);
+        });
+    EXPECT_FALSE(dialog->RunModal());
+    EXPECT_TRUE(dialog->Commands.empty());
+    DestroyWindow(other);
+}
+
 TEST(Dialog, OkClosesWithTrueUnlessItemCommandIsReplaced) {
     HWND owner = PlainWindow(0, 0, 50, 50);
     const LONG_PTR previous =
