@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <dlgs.h>
+
+#include <filesystem>
+#include <functional>
 #include <string>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -29,21 +35,37 @@ bool Contains(const std::string& Text, const std::string& Part) {
     return Squeezed(Text).find(Part) != std::string::npos;
 }
 
-BOOL CALLBACK FindPrintDialog(HWND Window, LPARAM Found) {
+// What DialogWith looks for: a dialog with an item of the id Item.
+struct TDialogSearch {
+    int Item;
+    HWND Found;
+};
+
+BOOL CALLBACK FindDialogWith(HWND Window, LPARAM Search) {
+    auto& search = *reinterpret_cast<TDialogSearch*>(Search);
     wchar_t name[16]{};
     GetClassNameW(Window, name, 16);
-    if (std::wstring(name) == L"#32770" && GetDlgItem(Window, PRINTER_COMBO) != nullptr) {
-        *reinterpret_cast<HWND*>(Found) = Window;
+    if (std::wstring(name) == L"#32770" && GetDlgItem(Window, search.Item) != nullptr) {
+        search.Found = Window;
         return FALSE;
     }
     return TRUE;
 }
 
-// The Print dialog of this thread, shown or about to be.
+// The dialog of this thread, shown or about to be, that has an item of the id Item.
+HWND DialogWith(int Item) {
+    TDialogSearch search{Item, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindDialogWith, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
 HWND PrintDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindPrintDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return DialogWith(PRINTER_COMBO);
+}
+
+// The page set-up dialog: its orientation's buttons.
+HWND PageSetupDialog() {
+    return DialogWith(rad2);
 }
 
 // A top-level window to own the dialog and the boxes.
@@ -158,4 +180,83 @@ TEST_F(PrintJob, TheDialogPrintsOnOkAndEscapeOrARefusingPrinterPrintNothing) {
     // The reason is the system's: Wine's spooler answers EndDoc with ERROR_INVALID_HANDLE.
     EXPECT_EQ(boxes.Boxes()[0].Text,
               L"在打印机“PDF”上打印失败：Invalid handle.\r\n本次打印已取消。");
+}
+
+// The page set-up dialog: A5, landscape and a left margin of 25 mm chosen as a user does, kept
+// in the profile under its keys; the next print comes out on that paper. Cancelling keeps the
+// profile as it was.
+TEST_F(PrintJob, ThePageSetUpChosenInItsDialogIsKeptAndPrintedWith) {
+    const fs::path profile = fs::temp_directory_path() / L"Yieldora_pagesetup.ini";
+    fs::remove(profile);
+    const TOwner owner;
+    const auto setUp = [&](const std::function<void(HWND Dialog)>& Choose) {
+        TModalDriver driver;
+        driver.Then("choose", [&] {
+            const HWND dialog = PageSetupDialog();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.Handle);
+            Choose(dialog);
+        });
+        SetUpPages(owner.Handle, profile.wstring());
+        EXPECT_TRUE(driver.Done());
+    };
+    setUp([](HWND Dialog) {
+        const HWND paper = GetDlgItem(Dialog, cmb2);
+        const LRESULT a5 = SendMessageW(paper, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(L"A5"));
+        ASSERT_NE(a5, CB_ERR);
+        SendMessageW(paper, CB_SETCURSEL, static_cast<WPARAM>(a5), 0);
+        SendMessageW(Dialog, WM_COMMAND, MAKEWPARAM(cmb2, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(paper));
+        SendDlgItemMessageW(Dialog, rad2, BM_CLICK, 0, 0);
+        // The margin typed, then the focus moved on, as Tab does.
+        SetFocus(GetDlgItem(Dialog, edt4));
+        SetDlgItemTextW(Dialog, edt4, L"25");
+        SetFocus(GetDlgItem(Dialog, edt5));
+        PostMessageW(GetDlgItem(Dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    const auto key = [&](const wchar_t* Name) {
+        return GetPrivateProfileIntW(L"PageSetup", Name, -1, profile.c_str());
+    };
+    EXPECT_EQ(key(L"PaperSize"), 11);
+    EXPECT_EQ(key(L"Orientation"), 2);
+    EXPECT_EQ(key(L"MarginLeft"), 2500);
+    EXPECT_EQ(key(L"MarginTop"), 2000);
+    EXPECT_EQ(key(L"MarginRight"), 2000);
+    EXPECT_EQ(key(L"MarginBottom"), 2000);
+
+    // The dialog starts from the profile's set-up.
+    setUp([](HWND Dialog) {
+        wchar_t text[32]{};
+        GetDlgItemTextW(Dialog, cmb2, text, 32);
+        EXPECT_EQ(std::wstring(text), L"A5");
+        GetDlgItemTextW(Dialog, edt4, text, 32);
+        EXPECT_EQ(std::wstring(text), L"25");
+        EXPECT_EQ(IsDlgButtonChecked(Dialog, rad2), BST_CHECKED);
+        SendDlgItemMessageW(Dialog, rad1, BM_CLICK, 0, 0);
+        PostMessageW(Dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(key(L"Orientation"), 2);
+
+    const TDepositResult result = CalculateResult({.Year = 120});
+    const TDepositPlan comparison = PlanYearTerms(result.Inputs, {});
+    TModalDriver driver;
+    driver.Then("print", [] {
+        const HWND dialog = PrintDialog();
+        ASSERT_NE(dialog, nullptr);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    PrintWithDialog(owner.Handle, TPrintKind::Schedule, {result, comparison}, profile.wstring());
+    EXPECT_TRUE(driver.Done());
+    const TPrintedPdf printed = TakePrinted();
+    // A5 turned: sixteen rows a page.
+    EXPECT_NE(printed.Info.find("Page size:       421 x 595 pts (A5)"), std::string::npos)
+        << printed.Info;
+    EXPECT_NE(printed.Info.find("Page rot:        90"), std::string::npos);
+    ASSERT_EQ(printed.Pages.size(), 8u);
+    EXPECT_TRUE(Contains(printed.Pages[0], "16 441 15751 连本带息取出后转存"));
+    EXPECT_FALSE(Contains(printed.Pages[0], "17 454 16204"));
+    EXPECT_TRUE(Contains(printed.Pages[1], "备注 17 454 16204"));
+    EXPECT_TRUE(Contains(printed.Pages[7], "第 8 页，共 8 页"));
+    fs::remove(profile);
 }
