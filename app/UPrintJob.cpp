@@ -166,9 +166,18 @@ std::wstring PrintPages(const TkyPrintChoice& Choice, const TkyPageSetup& Setup,
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     const RECT area = PrintableArea(dc, Setup.Margins);
     const TLaidOut laidOut = LayOut(dc, area, Kind, Source, Date);
+    const int count = static_cast<int>(laidOut.Document.Pages.size());
+    bool wanted = false;
+    for (int i = 1; i <= count; ++i) {
+        wanted = wanted || Choice.Wants(i);
+    }
+    // The printer would put out a blank sheet for a job without pages.
+    if (!wanted) {
+        return L"本次打印共 " + IntText(count) + L" 页，所选的页码范围内没有页：打印机“" +
+               Choice.PrinterName + L"”未打印任何内容。";
+    }
     TkyPrintDocument document(dc);
     DWORD error = document.Start(PrintJobName(Kind));
-    const int count = static_cast<int>(laidOut.Document.Pages.size());
     for (int copy = 0; error == 0 && copy < Choice.Copies; ++copy) {
         for (int i = 0; error == 0 && i < count; ++i) {
             if (!Choice.Wants(i + 1)) {

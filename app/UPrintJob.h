@@ -34,7 +34,7 @@ inline const std::wstring NO_PRINTER_MESSAGE =
 // texts measured with the printer's own device context, in a smaller font where the columns would
 // not fit the paper; the charts drawn at the printer's resolution. Answers the message for the
 // user: empty when the job was printed; else why not, naming the printer (the job was then
-// cancelled with AbortDoc).
+// cancelled with AbortDoc; when none of the pages asked for exists, no job was started).
 std::wstring PrintPages(const TkyPrintChoice& Choice, const TkyPageSetup& Setup, TPrintKind Kind,
                         const TPrintSource& Source, const std::wstring& Date);
 

@@ -260,3 +260,44 @@ TEST_F(PrintJob, ThePageSetUpChosenInItsDialogIsKeptAndPrintedWith) {
     EXPECT_TRUE(Contains(printed.Pages[7], "第 8 页，共 8 页"));
     fs::remove(profile);
 }
+
+namespace {
+
+// Called by the printer's device context once, inside StartDoc under Wine: the print server
+// stops taking jobs while this one is being printed.
+BOOL CALLBACK RejectJobs(HDC, int) {
+    RunUnix("cupsreject PDF");
+    return TRUE;
+}
+
+} // namespace
+
+// A queue that stops taking jobs while the job is under way: the job is cancelled (AbortDoc: the
+// same device context prints the next job), nothing comes out, the message names the printer.
+// Pages asked for beyond the last one: no blank sheet, and a message that says so.
+TEST_F(PrintJob, AJobTheQueueRefusesMidwayOrWithoutPagesPrintsNothingAndSaysSo) {
+    const TDepositResult result = CalculateResult({});
+    const TDepositPlan comparison = PlanYearTerms(result.Inputs, {});
+    const auto print = [&](TkyPrintChoice& Choice) {
+        return PrintPages(Choice, {}, TPrintKind::Schedule, {result, comparison}, DATE);
+    };
+    std::optional<TkyPrintChoice> choice = PrinterChoice(L"PDF", {});
+    ASSERT_TRUE(choice);
+    SetAbortProc(choice->Dc.get(), RejectJobs);
+    const std::wstring refused = print(*choice);
+    ASSERT_TRUE(RunUnix("cupsaccept PDF"));
+    EXPECT_EQ(refused, L"在打印机“PDF”上打印失败：Invalid handle.\r\n本次打印已取消。");
+    EXPECT_TRUE(PrintedFiles().empty());
+
+    SetAbortProc(choice->Dc.get(), nullptr);
+    choice->Ranges = {{2, 3}};
+    EXPECT_EQ(print(*choice),
+              L"本次打印共 1 页，所选的页码范围内没有页：打印机“PDF”未打印任何内容。");
+    EXPECT_TRUE(PrintedFiles().empty());
+
+    choice->Ranges = {{1, 3}};
+    EXPECT_EQ(print(*choice), L"");
+    const TPrintedPdf printed = TakePrinted();
+    ASSERT_EQ(printed.Pages.size(), 1u);
+    EXPECT_TRUE(Contains(printed.Pages[0], "20 494 17645 取出全部本息"));
+}
