@@ -7,9 +7,9 @@
 namespace {
 
 constexpr std::uint32_t LIST_CAPACITY = 100;
+constexpr int DLG_TEXT_CAPACITY = 5000;
 // The window property that holds a dialog's shortcut keys.
 const wchar_t* const SHORTCUTS_PROPERTY = L"UkyDialogShortcuts";
-constexpr int DLG_TEXT_CAPACITY = 5000;
 
 void AttachPending(TkyWinContainer& Dialog, HWND Window) {
     static_cast<TkyDialog&>(Dialog).Attach(Window);
