@@ -557,11 +557,6 @@ LRESULT TkyListView::HandleNotify(int Code, NMHDR* Header) {
     return 0;
 }
 
-std::int32_t TkyListView::TextWidth(const std::wstring& Text) const {
-    return static_cast<std::int32_t>(
-        SendMessageW(FHandle, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(Text.c_str())));
-}
-
 std::vector<std::int32_t> TkyListView::TextWidths(const std::vector<std::wstring>& Texts) const {
     const TkyWindowDc dc(FHandle);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));

@@ -180,9 +180,8 @@ public:
     // List stays its caller's; null takes the image list away from the window.
     void SetSmallImages(TkyImageList* List);
     void SetNormalImages(TkyImageList* List);
-    // The width Text takes in the list's font, without the cell's inset.
-    std::int32_t TextWidth(const std::wstring& Text) const;
-    // The widths of Texts, measured on one device context as TextWidth measures each.
+    // The widths Texts take in the list's font, without the cell's inset, measured on one device
+    // context.
     std::vector<std::int32_t> TextWidths(const std::vector<std::wstring>& Texts) const;
     // The height the list's frame needs to show its column header and Rows rows, with the
     // horizontal scroll bar when one shows; 0 while the list has no row to measure.

@@ -550,37 +550,42 @@ protected:
 // Made on a top-level window rather than a dialog, a list view and an edit still hear of their own
 // notifications and commands, and the list's columns and height follow what it holds.
 TEST(TkyListView, OnATopLevelWindowItHearsItsNotificationsAndMeasuresItself) {
-    RunInDialog([](TControlTestDialog&) {},
-                [](TControlTestDialog& Dialog) {
-                    TControlsWindow window(Dialog.Handle());
-                    window.Show();
-                    ASSERT_NE(window.List, nullptr);
-                    TkyListView& list = *window.List;
-                    list.ApplyStyle(TABLE_STYLE);
-                    list.SetBounds(0, 0, 300, 200);
-                    list.Columns().Add(L"存期", 60, COLUMN_LEFT);
-                    EXPECT_EQ(list.HeightFor(1), 0);
-                    list.Items().Add(L"一年期", 0);
-                    list.Items().Add(L"二年期", 0);
-                    std::vector<std::pair<std::int32_t, bool>> selections;
-                    list.Items().OnSelectChange = [&](std::int32_t Item, bool Selected) {
-                        selections.emplace_back(Item, Selected);
-                    };
-                    list.Items().SetSelected(1, true);
-                    EXPECT_EQ(selections, (std::vector<std::pair<std::int32_t, bool>>{{1, true}}));
+    RunInDialog(
+        [](TControlTestDialog&) {},
+        [](TControlTestDialog& Dialog) {
+            TControlsWindow window(Dialog.Handle());
+            window.Show();
+            ASSERT_NE(window.List, nullptr);
+            TkyListView& list = *window.List;
+            list.ApplyStyle(TABLE_STYLE);
+            list.SetBounds(0, 0, 300, 200);
+            list.Columns().Add(L"存期", 60, COLUMN_LEFT);
+            EXPECT_EQ(list.HeightFor(1), 0);
+            list.Items().Add(L"一年期", 0);
+            list.Items().Add(L"二年期", 0);
+            std::vector<std::pair<std::int32_t, bool>> selections;
+            list.Items().OnSelectChange = [&](std::int32_t Item, bool Selected) {
+                selections.emplace_back(Item, Selected);
+            };
+            list.Items().SetSelected(1, true);
+            EXPECT_EQ(selections, (std::vector<std::pair<std::int32_t, bool>>{{1, true}}));
 
-                    list.Columns().SetWidth(0, 90);
-                    EXPECT_EQ(list.Columns().GetWidth(0), 90);
-                    EXPECT_GT(list.TextWidth(L"一年期一年期"), list.TextWidth(L"一年期"));
-                    RECT row{};
-                    row.left = LVIR_BOUNDS;
-                    ListView_GetItemRect(list.Handle(), 0, &row, LVIR_BOUNDS);
-                    EXPECT_EQ(list.HeightFor(4) - list.HeightFor(2), 2 * (row.bottom - row.top));
+            list.Columns().SetWidth(0, 90);
+            EXPECT_EQ(list.Columns().GetWidth(0), 90);
+            // Measured as the list view itself measures them, the longer one wider.
+            const std::vector<std::int32_t> widths = list.TextWidths({L"一年期", L"一年期一年期"});
+            ASSERT_EQ(widths.size(), 2u);
+            EXPECT_EQ(widths[0], ListView_GetStringWidth(list.Handle(), L"一年期"));
+            EXPECT_GT(widths[1], widths[0]);
+            RECT row{};
+            row.left = LVIR_BOUNDS;
+            ListView_GetItemRect(list.Handle(), 0, &row, LVIR_BOUNDS);
+            EXPECT_EQ(list.HeightFor(4) - list.HeightFor(2), 2 * (row.bottom - row.top));
 
-                    int changes = 0;
-                    window.Edit->OnChange = [&](TkyEditControl&) { ++changes; };
-                    window.Edit->SetText(L"0.95");
-                    EXPECT_EQ(changes, 1);
-                },
-                [](TControlTestDialog&) {});
+            int changes = 0;
+            window.Edit->OnChange = [&](TkyEditControl&) { ++changes; };
+            window.Edit->SetText(L"0.95");
+            EXPECT_EQ(changes, 1);
+        },
+        [](TControlTestDialog&) {});
 }
