@@ -103,9 +103,9 @@ void TCalculationDocument::SetTermRates(const TTermRates& Rates) {
 
 void TCalculationDocument::SetPlanner(const TPlannerProfile& Planner) {
     FPlanner = Planner;
-    for (std::size_t i = 0; i < FMonthRates.size(); ++i) {
+    for (std::size_t i = 0; i < FMonthRateTexts.size(); ++i) {
         const std::optional<double> rate = Planner.MonthRates[i];
-        FMonthRates[i] = {rate ? RealToText(-1, FUseDot, *rate) : std::wstring(), rate.value_or(0)};
+        FMonthRateTexts[i] = rate ? RealToText(-1, FUseDot, *rate) : std::wstring();
     }
     const TPlanScenario& scenario = Planner.Scenario;
     FScenarioTexts = {RealToText(-1, FUseDot, scenario.RateChange),
@@ -117,7 +117,7 @@ void TCalculationDocument::SetPlanner(const TPlannerProfile& Planner) {
 }
 
 void TCalculationDocument::SetMonthRateText(std::size_t Term, const std::wstring& Text) {
-    FMonthRates[Term].Text = Text;
+    FMonthRateTexts[Term] = Text;
     Changed();
 }
 
@@ -131,8 +131,8 @@ const std::wstring& TCalculationDocument::ScenarioText(TScenarioField Field) con
 }
 
 TPlanScenario TCalculationDocument::ReadPlanner() const {
-    for (std::size_t i = 0; i < FMonthRates.size(); ++i) {
-        const std::wstring text = TextTrim(FMonthRates[i].Text);
+    for (std::size_t i = 0; i < FMonthRateTexts.size(); ++i) {
+        const std::wstring text = TextTrim(FMonthRateTexts[i]);
         if (text.empty()) {
             FPlanner.MonthRates[i].reset();
             continue;
@@ -144,11 +144,14 @@ TPlanScenario TCalculationDocument::ReadPlanner() const {
     }
     TPlanScenario& scenario = FPlanner.Scenario;
     std::array<std::wstring, 4> faults;
+    const auto fault = [&faults](TScenarioField Field) -> std::wstring& {
+        return faults[static_cast<std::size_t>(Field)];
+    };
     const auto read = [&](TScenarioField Field, const auto& Reader) {
         try {
             Reader(TextTrim(ScenarioText(Field)));
         } catch (const EkyError& e) {
-            faults[static_cast<std::size_t>(Field)] = e.Message();
+            fault(Field) = e.Message();
         }
     };
     read(TScenarioField::RateChange, [&](const std::wstring& Text) {
@@ -172,15 +175,18 @@ TPlanScenario TCalculationDocument::ReadPlanner() const {
 
     // The demand rate and the amount count only where money is needed.
     TPlanScenario used = scenario;
-    const bool needed = faults[2].empty() && used.NeedMonth != 0;
+    const bool needed = fault(TScenarioField::NeedMonth).empty() && used.NeedMonth != 0;
     if (!needed) {
         used.NeedMonth = 0;
         used.NeedAmount.reset();
     }
     FScenarioFault.reset();
-    for (std::size_t i = 0; i < faults.size() && !FScenarioFault; ++i) {
-        if (!faults[i].empty() && (needed || i == 0 || i == 2)) {
-            FScenarioFault = TScenarioFault{static_cast<TScenarioField>(i), faults[i]};
+    for (const TScenarioField field : {TScenarioField::RateChange, TScenarioField::DemandRate,
+                                       TScenarioField::NeedMonth, TScenarioField::NeedAmount}) {
+        const bool counts =
+            needed || field == TScenarioField::RateChange || field == TScenarioField::NeedMonth;
+        if (!FScenarioFault && counts && !fault(field).empty()) {
+            FScenarioFault = TScenarioFault{field, fault(field)};
         }
     }
     if (!FScenarioFault) {
@@ -315,9 +321,9 @@ const TDepositPlan& TCalculationDocument::Comparison() const {
     }
     const TPlanScenario scenario = ReadPlanner();
     std::vector<TPlanRate> rates;
-    for (std::size_t i = 0; i < FMonthRates.size(); ++i) {
-        if (!TextTrim(FMonthRates[i].Text).empty()) {
-            rates.push_back({PLAN_TERMS[i].Months, FMonthRates[i].Text});
+    for (std::size_t i = 0; i < FMonthRateTexts.size(); ++i) {
+        if (!TextTrim(FMonthRateTexts[i]).empty()) {
+            rates.push_back({PLAN_TERMS[i].Months, FMonthRateTexts[i]});
         }
     }
     for (std::size_t i = 0; i < DEPOSIT_TERMS.size(); ++i) {

@@ -117,7 +117,7 @@ public:
     // rate it had.
     TTermRates TermRates() const;
     // The text of the rate of 三个月 (Term 0) or 六个月 (1), and of a field of the scenario.
-    const std::wstring& MonthRateText(std::size_t Term) const { return FMonthRates[Term].Text; }
+    const std::wstring& MonthRateText(std::size_t Term) const { return FMonthRateTexts[Term]; }
     const std::wstring& ScenarioText(TScenarioField Field) const;
     // The scenario and the rates of 三个月 and 六个月 as the profile keeps them: a text that
     // cannot be read leaves the value it had.
@@ -169,7 +169,7 @@ private:
     std::wstring FError;
     bool FReadFailed = false;
     std::uint64_t FCalculations = 0;
-    std::array<TTermRate, 2> FMonthRates;
+    std::array<std::wstring, 2> FMonthRateTexts;
     std::array<std::wstring, 4> FScenarioTexts;
     mutable TPlannerProfile FPlanner;
     mutable std::optional<TDepositPlan> FComparison;
