@@ -270,7 +270,6 @@ void TCompareWindow::FillTable() {
                         i == 0 || i + 1 == captions.size() ? COLUMN_LEFT : COLUMN_RIGHT);
         }
         FColumns = captions.size();
-        FWidths.clear();
     }
     // Every text measured at once: the captions, then the rows' cells.
     const std::vector<std::wstring> rows = comparison.RowTexts();
@@ -308,7 +307,8 @@ void TCompareWindow::FillTable() {
 void TCompareWindow::FitColumns() {
     // Every column at least as wide as its texts need, and as wide as it would be at 100 % scaled
     // where the table has room for that. Where it has not, the remark takes what is left, so that
-    // the table never scrolls sideways; a cut remark shows whole in its tip.
+    // the table never scrolls sideways; a cut remark is whole in a copy, a saved file and what a
+    // screen reader reads.
     std::vector<int> widths(FNeeds.size());
     int total = 0;
     for (std::size_t i = 0; i < FNeeds.size(); ++i) {
@@ -326,11 +326,11 @@ void TCompareWindow::FitColumns() {
         widths.back() = std::max<int>(client.right - figures, Scaled(48));
     }
     for (std::size_t i = 0; i < widths.size(); ++i) {
-        if (i >= FWidths.size() || FWidths[i] != widths[i]) {
-            FTable->Columns().SetWidth(static_cast<std::int32_t>(i), widths[i]);
+        const auto column = static_cast<std::int32_t>(i);
+        if (FTable->Columns().GetWidth(column) != widths[i]) {
+            FTable->Columns().SetWidth(column, widths[i]);
         }
     }
-    FWidths = widths;
 }
 
 void TCompareWindow::Relayout() {

@@ -112,9 +112,8 @@ private:
     int FBaseDpi = 96;
     TkyGdiObject<HFONT> FFont;
     std::size_t FColumns = 0;
-    // The width each column's caption and cells need, and the widths the columns were given.
+    // The width each column's caption and cells need.
     std::vector<int> FNeeds;
-    std::vector<int> FWidths;
     // The rows' texts as the table shows them.
     std::vector<std::wstring> FShownRows;
     // Set while the window writes its own fields, whose changes are then not edits.
