@@ -277,12 +277,8 @@ bool TChartWindow::HasPicture() const {
     if (!FComparisonShown) {
         return !FLayout.Empty;
     }
-    if (FDocument == nullptr || FDocument->Comparison().Inputs.Year == 0) {
-        return false;
-    }
-    const std::vector<TPlanRow>& rows = FDocument->Comparison().Rows;
-    return std::any_of(rows.begin(), rows.end(),
-                       [](const TPlanRow& Row) { return Row.Plan.has_value(); });
+    // A line for every term with a plan, over at least one year.
+    return FDocument != nullptr && FDocument->Comparison().Inputs.Year != 0 && ChildCount() > 0;
 }
 
 void TChartWindow::ShowComparison(bool Shown) {
