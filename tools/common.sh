@@ -13,7 +13,23 @@ yieldora_fail() {
     echo "FAILED: $step"
     echo "  command: $command"
     [ -n "$log" ] && echo "  whole log: $log"
+    yieldora_low_disk
     exit 1
+}
+
+# The free space, in MB, of the disk that holds the checkout's build folder.
+yieldora_free_mb() {
+    df -Pm "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." | awk 'NR == 2 { print $4 }'
+}
+
+# Says so when the disk that holds the build folder is all but full: a copy or a link that fails
+# for want of room says little more than that it failed.
+yieldora_low_disk() {
+    local free
+    free=$(yieldora_free_mb)
+    if [ -n "$free" ] && [ "$free" -lt 1024 ]; then
+        echo "  the disk that holds build/ has only $free MB free"
+    fi
 }
 
 # The lines of a log that say why a step failed: the failed tests' first failures and their names

@@ -14,6 +14,11 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 
 tools/setup.sh || exit 1
 yieldora_windows_arches
+# A fresh checkout's builds, prefixes and packages take about 4.2 GB.
+free=$(yieldora_free_mb)
+if [ -n "$free" ] && [ "$free" -lt 4500 ]; then
+    yieldora_fail "finding room for the builds: make test needs about 4.5 GB, the disk has $free MB free" "df -m ."
+fi
 mkdir -p build/parts
 rm -f build/parts/*
 
@@ -173,5 +178,6 @@ for f in build/parts/failure.*; do
     echo "  command: ${reason[1]}"
     echo "  whole log: ${reason[2]}"
 done
+[ $status = 0 ] || yieldora_low_disk
 rm -f build/*.build.out build/*.test.out build/naming.out build/install.out build/release.out build/wineprefix-*.out
 exit $status
