@@ -204,6 +204,9 @@ void TCompareWindow::ScaleChanged() {
 void TCompareWindow::Destroyed() {
     FTable.reset();
     FFields.clear();
+    FShownRows.clear();
+    FShownBest.reset();
+    FRedField = nullptr;
 }
 
 RECT TCompareWindow::PaintArea() const {
@@ -224,10 +227,22 @@ void TCompareWindow::Refresh() {
         if (FFields[i].Edit->GetText() != FieldText(i)) {
             FFields[i].Edit->SetText(FieldText(i));
         }
-        // A field's colour follows the scenario's fault.
-        InvalidateRect(FFields[i].Edit->Handle(), nullptr, FALSE);
     }
     FWriting = false;
+    // A field's colour follows the scenario's fault: the field that turns red or back is drawn
+    // again, and no other.
+    const std::optional<TScenarioFault> fault = FDocument.ScenarioFault();
+    const HWND red =
+        fault ? FFields[RATE_FIELDS + static_cast<std::size_t>(fault->Field)].Edit->Handle()
+              : nullptr;
+    if (red != FRedField) {
+        for (const HWND field : {FRedField, red}) {
+            if (field != nullptr) {
+                InvalidateRect(field, nullptr, FALSE);
+            }
+        }
+        FRedField = red;
+    }
     FillTable();
     const RECT chart = ChartArea();
     InvalidateRect(Handle(), &chart, FALSE);
@@ -300,8 +315,11 @@ void TCompareWindow::FillTable() {
         }
     }
     FitColumns();
-    // The marking may move to another row.
-    InvalidateRect(FTable->Handle(), nullptr, FALSE);
+    // The marking moves to another row only with the best term.
+    if (comparison.Best != FShownBest) {
+        InvalidateRect(FTable->Handle(), nullptr, FALSE);
+        FShownBest = comparison.Best;
+    }
 }
 
 void TCompareWindow::FitColumns() {
@@ -510,9 +528,7 @@ LRESULT TCompareWindow::CustomDraw(LPARAM LParam) const {
 }
 
 std::optional<LRESULT> TCompareWindow::FieldColour(HDC Dc, HWND Field) const {
-    const std::optional<TScenarioFault> fault = FDocument.ScenarioFault();
-    if (!fault || FFields.empty() ||
-        FFields[RATE_FIELDS + static_cast<std::size_t>(fault->Field)].Edit->Handle() != Field) {
+    if (Field == nullptr || Field != FRedField) {
         return std::nullopt;
     }
     SetTextColor(Dc, SystemColoursWanted() ? GetSysColor(COLOR_HIGHLIGHT) : ERROR_COLOUR);

@@ -114,8 +114,11 @@ private:
     std::size_t FColumns = 0;
     // The width each column's caption and cells need.
     std::vector<int> FNeeds;
-    // The rows' texts as the table shows them.
+    // The rows' texts as the table shows them, and the row it marks as the best.
     std::vector<std::wstring> FShownRows;
+    std::optional<std::size_t> FShownBest;
+    // The field shown in red, if any.
+    HWND FRedField = nullptr;
     // Set while the window writes its own fields, whose changes are then not edits.
     bool FWriting = false;
     // The document changed while the window was hidden.

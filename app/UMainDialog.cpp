@@ -26,6 +26,9 @@ namespace {
 
 // Maximises the dialog once its first showing is over.
 constexpr UINT MSG_MAXIMIZE = WM_APP + 1;
+// Fills the table after a calculation made while typing; the timer tries again while keys wait.
+constexpr UINT MSG_FILL_TABLE = WM_APP + 2;
+constexpr UINT_PTR TABLE_TIMER = 1;
 
 // The term of a position in the term list; without a selection, the longest.
 std::uint8_t TermOfIndex(std::int32_t Index) {
@@ -196,6 +199,7 @@ void TMainDialog::DoCalculate() {
     // The comparison shows the inputs as the fields show them again, not the text that failed.
     if (error && FCompare->Visible()) {
         CalculateQuietly();
+        FillPendingTable(true);
     }
 }
 
@@ -228,17 +232,44 @@ void TMainDialog::DocumentChanged() {
     Model->Inputs = FDocument->Inputs();
     if (const std::optional<TDepositResult>& result = FDocument->Result()) {
         Model->TakeResult(*result);
-        try {
-            FillTable();
-        } catch (const EkyError&) {
-            // The row the table cannot show is the comparison's message.
+        // 导出 can be pressed at once: a command fills the table first.
+        EnableDlgItem(IDC_EXPORT, true);
+        if (!FTablePending) {
+            FTablePending = true;
+            PostMessageW(Handle(), MSG_FILL_TABLE, 0, 0);
         }
         return;
     }
+    FTablePending = false;
+    KillTimer(Handle(), TABLE_TIMER);
     const TRedrawSuspension suspension(*ResultView);
     ResultView->Items().Clear();
     SetWindowTextW(FTotals, L"");
     EnableDlgItem(IDC_EXPORT, false);
+}
+
+void TMainDialog::FillPendingTable(bool Now) {
+    if (!FTablePending || !ResultView) {
+        return;
+    }
+    if (!Now && HIWORD(GetQueueStatus(QS_KEY)) != 0) {
+        SetTimer(Handle(), TABLE_TIMER, USER_TIMER_MINIMUM, nullptr);
+        return;
+    }
+    if (!Now) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND Window, LPARAM) -> BOOL {
+                UpdateWindow(Window);
+                return TRUE;
+            },
+            0);
+    }
+    try {
+        FillTable();
+    } catch (const EkyError&) {
+        // The row the table cannot show is the comparison's message.
+    }
 }
 
 void TMainDialog::ShowComparison() {
@@ -249,9 +280,12 @@ void TMainDialog::ShowComparison() {
     }
     FCompare->Show();
     CalculateQuietly();
+    FillPendingTable(true);
 }
 
 void TMainDialog::FillTable() {
+    FTablePending = false;
+    KillTimer(Handle(), TABLE_TIMER);
     const TRedrawSuspension suspension(*ResultView);
     TListViewItems& items = ResultView->Items();
     // 导出 is there only while the table holds a whole result.
@@ -295,6 +329,10 @@ void TMainDialog::ShowChart() {
 void TMainDialog::ItemCommand(WORD Id) {
     if (!Model) {
         return;
+    }
+    // 计算 fills the table itself, and 退出 does not read it.
+    if (Id != IDC_CALCULATE && Id != IDC_EXIT) {
+        FillPendingTable(true);
     }
     switch (Id) {
     case IDC_CALCULATE:
@@ -428,6 +466,15 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     case MSG_MAXIMIZE:
         ShowWindow(Handle(), SW_MAXIMIZE);
         return TRUE;
+    case MSG_FILL_TABLE:
+        FillPendingTable(false);
+        return TRUE;
+    case WM_TIMER:
+        if (WParam == TABLE_TIMER) {
+            FillPendingTable(false);
+            return TRUE;
+        }
+        return TkyDialog::WindowProc(AMessage, WParam, LParam);
     case WM_GETMINMAXINFO:
         if (FMinSize.cx > 0) {
             auto* limits = reinterpret_cast<MINMAXINFO*>(LParam);
@@ -448,6 +495,7 @@ LRESULT TMainDialog::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
         return TkyDialog::WindowProc(AMessage, WParam, LParam);
     case WM_CONTEXTMENU:
         if (ResultView && reinterpret_cast<HWND>(WParam) == ResultView->Handle()) {
+            FillPendingTable(true);
             ShowTableMenu(LParam);
             return TRUE;
         }

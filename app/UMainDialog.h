@@ -107,6 +107,10 @@ private:
     void DocumentChanged();
     // A field typed into, the check box clicked or a term picked: the document hears of it.
     void SendEdit(WORD Id, WORD Code);
+    // The table follows a calculation made while typing once no key waits, after what the edit
+    // changed elsewhere is painted: a refill of 255 rows takes longer than a display frame.
+    // Every command fills it at once (Now), so that nothing stale is exported, saved or printed.
+    void FillPendingTable(bool Now);
 
     // The table's menu at a point on the screen, or for the keyboard's position (both
     // coordinates -1) at the first selected row or the table's corner.
@@ -129,8 +133,9 @@ private:
     std::unique_ptr<TkyComboBox> TermCombo;
     std::unique_ptr<TYieldora> Model;
     std::unique_ptr<TCalculationDocument> FDocument;
-    // The document's calculation the table shows.
+    // The document's calculation the table shows, or is to show once FTablePending is done.
     std::uint64_t FShownCalculation = 0;
+    bool FTablePending = false;
 
     // The least window size; zero until the sizing border is set up.
     SIZE FMinSize{};

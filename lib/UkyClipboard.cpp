@@ -17,7 +17,7 @@ using TGlobalMemory = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, TGlobalDel
 // The clipboard, opened for as long as the object lives.
 class TOpenClipboard {
 public:
-    explicit TOpenClipboard(HWND Owner) : FOpen(OpenClipboard(Owner) != FALSE) {}
+    explicit TOpenClipboard(HWND Owner) : FOpen(OpenClipboardWhenFree(Owner)) {}
     TOpenClipboard(const TOpenClipboard&) = delete;
     TOpenClipboard& operator=(const TOpenClipboard&) = delete;
     ~TOpenClipboard() {
@@ -31,6 +31,9 @@ public:
 private:
     bool FOpen;
 };
+
+constexpr int CLIPBOARD_TRIES = 50;
+constexpr DWORD CLIPBOARD_PAUSE = 10;
 
 // A block holding the text and its terminating zero, ready to be handed to the clipboard.
 TGlobalMemory CopyToGlobal(const std::wstring& Text) {
@@ -48,6 +51,22 @@ TGlobalMemory CopyToGlobal(const std::wstring& Text) {
     GlobalUnlock(memory.get());
     return memory;
 }
+
+} // namespace
+
+bool OpenClipboardWhenFree(HWND Owner) {
+    for (int attempt = 1;; ++attempt) {
+        if (OpenClipboard(Owner)) {
+            return true;
+        }
+        if (attempt == CLIPBOARD_TRIES) {
+            return false;
+        }
+        Sleep(CLIPBOARD_PAUSE);
+    }
+}
+
+namespace {
 
 struct TMessageKind {
     UINT Icon;

@@ -18,6 +18,11 @@ constexpr UINT MSG_MODAL_END = WM_APP + 301;
 HWND MainWindowHandle();
 void SetMainWindowHandle(HWND Window);
 
+// Opens the clipboard for Owner, as OpenClipboard does, waiting up to half a second while another
+// window holds it: a clipboard manager (Wine's own, the system's history) opens it for a moment
+// whenever its contents change. False when it stays held.
+bool OpenClipboardWhenFree(HWND Owner);
+
 // Puts Unicode text on the clipboard.
 class TkyClipboard : public TObject {
 public:

@@ -6,6 +6,7 @@
 #include "UResultFile.h"
 #include "USchedule.h"
 #include "WorkArea.h"
+#include "UkyClipboard.h"
 #include "UkyIniFile.h"
 #include "UkyWinControl.h"
 #include "YearTermPlan.h"
@@ -253,7 +254,7 @@ TEST_F(ChartWindow, CtrlCCopiesEscapeAndTheCloseBoxHide) {
     EXPECT_EQ(chart.Handle(), nullptr);
     chart.SetData(DefaultData());
     chart.Show();
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(OpenClipboardWhenFree(nullptr));
     EmptyClipboard();
     CloseClipboard();
     BYTE keys[256] = {};
@@ -384,7 +385,7 @@ TEST_F(ChartWindow, CopiesABitmapAndSavesAPng) {
     GetClientRect(chart.Handle(), &client);
 
     ASSERT_TRUE(chart.CopyToClipboard());
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(OpenClipboardWhenFree(nullptr));
     const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     BITMAP info{};
     EXPECT_NE(GetObjectW(bitmap, sizeof(info), &info), 0);

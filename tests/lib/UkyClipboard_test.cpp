@@ -159,7 +159,7 @@ TEST(ShowMessageBox, AnEnabledPopupOfTheMainWindowOwnsTheBoxUnlessAnOwnerIsGiven
 
 std::wstring ClipboardText(SIZE_T* Bytes) {
     std::wstring text;
-    if (!OpenClipboard(nullptr)) {
+    if (!OpenClipboardWhenFree(nullptr)) {
         return L"<not open>";
     }
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
@@ -221,7 +221,7 @@ private:
     void Hold() {
         HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
-        FHolds = OpenClipboard(window) != FALSE;
+        FHolds = OpenClipboardWhenFree(window);
         SetEvent(FOpened);
         WaitForSingleObject(FLetGo, INFINITE);
         if (FHolds) {
