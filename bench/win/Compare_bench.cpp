@@ -3,10 +3,11 @@
 // as a user's edit causes it: a term's rate edited in the comparison (seven plans, the rows, the
 // marking and the chart repainted), a field of the scenario edited, and the dialog's rate edited
 // while the comparison is open (the dialog's own calculation and the comparison, painted; then the
-// same until the dialog's table of 255 rows, which follows once no key waits, is filled). Beside them, a bare list view filled with the dialog's 255 rows. Each case runs
-// 101 times inside the dialog's modal loop; the medians are printed. One frame is 16 ms. Apart, to
-// see where the time goes: a term's rate edited without painting (the calculation and the
-// table's texts), the chart repainted and the table repainted.
+// same until the dialog's table of 255 rows, which follows once no key waits, is filled). Beside
+// them, a bare list view filled with the dialog's 255 rows. Each case runs 101 times inside the
+// dialog's modal loop; the medians are printed. One frame is 16 ms. Apart, to see where the time
+// goes: a term's rate edited without painting (the calculation and the table's texts), the chart
+// repainted and the table repainted.
 //
 //   tools/wine-run.sh <build>/bench/win/Compare_bench.exe
 
