@@ -14,6 +14,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -29,6 +31,23 @@ protected:
 
 std::wstring NameOf(HWND Window) {
     return ReadAccessible(Window, 0).Name;
+}
+
+// The focus events a screen reader is sent, as it hooks them: window and child.
+std::vector<std::pair<HWND, LONG>> FocusEvents;
+
+void CALLBACK HearFocus(HWINEVENTHOOK, DWORD, HWND Window, LONG Object, LONG Child, DWORD, DWORD) {
+    if (Object == OBJID_CLIENT) {
+        FocusEvents.emplace_back(Window, Child);
+    }
+}
+
+// The events sent to this thread so far are delivered.
+void TakeEvents() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
 }
 
 } // namespace
@@ -119,11 +138,19 @@ TEST_F(Accessible, TheRowsTheTotalsAndTheChartsSpeak) {
         return -1;
     };
     EXPECT_EQ(focusedBar(), -1);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, HearFocus,
+                        GetProcessId(remote.Process()), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
     for (const WPARAM key : {VK_RIGHT, VK_RIGHT, VK_RIGHT}) {
         PostMessageW(chart, WM_KEYDOWN, key, 0);
     }
     remote.Settle();
+    TakeEvents();
+    UnhookWinEvent(hook);
     EXPECT_EQ(focusedBar(), 2);
+    const std::vector<std::pair<HWND, LONG>> heard{{chart, 1}, {chart, 2}, {chart, 3}};
+    EXPECT_EQ(FocusEvents, heard);
     PostMessageW(chart, WM_KEYDOWN, VK_END, 0);
     remote.Settle();
     EXPECT_EQ(focusedBar(), 19);
