@@ -155,8 +155,10 @@ yieldora_prefix_of() {
 # Programs that print (PRINT not empty: YIELDORA_WINE_PRINT) run in BASE-print: every Wine program
 # that loads the print spooler writes the printers it finds into the prefix's registry, and drops
 # those it does not find, so a printer of one test's print server must not be seen by the others.
+# Programs of a high-contrast scheme (CONTRAST not empty: YIELDORA_WINE_CONTRAST) run in
+# BASE-contrast, whose system colours are those of Windows' High Contrast Black.
 yieldora_variant_of() {
-    local base=$1 locale=$2 dpi=$3 print=${4:-} variant=$1
+    local base=$1 locale=$2 dpi=$3 print=${4:-} contrast=${5:-} variant=$1
     if [ "$locale" != "${YIELDORA_SESSION_LOCALE-${LC_ALL:-}}" ]; then
         variant="$variant-locale-${locale:-default}"
     fi
@@ -165,6 +167,9 @@ yieldora_variant_of() {
     fi
     if [ -n "$print" ]; then
         variant="$variant-print"
+    fi
+    if [ -n "$contrast" ]; then
+        variant="$variant-contrast"
     fi
     echo "$variant"
 }

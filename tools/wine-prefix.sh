@@ -1,9 +1,10 @@
 #!/bin/bash
-# Usage: tools/wine-prefix.sh PREFIX [--dpi N] [--copy-of BASE]
+# Usage: tools/wine-prefix.sh PREFIX [--dpi N] [--contrast] [--copy-of BASE]
 # Creates the Wine prefix once: no Mono/Gecko prompts, Wine's own fonts, Chinese font links, no
 # window-manager waits, no crash dialog. With --copy-of, PREFIX is a copy of the finished prefix
 # BASE instead, which no program may be using while it is copied (tools/wine-variants.sh makes the
-# copies before any test runs). With --dpi, its screen's DPI is N. Safe to call from several
+# copies before any test runs). With --dpi, its screen's DPI is N; with --contrast, its system
+# colours are those of Windows' High Contrast Black. Safe to call from several
 # sessions at once; a prefix is marked finished only once it is whole, so a failed one is made
 # again by the next call and never used.
 set -uo pipefail
@@ -12,14 +13,15 @@ here=$(dirname "$(readlink -f "$0")")
 . "$here/common.sh"
 prefix=$(realpath -m "$1")
 shift
-dpi="" base=""
+dpi="" base="" contrast=""
 while [ $# -gt 0 ]; do
     case $1 in
-        --dpi) dpi=$2 ;;
-        --copy-of) base=$(realpath -m "$2") ;;
+        --dpi) dpi=$2; shift ;;
+        --contrast) contrast=1 ;;
+        --copy-of) base=$(realpath -m "$2"); shift ;;
         *) echo "wine-prefix: unknown option '$1'" >&2; exit 2 ;;
     esac
-    shift 2
+    shift
 done
 mkdir -p "$(dirname "$prefix")"
 yieldora_windows_arches
@@ -68,6 +70,15 @@ if [ -n "$dpi" ]; then
     for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
         wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >>"$log" 2>&1 ||
             yieldora_fail "setting the screen's DPI of $prefix" "wine reg add '$key' /v LogPixels /d $dpi" "$log"
+    done
+fi
+if [ -n "$contrast" ]; then
+    # Wine reads the system colours from the registry when a program starts.
+    for colour in Window=0,0,0 WindowText=255,255,255 Highlight=26,235,255 HighlightText=0,0,0 \
+        GrayText=63,242,63 ButtonFace=0,0,0 ButtonText=255,255,255 HotTrackingColor=255,255,0; do
+        wine reg add 'HKCU\Control Panel\Colors' /v "${colour%%=*}" /d "$(tr , ' ' <<<"${colour#*=}")" \
+            /f </dev/null >>"$log" 2>&1 ||
+            yieldora_fail "setting the system colours of $prefix" "wine reg add 'HKCU\Control Panel\Colors' /v ${colour%%=*}" "$log"
     done
 fi
 wineserver -w

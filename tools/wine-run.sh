@@ -28,10 +28,11 @@ fi
 # (tools/wine-variants.sh); one that is missing here is made anew, not copied from the prefix this
 # session's programs are using.
 variant=$(yieldora_variant_of "$(yieldora_desktop_prefix "$WINEPREFIX" "$desk")" "${LC_ALL:-}" \
-    "${YIELDORA_WINE_DPI:-}" "${YIELDORA_WINE_PRINT:-}")
+    "${YIELDORA_WINE_DPI:-}" "${YIELDORA_WINE_PRINT:-}" "${YIELDORA_WINE_CONTRAST:-}")
 if [ "$variant" != "$WINEPREFIX" ]; then
     export WINEPREFIX=$variant
-    "$here/wine-prefix.sh" "$WINEPREFIX" ${YIELDORA_WINE_DPI:+--dpi "$YIELDORA_WINE_DPI"} || exit 1
+    "$here/wine-prefix.sh" "$WINEPREFIX" ${YIELDORA_WINE_DPI:+--dpi "$YIELDORA_WINE_DPI"} \
+        ${YIELDORA_WINE_CONTRAST:+--contrast} || exit 1
     (
         flock 9
         # The server and Wine's background processes must not inherit the lock (fd 9), or the

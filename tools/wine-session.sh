@@ -41,7 +41,8 @@ flock -s "$sessions"
 cleanup() {
     flock -u "$sessions"
     if flock -n -x "$sessions"; then
-        for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-* "$prefix"-print "$prefix"-desk*; do
+        for p in "$prefix" "$prefix"-locale-* "$prefix"-dpi-* "$prefix"-print "$prefix"-contrast \
+            "$prefix"-desk*; do
             [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
         done
         flock -u "$sessions"

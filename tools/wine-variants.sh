@@ -36,6 +36,9 @@ for ((desk = 0; desk < $(yieldora_desktop_count); desk++)); do
     if grep -q '"YIELDORA_WINE_PRINT=' <<<"$tests"; then
         copy "$(yieldora_variant_of "$desktop" "${LC_ALL:-}" "" print)"
     fi
+    if grep -q '"YIELDORA_WINE_CONTRAST=' <<<"$tests"; then
+        copy "$(yieldora_variant_of "$desktop" "${LC_ALL:-}" "" "" contrast)" --contrast
+    fi
     if grep -q 'workarea-session\.sh' <<<"$tests"; then
         copy "$desktop-workarea"
     fi

@@ -3,6 +3,7 @@
 
 #include "AccessibleReader.h"
 #include "FreshProgram.h"
+#include "UkyClipboard.h"
 #include "YieldoraRemote.h"
 #include "resource.h"
 
@@ -12,6 +13,7 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -40,6 +42,44 @@ void CALLBACK HearFocus(HWINEVENTHOOK, DWORD, HWND Window, LONG Object, LONG Chi
     if (Object == OBJID_CLIENT) {
         FocusEvents.emplace_back(Window, Child);
     }
+}
+
+// A pixel of the screen, as the user sees it.
+COLORREF ScreenColour(int X, int Y) {
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, X, Y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The picture on the clipboard as a device-independent bitmap of 32 bits, top row first.
+std::vector<COLORREF> ClipboardPicture(LONG& Width) {
+    std::vector<COLORREF> pixels;
+    if (!OpenClipboardWhenFree(nullptr)) {
+        return pixels;
+    }
+    const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP shape{};
+    if (bitmap != nullptr && GetObjectW(bitmap, sizeof shape, &shape) != 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = shape.bmWidth;
+        info.bmiHeader.biHeight = -shape.bmHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        std::vector<RGBQUAD> bits(static_cast<std::size_t>(shape.bmWidth * shape.bmHeight));
+        const HDC screen = GetDC(nullptr);
+        GetDIBits(screen, bitmap, 0, static_cast<UINT>(shape.bmHeight), bits.data(), &info,
+                  DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (const RGBQUAD& bit : bits) {
+            pixels.push_back(RGB(bit.rgbRed, bit.rgbGreen, bit.rgbBlue));
+        }
+        Width = shape.bmWidth;
+    }
+    CloseClipboard();
+    return pixels;
 }
 
 // The events sent to this thread so far are delivered.
@@ -184,5 +224,44 @@ TEST_F(Accessible, TheRowsTheTotalsAndTheChartsSpeak) {
     EXPECT_EQ(termRows.Children[0].Name,
               L"存期：一年期，年利率：3.6，共得利息：7645，期末本息：17645，"
               L"折合年化：2.88%，比最佳少：0，备注：最佳");
+    EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
+}
+
+// In Windows' High Contrast Black, set in the prefix's registry as a user sets it, the program
+// draws in the scheme's colours: the best row of 存期比较 on the selection's ground and the others
+// on the window's, the growth chart on the window's ground with its texts in the window's text
+// colour.
+TEST_F(Accessible, AHighContrastSchemeKeepsEveryTextReadable) {
+    if (GetSysColor(COLOR_WINDOW) != RGB(0, 0, 0)) {
+        GTEST_SKIP() << "runs where the prefix has a high-contrast scheme (YIELDORA_WINE_CONTRAST)";
+    }
+    TYieldoraRemote remote(Program.wstring());
+    remote.Press(IDC_CALCULATE);
+    remote.Press(IDC_COMPARE);
+    ASSERT_NE(remote.CompareWindow(), nullptr);
+    const HWND view = FindWindowExW(remote.CompareWindow(), nullptr, WC_LISTVIEWW, nullptr);
+    remote.Settle();
+    const auto ground = [&](int Row) {
+        const RECT cell = remote.ListCellRect(view, Row, 0);
+        return ScreenColour(cell.right - 2, (cell.top + cell.bottom) / 2);
+    };
+    // The screen shows what the program drew once Wine has passed it on to the display.
+    EXPECT_TRUE(WaitUntil([&] { return ground(0) == GetSysColor(COLOR_HIGHLIGHT); }))
+        << std::hex << ground(0);
+    EXPECT_EQ(ground(1), GetSysColor(COLOR_WINDOW));
+
+    remote.ChooseFromMenu(remote.Item(IDC_RESULTS), 5, {}, [](const TRemoteOutcome&) {
+        return FindWindowW(L"YieldoraChart", L"收益图") != nullptr;
+    });
+    const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+    ASSERT_NE(chart, nullptr);
+    remote.ChooseFromMenu(chart, 1, {}, [](const TRemoteOutcome&) {
+        return IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
+    });
+    LONG width = 0;
+    const std::vector<COLORREF> picture = ClipboardPicture(width);
+    ASSERT_FALSE(picture.empty());
+    EXPECT_EQ(picture.front(), RGB(0, 0, 0));
+    EXPECT_NE(std::count(picture.begin(), picture.end(), RGB(255, 255, 255)), 0);
     EXPECT_EQ(remote.PressToExit(IDC_EXIT), 0u);
 }

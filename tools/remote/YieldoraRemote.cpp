@@ -421,6 +421,26 @@ void TYieldoraRemote::TypeInto(HWND Field, const std::wstring& Text) {
     Settle();
 }
 
+RECT TYieldoraRemote::ListCellRect(HWND View, int Row, int Column) const {
+    void* const memory = VirtualAllocEx(FProcess.get(), nullptr, sizeof(RECT),
+                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (memory == nullptr) {
+        Fail("no memory in the program for reading a cell's place");
+    }
+    RECT cell{LVIR_LABEL, Column, 0, 0};
+    WriteProcessMemory(FProcess.get(), memory, &cell, sizeof cell, nullptr);
+    DWORD_PTR found = 0;
+    SendMessageTimeoutW(View, LVM_GETSUBITEMRECT, static_cast<WPARAM>(Row),
+                        reinterpret_cast<LPARAM>(memory), SMTO_NORMAL, STEP_TIMEOUT, &found);
+    ReadProcessMemory(FProcess.get(), memory, &cell, sizeof cell, nullptr);
+    VirtualFreeEx(FProcess.get(), memory, 0, MEM_RELEASE);
+    if (found == 0) {
+        Fail("the list view has no such cell");
+    }
+    MapWindowPoints(View, nullptr, reinterpret_cast<POINT*>(&cell), 2);
+    return cell;
+}
+
 std::vector<std::wstring> TYieldoraRemote::ListRows(HWND View) const {
     constexpr std::size_t textSize = 512;
     DWORD_PTR count = 0;

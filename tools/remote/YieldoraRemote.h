@@ -129,6 +129,9 @@ public:
     // program has handled it.
     HWND CompareWindow() const;
     std::vector<std::wstring> CompareRows() const;
+    // Where a cell of a list view of the program lies on the screen: the first column's label
+    // alone (LVM_GETSUBITEMRECT).
+    RECT ListCellRect(HWND View, int Row, int Column) const;
     void SetCompareRate(int Term, const std::wstring& Text);
     void SetCompareField(const std::wstring& Label, const std::wstring& Text);
     // The text of the rate field of a term of years, as SetCompareRate counts them, and of the
