@@ -30,6 +30,12 @@ constexpr UINT MSG_MAXIMIZE = WM_APP + 1;
 constexpr UINT MSG_FILL_TABLE = WM_APP + 2;
 constexpr UINT_PTR TABLE_TIMER = 1;
 
+// Paints what waits to be painted in a window of this thread.
+BOOL CALLBACK PaintWaiting(HWND Window, LPARAM) {
+    UpdateWindow(Window);
+    return TRUE;
+}
+
 // The term of a position in the term list; without a selection, the longest.
 std::uint8_t TermOfIndex(std::int32_t Index) {
     return Index >= 0 && static_cast<std::size_t>(Index) < DEPOSIT_TERMS.size()
@@ -257,13 +263,7 @@ void TMainDialog::FillPendingTable(bool Now) {
         return;
     }
     if (!Now) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND Window, LPARAM) -> BOOL {
-                UpdateWindow(Window);
-                return TRUE;
-            },
-            0);
+        EnumThreadWindows(GetCurrentThreadId(), PaintWaiting, 0);
     }
     try {
         FillTable();
