@@ -17,6 +17,7 @@ yieldora_step "building yieldora.exe and the soak driver ($arch)" build/$arch.so
 args=(--seconds "${SOAK_SECONDS:-600}")
 [ -n "${SOAK_SEED:-}" ] && args+=(--seed "$SOAK_SEED")
 echo "== soak: build/$arch/yieldora.exe ($arch)"
-prefix=$(realpath -m "$(yieldora_prefix_of $arch)")
+# A prefix of its own, so that a soak and the tests can run side by side without sharing a desktop.
+prefix=$(realpath -m "$(yieldora_prefix_of $arch)-soak")
 cd build/$arch && ../../tools/wine-session.sh "$prefix" ../../tools/wine-run.sh ./yieldora-soak.exe \
     ./yieldora.exe "${args[@]}"
