@@ -32,7 +32,25 @@ if [ "${1:-}" = --inside ] || [ "${1:-}" = --across ]; then
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
     windows_path() { winepath -w "$1" 2>/dev/null; }
     unix_path() { winepath -u "$1" 2>/dev/null; }
-    environment() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
+    # A 64-bit Wine now and then fails to start a process (tools/wine-warmup.sh): the queries below
+    # ask again when the program gave no answer of its own.
+    environment() {
+        local attempt value
+        for attempt in 1 2 3; do
+            value=$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')
+            [ -n "$value" ] && [ "$value" != "%$1%" ] && break
+        done
+        echo "$value"
+    }
+    # reg query ARGS..., asked again until reg lists something or says there is nothing.
+    reg_query() {
+        local attempt output
+        for attempt in 1 2 3; do
+            output=$(wine reg query "$@" 2>&1 | tr -d '\r')
+            grep -q -e '^HKEY_' -e '^ .* REG_' -e 'Unable to find' <<<"$output" && break
+        done
+        echo "$output"
+    }
     msiexec() {
         local log=$work/msiexec-$1.log
         shift
@@ -45,8 +63,7 @@ if [ "${1:-}" = --inside ] || [ "${1:-}" = --across ]; then
     }
     # The value of a registry value, empty when there is none. View: 32 or 64.
     registry() {
-        wine reg query "$1" /v "$2" "/reg:$3" 2>/dev/null | tr -d '\r' |
-            sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+        reg_query "$1" /v "$2" "/reg:$3" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
     }
     uninstall_key=Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall
     # Where the Installed-apps entry of a product code is: Windows keeps a per-user install's under
@@ -67,7 +84,7 @@ if [ "${1:-}" = --inside ] || [ "${1:-}" = --across ]; then
         local hive view
         for hive in HKCU HKLM; do
             for view in 64 32; do
-                wine reg query "$hive\\$uninstall_key" /s "/reg:$view" 2>/dev/null | tr -d '\r' |
+                reg_query "$hive\\$uninstall_key" /s "/reg:$view" |
                     awk '/^HKEY_/ { n = split($0, part, "\\"); key = part[n] }
                          /^ *DisplayName *REG_SZ *Yieldora$/ { print key }'
             done
