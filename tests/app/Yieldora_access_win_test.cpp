@@ -255,6 +255,10 @@ TEST_F(Accessible, AHighContrastSchemeKeepsEveryTextReadable) {
     });
     const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
     ASSERT_NE(chart, nullptr);
+    // The display's clipboard may still hold a picture another test copied.
+    ASSERT_TRUE(OpenClipboardWhenFree(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
     remote.ChooseFromMenu(chart, 1, {}, [](const TRemoteOutcome&) {
         return IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
     });

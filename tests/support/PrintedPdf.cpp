@@ -82,8 +82,12 @@ bool RunUnix(const std::string& Command) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    const auto start = [&] {
+        return CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &process) != FALSE;
+    };
+    // Under load a 64-bit Wine now and then fails a start before any of the program's code runs.
+    if (!start() && (GetLastError() != ERROR_INTERNAL_ERROR || !start())) {
         return false;
     }
     CloseHandle(process.hThread);

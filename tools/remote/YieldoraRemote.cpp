@@ -58,20 +58,25 @@ BOOL CALLBACK MatchWindow(HWND Window, LPARAM Search) {
     return FALSE;
 }
 
+// Starts Program with CommandLine in Folder (null: this process's). Under load a 64-bit Wine now
+// and then fails a start with ERROR_INTERNAL_ERROR before any of the program's code runs; a second
+// start succeeds. Any other failure is the program's.
+bool StartProgram(const wchar_t* Program, std::wstring CommandLine, const wchar_t* Folder,
+                  PROCESS_INFORMATION& Info) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    const auto start = [&] {
+        return CreateProcessW(Program, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              Folder, &startup, &Info) != FALSE;
+    };
+    return start() || (GetLastError() == ERROR_INTERNAL_ERROR && start());
+}
+
 } // namespace
 
 TYieldoraRemote::TYieldoraRemote(const std::wstring& Program) {
-    std::wstring commandLine = L"\"" + Program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    const auto start = [&] {
-        return CreateProcessW(Program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                              nullptr, FolderOf(Program).c_str(), &startup, &info) != FALSE;
-    };
-    // Under load a 64-bit Wine now and then fails a start with ERROR_INTERNAL_ERROR before any of
-    // the program's code runs; a second start succeeds. Any other failure is the program's.
-    if (!start() && (GetLastError() != ERROR_INTERNAL_ERROR || !start())) {
+    if (!StartProgram(Program.c_str(), L"\"" + Program + L"\"", FolderOf(Program).c_str(), info)) {
         Fail("the program could not be started (error " + std::to_string(GetLastError()) + ")");
     }
     CloseHandle(info.hThread);
@@ -604,11 +609,8 @@ DWORD NewFileError(const std::wstring& Folder) {
 
 // Wine starts a Linux program of the system's like a Windows one, but gives no process to wait on.
 void RunSystemProgram(const wchar_t* Program, std::wstring CommandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(Program, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    if (!StartProgram(Program, CommandLine, nullptr, info)) {
         Fail("the system's program could not be started: " + ToUtf8(CommandLine));
     }
     for (const HANDLE handle : {info.hThread, info.hProcess}) {
