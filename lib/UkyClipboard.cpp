@@ -52,22 +52,6 @@ TGlobalMemory CopyToGlobal(const std::wstring& Text) {
     return memory;
 }
 
-} // namespace
-
-bool OpenClipboardWhenFree(HWND Owner) {
-    for (int attempt = 1;; ++attempt) {
-        if (OpenClipboard(Owner)) {
-            return true;
-        }
-        if (attempt == CLIPBOARD_TRIES) {
-            return false;
-        }
-        Sleep(CLIPBOARD_PAUSE);
-    }
-}
-
-namespace {
-
 struct TMessageKind {
     UINT Icon;
     UINT Buttons;
@@ -130,6 +114,18 @@ HWND EnabledPopupOf(HWND Owner) {
 }
 
 } // namespace
+
+bool OpenClipboardWhenFree(HWND Owner) {
+    for (int attempt = 1;; ++attempt) {
+        if (OpenClipboard(Owner)) {
+            return true;
+        }
+        if (attempt == CLIPBOARD_TRIES) {
+            return false;
+        }
+        Sleep(CLIPBOARD_PAUSE);
+    }
+}
 
 HWND MainWindowHandle() {
     return MainWindow;
