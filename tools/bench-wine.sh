@@ -9,9 +9,9 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 arch=${1:-win64}
 yieldora_windows_program "$arch" benchmarking
 benchmarks=$(sed -n 's/^add_executable(\([A-Za-z]*_bench\) .*/\1/p' bench/win/CMakeLists.txt)
-yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
+yieldora_step "configuring the $arch preset" build/$arch.configure.log yieldora_configure $arch
 yieldora_step "building the Wine benchmarks ($arch)" build/$arch.bench-build.log \
-    cmake --build --preset $arch --target $benchmarks
+    yieldora_build $arch --target $benchmarks
 status=0
 for benchmark in $benchmarks; do
     echo "== $benchmark: build/$arch/bench/win/$benchmark.exe ($arch)"

@@ -69,6 +69,15 @@ yieldora_build() {
     flock "build/$preset.build.lock" cmake --build --preset "$preset" "$@"
 }
 
+# yieldora_configure PRESET [ARG...]: cmake --preset PRESET [ARG...], under the same lock as the
+# preset's builds: a configure rewrites the build files that a ninja beside it would be reading.
+yieldora_configure() {
+    local preset=$1
+    shift
+    mkdir -p build
+    flock "build/$preset.build.lock" cmake --preset "$preset" "$@"
+}
+
 # Whether this machine executes 32-bit x86 programs at all, found by trying: a minimal 32-bit Linux
 # program (84 bytes of headers and _exit(0)) is written and run. Some machines of ours cannot,
 # although their kernels were built to; there only the 64-bit programs run.

@@ -48,14 +48,14 @@ readme() {
 # start-up benchmarks show), unused sections dropped, no symbols.
 for arch in win32 win64; do
     preset=$arch-release
-    quietly build/$preset.configure.log cmake --preset $preset
+    quietly build/$preset.configure.log yieldora_configure $preset
     targets=$(ninja -C build/$preset -t targets all)
     if ! grep -q '^yieldora:' <<<"$targets"; then
         echo "make dist: the $preset build has no target 'yieldora' (yieldora.exe, defined in" \
              "res/CMakeLists.txt); the program cannot be packed without it." >&2
         exit 1
     fi
-    quietly build/$preset.dist.log cmake --build --preset $preset --target yieldora yieldora-cli
+    quietly build/$preset.dist.log yieldora_build $preset --target yieldora yieldora-cli
     case $arch in
         win32) strip=i686-w64-mingw32-strip ;;
         win64) strip=x86_64-w64-mingw32-strip ;;

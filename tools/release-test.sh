@@ -32,7 +32,7 @@ for arch in "$@"; do
     # flags. The tests that drive the programs from outside (and the planted library) are the test
     # preset's own, built once: placed where the release build would put them, they find the
     # release programs at the same relative paths.
-    if ! cmake --preset "$preset" >"$log" 2>&1 ||
+    if ! yieldora_configure "$preset" >"$log" 2>&1 ||
         ! yieldora_build "$preset" --target yieldora yieldora-cli release_runtime_check >>"$log" 2>&1 ||
         ! yieldora_build "$arch" --target Yieldora_blackbox_win_test Yieldora_filesystem_win_test \
             yieldora_soak >>"$log" 2>&1 ||

@@ -89,9 +89,9 @@ case "$mode $arch" in
 esac
 
 yieldora_windows_program "$arch" running
-yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
+yieldora_step "configuring the $arch preset" build/$arch.configure.log yieldora_configure $arch
 yieldora_step "building yieldora.exe ($arch)" build/$arch.run-build.log \
-    cmake --build --preset $arch --target yieldora yieldora_drive
+    yieldora_build $arch --target yieldora yieldora_drive
 program=build/$arch/yieldora.exe
 driver=build/$arch/yieldora_drive.exe
 

@@ -44,7 +44,7 @@ lld32=OFF
 for preset in win32 win64 native; do
     options=()
     [ "$preset" = win32 ] && options=(-DYIELDORA_LLD=$lld32)
-    cmake --preset "$preset" "${options[@]}" >build/$preset.configure.log 2>&1 ||
+    yieldora_configure "$preset" "${options[@]}" >build/$preset.configure.log 2>&1 ||
         yieldora_fail "configuring the $preset preset" "cmake --preset $preset" build/$preset.configure.log
 done
 
@@ -113,10 +113,13 @@ packages() {
         failed "the release programs' tests" "tools/release-test.sh $YIELDORA_ARCHES" build/release.out &
 }
 
-# Beside the first preset's tests: the packages' tests, the second Windows build and its tests,
-# the naming rule (clang-tidy over our sources as the win32 build compiles them), and the native
-# build and tests.
+# Beside the first preset's tests: the scripts' failure messages, the packages' tests, the second
+# Windows build and its tests, the naming rule (clang-tidy over our sources as the win32 build
+# compiles them), and the native build and tests.
 (
+    # The scripts behind make's commands, run with a Wine that cannot start, must say why. They
+    # find the first preset built, and wait for its folder's lock where another part builds in it.
+    part failure-messages tests/tools/wine-failures.sh >build/wine-failures.out 2>&1 &
     runs_second=false
     case " $YIELDORA_ARCHES " in *" $second "*) runs_second=true ;; esac
     $runs_second || packages
@@ -153,8 +156,7 @@ cat build/naming.out
 [ "$(cat build/parts/naming.rc)" = 0 ] ||
     failed "the naming rule" "tools/naming.sh" build/naming.out
 
-# The scripts behind make's commands, run with a Wine that cannot start, must say why.
-part failure-messages tests/tools/wine-failures.sh >build/wine-failures.out 2>&1 ||
+[ "$(cat build/parts/failure-messages.rc)" = 0 ] ||
     failed "the scripts' failure messages with a broken Wine" "tests/tools/wine-failures.sh" build/wine-failures.out
 echo "== failure messages"
 tail -n 1 build/wine-failures.out

@@ -224,7 +224,7 @@ for arch in "$@"; do
     work=$test_root/$arch
     mkdir -p "$work/stage" "$work/stage-new" "$work/packages"
     if ! yieldora_build "$arch" --target yieldora yieldora-cli yieldora_drive >"$work/build.log" 2>&1; then
-        (cmake --preset "$arch" >/dev/null && yieldora_build "$arch" --target yieldora yieldora-cli \
+        (yieldora_configure "$arch" >/dev/null && yieldora_build "$arch" --target yieldora yieldora-cli \
             yieldora_drive) >"$work/build.log" 2>&1 ||
             { tail -n 30 "$work/build.log" >&2; fail "could not build the $arch programs"; }
     fi

@@ -10,9 +10,9 @@ cd "$(dirname "$(readlink -f "$0")")/../.."
 
 arch=${1:-win64}
 yieldora_windows_program "$arch" soaking
-yieldora_step "configuring the $arch preset" build/$arch.configure.log cmake --preset $arch
+yieldora_step "configuring the $arch preset" build/$arch.configure.log yieldora_configure $arch
 yieldora_step "building yieldora.exe and the soak driver ($arch)" build/$arch.soak-build.log \
-    cmake --build --preset $arch --target yieldora yieldora_soak
+    yieldora_build $arch --target yieldora yieldora_soak
 
 args=(--seconds "${SOAK_SECONDS:-600}")
 [ -n "${SOAK_SEED:-}" ] && args+=(--seed "$SOAK_SEED")

@@ -49,6 +49,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -249,6 +250,11 @@ private:
         ++FFailures;
         std::printf("FAIL seed %u step %llu (%s): %s\n", FSeed,
                     static_cast<unsigned long long>(FStep), FAction.c_str(), What.c_str());
+        // A failure depends on what came before, and an untraced run's actions cannot be replayed
+        // once the machine's load has steered it elsewhere.
+        for (const std::string& action : FRecent) {
+            std::printf("  after %s\n", action.c_str());
+        }
         std::fflush(stdout);
         // Start over from a known state: no program, no profile.
         if (FRemote) {
@@ -438,6 +444,10 @@ private:
     void Action(const std::string& What) {
         FAction = What;
         ++FCounts[What.substr(0, What.find_first_of(" ,("))];
+        FRecent.push_back(std::to_string(FStep) + " " + What);
+        if (FRecent.size() > RECENT_ACTIONS) {
+            FRecent.pop_front();
+        }
         if (FTrace) {
             std::printf("%llu %s\n", static_cast<unsigned long long>(FStep), What.c_str());
             std::fflush(stdout);
@@ -1582,6 +1592,9 @@ private:
     // Actions in a long life.
     std::uint64_t FLongLife;
     bool FTrace = GetEnvironmentVariableW(L"SOAK_TRACE", nullptr, 0) != 0;
+    // The last actions, which a failure lists.
+    static constexpr std::size_t RECENT_ACTIONS = 40;
+    std::deque<std::string> FRecent;
     std::string FAction;
     std::mt19937 FRandom;
     fs::path FFolder;
