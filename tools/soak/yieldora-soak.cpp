@@ -917,7 +917,11 @@ private:
                               : close == 1 ? "Escape"
                                            : "the close box"),
                          close);
-            return;
+            // A refused close leaves the comparison open, and while it is open each field typed
+            // in the dialog is calculated quietly: it is hidden as below, which ends that.
+            if (!FRemote || FRemote->CompareWindow() == nullptr) {
+                return;
+            }
         }
         Action("comparison Escape");
         const HWND field = FindWindowExW(FRemote->CompareWindow(), nullptr, L"EDIT", nullptr);
