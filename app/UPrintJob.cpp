@@ -82,16 +82,22 @@ TLaidOut LayOut(HDC Dc, const RECT& Area, TPrintKind Kind, const TPrintSource& S
     }
 }
 
+// Each font is selected once a page: a printer's driver may do work of its own at each selection.
 void DrawTexts(HDC Dc, const TPrintPage& Page, const TLaidOut& Fonts) {
     SetBkMode(Dc, TRANSPARENT);
     SetTextColor(Dc, RGB(0, 0, 0));
     SetTextAlign(Dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    for (const TPrintText& text : Page.Texts) {
-        const HFONT font = text.Bold ? Fonts.Bold.get() : Fonts.Normal.get();
-        const int width = TextWidthIn(Dc, font, text.Text);
-        const int x = text.Align == TPrintAlign::Right ? text.X + text.Width - width : text.X;
-        const TkySelection selection(Dc, font);
-        TextOutW(Dc, x, text.Y, text.Text.c_str(), static_cast<int>(text.Text.size()));
+    for (const bool bold : {false, true}) {
+        const TkySelection selection(Dc, bold ? Fonts.Bold.get() : Fonts.Normal.get());
+        for (const TPrintText& text : Page.Texts) {
+            if (text.Bold != bold) {
+                continue;
+            }
+            SIZE size{};
+            GetTextExtentPoint32W(Dc, text.Text.c_str(), static_cast<int>(text.Text.size()), &size);
+            const int x = text.Align == TPrintAlign::Right ? text.X + text.Width - size.cx : text.X;
+            TextOutW(Dc, x, text.Y, text.Text.c_str(), static_cast<int>(text.Text.size()));
+        }
     }
 }
 
