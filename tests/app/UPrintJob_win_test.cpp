@@ -77,68 +77,73 @@ struct TOwner {
 
 } // namespace
 
+// A paper the prints come out on, and its size as the PDF file gives it.
+struct TPaper {
+    TkyPageSetup Setup;
+    std::string Size;
+};
+
+// Each paper is a test of its own and, in make test, a run of its own beside a print server of its
+// own: the printer takes seconds for each job, and the papers then print side by side.
+class PrintOnPaper : public PrintJob, public testing::WithParamInterface<TPaper> {};
+
+constexpr RECT MARGINS{2000, 2000, 2000, 2000};
+
+INSTANTIATE_TEST_SUITE_P(
+    Papers, PrintOnPaper,
+    testing::Values(TPaper{{DMPAPER_A4, DMORIENT_PORTRAIT, MARGINS}, "595 x 842"},
+                    TPaper{{DMPAPER_A4, DMORIENT_LANDSCAPE, MARGINS}, "595 x 842"},
+                    TPaper{{DMPAPER_LETTER, DMORIENT_PORTRAIT, MARGINS}, "612 x 792"},
+                    TPaper{{DMPAPER_A5, DMORIENT_PORTRAIT, MARGINS}, "421 x 595"}));
+
 // The schedule, the comparison and the chart on A4 portrait and landscape, on Letter and on A5,
 // read back from the PDF printer's files.
-TEST_F(PrintJob, EveryPrintComesOutOfThePrinterOnEveryPaper) {
+TEST_P(PrintOnPaper, EveryPrintComesOutOfThePrinter) {
     const TDepositResult result = CalculateResult({.Year = 120});
     const TDepositPlan comparison =
         PlanYearTerms(result.Inputs, {L"1.5", L"2.1", L"2.75", L"2.75", L"3"});
-    const RECT margins{2000, 2000, 2000, 2000};
-    struct TPaper {
-        TkyPageSetup Setup;
-        std::string Size;
-    };
-    for (const TPaper& paper : {TPaper{{DMPAPER_A4, DMORIENT_PORTRAIT, margins}, "595 x 842"},
-                                TPaper{{DMPAPER_A4, DMORIENT_LANDSCAPE, margins}, "595 x 842"},
-                                TPaper{{DMPAPER_LETTER, DMORIENT_PORTRAIT, margins}, "612 x 792"},
-                                TPaper{{DMPAPER_A5, DMORIENT_PORTRAIT, margins}, "421 x 595"}}) {
-        SCOPED_TRACE(paper.Size);
-        const std::optional<TkyPrintChoice> choice = PrinterChoice(L"PDF", paper.Setup);
-        ASSERT_TRUE(choice);
-        // The driver turns a landscape page on the portrait sheet.
-        EXPECT_EQ(GetDeviceCaps(choice->Dc.get(), HORZRES) >
-                      GetDeviceCaps(choice->Dc.get(), VERTRES),
-                  paper.Setup.Orientation == DMORIENT_LANDSCAPE);
+    const TPaper& paper = GetParam();
+    const std::optional<TkyPrintChoice> choice = PrinterChoice(L"PDF", paper.Setup);
+    ASSERT_TRUE(choice);
+    // The driver turns a landscape page on the portrait sheet.
+    EXPECT_EQ(GetDeviceCaps(choice->Dc.get(), HORZRES) > GetDeviceCaps(choice->Dc.get(), VERTRES),
+              paper.Setup.Orientation == DMORIENT_LANDSCAPE);
 
-        EXPECT_EQ(
-            PrintPages(*choice, paper.Setup, TPrintKind::Schedule, {result, comparison}, DATE),
-            L"");
-        const TPrintedPdf schedule = TakePrinted();
-        EXPECT_EQ(schedule.Name.rfind("Yieldora_schedule-job_", 0), 0u) << schedule.Name;
-        ASSERT_GE(schedule.Pages.size(), 2u);
-        const std::size_t count = schedule.Pages.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::string number =
-                "第 " + std::to_string(i + 1) + " 页，共 " + std::to_string(count) + " 页";
-            EXPECT_TRUE(Contains(schedule.Pages[i], number)) << schedule.Pages[i];
-            EXPECT_TRUE(Contains(schedule.Pages[i], "打印日期：2026年12月8日"));
-        }
-        EXPECT_TRUE(Contains(schedule.Pages.front(), "1 288 10288 连本带息取出后转存"));
-        EXPECT_TRUE(Contains(schedule.Pages.front(),
-                             "本金 10,000 元，一年期，年利率 3.6%，利息税 20%，到期利息转存"));
-        EXPECT_TRUE(Contains(schedule.Pages.back(), "120 8448 301797 取出全部本息"));
-        EXPECT_TRUE(Contains(schedule.Pages.back(),
-                             "120 年共得利息 291,797 元，期末本息 301,797 元，折合年化 2.88%"));
-
-        EXPECT_EQ(
-            PrintPages(*choice, paper.Setup, TPrintKind::Comparison, {result, comparison}, DATE),
-            L"");
-        const TPrintedPdf compared = TakePrinted();
-        ASSERT_FALSE(compared.Pages.empty());
-        EXPECT_TRUE(Contains(compared.Pages.front(), "存期比较"));
-        EXPECT_TRUE(Contains(compared.Pages.front(), "十年期 3")) << compared.Pages.front();
-        EXPECT_TRUE(Contains(compared.Pages.front(), "最佳"));
-
-        EXPECT_EQ(PrintPages(*choice, paper.Setup, TPrintKind::Chart, {result, comparison}, DATE),
-                  L"");
-        const TPrintedPdf chart = TakePrinted();
-        ASSERT_EQ(chart.Pages.size(), 1u);
-        EXPECT_TRUE(Contains(chart.Pages[0], "收益图"));
-        EXPECT_NE(chart.Info.find(paper.Size), std::string::npos) << chart.Info;
-        // The bars in the chart's colours: capital blue, interest orange.
-        EXPECT_GT(PixelsNear(chart, 1, 30, RGB(65, 105, 225)), 200);
-        EXPECT_GT(PixelsNear(chart, 1, 30, RGB(255, 165, 0)), 50);
+    EXPECT_EQ(PrintPages(*choice, paper.Setup, TPrintKind::Schedule, {result, comparison}, DATE),
+              L"");
+    const TPrintedPdf schedule = TakePrinted();
+    EXPECT_EQ(schedule.Name.rfind("Yieldora_schedule-job_", 0), 0u) << schedule.Name;
+    ASSERT_GE(schedule.Pages.size(), 2u);
+    const std::size_t count = schedule.Pages.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string number =
+            "第 " + std::to_string(i + 1) + " 页，共 " + std::to_string(count) + " 页";
+        EXPECT_TRUE(Contains(schedule.Pages[i], number)) << schedule.Pages[i];
+        EXPECT_TRUE(Contains(schedule.Pages[i], "打印日期：2026年12月8日"));
     }
+    EXPECT_TRUE(Contains(schedule.Pages.front(), "1 288 10288 连本带息取出后转存"));
+    EXPECT_TRUE(Contains(schedule.Pages.front(),
+                         "本金 10,000 元，一年期，年利率 3.6%，利息税 20%，到期利息转存"));
+    EXPECT_TRUE(Contains(schedule.Pages.back(), "120 8448 301797 取出全部本息"));
+    EXPECT_TRUE(Contains(schedule.Pages.back(),
+                         "120 年共得利息 291,797 元，期末本息 301,797 元，折合年化 2.88%"));
+
+    EXPECT_EQ(PrintPages(*choice, paper.Setup, TPrintKind::Comparison, {result, comparison}, DATE),
+              L"");
+    const TPrintedPdf compared = TakePrinted();
+    ASSERT_FALSE(compared.Pages.empty());
+    EXPECT_TRUE(Contains(compared.Pages.front(), "存期比较"));
+    EXPECT_TRUE(Contains(compared.Pages.front(), "十年期 3")) << compared.Pages.front();
+    EXPECT_TRUE(Contains(compared.Pages.front(), "最佳"));
+
+    EXPECT_EQ(PrintPages(*choice, paper.Setup, TPrintKind::Chart, {result, comparison}, DATE), L"");
+    const TPrintedPdf chart = TakePrinted();
+    ASSERT_EQ(chart.Pages.size(), 1u);
+    EXPECT_TRUE(Contains(chart.Pages[0], "收益图"));
+    EXPECT_NE(chart.Info.find(paper.Size), std::string::npos) << chart.Info;
+    // The bars in the chart's colours: capital blue, interest orange.
+    EXPECT_GT(PixelsNear(chart, 1, 30, RGB(65, 105, 225)), 200);
+    EXPECT_GT(PixelsNear(chart, 1, 30, RGB(255, 165, 0)), 50);
 }
 
 // The Print dialog owned by the window: OK prints the schedule; Escape prints nothing and shows no
