@@ -1494,7 +1494,7 @@ private:
 
     // The first sample is the warm-up; from the second on, no measure may grow at every sample by
     // more than its slack in all. The private bytes of a program that leaks nothing still grow by
-    // up to 2 MB in a long life, in steps of a heap segment (850 KB), before they level off (seen
+    // about 2 MB in a long life, in steps of a heap segment (850 KB), before they level off (seen
     // over many long lives): their slack is twice that, which a leak of a kilobyte an action
     // still exceeds.
     void JudgeSamples() {
