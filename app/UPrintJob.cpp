@@ -29,11 +29,16 @@ TkyGdiObject<HFONT> MakeFont(int Dpi, int Points, bool Bold) {
                     DEFAULT_PITCH | FF_DONTCARE, FONT_FACE));
 }
 
-int TextWidthIn(HDC Dc, HFONT Font, const std::wstring& Text) {
-    const TkySelection selection(Dc, Font);
+// The width of Text in the font selected into Dc.
+int SelectedTextWidth(HDC Dc, const std::wstring& Text) {
     SIZE size{};
     GetTextExtentPoint32W(Dc, Text.c_str(), static_cast<int>(Text.size()), &size);
     return size.cx;
+}
+
+int TextWidthIn(HDC Dc, HFONT Font, const std::wstring& Text) {
+    const TkySelection selection(Dc, Font);
+    return SelectedTextWidth(Dc, Text);
 }
 
 // The fonts of one size and the pages laid out in them.
@@ -93,9 +98,9 @@ void DrawTexts(HDC Dc, const TPrintPage& Page, const TLaidOut& Fonts) {
             if (text.Bold != bold) {
                 continue;
             }
-            SIZE size{};
-            GetTextExtentPoint32W(Dc, text.Text.c_str(), static_cast<int>(text.Text.size()), &size);
-            const int x = text.Align == TPrintAlign::Right ? text.X + text.Width - size.cx : text.X;
+            const int x = text.Align == TPrintAlign::Right
+                              ? text.X + text.Width - SelectedTextWidth(Dc, text.Text)
+                              : text.X;
             TextOutW(Dc, x, text.Y, text.Text.c_str(), static_cast<int>(text.Text.size()));
         }
     }
