@@ -920,10 +920,14 @@ std::vector<std::wstring> OpenMenuItems() {
     return items;
 }
 
-// Picks the Downs-th item of the open menu with the arrow keys and Enter.
+// Picks the item of the open menu that Downs presses of the down arrow reach from none, then
+// presses Enter. Home first selects the first item: the pointer, wherever earlier tests left it,
+// may lie over the menu where it opens and select the item under it, so that arrows counted from
+// none reach another item.
 void ChooseMenuItem(int Downs) {
     const HWND window = FindWindowW(L"#32768", nullptr);
-    for (int i = 0; i < Downs; ++i) {
+    PostMessageW(window, WM_KEYDOWN, VK_HOME, 1);
+    for (int i = 1; i < Downs; ++i) {
         PostMessageW(window, WM_KEYDOWN, VK_DOWN, 1);
     }
     PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
@@ -1499,8 +1503,15 @@ bool OpenMenuItemChecked(int Position) {
     return (GetMenuState(menu, Position, MF_BYPOSITION) & MF_CHECKED) != 0;
 }
 
+// Opens the chart's menu as the keyboard does, at the middle of the chart, with the pointer over
+// its first item: a choice that depends on where the pointer lies fails every time, not by chance.
 void OpenChartMenu() {
     const HWND chart = FindWindowW(L"YieldoraChart", L"收益图");
+    RECT client{};
+    GetClientRect(chart, &client);
+    POINT over{client.right / 2 + 8, client.bottom / 2 + 8};
+    ClientToScreen(chart, &over);
+    SetCursorPos(over.x, over.y);
     PostMessageW(chart, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(chart), -1);
 }
 
