@@ -131,7 +131,9 @@ yieldora_windows_program() {
 }
 
 # Puts a `wine` and a `wine-stable` on PATH that start the 64-bit loader (winepath, wineboot and the
-# other tools run `wine-stable`).
+# other tools run `wine-stable`). Whether the system lets them run it without the kernel's random
+# placement of memory (YIELDORA_WINE_NORANDOM, see tools/wine64/wine) is found once, here, rather
+# than at each of the hundreds of starts; a script started by another keeps what that one found.
 yieldora_use_wine64() {
     local shims
     shims=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/wine64
@@ -140,6 +142,10 @@ yieldora_use_wine64() {
     *) export PATH="$shims:$PATH" ;;
     esac
     export WINELOADER=/usr/lib/wine/wine64
+    if [ -z "${YIELDORA_WINE_NORANDOM+set}" ]; then
+        YIELDORA_WINE_NORANDOM=$(setarch -R true 2>/dev/null && echo 1)
+        export YIELDORA_WINE_NORANDOM
+    fi
 }
 
 # The file that marks a finished Wine prefix of this script set, for the programs this machine runs:
