@@ -13,7 +13,9 @@ msitools wixl osslsigncode openssl ccache lld cups printer-driver-cups-pdf poppl
 runs32=false
 if yieldora_machine_runs_32bit; then
     runs32=true
-    PACKAGES="$PACKAGES wine32:i386"
+    # Wine loads libcups for each architecture: without the 32-bit one a 32-bit program sees no
+    # printer at all.
+    PACKAGES="$PACKAGES wine32:i386 libcups2:i386"
 fi
 
 SUDO=""
