@@ -38,13 +38,8 @@ failed() {
     printf '%s\n' "$@" >"build/parts/failure.$(date +%s%N)"
 }
 
-# The 32-bit test programs are linked with lld only where they are built but never run.
-lld32=OFF
-[ -n "$YIELDORA_NO_WIN32" ] && lld32=ON
 for preset in win32 win64 native; do
-    options=()
-    [ "$preset" = win32 ] && options=(-DYIELDORA_LLD=$lld32)
-    yieldora_configure "$preset" "${options[@]}" >build/$preset.configure.log 2>&1 ||
+    yieldora_configure "$preset" >build/$preset.configure.log 2>&1 ||
         yieldora_fail "configuring the $preset preset" "cmake --preset $preset" build/$preset.configure.log
 done
 
