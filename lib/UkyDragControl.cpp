@@ -12,6 +12,10 @@ constexpr int DRAG_IMAGE_SIZE = 32;
 
 // TkyDragControl
 
+HWND TkyDragControl::Handle() const {
+    return FHandle;
+}
+
 LRESULT TkyDragControl::WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) {
     TDragHandler& handler = DragHandler();
     switch (AMessage) {

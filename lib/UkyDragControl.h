@@ -48,7 +48,9 @@ class TkyDragControl : public TkyControl, public IDragSource, public IDropTarget
 public:
     LRESULT WindowProc(UINT AMessage, WPARAM WParam, LPARAM LParam) override;
 
-    HWND Handle() const override { return FHandle; }
+    // In the unit: inline, each unit that uses it would make it with its own choice of its two
+    // thunks, which whole-program optimisation takes for two definitions.
+    HWND Handle() const override;
     // Fires OnDrop.
     void Drop(IDragSource& Source, std::int32_t Index, bool Copy) override;
 
