@@ -28,6 +28,8 @@ protected:
         if (!skip.empty()) {
             GTEST_SKIP() << skip;
         }
+        const std::string unseen = PrinterUnseenReason();
+        ASSERT_TRUE(unseen.empty()) << unseen;
     }
 };
 

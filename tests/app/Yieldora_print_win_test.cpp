@@ -64,6 +64,8 @@ TEST(PrintedProgram, CtrlPAnywhereInTheDialogPrintsTheScheduleThroughThePrintDia
     if (!skip.empty()) {
         GTEST_SKIP() << skip;
     }
+    const std::string unseen = PrinterUnseenReason();
+    ASSERT_TRUE(unseen.empty()) << unseen;
     TYieldoraRemote program(FreshCopy().wstring());
     const std::wstring fund = program.ItemText(IDC_FUND);
     FocusItem(program, program.Item(IDC_FUND));

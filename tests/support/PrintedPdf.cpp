@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <winspool.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -64,6 +67,31 @@ std::string PrintSkipReason() {
     }
     return OutFolder().empty() ? "not run by tools/cups-session.sh (no print server of its own)"
                                : "";
+}
+
+std::string PrinterUnseenReason() {
+    const char* queue = std::getenv("YIELDORA_PRINTER");
+    const std::wstring wanted =
+        queue != nullptr ? std::wstring(queue, queue + std::strlen(queue)) : L"PDF";
+    constexpr DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD bytes = 0;
+    DWORD count = 0;
+    EnumPrintersW(flags, nullptr, 4, nullptr, 0, &bytes, &count);
+    std::vector<BYTE> buffer(bytes);
+    if (bytes != 0 &&
+        EnumPrintersW(flags, nullptr, 4, buffer.data(), bytes, &bytes, &count) != FALSE) {
+        const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
+        for (DWORD i = 0; i < count; ++i) {
+            if (printers[i].pPrinterName != nullptr && printers[i].pPrinterName == wanted) {
+                return "";
+            }
+        }
+    }
+    return "Wine does not list the print server's queue " +
+           std::string(wanted.begin(), wanted.end()) + " among its printers (" +
+           std::to_string(count) +
+           "): Wine loads the print system's library, libcups, for each architecture apart "
+           "(tools/setup.sh installs the 32-bit libcups2 beside wine32)";
 }
 
 bool RunUnix(const std::string& Command) {

@@ -11,6 +11,10 @@
 // Why this test cannot print to the session's PDF printer; empty when it can.
 std::string PrintSkipReason();
 
+// Why Wine shows this test no printer of the session's print server although it runs; empty when
+// the session's queue is among the printers.
+std::string PrinterUnseenReason();
+
 // Runs Command with /bin/sh and waits for it; false when it could not be started or did not end.
 bool RunUnix(const std::string& Command);
 
