@@ -1,11 +1,12 @@
 #include "PrintedPdf.h"
 
+#include "UkyPrinter.h"
+#include "UkyUtf8.h"
+
 #include <gtest/gtest.h>
 
-#include <winspool.h>
-
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -71,25 +72,13 @@ std::string PrintSkipReason() {
 
 std::string PrinterUnseenReason() {
     const char* queue = std::getenv("YIELDORA_PRINTER");
-    const std::wstring wanted =
-        queue != nullptr ? std::wstring(queue, queue + std::strlen(queue)) : L"PDF";
-    constexpr DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-    DWORD bytes = 0;
-    DWORD count = 0;
-    EnumPrintersW(flags, nullptr, 4, nullptr, 0, &bytes, &count);
-    std::vector<BYTE> buffer(bytes);
-    if (bytes != 0 &&
-        EnumPrintersW(flags, nullptr, 4, buffer.data(), bytes, &bytes, &count) != FALSE) {
-        const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
-        for (DWORD i = 0; i < count; ++i) {
-            if (printers[i].pPrinterName != nullptr && printers[i].pPrinterName == wanted) {
-                return "";
-            }
-        }
+    const std::wstring wanted = Utf8ToText(queue != nullptr ? queue : "PDF");
+    const std::vector<std::wstring> printers = InstalledPrinters();
+    if (std::find(printers.begin(), printers.end(), wanted) != printers.end()) {
+        return "";
     }
-    return "Wine does not list the print server's queue " +
-           std::string(wanted.begin(), wanted.end()) + " among its printers (" +
-           std::to_string(count) +
+    return "Wine does not list the print server's queue " + TextToUtf8(wanted) +
+           " among its printers (" + std::to_string(printers.size()) +
            "): Wine loads the print system's library, libcups, for each architecture apart "
            "(tools/setup.sh installs the 32-bit libcups2 beside wine32)";
 }
