@@ -1,11 +1,11 @@
 // Times the program's start: from creating its process to its first visible window, against the
 // bare program (BareDialog.exe: the same template and manifest, no logic). The programs take turns,
-// 21 times each and in a new order each round: a start depends on what ran just before it (the
-// last program's exit is still being cleaned up in Wine's server and the X server), and in a fixed
-// order two copies of one program measured 5 ms apart by their place in the turn alone. Each run
-// ends with WM_CLOSE and the process's exit. The medians are printed, each program's also as a
-// ratio to the bare program's, with the middle half of its times; the goal is a ratio of at most
-// 1.15 for the release program.
+// 21 times each and in a new order each round: a start depends on what ran just before it
+// (presumably on what the last program's exit leaves Wine's server and the X server to clean up),
+// and in a fixed order two copies of one program measured 5 ms apart by their place in the turn
+// alone. Each run ends with WM_CLOSE and the process's exit. The medians are printed, each
+// program's also as a ratio to the bare program's, with the middle half of its times; the goal is
+// a ratio of at most 1.15 for the release program.
 //
 //   tools/wine-run.sh <build>/bench/win/Startup_bench.exe [RUNS [PROGRAM...]]
 //
