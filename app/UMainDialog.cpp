@@ -560,7 +560,6 @@ void TMainDialog::TakeSizing() {
 
 void TMainDialog::KeepTemplatePlaces() {
     FTemplateDpi = WindowDpi(Handle());
-    FTemplateFont = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     RECT client{};
     GetClientRect(Handle(), &client);
     FTemplateClient = SIZE{client.right, client.bottom};
@@ -578,7 +577,8 @@ void TMainDialog::KeepTemplatePlaces() {
             place.bottom = place.top + (dropped.bottom - dropped.top);
         }
         MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
-        FTemplatePlaces.push_back({item, place});
+        FTemplatePlaces.push_back(
+            {item, place, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0))});
     }
 }
 
@@ -613,17 +613,31 @@ void TMainDialog::ChangeScale(int Dpi, const RECT& Suggested) {
     SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    TkyGdiObject<HFONT> font =
-        Dpi == FTemplateDpi ? nullptr : ScaleFont(FTemplateFont, FTemplateDpi, Dpi);
-    const HFONT itemFont = font ? font.get() : FTemplateFont;
+    // Each item keeps its own face: the controls taken over show the GUI font, the others the
+    // template's. The fonts of the last scale go only once no item shows them.
+    std::vector<std::pair<HFONT, TkyGdiObject<HFONT>>> fonts;
+    const auto scaled = [&](HFONT Font) {
+        if (Dpi == FTemplateDpi) {
+            return Font;
+        }
+        const auto made = std::find_if(fonts.begin(), fonts.end(),
+                                       [Font](const auto& Entry) { return Entry.first == Font; });
+        const HFONT font =
+            made != fonts.end()
+                ? made->second.get()
+                : fonts.emplace_back(Font, ScaleFont(Font, FTemplateDpi, Dpi)).second.get();
+        return font != nullptr ? font : Font;
+    };
     for (const TItemPlace& item : FTemplatePlaces) {
-        SendMessageW(item.Item, WM_SETFONT, reinterpret_cast<WPARAM>(itemFont), FALSE);
+        if (item.Font != nullptr) {
+            SendMessageW(item.Item, WM_SETFONT, reinterpret_cast<WPARAM>(scaled(item.Font)), FALSE);
+        }
         SetWindowPos(item.Item, nullptr, scale(item.Place.left), scale(item.Place.top),
                      scale(item.Place.right) - scale(item.Place.left),
                      scale(item.Place.bottom) - scale(item.Place.top),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    FScaledFont = std::move(font);
+    FScaledFonts = std::move(fonts);
     FTotalsGap = SIZE{scale(FTemplateTotalsGap.cx), scale(FTemplateTotalsGap.cy)};
     for (std::size_t i = 0; i < std::size(COLUMN_WIDTHS); ++i) {
         ResultView->Columns().SetWidth(static_cast<std::int32_t>(i),

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The program's window: the deposit inputs, the calculate, export and exit buttons and the
@@ -147,6 +148,9 @@ private:
     struct TItemPlace {
         HWND Item;
         RECT Place;
+        // The font it was made with: the template's, or the stock GUI font of a control the
+        // library took over; null for one without a font.
+        HFONT Font;
     };
     // The items where the template puts them, and its client area, at FTemplateDpi.
     std::vector<TItemPlace> FTemplatePlaces;
@@ -155,10 +159,9 @@ private:
     // The scale the table's icons are for, and whether they are made yet.
     int FRowImageDpi = 96;
     bool FRowImagesMade = false;
-    // The template's font, owned by the window; and the same face at the current scale when it
-    // differs from the template's.
-    HFONT FTemplateFont = nullptr;
-    TkyGdiObject<HFONT> FScaledFont;
+    // The items' fonts at the current scale when it differs from the template's, each beside the
+    // font it was made from.
+    std::vector<std::pair<HFONT, TkyGdiObject<HFONT>>> FScaledFonts;
     std::unique_ptr<TChartWindow> FChart;
     // The totals line (a static control) and its tooltip (null until the mouse first comes to the
     // line): children of the dialog, destroyed with it. The line's distance below the table and its

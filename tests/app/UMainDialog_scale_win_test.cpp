@@ -183,6 +183,13 @@ TEST_F(ScaledDialog, EveryTextIsWholeWithTheDefaultInputsCalculated) {
     EXPECT_TRUE(Boxes.Boxes().empty());
 }
 
+LOGFONTW FontOf(HWND Window) {
+    LOGFONTW description{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0)), sizeof description,
+               &description);
+    return description;
+}
+
 std::vector<RECT> ItemPlaces(HWND Dialog) {
     std::vector<RECT> places;
     for (HWND item = GetWindow(Dialog, GW_CHILD); item != nullptr;
@@ -204,6 +211,12 @@ TEST_F(ScaledDialog, FollowsAMoveToAMonitorOfAnotherScale) {
         RECT home{};
         GetWindowRect(Dialog, &home);
         const std::vector<RECT> places = ItemPlaces(Dialog);
+        std::vector<LOGFONTW> fonts;
+        for (HWND item = GetWindow(Dialog, GW_CHILD); item != nullptr;
+             item = GetWindow(item, GW_HWNDNEXT)) {
+            fonts.push_back(FontOf(item));
+        }
+        const LOGFONTW term = FontOf(GetDlgItem(Dialog, IDC_TERM));
         for (const int dpi : {96, 120, 144, 192}) {
             SCOPED_TRACE(testing::Message() << "to " << dpi << " DPI");
             RECT suggested{home.left, home.top,
@@ -227,6 +240,10 @@ TEST_F(ScaledDialog, FollowsAMoveToAMonitorOfAnotherScale) {
             LOGFONTW description{};
             ASSERT_NE(GetObjectW(font, sizeof description, &description), 0);
             EXPECT_EQ(description.lfHeight, -MulDiv(9, dpi, 72));
+            // The term list, taken over by the library, keeps the GUI font's face.
+            const LOGFONTW termNow = FontOf(GetDlgItem(Dialog, IDC_TERM));
+            EXPECT_STREQ(termNow.lfFaceName, term.lfFaceName);
+            EXPECT_EQ(termNow.lfHeight, MulDiv(term.lfHeight, dpi, screen));
             const auto view = GetDlgItem(Dialog, IDC_RESULTS);
             EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, 3, 0), MulDiv(128, dpi, 96));
             ICONINFO icon{};
@@ -238,19 +255,23 @@ TEST_F(ScaledDialog, FollowsAMoveToAMonitorOfAnotherScale) {
             DeleteObject(icon.hbmColor);
             EXPECT_EQ(mask.bmWidth, MulDiv(16, dpi, 96));
         }
-        // Back at the screen's own scale, everything is where it was (a closed combo box's
-        // height follows the font and may come out a pixel off).
+        // Back at the screen's own scale, everything is where it was, in the font it had.
         SendMessageW(Dialog, WM_DPICHANGED, MAKEWPARAM(screen, screen),
                      reinterpret_cast<LPARAM>(&home));
         const std::vector<RECT> back = ItemPlaces(Dialog);
         ASSERT_EQ(back.size(), places.size());
-        for (std::size_t i = 0; i < places.size(); ++i) {
-            EXPECT_TRUE(back[i].left == places[i].left && back[i].top == places[i].top &&
-                        back[i].right == places[i].right &&
-                        std::abs(back[i].bottom - places[i].bottom) <= 1)
+        std::size_t i = 0;
+        for (HWND item = GetWindow(Dialog, GW_CHILD); item != nullptr;
+             item = GetWindow(item, GW_HWNDNEXT), ++i) {
+            EXPECT_TRUE(EqualRect(&back[i], &places[i]))
                 << "item " << i << ": " << back[i].left << "," << back[i].top << " "
                 << back[i].right << "," << back[i].bottom << " was " << places[i].left << ","
                 << places[i].top << " " << places[i].right << "," << places[i].bottom;
+            const LOGFONTW font = FontOf(item);
+            EXPECT_TRUE(font.lfHeight == fonts[i].lfHeight &&
+                        std::wstring(font.lfFaceName) == fonts[i].lfFaceName)
+                << "item " << i << ": " << font.lfFaceName << " " << font.lfHeight << " was "
+                << fonts[i].lfFaceName << " " << fonts[i].lfHeight;
         }
         SendMessageW(GetDlgItem(Dialog, IDC_EXIT), BM_CLICK, 0, 0);
     }});
