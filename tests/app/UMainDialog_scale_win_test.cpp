@@ -201,6 +201,15 @@ std::vector<RECT> ItemPlaces(HWND Dialog) {
     return places;
 }
 
+std::vector<LOGFONTW> ItemFonts(HWND Dialog) {
+    std::vector<LOGFONTW> fonts;
+    for (HWND item = GetWindow(Dialog, GW_CHILD); item != nullptr;
+         item = GetWindow(item, GW_HWNDNEXT)) {
+        fonts.push_back(FontOf(item));
+    }
+    return fonts;
+}
+
 // The system does not move a window between monitors here, so the test hands the dialog the
 // message a move to a monitor of each scale would bring, with the rectangle the system would
 // suggest, and then the message of the way back.
@@ -211,11 +220,7 @@ TEST_F(ScaledDialog, FollowsAMoveToAMonitorOfAnotherScale) {
         RECT home{};
         GetWindowRect(Dialog, &home);
         const std::vector<RECT> places = ItemPlaces(Dialog);
-        std::vector<LOGFONTW> fonts;
-        for (HWND item = GetWindow(Dialog, GW_CHILD); item != nullptr;
-             item = GetWindow(item, GW_HWNDNEXT)) {
-            fonts.push_back(FontOf(item));
-        }
+        const std::vector<LOGFONTW> fonts = ItemFonts(Dialog);
         const LOGFONTW term = FontOf(GetDlgItem(Dialog, IDC_TERM));
         for (const int dpi : {96, 120, 144, 192}) {
             SCOPED_TRACE(testing::Message() << "to " << dpi << " DPI");
@@ -259,19 +264,18 @@ TEST_F(ScaledDialog, FollowsAMoveToAMonitorOfAnotherScale) {
         SendMessageW(Dialog, WM_DPICHANGED, MAKEWPARAM(screen, screen),
                      reinterpret_cast<LPARAM>(&home));
         const std::vector<RECT> back = ItemPlaces(Dialog);
+        const std::vector<LOGFONTW> backFonts = ItemFonts(Dialog);
         ASSERT_EQ(back.size(), places.size());
-        std::size_t i = 0;
-        for (HWND item = GetWindow(Dialog, GW_CHILD); item != nullptr;
-             item = GetWindow(item, GW_HWNDNEXT), ++i) {
+        ASSERT_EQ(backFonts.size(), fonts.size());
+        for (std::size_t i = 0; i < places.size(); ++i) {
             EXPECT_TRUE(EqualRect(&back[i], &places[i]))
                 << "item " << i << ": " << back[i].left << "," << back[i].top << " "
                 << back[i].right << "," << back[i].bottom << " was " << places[i].left << ","
                 << places[i].top << " " << places[i].right << "," << places[i].bottom;
-            const LOGFONTW font = FontOf(item);
-            EXPECT_TRUE(font.lfHeight == fonts[i].lfHeight &&
-                        std::wstring(font.lfFaceName) == fonts[i].lfFaceName)
-                << "item " << i << ": " << font.lfFaceName << " " << font.lfHeight << " was "
-                << fonts[i].lfFaceName << " " << fonts[i].lfHeight;
+            EXPECT_TRUE(backFonts[i].lfHeight == fonts[i].lfHeight &&
+                        std::wstring(backFonts[i].lfFaceName) == fonts[i].lfFaceName)
+                << "item " << i << ": " << backFonts[i].lfFaceName << " " << backFonts[i].lfHeight
+                << " was " << fonts[i].lfFaceName << " " << fonts[i].lfHeight;
         }
         SendMessageW(GetDlgItem(Dialog, IDC_EXIT), BM_CLICK, 0, 0);
     }});
