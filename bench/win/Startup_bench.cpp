@@ -1,6 +1,8 @@
 // Times the program's start: from creating its process to its first visible window, against the
-// bare program (BareDialog.exe: the same template and manifest, no logic). The programs take turns,
-// 21 times each and in a new order each round: a start depends on what ran just before it
+// bare program (BareDialog.exe: the same template and manifest, no logic). BareTexts.exe, timed
+// beside them, also shows the program's first texts through the platform alone: how much of the
+// program's start is drawing them is told by its own ratio to the bare program. The programs take
+// turns, 21 times each and in a new order each round: a start depends on what ran just before it
 // (presumably on what the last program's exit leaves Wine's server and the X server to clean up),
 // and in a fixed order two copies of one program measured 5 ms apart by their place in the turn
 // alone. Each run ends with WM_CLOSE and the process's exit. The medians are printed, each
@@ -129,6 +131,7 @@ int main(int argc, char** argv) {
     const std::wstring folder = OwnFolder();
     std::vector<TProgram> programs;
     programs.push_back({folder + L"BareDialog.exe", L"BareDialog.exe (template only)", {}});
+    programs.push_back({folder + L"BareTexts.exe", L"BareTexts.exe (and the first texts)", {}});
     for (int i = 2; i < argc; ++i) {
         const std::string given(argv[i]);
         const std::wstring path(given.begin(), given.end());
