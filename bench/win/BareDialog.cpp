@@ -8,10 +8,13 @@
 
 #include <commctrl.h>
 
-#include <initializer_list>
-#include <utility>
-
 #include "resource.h"
+
+#ifdef BARE_TEXTS
+#include "UResultTable.h"
+
+#include <string>
+#endif
 
 namespace {
 
@@ -24,23 +27,24 @@ void ShowTexts(HWND Dialog) {
     SetDlgItemTextW(Dialog, IDC_STEP, L"1");
     CheckDlgButton(Dialog, IDC_DEPOSIT, BST_CHECKED);
     const HWND term = GetDlgItem(Dialog, IDC_TERM);
-    for (const wchar_t* label : {L"一年期", L"二年期", L"三年期", L"五年期", L"十年期"}) {
-        SendMessageW(term, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+    for (const TDepositTerm& deposit : DEPOSIT_TERMS) {
+        const std::wstring label(deposit.Label);
+        SendMessageW(term, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
     SendMessageW(term, CB_SETCURSEL, 0, 0);
     const HWND table = GetDlgItem(Dialog, IDC_RESULTS);
     SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | LVS_REPORT);
     SendMessageW(table, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    const std::pair<const wchar_t*, int> columns[] = {
-        {L"年", 52}, {L"利息", 80}, {L"累计", 80}, {L"备注", 128}};
-    for (int i = 0; i < 4; ++i) {
+    // The columns' widths at 100 %, as the program gives them.
+    constexpr int widths[RESULT_CAPTIONS.size()] = {52, 80, 80, 128};
+    for (std::size_t i = 0; i < RESULT_CAPTIONS.size(); ++i) {
+        std::wstring caption(RESULT_CAPTIONS[i]);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = LVCFMT_CENTER;
-        column.cx = columns[i].second;
-        column.pszText = const_cast<wchar_t*>(columns[i].first);
-        SendMessageW(table, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&column));
+        column.cx = widths[i];
+        column.pszText = caption.data();
+        SendMessageW(table, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 #endif
