@@ -43,8 +43,6 @@ std::uint8_t TermOfIndex(std::int32_t Index) {
                : DEPOSIT_TERMS.back().Years;
 }
 
-// The table's column widths at 96 dots per inch.
-constexpr int COLUMN_WIDTHS[] = {52, 80, 80, 128};
 // The table's icons at 96 dots per inch.
 constexpr int ROW_IMAGE_SIZE = 16;
 
@@ -103,7 +101,7 @@ void TMainDialog::InitDialog() {
     FRowImageDpi = dpi;
     for (std::size_t i = 0; i < RESULT_CAPTIONS.size(); ++i) {
         ResultView->Columns().Add(std::wstring(RESULT_CAPTIONS[i]),
-                                  ScaleToDpi(COLUMN_WIDTHS[i], dpi), COLUMN_CENTER);
+                                  ScaleToDpi(RESULT_COLUMN_WIDTHS[i], dpi), COLUMN_CENTER);
     }
     CreateTotalsLine();
     CreateCompareButton();
@@ -639,9 +637,9 @@ void TMainDialog::ChangeScale(int Dpi, const RECT& Suggested) {
     }
     FScaledFonts = std::move(fonts);
     FTotalsGap = SIZE{scale(FTemplateTotalsGap.cx), scale(FTemplateTotalsGap.cy)};
-    for (std::size_t i = 0; i < std::size(COLUMN_WIDTHS); ++i) {
+    for (std::size_t i = 0; i < RESULT_COLUMN_WIDTHS.size(); ++i) {
         ResultView->Columns().SetWidth(static_cast<std::int32_t>(i),
-                                       ScaleToDpi(COLUMN_WIDTHS[i], Dpi));
+                                       ScaleToDpi(RESULT_COLUMN_WIDTHS[i], Dpi));
     }
     FRowImageDpi = Dpi;
     if (FRowImagesMade) {

@@ -17,6 +17,8 @@ constexpr int IMAGE_LAST_YEAR = 2;
 
 // The captions of the result table's columns, in column order.
 inline constexpr std::array<std::wstring_view, 4> RESULT_CAPTIONS{L"年", L"利息", L"累计", L"备注"};
+// The widths of those columns at 96 dots per inch.
+inline constexpr std::array<int, RESULT_CAPTIONS.size()> RESULT_COLUMN_WIDTHS{52, 80, 80, 128};
 
 // What the result table is built from: the inputs of a calculation and its computed arrays, which
 // hold at least Inputs.Year + 1 entries (index 0 is the starting state).

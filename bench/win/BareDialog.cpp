@@ -35,14 +35,12 @@ void ShowTexts(HWND Dialog) {
     const HWND table = GetDlgItem(Dialog, IDC_RESULTS);
     SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | LVS_REPORT);
     SendMessageW(table, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    // The columns' widths at 100 %, as the program gives them.
-    constexpr int widths[RESULT_CAPTIONS.size()] = {52, 80, 80, 128};
     for (std::size_t i = 0; i < RESULT_CAPTIONS.size(); ++i) {
         std::wstring caption(RESULT_CAPTIONS[i]);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = LVCFMT_CENTER;
-        column.cx = widths[i];
+        column.cx = RESULT_COLUMN_WIDTHS[i];
         column.pszText = caption.data();
         SendMessageW(table, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
