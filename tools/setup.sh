@@ -23,11 +23,17 @@ if [ "$(id -u)" -ne 0 ]; then
     SUDO="sudo"
 fi
 
+# One query for all the packages (one each took a second of every make test and make run): the
+# installed ones by name, qualified with their architecture where dpkg qualifies them.
+native=$(dpkg --print-architecture)
+installed=" $(dpkg-query -W -f='${binary:Package} ${Status}\n' $PACKAGES 2>/dev/null |
+    awk '$2 == "install" && $3 == "ok" && $4 == "installed" { print $1 }' | tr '\n' ' ') "
 missing=""
 for p in $PACKAGES; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $p"
-    fi
+    case $installed in
+    *" $p "* | *" $p:$native "*) ;;
+    *) missing="$missing $p" ;;
+    esac
 done
 # MinGW's compilers run the linker named beside their own GNU ld with .lld added when asked for
 # lld (-fuse-ld=lld, which the test presets use): LLVM's lld under those names.

@@ -38,8 +38,16 @@ failed() {
     printf '%s\n' "$@" >"build/parts/failure.$(date +%s%N)"
 }
 
-for preset in win32 win64 native; do
-    yieldora_configure "$preset" >build/$preset.configure.log 2>&1 ||
+# The presets configure side by side, each in its own folder.
+presets=(win32 win64 native)
+configures=()
+for preset in "${presets[@]}"; do
+    yieldora_configure "$preset" >build/$preset.configure.log 2>&1 &
+    configures+=($!)
+done
+for i in "${!presets[@]}"; do
+    preset=${presets[$i]}
+    wait "${configures[$i]}" ||
         yieldora_fail "configuring the $preset preset" "cmake --preset $preset" build/$preset.configure.log
 done
 
